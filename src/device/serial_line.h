@@ -1,0 +1,41 @@
+// SerialLine: the one serial line to the meter as the protocol and the handlers use it.
+// SerialPort implements it over the operating system; tests use scripted lines.
+// Every failing operation throws EComError.
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+
+class SerialLine {
+public:
+    virtual ~SerialLine() = default;
+
+    virtual QString DeviceName() const = 0;
+    // Same name again: nothing. Another name while open: "Can't perform this operation on an open port".
+    virtual void SetDeviceName(const QString& name) = 0;
+
+    virtual bool Active() const = 0;
+    void SetActive(bool active) { active ? Open() : Close(); }
+    // Already open: nothing.
+    virtual void Open() = 0;
+    // Already closed: nothing. Releases the device at once, without line operations.
+    virtual void Close() = 0;
+
+    // Reads Count bytes within 500 ms of the start of the read, else "Timeout" (the bytes
+    // that did arrive are in Buf).
+    virtual void Read(uint8_t* buf, int count, bool waitForCompletion = true) = 0;
+    // Waits for an unfinished earlier write, then queues Count bytes; with waitForCompletion
+    // it also waits until the driver has taken them.
+    virtual void Write(const uint8_t* buf, int count, bool waitForCompletion) = 0;
+    void WriteByte(uint8_t value) { Write(&value, 1, false); }
+
+    // Open port: discard what was received and not read / not yet sent. Closed: nothing.
+    virtual void PurgeInput() = 0;
+    virtual void PurgeOutput() = 0;
+
+    virtual void SetDTR() = 0;
+    virtual void ClearDTR() = 0;
+    virtual void SetRTS() = 0;
+    virtual void ClearRTS() = 0;
+};
