@@ -1,0 +1,65 @@
+#include "cli/cli_meter.h"
+
+#include "app/app_paths.h"
+#include "app/clock.h"
+#include "cli/command.h"
+#include "device/com_error.h"
+#include "device/device_texts.h"
+#include "device/meter_session.h"
+
+#include <cstdlib>
+
+void CliFatalExit::deviceNotResponding()
+{
+    printErr(DeviceText::NotResponding);
+    std::exit(ExitNotResponding);
+}
+
+CliMeter::CliMeter()
+    : port(PortNameMap::fromSettingsFile(settingsFilePath())), protocol(port, SystemClock::instance(), fatal)
+{
+}
+
+bool parseMeterOptions(const QStringList& args, bool wantPort, const char* usage, MeterOptions& out)
+{
+    QStringList rest;
+    for (const QString& a : args) {
+        if (a == QLatin1String("--usb"))
+            out.usb = true;
+        else if (a.startsWith(QLatin1String("--")) && a.size() > 2) {
+            printErr(QStringLiteral("kelmora-cli: unknown option %1\nusage: kelmora-cli %2").arg(a, QString::fromUtf8(usage)));
+            return false;
+        } else
+            rest << a;
+    }
+    if (rest.size() != (wantPort ? 1 : 0)) {
+        printErr(QStringLiteral("usage: kelmora-cli %1").arg(QString::fromUtf8(usage)));
+        return false;
+    }
+    if (wantPort)
+        out.port = rest.front();
+    return true;
+}
+
+bool openForSession(CliMeter& meter, const QString& port)
+{
+    meter.port.SetDeviceName(port);
+    QString why;
+    if (openWithLines(meter.port, &why))
+        return true;
+    printErr(DeviceText::CannotOpenPort);
+    const QString device = meter.port.devicePath();
+    printErr(device == port ? QStringLiteral("%1: %2").arg(port, why)
+                            : QStringLiteral("%1 (%2): %3").arg(port, device, why));
+    meter.port.Close();
+    return false;
+}
+
+void closeSession(CliMeter& meter)
+{
+    try {
+        endSession(meter.port);
+    } catch (const EComError&) {
+    }
+    meter.port.Close();
+}

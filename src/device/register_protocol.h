@@ -1,0 +1,45 @@
+// The meter's register protocol: ProbeDevice (is a meter answering?), ReadRegister (one
+// register, retried hard) and DeviceNotResponding (the end when a meter stops answering).
+// The caller opens the port, raises the lines and waits before the first request.
+#pragma once
+
+#include "device/frames.h"
+
+class Clock;
+class FatalExit;
+class SerialLine;
+
+class RegisterProtocol {
+public:
+    static constexpr int ProbeAttempts = 10;
+    static constexpr int ReadAttempts = 50;
+
+    RegisterProtocol(SerialLine& line, Clock& clock, FatalExit& fatal);
+
+    // One CRC step on the shared accumulator.
+    void Crc16Update(uint8_t byte);
+
+    // True when a reply with a correct CRC came within 10 attempts (address and function
+    // code of the reply are not looked at).
+    bool ProbeDevice(uint8_t address, bool usb);
+    // The register's 16 bits as unsigned; after 50 failed attempts the program ends.
+    uint16_t ReadRegister(uint8_t address, uint16_t reg, bool usb);
+    [[noreturn]] void DeviceNotResponding();
+
+    const Frame& request() const { return request_; }
+    const Frame& reply() const { return reply_; }
+    uint16_t accumulator() const { return crc_; }
+    int attempts() const { return attempt_; }
+
+private:
+    bool attempt(uint8_t address, uint16_t reg, bool usb, bool checkEcho);
+    void transfer(bool usb);
+
+    SerialLine& line_;
+    Clock& clock_;
+    FatalExit& fatal_;
+    Frame request_{};
+    Frame reply_{};  // kept from one attempt to the next; zeroed only by a failed transfer
+    uint16_t crc_ = 0xFFFF;
+    int attempt_ = 0;
+};
