@@ -1,0 +1,142 @@
+// kelmora-cli report: builds the report of a report file (as loading it in the window does,
+// without preparing it) and writes the text or HTML export, byte for byte as the window would.
+#include "app/clock.h"
+#include "cli/cli_meter.h"
+#include "cli/command.h"
+#include "logging/report_file_error.h"
+#include "logging/report_pool.h"
+#include "logging/report_state.h"
+#include "report/date_time.h"
+#include "report/report_builder.h"
+#include "views/table_export.h"
+
+#include <QFileInfo>
+
+namespace {
+
+constexpr const char* Usage =
+    "report FILE [--mode rh|dew|abs] [--from \"YYYY-MM-DD hh:mm\"] [--to \"YYYY-MM-DD hh:mm\"] "
+    "[--thresholds \"MINH;MAXH;MINT;MAXT\"] --format txt|htm --out PATH   export a report";
+
+struct ReportOptions {
+    QString file;
+    int mode = kRelativeHumidity;
+    std::optional<double> from;
+    std::optional<double> to;
+    QStringList thresholds{QStringLiteral("+00,0"), QStringLiteral("+99,9"), QStringLiteral("-40,0"), QStringLiteral("+60,0")};
+    QString format;
+    QString out;
+};
+
+bool usage(const QString& problem)
+{
+    printErr(QStringLiteral("kelmora-cli report: %1\nusage: kelmora-cli %2").arg(problem, QString::fromUtf8(Usage)));
+    return false;
+}
+
+bool parse(const QStringList& args, ReportOptions& o)
+{
+    QStringList positional;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        const auto value = [&](const char* what, QString& out) {
+            if (i + 1 >= args.size())
+                return usage(QStringLiteral("%1 needs %2").arg(a, QLatin1String(what)));
+            out = args[++i];
+            return true;
+        };
+        QString v;
+        if (a == QLatin1String("--mode")) {
+            if (!value("rh, dew or abs", v))
+                return false;
+            if (v == QLatin1String("rh"))
+                o.mode = kRelativeHumidity;
+            else if (v == QLatin1String("dew"))
+                o.mode = kDewPoint;
+            else if (v == QLatin1String("abs"))
+                o.mode = kAbsoluteHumidity;
+            else
+                return usage(QStringLiteral("--mode \"%1\" is not rh, dew or abs").arg(v));
+        } else if (a == QLatin1String("--from") || a == QLatin1String("--to")) {
+            if (!value("a date and time \"YYYY-MM-DD hh:mm\"", v))
+                return false;
+            const auto t = ParseIsoMinute(v);
+            if (!t)
+                return usage(QStringLiteral("%1 \"%2\" is not a date and time \"YYYY-MM-DD hh:mm\"").arg(a, v));
+            (a == QLatin1String("--from") ? o.from : o.to) = t;
+        } else if (a == QLatin1String("--thresholds")) {
+            if (!value("four threshold texts \"MINH;MAXH;MINT;MAXT\"", v))
+                return false;
+            const QStringList parts = v.split(QLatin1Char(';'));
+            if (parts.size() != 4)
+                return usage(QStringLiteral("--thresholds \"%1\" is not four texts separated by \";\"").arg(v));
+            o.thresholds = parts;
+        } else if (a == QLatin1String("--format")) {
+            if (!value("txt or htm", o.format))
+                return false;
+            if (o.format != QLatin1String("txt") && o.format != QLatin1String("htm"))
+                return usage(QStringLiteral("--format \"%1\" is not txt or htm").arg(o.format));
+        } else if (a == QLatin1String("--out")) {
+            if (!value("a file path", o.out))
+                return false;
+        } else if (a.startsWith(QLatin1String("--"))) {
+            return usage(QStringLiteral("unknown option %1").arg(a));
+        } else {
+            positional << a;
+        }
+    }
+    if (positional.size() != 1)
+        return usage(QStringLiteral("one FILE is needed"));
+    if (o.format.isEmpty())
+        return usage(QStringLiteral("--format is needed"));
+    if (o.out.isEmpty())
+        return usage(QStringLiteral("--out is needed"));
+    o.file = positional.front();
+    return true;
+}
+
+int run(const QStringList& args)
+{
+    ReportOptions o;
+    if (!parse(args, o))
+        return ExitUsage;
+    const QFileInfo info(o.file);
+    if (!info.exists()) {
+        printErr(QStringLiteral("kelmora-cli report: %1: no such file").arg(o.file));
+        return ExitNoAnswer;
+    }
+    if (!info.isFile()) {
+        printErr(QStringLiteral("kelmora-cli report: %1: not a report file").arg(o.file));
+        return ExitNoAnswer;
+    }
+    try {
+        ReportState state;
+        LoadReport(o.file, state);
+        QString device = info.fileName();
+        if (device.endsWith(QLatin1String(".dat"), Qt::CaseInsensitive))
+            device.chop(4);
+        state.DeviceNumberText = device;
+        state.IntervalStart = o.from.value_or(0.0);
+        state.IntervalEnd = o.to ? *o.to : DateTimeToDays(SystemClock::instance().now());
+
+        ReportSettings settings;
+        settings.displayMode = o.mode;
+        settings.minHumidityText = o.thresholds[0];
+        settings.maxHumidityText = o.thresholds[1];
+        settings.minTemperatureText = o.thresholds[2];
+        settings.maxTemperatureText = o.thresholds[3];
+        const ReportTable table = BuildReport(state, settings, false);
+        if (o.format == QLatin1String("txt"))
+            SaveToASCII(o.out, table);
+        else
+            SaveToHTML(o.out, table, PlatformColors{0xF0F0F0, 0xFFFFFF, 0x000000});
+    } catch (const ReportFileError& e) {
+        printErr(QStringLiteral("kelmora-cli report: %1").arg(e.text()));
+        return ExitNoAnswer;
+    }
+    return 0;
+}
+
+const Command reportCommand("report", Usage, run);
+
+}  // namespace

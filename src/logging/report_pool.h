@@ -1,0 +1,57 @@
+// The report pool: the directory POOL beside the executable with <name>.dat report files,
+// <name>.txt comments and <name>.tmp leftovers. Every operation takes the pool directory
+// (the program passes poolDirectory()) and opens and closes its files within the call.
+#pragma once
+
+#include "logging/measurement_record.h"
+#include "logging/report_state.h"
+
+#include <QString>
+#include <QStringList>
+
+// Name of the working report of a fresh run, until the user names it.
+inline const QString kScratchReportName = QStringLiteral("temp");
+
+// <pool>/<fileName>; fileName is a report file name with its extension ("A.dat").
+QString ReportFilePath(const QString& poolDir, const QString& fileName);
+// <pool>/<repName>.dat
+QString WorkingReportPath(const QString& poolDir, const QString& repName);
+
+// Creates the pool directory; any failure (it exists, no permission) is ignored.
+void CreatePool(const QString& poolDir);
+
+// Deletes <repName>.dat; a failure is ignored.
+void DiscardWorkingReport(const QString& poolDir, const QString& repName = kScratchReportName);
+
+// Appends one record to <repName>.dat, creating the file when missing. A file whose length is
+// not a whole number of records loses its partial tail first, so the new record starts on a
+// record boundary. Throws ReportFileError when a step fails.
+void AppendRecord(const QString& poolDir, const QString& repName, const TDateTimeRHT& record);
+
+// Loads a report file into state.ReportData / ReportCount (length div 12 records; a partial
+// tail is ignored). A missing file is skipped: returns false and leaves the state as it was.
+// The file is opened for reading and writing, so a read-only report fails to load.
+// Throws ReportFileError when a step fails.
+bool LoadReport(const QString& filePath, ReportState& state);
+
+// Replaces an existing report file by the first ReportCount records of state.ReportData.
+// The records go to a temporary file in the same directory that is then renamed over the
+// report, so a crash in the middle leaves the old report whole. A missing file is skipped
+// (returns false). Throws ReportFileError when a step fails.
+bool RewriteReport(const QString& filePath, const ReportState& state);
+
+// Copies <oldName>.dat to <newName>.dat (replacing it) and deletes <oldName>.dat when the copy
+// succeeded. Does nothing when both names give the same file. Returns whether the records now
+// live under the new name.
+bool SaveReportUnderName(const QString& poolDir, const QString& oldName, const QString& newName);
+
+// File names (with extension) of the ordinary files matching "*.dat", sorted alphabetically
+// ignoring case.
+QStringList ListReports(const QString& poolDir);
+
+// Deletes <base>.dat, <base>.tmp and <base>.txt in that order, ignoring failures;
+// reportFileName is the listed name with its extension.
+void DeleteReport(const QString& poolDir, const QString& reportFileName);
+
+// The report file name with its last extension replaced (".dat" -> ".txt").
+QString ChangeFileExt(const QString& fileName, const QString& newExtension);

@@ -1,0 +1,44 @@
+// Humidity conversions: saturation vapour pressures over water and ice, the dew (frost) point
+// and the absolute humidity, from relative humidity (%) and temperature (degrees Celsius).
+// Absolute temperatures are T + 273.16 throughout.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+double WaterSaturationPressure(double x);  // Pa, over liquid water, x in kelvin
+double IceSaturationPressure(double x);    // Pa, over ice, x in kelvin
+
+// Dew point (frost point below 0 degrees), degrees Celsius, between -60 and 100: 100 bisection
+// steps between -60 and 100, the result being the midpoint of the last step. The loop stops
+// as soon as a step leaves both ends where they were: every later step would repeat it, so
+// the result is the same to the last bit.
+double DewPoint(double RH, double T);
+
+// Absolute humidity in g/m3, rounded to one decimal (halves to even).
+double AbsoluteHumidity(double RH, double T);
+
+// Remembers conversions by their stored inputs (RH and T in hundredths): a report repeats the
+// same pairs over and over, and a dew point costs dozens of logarithms and exponentials.
+class HumidityMemo {
+public:
+    using Conversion = double (*)(double RH, double T);
+    explicit HumidityMemo(Conversion conversion) : conversion_(conversion) {}
+
+    // conversion(rh / 100.0, t / 100.0), computed once per distinct pair.
+    double operator()(int16_t rh, int16_t t);
+
+    std::size_t distinctPairs() const { return used_; }
+
+private:
+    void grow();
+
+    Conversion conversion_;
+    std::vector<uint32_t> keys_;
+    std::vector<double> values_;
+    std::size_t used_ = 0;
+    int shift_ = 32;
+    uint32_t lastKey_ = kEmpty;
+    double lastValue_ = 0;
+    static constexpr uint32_t kEmpty = 0xFFFFFFFFu;
+};

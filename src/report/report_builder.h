@@ -1,0 +1,79 @@
+// Report building: turns the records in memory into the table rows, chart points, title and
+// statistics of a ReportTable. Runs after every reading, when a stored report is loaded, when
+// the display mode changes and when a threshold field is left.
+#pragma once
+
+#include "logging/report_state.h"
+#include "report/date_time.h"
+#include "report/humidity.h"
+#include "report/progress.h"
+#include "report/report_table.h"
+
+#include <QString>
+
+#include <optional>
+
+// What a build reads besides the report state: the selected display mode, the texts of the
+// threshold fields MaskEdit7..MaskEdit10 (mask texts, blanks in unfilled positions) and the
+// colour-chart setting.
+struct ReportSettings {
+    int displayMode = kRelativeHumidity;  // any value other than 1 or 2 counts as relative humidity
+    QString minHumidityText = QStringLiteral("+00,0");     // MaskEdit7
+    QString maxHumidityText = QStringLiteral("+99,9");     // MaskEdit8
+    QString minTemperatureText = QStringLiteral("-40,0");  // MaskEdit9
+    QString maxTemperatureText = QStringLiteral("+60,0");  // MaskEdit10
+    bool colorChart = false;
+    // The date and time separators of the cell texts; the system's when not given.
+    std::optional<DateTimeSeparators> separators;
+};
+
+// The four thresholds from the four mask texts: ParseDecimal(BlanksToZeros(text)), so
+// "-4 , " gives -40 and "+  , " gives 0; a text that is no number gives 0.
+Thresholds ThresholdsFromMaskTexts(const QString& minHumidity, const QString& maxHumidity,
+                                   const QString& minTemperature, const QString& maxTemperature);
+
+// One build, step by step. BuildReport drives it; it is public so that each step can be
+// checked on its own.
+class ReportBuilder {
+public:
+    ReportBuilder(const ReportState& state, const ReportSettings& settings);
+
+    // Validates and converts record i, carries the last valid values forward over invalid
+    // readings, updates the statistics and RecordMinute. Returns the flags (RowFlag bits), or
+    // nothing when the record's time stamp is no date in the years 1 to 9999: such a record
+    // is left out and changes nothing.
+    std::optional<uint8_t> ConvertRecord(qsizetype i);
+    // ConvertRecord, then the table row and the two chart points when the record's minute
+    // lies inside the interval (both ends included).
+    void AddReportRow(qsizetype i);
+
+    qsizetype recordCount() const { return count_; }
+    ReportTable finish();
+
+    // Carry-forward values in hundredths (0 at the start of each build) and the current minute.
+    int16_t LastValidRH = 0;
+    int16_t LastValidT = 0;
+    double RecordMinute = 0;
+    // The humidity value and temperature of the record converted last.
+    double humidity = 0;
+    int16_t temperature = 0;
+
+private:
+    uint8_t pointColour(double value, double low, double high) const;
+    double convertHumidity(int16_t rh, int16_t t);
+
+    QList<TDateTimeRHT> records_;  // snapshot: a nested reading may replace the state's list
+    qsizetype count_ = 0;
+    std::optional<double> startMinute_;
+    std::optional<double> endMinute_;
+    bool colorChart_ = false;
+    ReportTable table_;
+    int mode_ = kRelativeHumidity;
+    HumidityMemo memo_;
+};
+
+// Rebuilds the whole report from state. FromReading is true only when a reading calls it: the
+// wait window is then not shown and window messages run only before and after the loop.
+// progress may be null (no wait window at all).
+ReportTable BuildReport(const ReportState& state, const ReportSettings& settings, bool FromReading,
+                        WaitProgress* progress = nullptr);

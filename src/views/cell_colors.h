@@ -1,0 +1,23 @@
+// The colour rule of the text report's table (Grid1GetCellColor): marks cells that hold no
+// valid value and values outside their thresholds. The table calls it when painting a cell,
+// the HTML export for every cell it writes.
+#pragma once
+
+#include "report/report_table.h"
+
+#include <QString>
+
+struct CellStyle {
+    Rgb background = 0xFFFFFF;
+    Rgb fontColor = kBlack;
+    bool bold = false;
+
+    bool operator==(const CellStyle&) const = default;
+};
+
+// The style of the cell in row r, column c with text s, starting from its normal colours:
+// "---" in a value column is yellow bold on red; a value above its upper threshold red bold on
+// yellow, below its lower threshold blue bold on yellow (the font colour compares with the
+// lower threshold only); dates, times and the header row never change.
+CellStyle Grid1GetCellColor(qsizetype row, int column, const QString& text, const Thresholds& thresholds,
+                            CellStyle normal);
