@@ -1,0 +1,172 @@
+// kelmora-cli log: logging without a window. Every reading is a whole session as in the
+// window (open, lines up, one second, probe, time stamp, three registers, append, lines down,
+// the 0xAA filler, close). SIGINT and SIGTERM end it between records, never inside one.
+#include "app/app_paths.h"
+#include "app/clock.h"
+#include "cli/cli_meter.h"
+#include "cli/command.h"
+#include "device/device_texts.h"
+#include "device/meter_session.h"
+#include "logging/meter_reading.h"
+#include "logging/report_file_error.h"
+#include "logging/report_name.h"
+#include "logging/report_pool.h"
+#include "report/date_time.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
+
+#include <csignal>
+
+namespace {
+
+constexpr const char* Usage =
+    "log PORT [--usb] --interval S [--count N] [--report NAME] [--pool DIR]   log readings every S seconds";
+
+volatile std::sig_atomic_t stopRequested = 0;
+
+void onStopSignal(int)
+{
+    stopRequested = 1;
+}
+
+struct LogOptions {
+    QString port;
+    bool usb = false;
+    int intervalSeconds = 0;
+    long count = -1;  // reading cycles; -1 until stopped
+    QString report = QStringLiteral("temp");
+    QString pool;
+};
+
+bool usage(const QString& problem)
+{
+    printErr(QStringLiteral("kelmora-cli log: %1\nusage: kelmora-cli %2").arg(problem, QString::fromUtf8(Usage)));
+    return false;
+}
+
+bool parse(const QStringList& args, LogOptions& o)
+{
+    bool haveInterval = false;
+    QStringList positional;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        auto value = [&](QString& out) {
+            if (i + 1 >= args.size())
+                return false;
+            out = args[++i];
+            return true;
+        };
+        QString v;
+        bool ok = true;
+        if (a == QLatin1String("--usb")) {
+            o.usb = true;
+        } else if (a == QLatin1String("--interval")) {
+            if (!value(v))
+                return usage(QStringLiteral("--interval needs a number of seconds"));
+            o.intervalSeconds = v.toInt(&ok);
+            if (!ok)
+                return usage(QStringLiteral("--interval \"%1\" is not a whole number of seconds").arg(v));
+            haveInterval = true;
+        } else if (a == QLatin1String("--count")) {
+            if (!value(v))
+                return usage(QStringLiteral("--count needs a number"));
+            o.count = v.toLong(&ok);
+            if (!ok || o.count < 1)
+                return usage(QStringLiteral("--count \"%1\" is not a positive number").arg(v));
+        } else if (a == QLatin1String("--report")) {
+            if (!value(o.report))
+                return usage(QStringLiteral("--report needs a name"));
+            if (const auto problem = ReportNameProblem(o.report))
+                return usage(QStringLiteral("\"%1\" cannot be a report name: %2").arg(o.report, *problem));
+            o.report = o.report.trimmed();
+        } else if (a == QLatin1String("--pool")) {
+            if (!value(o.pool))
+                return usage(QStringLiteral("--pool needs a directory"));
+        } else if (a.startsWith(QLatin1String("--"))) {
+            return usage(QStringLiteral("unknown option %1").arg(a));
+        } else {
+            positional << a;
+        }
+    }
+    if (positional.size() != 1)
+        return usage(QStringLiteral("one PORT is needed"));
+    if (!haveInterval)
+        return usage(QStringLiteral("--interval is needed"));
+    o.port = positional.front();
+    if (o.pool.isEmpty())
+        o.pool = poolDirectory();
+    // As the window's switch: a negative interval counts as the default minute; 0 takes
+    // the first reading only.
+    if (o.intervalSeconds < 0)
+        o.intervalSeconds = 60;
+    return true;
+}
+
+// Sleeps until the next reading is due, in short steps so that a stop request ends it at once.
+void waitUntil(const QElapsedTimer& clock, qint64 dueMs)
+{
+    while (!stopRequested && clock.elapsed() < dueMs)
+        SystemClock::instance().sleep(static_cast<int>(std::min<qint64>(100, dueMs - clock.elapsed())));
+}
+
+int run(const QStringList& args)
+{
+    LogOptions o;
+    if (!parse(args, o))
+        return ExitUsage;
+
+    struct sigaction sa {};
+    sa.sa_handler = onStopSignal;
+    ::sigaction(SIGINT, &sa, nullptr);
+    ::sigaction(SIGTERM, &sa, nullptr);
+
+    CreatePool(o.pool);
+    const QString file = QDir::cleanPath(WorkingReportPath(o.pool, o.report));
+    printErr(QStringLiteral("logging to %1").arg(file));
+
+    CliMeter meter;
+    QElapsedTimer schedule;
+    schedule.start();
+    qint64 due = 0;
+    bool appendFailing = false;
+    for (long cycle = 0; !stopRequested && (o.count < 0 || cycle < o.count); ++cycle) {
+        if (cycle > 0) {
+            if (o.intervalSeconds == 0)
+                break;
+            // Readings start on the interval's beat; a reading longer than the interval drops beats.
+            due += qint64(o.intervalSeconds) * 1000;
+            if (due < schedule.elapsed())
+                due = schedule.elapsed();
+            waitUntil(schedule, due);
+            if (stopRequested)
+                break;
+        }
+        if (!openForSession(meter, o.port))
+            continue;
+        settleWait(SystemClock::instance(), {});
+        const auto reading = ReadMeter(meter.protocol, SystemClock::instance(), o.usb);
+        if (!reading) {
+            printErr(DeviceText::CannotRead);
+        } else {
+            try {
+                AppendRecord(o.pool, o.report, reading->record());
+                appendFailing = false;
+                printOut(QStringLiteral("read %1").arg(
+                    DaysToDateTime(reading->dt).toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"))));
+            } catch (const ReportFileError& e) {
+                // Said once per run of failures, so a full disk does not flood the output.
+                if (!appendFailing)
+                    printErr(QStringLiteral("The reading could not be written to %1: %2").arg(file, e.text()));
+                appendFailing = true;
+            }
+        }
+        closeSession(meter);
+    }
+    return 0;
+}
+
+const Command logCommand("log", Usage, run);
+
+}  // namespace

@@ -1,0 +1,26 @@
+// One reading of the meter: the probe, the time stamp taken right after it, then the serial
+// number, humidity and temperature registers. The port is opened and its lines raised by the
+// caller, who also decides where the record goes.
+#pragma once
+
+#include "logging/measurement_record.h"
+
+#include <cstdint>
+#include <optional>
+
+class Clock;
+class RegisterProtocol;
+
+struct MeterReading {
+    double dt = 0;             // local date and time of the reading, with milliseconds
+    uint16_t serialNumber = 0;
+    uint16_t humidity = 0;     // register 0x0200 as read
+    uint16_t temperature = 0;  // register 0x0202 as read (signed when shown)
+
+    // The record as stored: both registers exactly as read, 16 bits each.
+    TDateTimeRHT record() const;
+};
+
+// Nothing when the meter does not answer the probe. A meter that answers the probe and then
+// stops answering ends the program (through the protocol's fatal end).
+std::optional<MeterReading> ReadMeter(RegisterProtocol& protocol, Clock& clock, bool usb);

@@ -1,0 +1,11 @@
+// Whether a text typed as a report name can name a report file in the pool.
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// The reason the name cannot be a report file ("" never), or nothing when it can: not empty
+// after blanks are trimmed, no path separator, no control character, not "." or "..", and
+// short enough for the file system.
+std::optional<QString> ReportNameProblem(const QString& name);
