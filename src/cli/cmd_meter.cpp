@@ -8,16 +8,22 @@
 #include "device/port_names.h"
 #include "report/number_format.h"
 
+#include <functional>
+
 namespace {
 
 constexpr const char* CheckUsage = "check PORT [--usb]     connection check; prints the serial number";
 constexpr const char* ReadUsage = "read PORT [--usb]      one reading: serial number, humidity, temperature";
 constexpr const char* DetectUsage = "detect [--usb]         find the meter on the twenty port names";
 
-int runCheck(const QStringList& args)
+// The connection check's pattern: open with the lines up, one second, probe; on an answer
+// `answered` does the reading, otherwise `noAnswer` is said. The session always ends with the
+// lines down, the filler and the close.
+int runSession(const QStringList& args, const char* usage, const QString& noAnswer,
+               const std::function<void(CliMeter&, bool usb)>& answered)
 {
     MeterOptions options;
-    if (!parseMeterOptions(args, true, CheckUsage, options))
+    if (!parseMeterOptions(args, true, usage, options))
         return ExitUsage;
     CliMeter meter;
     if (!openForSession(meter, options.port))
@@ -25,37 +31,31 @@ int runCheck(const QStringList& args)
     settleWait(SystemClock::instance(), {});
     int status = ExitNoAnswer;
     if (meter.protocol.ProbeDevice(MeterAddress, options.usb)) {
-        printOut(deviceNumberText(meter.protocol.ReadRegister(MeterAddress, RegSerialNumber, options.usb)));
+        answered(meter, options.usb);
         status = 0;
     } else {
-        printErr(DeviceText::NoConnection);
+        printErr(noAnswer);
     }
     closeSession(meter);
     return status;
 }
 
+int runCheck(const QStringList& args)
+{
+    return runSession(args, CheckUsage, DeviceText::NoConnection, [](CliMeter& meter, bool usb) {
+        printOut(deviceNumberText(meter.protocol.ReadRegister(MeterAddress, RegSerialNumber, usb)));
+    });
+}
+
 int runRead(const QStringList& args)
 {
-    MeterOptions options;
-    if (!parseMeterOptions(args, true, ReadUsage, options))
-        return ExitUsage;
-    CliMeter meter;
-    if (!openForSession(meter, options.port))
-        return ExitCannotOpen;
-    settleWait(SystemClock::instance(), {});
-    int status = ExitNoAnswer;
-    if (meter.protocol.ProbeDevice(MeterAddress, options.usb)) {
-        const uint16_t serial = meter.protocol.ReadRegister(MeterAddress, RegSerialNumber, options.usb);
-        const uint16_t humidity = meter.protocol.ReadRegister(MeterAddress, RegHumidity, options.usb);
-        const auto temperature = static_cast<int16_t>(meter.protocol.ReadRegister(MeterAddress, RegTemperature, options.usb));
+    return runSession(args, ReadUsage, DeviceText::CannotRead, [](CliMeter& meter, bool usb) {
+        const uint16_t serial = meter.protocol.ReadRegister(MeterAddress, RegSerialNumber, usb);
+        const uint16_t humidity = meter.protocol.ReadRegister(MeterAddress, RegHumidity, usb);
+        const auto temperature = static_cast<int16_t>(meter.protocol.ReadRegister(MeterAddress, RegTemperature, usb));
         printOut(QStringLiteral("%1 %2 %3").arg(deviceNumberText(serial), DisplayValueText(humidity),
                                                  DisplayValueText(temperature)));
-        status = 0;
-    } else {
-        printErr(DeviceText::CannotRead);
-    }
-    closeSession(meter);
-    return status;
+    });
 }
 
 int runDetect(const QStringList& args)
