@@ -6,6 +6,8 @@
 
 namespace {
 
+const QByteArray Utf8Bom("\xEF\xBB\xBF");
+
 QString sectionName(const QByteArray& line)
 {
     const QByteArray t = line.trimmed();
@@ -49,59 +51,76 @@ bool sameName(const QString& a, const QString& b)
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
+int hexDigit(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9')
+        return u - u'0';
+    if (u >= u'a' && u <= u'f')
+        return u - u'a' + 10;
+    if (u >= u'A' && u <= u'F')
+        return u - u'A' + 10;
+    return -1;
+}
+
 }  // namespace
 
-int parseProfileInteger(const QString& text)
+std::optional<int> parseProfileInteger(const QString& text)
 {
     const QString t = text.trimmed();
-    int i = 0;
+    qsizetype i = 0;
     bool negative = false;
     if (i < t.size() && (t[i] == u'-' || t[i] == u'+')) {
         negative = t[i] == u'-';
         ++i;
     }
-    int base = 10;
-    if (i + 1 < t.size() && t[i] == u'0' && (t[i + 1] == u'x' || t[i + 1] == u'X')) {
-        base = 16;
+    const bool hex = i + 1 < t.size() && t[i] == u'0' && (t[i + 1] == u'x' || t[i + 1] == u'X');
+    if (hex)
         i += 2;
-    }
-    quint32 value = 0;
+    if (i >= t.size())
+        return std::nullopt;
+    quint64 value = 0;
     for (; i < t.size(); ++i) {
-        const int digit = QChar(t[i]).isDigit() ? t[i].unicode() - u'0'
-                          : (base == 16 && t[i].toLower() >= u'a' && t[i].toLower() <= u'f')
-                              ? t[i].toLower().unicode() - u'a' + 10
-                              : -1;
-        if (digit < 0 || digit >= base)
-            break;
-        value = value * static_cast<quint32>(base) + static_cast<quint32>(digit);
+        const int digit = hexDigit(t[i]);
+        if (digit < 0 || digit >= (hex ? 16 : 10))
+            return std::nullopt;
+        value = value * (hex ? 16 : 10) + static_cast<quint64>(digit);
+        if (value > 0xFFFFFFFFull)
+            return std::nullopt;
     }
-    const int result = static_cast<int>(value);
-    return negative ? -result : result;
+    if (hex) {
+        const auto bits = static_cast<qint32>(static_cast<quint32>(value));
+        return negative ? static_cast<int>(0u - static_cast<quint32>(bits)) : bits;
+    }
+    const qint64 signedValue = negative ? -static_cast<qint64>(value) : static_cast<qint64>(value);
+    if (signedValue < INT32_MIN || signedValue > INT32_MAX)
+        return std::nullopt;
+    return static_cast<int>(signedValue);
 }
 
 ProfileFile::ProfileFile(QString path) : path_(std::move(path)) {}
 
 QList<QByteArray> ProfileFile::loadLines() const
 {
+    eol_.clear();
+    bom_.clear();
     QFile f(path_);
     if (!f.open(QIODevice::ReadOnly))
         return {};
-    const QByteArray all = f.readAll();
+    QByteArray all = f.readAll();
+    if (all.startsWith(Utf8Bom)) {
+        bom_ = Utf8Bom;
+        all.remove(0, Utf8Bom.size());
+    }
     QList<QByteArray> raw = all.split('\n');
     if (!raw.isEmpty() && raw.back().isEmpty())
         raw.removeLast();
-    eol_ = lineEnding(raw);
+    if (!raw.isEmpty())
+        eol_ = raw.front().endsWith('\r') ? QByteArray("\r\n") : QByteArray("\n");
     for (QByteArray& line : raw)
         if (line.endsWith('\r'))
             line.chop(1);
     return raw;
-}
-
-QByteArray ProfileFile::lineEnding(const QList<QByteArray>& raw) const
-{
-    for (const QByteArray& line : raw)
-        return line.endsWith('\r') ? QByteArray("\r\n") : QByteArray("\n");
-    return QByteArray("\r\n");
 }
 
 ProfileFile::Location ProfileFile::locate(const QList<QByteArray>& lines, const QString& section,
@@ -135,14 +154,21 @@ QString ProfileFile::readString(const QString& section, const QString& key,
 {
     const QList<QByteArray> lines = loadLines();
     const Location loc = locate(lines, section, key);
-    return loc.keyLine < 0 ? defaultValue : keyValue(lines[loc.keyLine]);
+    if (loc.keyLine < 0)
+        return defaultValue;
+    return keyValue(lines[loc.keyLine]).left(MaxValueLength);
 }
 
 int ProfileFile::readInteger(const QString& section, const QString& key, int defaultValue) const
 {
     if (!hasKey(section, key))
         return defaultValue;
-    return parseProfileInteger(readString(section, key));
+    return parseProfileInteger(readString(section, key)).value_or(defaultValue);
+}
+
+bool ProfileFile::readBool(const QString& section, const QString& key, bool defaultValue) const
+{
+    return readInteger(section, key, defaultValue ? 1 : 0) != 0;
 }
 
 bool ProfileFile::hasKey(const QString& section, const QString& key) const
@@ -183,6 +209,16 @@ bool ProfileFile::writeString(const QString& section, const QString& key, const 
     return store(lines);
 }
 
+bool ProfileFile::writeInteger(const QString& section, const QString& key, int value)
+{
+    return writeString(section, key, QString::number(value));
+}
+
+bool ProfileFile::writeBool(const QString& section, const QString& key, bool value)
+{
+    return writeString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
 bool ProfileFile::removeKey(const QString& section, const QString& key)
 {
     QList<QByteArray> lines = loadLines();
@@ -197,17 +233,22 @@ bool ProfileFile::store(const QList<QByteArray>& lines) const
 {
     // A read-only settings file stays as it is: the save goes through a temporary file that
     // replaces the original, which would otherwise bypass the file's own permission.
+    // A file without any write permission is read-only for everyone, the administrator too.
     const QFileInfo info(path_);
-    if (info.exists() && !info.isWritable())
+    const auto writeBits = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    if (info.exists() && (!info.isWritable() || !(info.permissions() & writeBits)))
         return false;
     QSaveFile out(path_);
+    // A writable file in a directory where no temporary file can be made is written in place,
+    // as the classic functions do.
+    out.setDirectWriteFallback(true);
     if (!out.open(QIODevice::WriteOnly))
         return false;
-    if (eol_.isEmpty())
-        eol_ = "\r\n";
+    const QByteArray eol = eol_.isEmpty() ? QByteArray("\n") : eol_;
+    out.write(bom_);
     for (const QByteArray& line : lines) {
         out.write(line);
-        out.write(eol_);
+        out.write(eol);
     }
     return out.commit();
 }

@@ -9,25 +9,36 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 class ProfileFile {
 public:
+    // A value is never read longer than this (the classic 2048-character buffer less its end mark).
+    static constexpr int MaxValueLength = 2047;
+
     explicit ProfileFile(QString path);
 
     const QString& path() const { return path_; }
 
-    // Value of Key in Section, blanks around it removed and one pair of matching quotes
-    // stripped; defaultValue when the section or the key is missing.
+    // Value of Key in Section, blanks around it removed, one pair of matching quotes stripped
+    // and cut to MaxValueLength; defaultValue when the section or the key is missing.
     QString readString(const QString& section, const QString& key,
                        const QString& defaultValue = QString()) const;
-    // Decimal or "0x" hexadecimal integer at the start of the value; 0 when the value does
-    // not start with a number; defaultValue when the key is missing.
+    // The value read as a whole integer, decimal or "0x" hexadecimal (parseProfileInteger);
+    // defaultValue when the key is missing or its value is not an integer.
     int readInteger(const QString& section, const QString& key, int defaultValue) const;
+    // An integer value, any non-zero integer being true; defaultValue when there is none.
+    bool readBool(const QString& section, const QString& key, bool defaultValue) const;
     bool hasKey(const QString& section, const QString& key) const;
     // The keys of a section in file order.
     QStringList keys(const QString& section) const;
 
     // Writes Key=Value; false when the file cannot be written (it is then left unchanged).
     bool writeString(const QString& section, const QString& key, const QString& value);
+    // Writes the integer in decimal.
+    bool writeInteger(const QString& section, const QString& key, int value);
+    // Writes "1" or "0".
+    bool writeBool(const QString& section, const QString& key, bool value);
     // Removes Key from Section; false when the file cannot be written.
     bool removeKey(const QString& section, const QString& key);
 
@@ -40,12 +51,15 @@ private:
     QList<QByteArray> loadLines() const;
     Location locate(const QList<QByteArray>& lines, const QString& section, const QString& key) const;
     bool store(const QList<QByteArray>& lines) const;
-    QByteArray lineEnding(const QList<QByteArray>& raw) const;
 
     QString path_;
+    // What the file read last looked like, so that a rewrite keeps it: its line ending and
+    // a byte-order mark in front of the first line.
     mutable QByteArray eol_;
+    mutable QByteArray bom_;
 };
 
-// Parses a profile integer the way the classic functions do: optional blanks, optional sign,
-// "0x"/"0X" for hexadecimal, digits up to the first other character; 0 when there are none.
-int parseProfileInteger(const QString& text);
+// An integer written as a whole value: optional sign, then decimal digits or "0x"/"0X" with
+// hexadecimal digits (up to 32 bits, taken as the bit pattern of a signed value). Anything
+// else, an empty text or a decimal value outside the signed 32-bit range gives nothing.
+std::optional<int> parseProfileInteger(const QString& text);

@@ -1,0 +1,74 @@
+// The Dialogs seam: every modal message box, file-save, print and printer-setup dialog, and
+// the desktop's "open" of a web or mail address, go through it. The program uses
+// DesktopDialogs; tests script the answers and record what was shown.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class QPrinter;
+class QWidget;
+
+// A file-save dialog as the program asks for one.
+struct SaveFileRequest {
+    QString title;
+    QString directory;       // initial directory
+    QString fileName;        // proposed name, without directory
+    QStringList filters;     // entries such as "Отчёт (*.txt)", in order
+    int filterIndex = 1;     // entry chosen at the start, counted from 1
+};
+
+struct SaveFileChoice {
+    QString fileName;        // full path as chosen (no extension forced)
+    int filterIndex = 1;     // entry chosen, counted from 1
+};
+
+class Dialogs {
+public:
+    enum class Answer { Yes, No, Closed };
+
+    virtual ~Dialogs() = default;
+
+    // Plain box titled with the application title "Kelmora", no icon, OK.
+    virtual void Message(const QString& text) = 0;
+    // Box titled "Warning" with a warning icon and the buttons Yes and No.
+    virtual Answer Warning(const QString& text) = 0;
+    // Box titled "Error" with an error icon and OK.
+    virtual void Error(const QString& text) = 0;
+    // The standard error box: titled "Kelmora", error icon, OK. The text is shown as given
+    // (StandardErrorText has already appended the full stop).
+    virtual void StandardError(const QString& text) = 0;
+
+    // Modal save dialog; nothing when the user cancels.
+    virtual std::optional<SaveFileChoice> SaveFile(const SaveFileRequest& request) = 0;
+    // Modal print dialog over the given printer (all pages or a page range minPage..maxPage,
+    // no print to file, no selection). True when the user confirmed; the choice is in the printer.
+    virtual bool Print(QPrinter& printer, int minPage, int maxPage) = 0;
+    // Modal printer setup dialog; true when confirmed.
+    virtual bool PrinterSetup(QPrinter& printer) = 0;
+
+    // The desktop's "open" of an address (https://… or mailto:…). Nothing is reported when it fails.
+    virtual void OpenAddress(const QString& address) = 0;
+};
+
+// The real boxes and dialogs, owned by the given window (centred over it).
+class DesktopDialogs : public Dialogs {
+public:
+    explicit DesktopDialogs(QWidget* owner = nullptr) : owner_(owner) {}
+    void setOwner(QWidget* owner) { owner_ = owner; }
+
+    void Message(const QString& text) override;
+    Answer Warning(const QString& text) override;
+    void Error(const QString& text) override;
+    void StandardError(const QString& text) override;
+    std::optional<SaveFileChoice> SaveFile(const SaveFileRequest& request) override;
+    bool Print(QPrinter& printer, int minPage, int maxPage) override;
+    bool PrinterSetup(QPrinter& printer) override;
+    void OpenAddress(const QString& address) override;
+
+private:
+    QWidget* owner() const;
+    QWidget* owner_;
+};

@@ -1,0 +1,40 @@
+// TFirmBox: the about box with the maker's name, slogan, instruments, picture and address,
+// and buttons for an e-mail to the maker and for the maker's web site.
+#pragma once
+
+#include <QDialog>
+
+class BevelPanel;
+class Dialogs;
+class QLabel;
+class QPushButton;
+
+namespace Maker {
+inline const QString Name = QStringLiteral("Ortanel");
+inline const QString WebSite = QStringLiteral("https://www.ortanel.example/");
+inline const QString WebSiteShown = QStringLiteral("www.ortanel.example");
+inline const QString EMail = QStringLiteral("info@ortanel.example");
+}  // namespace Maker
+
+class TFirmBox : public QDialog {
+    Q_OBJECT
+public:
+    TFirmBox(Dialogs& dialogs, QWidget* owner = nullptr);
+
+    BevelPanel* Panel1;
+    QLabel* Label1;     // maker's name
+    QLabel* Label2;     // slogan
+    QLabel* Label3;     // line of instruments
+    QLabel* Image1;     // picture
+    QLabel* Label4;     // address and telephones
+    QPushButton* OKButton;
+    QPushButton* Button1;
+    QPushButton* Button2;
+
+public slots:
+    void Button1Click();
+    void Button2Click();
+
+private:
+    Dialogs& dialogs_;
+};

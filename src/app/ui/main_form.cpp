@@ -1,0 +1,223 @@
+#include "app/ui/main_form.h"
+
+#include "app/clock.h"
+#include "app/ui/bevel_panel.h"
+#include "app/ui/dialogs.h"
+#include "app/ui/firm_box.h"
+#include "app/ui/radio_group.h"
+#include "app/ui/standard_error.h"
+#include "device/serial_port.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTableView>
+
+// Resources live in the widget library; the executable and the tests pull them in from here.
+static void initKelmoraResources()
+{
+    Q_INIT_RESOURCE(kelmora);
+}
+
+TMainForm::TMainForm(Clock& clock, Dialogs& dialogs, const QString& programDirectory,
+                     std::unique_ptr<SerialLine> port, QWidget* parent)
+    : QMainWindow(parent),
+      FatalStop(dialogs),
+      clock_(clock),
+      dialogs_(dialogs),
+      programDirectory_(programDirectory)
+{
+    initKelmoraResources();
+    setObjectName(QStringLiteral("MainForm"));
+    ComPort = port ? std::move(port)
+                   : std::make_unique<SerialPort>(PortNameMap::fromSettingsFile(settingsFilePath()));
+
+    setWindowTitle(Caption);
+    setWindowIcon(QIcon(QStringLiteral(":/kelmora/kelmora.png")));
+    QFont tahoma = font();
+    tahoma.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")});
+    tahoma.setPixelSize(11);
+    setFont(tahoma);
+    // Client area as designed; the window with its frame may not become smaller than 800 × 600.
+    resize(1016, 718);
+    setMinimumSize(792, 573);
+
+    CreateActions();
+    CreateMenuAndToolBar();
+    CreatePages();
+    FormCreate();
+}
+
+TMainForm::~TMainForm()
+{
+    FormDestroy();
+}
+
+QString TMainForm::poolDirectory() const
+{
+    return QDir(programDirectory_).filePath(QStringLiteral("POOL"));
+}
+
+QString TMainForm::settingsFilePath() const
+{
+    return QDir(programDirectory_).filePath(QStringLiteral("kelmora.ini"));
+}
+
+void TMainForm::FormCreate()
+{
+    SplitEnabled = false;
+    SplitParts = 7;
+    // The decimal comma: every number of the program is written and read by its own number
+    // functions (report/number_format), which use "," whatever the regional settings say;
+    // date and time separators stay the system's.
+    repNameEdit->clear();
+    repName = QStringLiteral("temp");
+    lastDev = 0;
+    PageControl1->setTabVisible(PageControl1->indexOf(TabSheet2), false);
+    PageControl1->setTabVisible(PageControl1->indexOf(TabSheet3), false);
+
+    const QDate today = clock_.now().date();
+    if (today.month() == 6 && today.day() == 15)
+        Panel1->setCaption(QStringLiteral("K_Tide"));
+
+    // Housekeeping of the pool is silent: an existing directory, a missing scratch report or
+    // a read-only place are all fine.
+    QDir(programDirectory_).mkdir(QStringLiteral("POOL"));
+    const QString scratch = QFileInfo(repName).completeBaseName() + QStringLiteral(".dat");
+    QFile::remove(QDir(poolDirectory()).filePath(scratch));
+}
+
+void TMainForm::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!shown_ && !event->spontaneous()) {
+        shown_ = true;
+        FormShow();
+    }
+}
+
+void TMainForm::FormShow()
+{
+    LoadSettings();
+    RadioGroup1->setItemIndex(DisplayMode);
+    // Column widths: (table width − its scroll-bar width setting) div column count.
+    const int columns = Grid1->model() ? Grid1->model()->columnCount() : 0;
+    if (columns > 0) {
+        const int width = (Grid1->width() - 18) / columns;
+        for (int c = 0; c < columns; ++c)
+            Grid1->setColumnWidth(c, width);
+    }
+}
+
+void TMainForm::closeEvent(QCloseEvent* event)
+{
+    if (closed_) {
+        event->accept();
+        return;
+    }
+    bool CanClose = true;
+    FormCloseQuery(CanClose);
+    if (!CanClose) {
+        event->ignore();
+        return;
+    }
+    closed_ = true;
+    FormClose();
+    event->accept();
+}
+
+void TMainForm::FormCloseQuery(bool& CanClose)
+{
+    CanClose = true;
+    if (!repNameEdit->text().isEmpty() || GroupBox4->isHidden() || Label1->text() == QStringLiteral("--.-"))
+        return;
+    if (dialogs_.Warning(QStringLiteral("Сохранить отчет ?")) == Dialogs::Answer::Yes) {
+        dialogs_.Message(QStringLiteral("Введите новое имя отчета и нажмите кнопку Сохранить"));
+        CanClose = false;
+    }
+}
+
+void TMainForm::FormClose()
+{
+    // A settings file that cannot be written is reported in the standard error box; the window
+    // closes all the same, so that a read-only file never keeps the program from ending.
+    try {
+        SaveSettings();
+    } catch (const std::exception& e) {
+        ShowStandardError(dialogs_, QString::fromUtf8(e.what()));
+    }
+}
+
+void TMainForm::FormDestroy()
+{
+    if (!ComPort)
+        return;
+    try {
+        ComPort->Close();
+    } catch (const std::exception&) {
+        // The program is ending; a port that fails to close is released by the system.
+    }
+}
+
+QList<QAction*> TMainForm::ReportActions() const
+{
+    return {AcSave, AcTextReport, AcGraphReport, AcPrintGraph, AcSetupGraph, AcPrintReport};
+}
+
+void TMainForm::SetReportActions(bool on)
+{
+    // Switching off while a report page is in front brings the operations page forward.
+    if (!on && (PageControl1->currentWidget() == TabSheet2 || PageControl1->currentWidget() == TabSheet3))
+        PageControl1->setCurrentWidget(TabSheet1);
+    AcSave->setEnabled(on);
+    PageControl1->setTabVisible(PageControl1->indexOf(TabSheet2), on);
+    PageControl1->setTabVisible(PageControl1->indexOf(TabSheet3), on);
+    AcTextReport->setEnabled(on);
+    AcGraphReport->setEnabled(on);
+    AcPrintGraph->setEnabled(on);
+    AcSetupGraph->setEnabled(on);
+    AcPrintReport->setEnabled(on);
+}
+
+void TMainForm::ActExitExecute()
+{
+    close();
+}
+
+void TMainForm::AcAboutExecute()
+{
+    if (FirmBox)
+        FirmBox->exec();
+}
+
+void TMainForm::AcOperationsExecute()
+{
+    PageControl1->setCurrentWidget(TabSheet1);
+}
+
+void TMainForm::AcTextReportExecute()
+{
+    PageControl1->setCurrentWidget(TabSheet2);
+}
+
+void TMainForm::AcGraphReportExecute()
+{
+    PageControl1->setCurrentWidget(TabSheet3);
+}
+
+void TMainForm::Panel1Click()
+{
+    dialogs_.OpenAddress(Maker::WebSite);
+}
+
+void TMainForm::Button9Click()
+{
+    ComboBoxDeviceName->setEnabled(true);
+}

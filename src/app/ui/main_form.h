@@ -1,0 +1,221 @@
+// TMainForm: the main window — action list, menu, toolbar, status bar, the three pages and
+// the program's lifecycle (creation, first showing, close query, close, destruction).
+// Handlers of each topic live in their own file; main_form_pending.cpp holds the handlers
+// whose behaviour comes with other subsystems.
+#pragma once
+
+#include "app/ui/gui_fatal_exit.h"
+#include "device/serial_line.h"
+
+#include <QList>
+#include <QMainWindow>
+#include <QPixmap>
+#include <QTimer>
+
+#include <cstdint>
+#include <memory>
+
+class AnalogClock;
+class BevelPanel;
+class Clock;
+class Dialogs;
+class MaskEdit;
+class OnOffSwitch;
+class RadioGroup;
+class SerialLine;
+class TFirmBox;
+class TRepselForm;
+class TSelectForm;
+class TWaitForm;
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QStandardItemModel;
+class QTabWidget;
+class QTableView;
+class QToolBar;
+class QToolButton;
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    static inline const QString Caption = QStringLiteral("Kelmora v1.20   -   НПК \"Ortanel\"");
+
+    // programDirectory: the directory of the executable (POOL and kelmora.ini are formed from it).
+    // port: the serial line to own as ComPort; without one the real serial port is made.
+    TMainForm(Clock& clock, Dialogs& dialogs, const QString& programDirectory,
+              std::unique_ptr<SerialLine> port = nullptr, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // The windows created after the main window (start-up order); LoadSettings needs SelectForm.
+    TWaitForm* WaitForm = nullptr;
+    TFirmBox* FirmBox = nullptr;
+    TSelectForm* SelectForm = nullptr;
+    TRepselForm* RepselForm = nullptr;
+
+    Clock& clock() const { return clock_; }
+    Dialogs& dialogs() const { return dialogs_; }
+    const QString& programDirectory() const { return programDirectory_; }
+    QString poolDirectory() const;
+    QString settingsFilePath() const;
+
+    // --- State of the window and the program ---
+    bool SplitEnabled = false;
+    std::uint8_t SplitParts = 7;
+    QString repName = QStringLiteral("temp");
+    std::int32_t lastDev = 0;
+    std::uint8_t DisplayMode = 0;      // 0 relative humidity, 1 dew point, 2 absolute humidity
+    bool ColorChartFlag = true;        // chart points coloured by the thresholds
+    std::int32_t Ortanel = 0;          // kept for the settings file only
+    std::unique_ptr<SerialLine> ComPort;
+    GuiFatalExit FatalStop;
+
+    // --- Action list and its pictures ---
+    QList<QPixmap> ImageList1;         // the sixteen 16 × 16 toolbar pictures
+    QAction* ActExit;
+    QAction* AcAbout;
+    QAction* AcConnect;
+    QAction* AcSave;
+    QAction* AcOperations;
+    QAction* AcTextReport;
+    QAction* AcGraphReport;
+    QAction* AcPrintGraph;
+    QAction* AcPrintReport;
+    QAction* AcSetupGraph;
+    QAction* AcLoadReport;
+    // The report actions, switched together with the tabs of pages 2 and 3.
+    QList<QAction*> ReportActions() const;
+
+    QMenu* FileMenu;
+    QMenu* OperationsMenu;
+    QMenu* HelpMenu;
+    QToolBar* ToolBar1;
+    QTabWidget* PageControl1;
+    QWidget* TabSheet1;
+    QWidget* TabSheet2;
+    QWidget* TabSheet3;
+
+    // --- Page 1 "&Операции" ---
+    QPushButton* Button1;
+    QPushButton* Button2;
+    QGroupBox* GroupBox4;
+    QPushButton* Button3;
+    QGroupBox* GroupBox3;
+    QGroupBox* GroupBox5;
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label4;
+    QLineEdit* repNameEdit;
+    QToolButton* SpeedButton1;
+    OnOffSwitch* Switch1;
+    QLabel* Label7;
+    QLabel* Label8;
+    QLabel* Label3;
+    QLineEdit* Edit5;
+    QLabel* Label22;
+    QTimer Timer1;
+    QGroupBox* GroupBox2;
+    QPushButton* Button8;
+    QPushButton* Button9;
+    QLabel* Label18;
+    QComboBox* ComboBoxDeviceName;
+    QCheckBox* usb;
+    QGroupBox* GroupBox1;
+    AnalogClock* RxClock1;
+    QPixmap Image1;                    // the maker's logo, used only by the graph printout
+    BevelPanel* Panel1;
+
+    // --- Page 2 "&Текстовый отчёт" ---
+    BevelPanel* Panel4;
+    QLabel* Label19;
+    QPushButton* Button10;
+    QPushButton* Button11;
+    BevelPanel* Panel3;
+    BevelPanel* Panel2;
+    QTableView* Grid1;
+    QStandardItemModel* Grid1NoData;   // the design-time contents of Grid1 until a report is built
+    QLabel* Label16;
+    QLabel* Label9;
+    QLabel* Label10;
+    QLabel* Label11;
+    QLineEdit* Edit1;
+    MaskEdit* MaskEdit7;
+    QLabel* Label12;
+    QLineEdit* Edit2;
+    MaskEdit* MaskEdit8;
+    QLabel* Label17;
+    QLabel* Label13;
+    QLabel* Label14;
+    QLineEdit* Edit3;
+    MaskEdit* MaskEdit9;
+    QLabel* Label15;
+    QLineEdit* Edit4;
+    MaskEdit* MaskEdit10;
+    RadioGroup* RadioGroup1;
+
+    // --- Lifecycle ---
+    void FormCreate();
+    void FormShow();
+    void FormCloseQuery(bool& CanClose);
+    void FormClose();
+    void FormDestroy();
+
+    // --- Settings file ---
+    void LoadSettings();
+    void SaveSettings();
+
+    // --- Report actions group ---
+    void SetReportActions(bool on);
+
+    // --- Report building (comes with the report core) ---
+    void BuildReport(bool FromReading);
+
+public slots:
+    void ActExitExecute();
+    void AcAboutExecute();
+    void AcOperationsExecute();
+    void AcTextReportExecute();
+    void AcGraphReportExecute();
+    void Panel1Click();
+    void RadioGroup1Click();
+    void MaskEdit7Exit();
+    void Button9Click();
+
+    // Handlers whose behaviour comes with other subsystems (main_form_pending.cpp).
+    void AcConnectExecute();
+    void Button8Click();
+    void ComboBoxDeviceNameChange();
+    void Button3Click();
+    void Timer1Timer();
+    void Switch1On();
+    void Switch1Off();
+    void SpeedButton1Click();
+    void AcSaveExecute();
+    void AcPrintReportExecute();
+    void AcPrintGraphExecute();
+    void AcSetupGraphExecute();
+    void AcLoadReportExecute();
+    void TabSheet3Show();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateActions();
+    void CreateMenuAndToolBar();
+    void CreatePages();
+    void CreatePage1();
+    void CreatePage2();
+
+    Clock& clock_;
+    Dialogs& dialogs_;
+    QString programDirectory_;
+    bool shown_ = false;
+    bool closed_ = false;
+};

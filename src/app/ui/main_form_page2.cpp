@@ -1,0 +1,158 @@
+// TMainForm: page 2 "&Текстовый отчёт" as designed — the title strip with the print buttons,
+// the table, the minimum and maximum figures, the threshold fields and the display-mode
+// selector with its click handling.
+#include "app/ui/main_form.h"
+
+#include "app/ui/anchors.h"
+#include "app/ui/bevel_panel.h"
+#include "app/ui/mask_edit.h"
+#include "app/ui/radio_group.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStandardItemModel>
+#include <QTableView>
+
+QPushButton* bindButtonToAction(QPushButton* button, QAction* action);
+
+namespace {
+
+QLabel* label(const QString& text, QWidget* parent, QPoint at)
+{
+    auto* l = new QLabel(text, parent);
+    l->move(at);
+    l->adjustSize();
+    return l;
+}
+
+QLineEdit* figure(QWidget* parent, QRect at)
+{
+    auto* e = new QLineEdit(parent);
+    e->setReadOnly(true);
+    e->setGeometry(at);
+    return e;
+}
+
+MaskEdit* threshold(QWidget* parent, QRect at, const QString& design)
+{
+    auto* m = new MaskEdit(parent);
+    m->setGeometry(at);
+    m->setText(design);
+    return m;
+}
+
+}  // namespace
+
+void TMainForm::CreatePage2()
+{
+    auto* page = new Anchors(TabSheet2, QSize(1008, 643));
+    Panel4 = new BevelPanel(TabSheet2);
+    Panel4->setObjectName(QStringLiteral("Panel4"));
+    Panel4->setBevels(BevelPanel::Bevel::None, BevelPanel::Bevel::None);
+    page->place(Panel4, {0, 0, 1008, 34}, Anchor::Left | Anchor::Top | Anchor::Right);
+    Label19 = label(QStringLiteral("..."), Panel4, {320, 2});
+    Label19->setObjectName(QStringLiteral("Label19"));
+    Button10 = bindButtonToAction(new QPushButton(Panel4), AcPrintReport);
+    Button10->setObjectName(QStringLiteral("Button10"));
+    Button10->setGeometry(3, 7, 148, 22);
+    Button11 = bindButtonToAction(new QPushButton(Panel4), AcPrintGraph);
+    Button11->setObjectName(QStringLiteral("Button11"));
+    Button11->setGeometry(158, 7, 148, 22);
+
+    Panel3 = new BevelPanel(TabSheet2);
+    Panel3->setObjectName(QStringLiteral("Panel3"));
+    Panel3->setBevels(BevelPanel::Bevel::Lowered, BevelPanel::Bevel::Raised);
+    page->place(Panel3, {0, 34, 1008, 609}, Anchor::All);
+    auto* inPanel3 = new Anchors(Panel3, QSize(1008, 609));
+    Panel2 = new BevelPanel(Panel3);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    Panel2->setBevels(BevelPanel::Bevel::None, BevelPanel::Bevel::None);
+    Panel2->setBorderWidth(10);
+    inPanel3->place(Panel2, {2, 2, 1004, 605}, Anchor::All);
+    auto* inPanel2 = new Anchors(Panel2, QSize(1004, 605));
+
+    Grid1 = new QTableView(Panel2);
+    Grid1->setObjectName(QStringLiteral("Grid1"));
+    Grid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Grid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Grid1->verticalHeader()->hide();
+    Grid1->verticalHeader()->setDefaultSectionSize(18);
+    Grid1->horizontalHeader()->setFixedHeight(18);
+    Grid1->horizontalHeader()->setStretchLastSection(true);
+    Grid1NoData = new QStandardItemModel(1, 4, this);
+    Grid1NoData->setHorizontalHeaderLabels(
+        {QStringLiteral("Дата"), QStringLiteral("Время"), QStringLiteral("RH, %"), QStringLiteral("Т, °C")});
+    const QStringList noData{QStringLiteral("Нет"), QStringLiteral("данных"), QStringLiteral(" "), QStringLiteral(" ")};
+    for (int c = 0; c < 4; ++c) {
+        auto* item = new QStandardItem(noData[c]);
+        item->setTextAlignment(Qt::AlignCenter);
+        Grid1NoData->setItem(0, c, item);
+    }
+    Grid1->setModel(Grid1NoData);
+    inPanel2->place(Grid1, {10, 10, 299, 585}, Anchor::Left | Anchor::Top | Anchor::Bottom);
+
+    Label16 = label(QStringLiteral("Относительная"), Panel2, {318, 10});
+    Label9 = label(QStringLiteral("влажность - RH, %:"), Panel2, {318, 26});
+    Label10 = label(QStringLiteral("Порог:"), Panel2, {455, 26});
+    Label11 = label(QStringLiteral("Минимальная:"), Panel2, {319, 58});
+    Edit1 = figure(Panel2, {408, 55, 40, 21});
+    MaskEdit7 = threshold(Panel2, {456, 55, 40, 21}, QStringLiteral("+00,0"));
+    Label12 = label(QStringLiteral("Максимальная:"), Panel2, {319, 91});
+    Edit2 = figure(Panel2, {408, 88, 40, 21});
+    MaskEdit8 = threshold(Panel2, {456, 88, 40, 21}, QStringLiteral("+99,9"));
+    Label17 = label(QStringLiteral("Температура, °С:"), Panel2, {318, 126});
+    Label13 = label(QStringLiteral("Порог:"), Panel2, {455, 126});
+    Label14 = label(QStringLiteral("Минимальная:"), Panel2, {319, 157});
+    Edit3 = figure(Panel2, {408, 154, 40, 21});
+    MaskEdit9 = threshold(Panel2, {456, 154, 40, 21}, QStringLiteral("-40,0"));
+    Label15 = label(QStringLiteral("Максимальная:"), Panel2, {319, 190});
+    Edit4 = figure(Panel2, {408, 187, 40, 21});
+    MaskEdit10 = threshold(Panel2, {456, 187, 40, 21}, QStringLiteral("+60,0"));
+    for (MaskEdit* m : {MaskEdit7, MaskEdit8, MaskEdit9, MaskEdit10})
+        connect(m, &MaskEdit::exited, this, &TMainForm::MaskEdit7Exit);
+    MaskEdit7->setObjectName(QStringLiteral("MaskEdit7"));
+    MaskEdit8->setObjectName(QStringLiteral("MaskEdit8"));
+    MaskEdit9->setObjectName(QStringLiteral("MaskEdit9"));
+    MaskEdit10->setObjectName(QStringLiteral("MaskEdit10"));
+
+    RadioGroup1 = new RadioGroup(QStringLiteral(" Показания "),
+                                 {QStringLiteral("RH, %"), QStringLiteral("T т.р., °С"), QStringLiteral("A, г/куб.м")},
+                                 Panel2);
+    RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
+    RadioGroup1->setGeometry(320, 224, 177, 86);
+    RadioGroup1->setItemIndex(0);
+    connect(RadioGroup1, &RadioGroup::clicked, this, &TMainForm::RadioGroup1Click);
+}
+
+void TMainForm::RadioGroup1Click()
+{
+    struct Texts {
+        const char* label16;
+        const char* label9;
+        const char* header;
+    };
+    static const Texts texts[] = {
+        {"Относительная", "влажность - RH, %:", "RH, %"},
+        {"Температура", "точки росы - T, °C:", "Tт.р., °C"},
+        {"Абсолютная", "влажность - A, г/куб.м", "A, г/куб.м"},
+    };
+    const int index = RadioGroup1->itemIndex();
+    if (index >= 0 && index < 3) {
+        Label16->setText(QString::fromUtf8(texts[index].label16));
+        Label16->adjustSize();
+        Label9->setText(QString::fromUtf8(texts[index].label9));
+        Label9->adjustSize();
+        if (Grid1->model() && Grid1->model()->columnCount() > 2)
+            Grid1->model()->setHeaderData(2, Qt::Horizontal, QString::fromUtf8(texts[index].header));
+    }
+    DisplayMode = static_cast<std::uint8_t>(index & 0xFF);
+    BuildReport(false);
+}
+
+void TMainForm::MaskEdit7Exit()
+{
+    BuildReport(false);
+}

@@ -1,0 +1,54 @@
+#include "app/ui/program.h"
+
+#include "app/ui/firm_box.h"
+#include "app/ui/main_form.h"
+#include "app/ui/repsel_form.h"
+#include "app/ui/select_form.h"
+#include "app/ui/wait_form.h"
+#include "device/serial_line.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+KelmoraWindows::KelmoraWindows(Clock& clock, Dialogs& dialogs, const QString& programDirectory,
+                               std::unique_ptr<SerialLine> port)
+{
+    main_ = std::make_unique<TMainForm>(clock, dialogs, programDirectory, std::move(port));
+    // The other windows belong to the main window and end with it.
+    main_->WaitForm = new TWaitForm(main_.get());
+    main_->FirmBox = new TFirmBox(dialogs, main_.get());
+    main_->SelectForm = new TSelectForm(main_.get());
+    main_->RepselForm = new TRepselForm(main_.get());
+}
+
+KelmoraWindows::~KelmoraWindows() = default;
+
+TWaitForm& KelmoraWindows::WaitForm() const
+{
+    return *main_->WaitForm;
+}
+
+TFirmBox& KelmoraWindows::FirmBox() const
+{
+    return *main_->FirmBox;
+}
+
+TSelectForm& KelmoraWindows::SelectForm() const
+{
+    return *main_->SelectForm;
+}
+
+TRepselForm& KelmoraWindows::RepselForm() const
+{
+    return *main_->RepselForm;
+}
+
+void KelmoraWindows::ShowMainForm()
+{
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = main_->frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        main_->move(frame.topLeft());
+    }
+    main_->show();
+}

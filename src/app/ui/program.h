@@ -1,0 +1,38 @@
+// The program's windows in their start-up order: the main window (its creation handler runs
+// at once), then the wait window, the about box, the graph setup dialog and the report
+// selection dialog. All live until the main window is destroyed.
+#pragma once
+
+#include "device/serial_line.h"
+
+#include <QString>
+
+#include <memory>
+
+class Clock;
+class Dialogs;
+class SerialLine;
+class TFirmBox;
+class TMainForm;
+class TRepselForm;
+class TSelectForm;
+class TWaitForm;
+
+class KelmoraWindows {
+public:
+    KelmoraWindows(Clock& clock, Dialogs& dialogs, const QString& programDirectory,
+                   std::unique_ptr<SerialLine> port = nullptr);
+    ~KelmoraWindows();
+
+    TMainForm& MainForm() const { return *main_; }
+    TWaitForm& WaitForm() const;
+    TFirmBox& FirmBox() const;
+    TSelectForm& SelectForm() const;
+    TRepselForm& RepselForm() const;
+
+    // Shows the main window centred on the screen; its show handler loads the settings.
+    void ShowMainForm();
+
+private:
+    std::unique_ptr<TMainForm> main_;
+};

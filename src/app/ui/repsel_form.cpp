@@ -1,0 +1,9 @@
+#include "app/ui/repsel_form.h"
+
+TRepselForm::TRepselForm(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::WindowStaysOnTopHint)
+{
+    setObjectName(QStringLiteral("RepselForm"));
+    setWindowTitle(QStringLiteral("Выбор параметров отчета"));
+    setFixedSize(352, 334);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+}

@@ -1,0 +1,86 @@
+// A scripted Dialogs for widget tests: records every box (kind and text) and every dialog,
+// and plays queued answers (Yes/No/Closed for warnings, file choices, print confirmations).
+#pragma once
+
+#include "app/ui/dialogs.h"
+
+#include <QPrinter>
+
+#include <deque>
+#include <optional>
+#include <vector>
+
+class FakeDialogs : public Dialogs {
+public:
+    enum class Kind { Message, Warning, Error, StandardError, SaveFile, Print, PrinterSetup, OpenAddress };
+    struct Shown {
+        Kind kind;
+        QString text;  // the box text, the dialog title or the address
+    };
+
+    // Answers, used in order; when none is queued a warning is answered No, a save dialog is
+    // cancelled and the print dialogs are confirmed.
+    std::deque<Answer> warningAnswers;
+    std::deque<std::optional<SaveFileChoice>> saveAnswers;
+    std::deque<bool> printAnswers;
+    // Page range a confirmed print dialog chooses (0, 0: all pages).
+    int printFromPage = 0;
+    int printToPage = 0;
+
+    std::vector<Shown> shown;
+    std::vector<SaveFileRequest> saveRequests;
+    std::vector<std::pair<int, int>> printRanges;  // minPage, maxPage offered
+
+    void Message(const QString& text) override { shown.push_back({Kind::Message, text}); }
+    Answer Warning(const QString& text) override
+    {
+        shown.push_back({Kind::Warning, text});
+        return take(warningAnswers, Answer::No);
+    }
+    void Error(const QString& text) override { shown.push_back({Kind::Error, text}); }
+    void StandardError(const QString& text) override { shown.push_back({Kind::StandardError, text}); }
+    std::optional<SaveFileChoice> SaveFile(const SaveFileRequest& request) override
+    {
+        shown.push_back({Kind::SaveFile, request.title});
+        saveRequests.push_back(request);
+        return take(saveAnswers, std::optional<SaveFileChoice>());
+    }
+    bool Print(QPrinter& printer, int minPage, int maxPage) override
+    {
+        shown.push_back({Kind::Print, QString()});
+        printRanges.emplace_back(minPage, maxPage);
+        const bool ok = take(printAnswers, true);
+        if (ok) {
+            printer.setPrintRange(printFromPage > 0 ? QPrinter::PageRange : QPrinter::AllPages);
+            printer.setFromTo(printFromPage, printToPage);
+        }
+        return ok;
+    }
+    bool PrinterSetup(QPrinter&) override
+    {
+        shown.push_back({Kind::PrinterSetup, QString()});
+        return take(printAnswers, true);
+    }
+    void OpenAddress(const QString& address) override { shown.push_back({Kind::OpenAddress, address}); }
+
+    // Texts of the boxes of one kind, in order.
+    QStringList texts(Kind kind) const
+    {
+        QStringList result;
+        for (const Shown& s : shown)
+            if (s.kind == kind)
+                result << s.text;
+        return result;
+    }
+
+private:
+    template <typename T>
+    static T take(std::deque<T>& queue, T fallback)
+    {
+        if (queue.empty())
+            return fallback;
+        T value = queue.front();
+        queue.pop_front();
+        return value;
+    }
+};
