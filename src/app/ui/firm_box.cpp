@@ -1,5 +1,7 @@
 #include "app/ui/firm_box.h"
 
+#include "app/ui/design_font.h"
+
 #include "app/ui/bevel_panel.h"
 #include "app/ui/dialogs.h"
 
@@ -39,6 +41,7 @@ TFirmBox::TFirmBox(Dialogs& dialogs, QWidget* owner) : QDialog(owner), dialogs_(
     setObjectName(QStringLiteral("FirmBox"));
     setWindowTitle(QStringLiteral("О фирме"));
     setFixedSize(289, 449);
+    setFont(DesignFont());
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
     Panel1 = new BevelPanel(this);
@@ -52,8 +55,7 @@ TFirmBox::TFirmBox(Dialogs& dialogs, QWidget* owner) : QDialog(owner), dialogs_(
                        QRect(8, 32, 257, 17));
     fillBackground(Label2, QColor(0xF0, 0xFB, 0xFF));
     Label3 = textLabel(Panel1,
-                       QStringLiteral("Термогигрометры, измерители влажности и температуры для "
-                                      "лабораторий, складов и производства"),
+                       QStringLiteral("Термогигрометры и измерители влажности для лабораторий и складов"),
                        12, QColor(0x00, 0x80, 0x00), QRect(9, 54, 244, 42));
     Label3->setWordWrap(true);
 

@@ -2,6 +2,7 @@
 
 #include "app/clock.h"
 #include "app/ui/bevel_panel.h"
+#include "app/ui/design_font.h"
 #include "app/ui/dialogs.h"
 #include "app/ui/firm_box.h"
 #include "app/ui/radio_group.h"
@@ -41,10 +42,7 @@ TMainForm::TMainForm(Clock& clock, Dialogs& dialogs, const QString& programDirec
 
     setWindowTitle(Caption);
     setWindowIcon(QIcon(QStringLiteral(":/kelmora/kelmora.png")));
-    QFont tahoma = font();
-    tahoma.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")});
-    tahoma.setPixelSize(11);
-    setFont(tahoma);
+    setFont(DesignFont());
     // Client area as designed; the window with its frame may not become smaller than 800 × 600.
     resize(1016, 718);
     setMinimumSize(792, 573);

@@ -1,5 +1,7 @@
 #include "app/ui/select_form.h"
 
+#include "app/ui/design_font.h"
+
 #include "app/ui/mask_edit.h"
 
 #include <QComboBox>
@@ -37,6 +39,7 @@ TSelectForm::TSelectForm(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::Windo
     setObjectName(QStringLiteral("SelectForm"));
     setWindowTitle(QStringLiteral("Настройка графика"));
     setFixedSize(272, 463);
+    setFont(DesignFont());
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
     GroupBox1 = new QGroupBox(QStringLiteral(" Ось времени / даты "), this);

@@ -1,5 +1,7 @@
 #include "app/ui/wait_form.h"
 
+#include "app/ui/design_font.h"
+
 #include "app/ui/bevel_panel.h"
 
 #include <QApplication>
@@ -12,6 +14,7 @@ TWaitForm::TWaitForm(QWidget* owner)
 {
     setObjectName(QStringLiteral("WaitForm"));
     setFixedSize(361, 59);
+    setFont(DesignFont());
     Panel1 = new BevelPanel(this);
     Panel1->setBevels(BevelPanel::Bevel::Raised, BevelPanel::Bevel::None);
     Panel1->setGeometry(0, 0, 361, 59);
