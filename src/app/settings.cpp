@@ -1,15 +1,10 @@
 #include "app/settings.h"
 
+#include "report/number_format.h"
+
 namespace {
 
 const QString Section = SettingsKeys::Section;
-
-// Blanks of a masked field's text become "0" (an untyped position reads as a blank).
-QString blanksToZeros(QString text)
-{
-    text.replace(u' ', u'0');
-    return text;
-}
 
 void put(ProfileFile& file, const QString& key, const QString& value)
 {
@@ -59,18 +54,18 @@ void WriteKelSettings(ProfileFile& file, const KelSettings& s)
     if (s.Ortanel > 0)
         put(file, QStringLiteral("Ortanel"), QString::number(s.Ortanel));
     put(file, QStringLiteral("Port"), QString::number(s.Port));
-    put(file, QStringLiteral("minh"), blanksToZeros(s.minh));
-    put(file, QStringLiteral("maxh"), blanksToZeros(s.maxh));
-    put(file, QStringLiteral("mint"), blanksToZeros(s.mint));
-    put(file, QStringLiteral("maxt"), blanksToZeros(s.maxt));
+    put(file, QStringLiteral("minh"), BlanksToZeros(s.minh));
+    put(file, QStringLiteral("maxh"), BlanksToZeros(s.maxh));
+    put(file, QStringLiteral("mint"), BlanksToZeros(s.mint));
+    put(file, QStringLiteral("maxt"), BlanksToZeros(s.maxt));
     put(file, QStringLiteral("interval"), s.interval);
     put(file, QStringLiteral("Indic"), QString::number(s.Indic));
     put(file, QStringLiteral("modeRH"), QString::number(s.modeRH));
     put(file, QStringLiteral("modeT"), QString::number(s.modeT));
-    put(file, QStringLiteral("min_RH"), blanksToZeros(s.min_RH));
-    put(file, QStringLiteral("max_RH"), blanksToZeros(s.max_RH));
-    put(file, QStringLiteral("min_T"), blanksToZeros(s.min_T));
-    put(file, QStringLiteral("max_T"), blanksToZeros(s.max_T));
+    put(file, QStringLiteral("min_RH"), BlanksToZeros(s.min_RH));
+    put(file, QStringLiteral("max_RH"), BlanksToZeros(s.max_RH));
+    put(file, QStringLiteral("min_T"), BlanksToZeros(s.min_T));
+    put(file, QStringLiteral("max_T"), BlanksToZeros(s.max_T));
     put(file, QStringLiteral("colorChart"), s.colorChart ? QStringLiteral("1") : QStringLiteral("0"));
     put(file, QStringLiteral("usb"), s.usb ? QStringLiteral("1") : QStringLiteral("0"));
 }
