@@ -7,11 +7,6 @@
 #include <stdexcept>
 
 namespace {
-// The smallest and the first invalid millisecond counts: 0001-01-01 00:00 lies at day
-// -693593, whose times of day count away from zero; 10000-01-01 is day 2958466.
-constexpr double kFirstInvalidMsBelow = -693594.0 * kMsPerDay;
-constexpr double kFirstInvalidMsAbove = 2958466.0 * kMsPerDay;
-
 QString twoDigits(qint64 v)
 {
     return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0'));
@@ -20,32 +15,16 @@ QString twoDigits(qint64 v)
 
 std::optional<DayTime> SplitDayCount(double t)
 {
-    if (!std::isfinite(t))
+    const std::optional<qint64> ms = MillisecondsOfDayCount(t);
+    if (!ms)
         return std::nullopt;
-    const double ms = std::nearbyint(t * kMsPerDay);  // default rounding mode: halves to even
-    if (!(ms > kFirstInvalidMsBelow && ms < kFirstInvalidMsAbove))
-        return std::nullopt;
-    const auto whole = static_cast<qint64>(ms);
-    const qint64 rest = whole % kMsPerDayInt;
-    return DayTime{whole / kMsPerDayInt, static_cast<int>(rest < 0 ? -rest : rest)};
+    const qint64 rest = *ms % kMsPerDayInt;
+    return DayTime{*ms / kMsPerDayInt, static_cast<int>(rest < 0 ? -rest : rest)};
 }
 
 bool IsValidDayCount(double t)
 {
-    return SplitDayCount(t).has_value();
-}
-
-std::optional<double> TryTruncToMinute(double t)
-{
-    if (!std::isfinite(t))
-        return std::nullopt;
-    const double ms = std::nearbyint(t * kMsPerDay);
-    if (!(ms > kFirstInvalidMsBelow && ms < kFirstInvalidMsAbove))
-        return std::nullopt;
-    const auto whole = static_cast<qint64>(ms);
-    const qint64 day = whole / kMsPerDayInt;             // truncates toward zero
-    const qint64 minute = (whole % kMsPerDayInt) / 60000;  // keeps the sign of the day count
-    return static_cast<double>(day) + static_cast<double>(minute * 60000) / kMsPerDay;
+    return MillisecondsOfDayCount(t).has_value();
 }
 
 double TruncToMinute(double t)

@@ -30,9 +30,49 @@ struct DayTime {
 std::optional<DayTime> SplitDayCount(double t);
 bool IsValidDayCount(double t);
 
+// t in whole milliseconds, rounded halves to even, or nothing when t is not a finite date-time
+// in the years 1 to 9999 (0001-01-01 is day -693593, whose times of day count away from zero;
+// 10000-01-01 would be day 2958466). Inline: preparation and building call it per record.
+inline std::optional<qint64> MillisecondsOfDayCount(double t)
+{
+    const double x = t * kMsPerDay;
+    // Outside this range (NaN included) there is no valid date; inside it |x| < 2^52, where
+    // adding and taking away 2^52 rounds to the nearest integer, halves to even.
+    if (!(x > -693594.0 * kMsPerDay - 1.0 && x < 2958466.0 * kMsPerDay + 1.0))
+        return std::nullopt;
+    constexpr double kTwo52 = 4503599627370496.0;
+    const double r = x >= 0 ? (x + kTwo52) - kTwo52 : (x - kTwo52) + kTwo52;
+    if (!(r > -693594.0 * kMsPerDay && r < 2958466.0 * kMsPerDay))
+        return std::nullopt;
+    return static_cast<qint64>(r);
+}
+
+// The minute of a millisecond count as one number: ms / 60000 truncated toward zero. Two time
+// stamps share a TruncToMinute result exactly when they share this number.
+inline qint64 MinuteNumber(qint64 ms)
+{
+    return ms / 60000;
+}
+
+// TruncToMinute of any t of that minute number.
+inline double MinuteNumberToDayCount(qint64 minuteNumber)
+{
+    const qint64 day = minuteNumber / 1440;
+    const qint64 minute = minuteNumber % 1440;
+    return static_cast<double>(day) + static_cast<double>(minute * 60000) / kMsPerDay;
+}
+
 // The start of the minute of t, after rounding t to the millisecond (halves to even); seconds
 // are dropped, never rounded up. Nothing for a t that is not a date in the years 1 to 9999.
-std::optional<double> TryTruncToMinute(double t);
+inline std::optional<double> TryTruncToMinute(double t)
+{
+    const std::optional<qint64> ms = MillisecondsOfDayCount(t);
+    if (!ms)
+        return std::nullopt;
+    // day = ms div 86 400 000 and minute = (ms mod 86 400 000) div 60 000, both truncating
+    // toward zero, are the quotient and remainder of the minute number by 1440.
+    return MinuteNumberToDayCount(MinuteNumber(*ms));
+}
 // As TryTruncToMinute; throws std::domain_error for an invalid t.
 double TruncToMinute(double t);
 

@@ -31,14 +31,18 @@ public:
     std::size_t distinctPairs() const { return used_; }
 
 private:
+    static constexpr uint32_t kEmpty = 0xFFFFFFFFu;
+    struct Slot {
+        uint32_t key = kEmpty;
+        double value = 0;
+    };
+
     void grow();
 
     Conversion conversion_;
-    std::vector<uint32_t> keys_;
-    std::vector<double> values_;
-    std::size_t used_ = 0;
+    std::vector<Slot> slots_;
     int shift_ = 32;
+    std::size_t used_ = 0;
     uint32_t lastKey_ = kEmpty;
     double lastValue_ = 0;
-    static constexpr uint32_t kEmpty = 0xFFFFFFFFu;
 };

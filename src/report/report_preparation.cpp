@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <limits>
 #include <utility>
 
 namespace {
@@ -13,12 +14,24 @@ const QString kScanText = QStringLiteral("Подождите, идет скан�
 const QString kSortText = QStringLiteral("Подождите, идет сортировка отчета...");
 const QString kDedupText = QStringLiteral("Подождите, идет упорядочивание отчета...");
 
+// Whether dt rises strictly over records L..R. On such a range every partition stops at its
+// pivot and swaps it with itself, so the sort leaves the range as it is; equal time stamps do
+// get exchanged, so a range holding them is sorted in full.
+bool strictlyRising(const TDateTimeRHT* a, qsizetype L, qsizetype R)
+{
+    for (qsizetype k = L; k < R; ++k)
+        if (!(a[k].dt < a[k + 1].dt))
+            return false;
+    return true;
+}
+
 void hoareSort(TDateTimeRHT* a, qsizetype L, qsizetype R)
 {
     // The two halves of a partition are disjoint, so sorting the smaller one by recursion and
     // the larger one by looping gives the very same order as sorting both by recursion, with
-    // a stack depth of log2(n) whatever the data.
-    while (L < R) {
+    // a stack depth of log2(n) whatever the data. A range the sort would leave unchanged is
+    // skipped: a report logged in order is nearly all such ranges.
+    while (L < R && !strictlyRising(a, L, R)) {
         qsizetype i = L, j = R;
         const double pivot = a[(L + R) / 2].dt;
         do {
@@ -61,18 +74,23 @@ qsizetype DedupReportData(TDateTimeRHT* records, qsizetype n)
 {
     if (n <= 1)
         return n;
+    const auto minuteOf = [](double dt) -> std::optional<qint64> {
+        const auto ms = MillisecondsOfDayCount(dt);
+        return ms ? std::optional<qint64>(MinuteNumber(*ms)) : std::nullopt;
+    };
     qsizetype k = 0;
     qsizetype result = n;
-    std::optional<double> keptMinute = TryTruncToMinute(records[0].dt);
+    std::optional<qint64> keptMinute = minuteOf(records[0].dt);
     for (qsizetype j = 1; j < n; ++j) {
-        const std::optional<double> minute = TryTruncToMinute(records[j].dt);
+        const std::optional<qint64> minute = minuteOf(records[j].dt);
         if (minute && keptMinute && *minute == *keptMinute && records[j].RH == records[k].RH
             && records[j].T == records[k].T) {
             --result;
             continue;
         }
         ++k;
-        records[k] = records[j];
+        if (k != j)
+            records[k] = records[j];
         keptMinute = minute;
     }
     return result;
@@ -97,14 +115,15 @@ double ScanStartLatest()
 
 ReportExtremes ScanReportExtremes(const TDateTimeRHT* records, qsizetype count, WaitProgress* progress)
 {
-    ReportExtremes x{ScanStartEarliest(), ScanStartLatest()};
+    // TruncToMinute rises with the minute number (ms / 60000 toward zero) for every day count,
+    // so the extremes are found on minute numbers and turned into day counts once.
+    qint64 lowest = std::numeric_limits<qint64>::max(), highest = std::numeric_limits<qint64>::min();
     int shown = 0;
     for (qsizetype i = 0; i < count; ++i) {
-        if (const auto m = TryTruncToMinute(records[i].dt)) {
-            if (*m < x.earliest)
-                x.earliest = *m;
-            if (*m > x.latest)
-                x.latest = *m;
+        if (const auto ms = MillisecondsOfDayCount(records[i].dt)) {
+            const qint64 minute = MinuteNumber(*ms);
+            lowest = std::min(lowest, minute);
+            highest = std::max(highest, minute);
         }
         if (progress) {
             const int position = ProgressPercent(i, count);
@@ -114,6 +133,15 @@ ReportExtremes ScanReportExtremes(const TDateTimeRHT* records, qsizetype count, 
             }
             progress->ProcessMessages();
         }
+    }
+    ReportExtremes x{ScanStartEarliest(), ScanStartLatest()};
+    if (lowest <= highest) {
+        const double earliest = MinuteNumberToDayCount(lowest);
+        const double latest = MinuteNumberToDayCount(highest);
+        if (earliest < x.earliest)
+            x.earliest = earliest;
+        if (latest > x.latest)
+            x.latest = latest;
     }
     return x;
 }
