@@ -1,0 +1,197 @@
+// kelmora-cli report and prepare: the exports byte for byte against files worked out by hand
+// (tests/data/report), the prepared file, and the errors a user can make.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+struct CliRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// The C locale: dates and times with "." and ":".
+CliRun cli(const QStringList& args)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    env.remove(QStringLiteral("LANG"));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(KELMORA_CLI), args);
+    if (!p.waitForFinished(60000))
+        return {};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+QString data(const char* name)
+{
+    return QDir(QStringLiteral(KELMORA_TEST_DATA "/report")).filePath(QString::fromLatin1(name));
+}
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+struct ExportCase {
+    const char* name;
+    const char* input;
+    std::vector<const char*> options;
+    const char* expected;
+};
+
+class ReportExport : public ::testing::TestWithParam<ExportCase> {};
+
+TEST_P(ReportExport, WritesTheExpectedFileByteForByte)
+{
+    const ExportCase& c = GetParam();
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("out"));
+    QStringList args{QStringLiteral("report"), data(c.input)};
+    for (const char* o : c.options)
+        args << QString::fromUtf8(o);
+    args << QStringLiteral("--out") << out;
+    const CliRun r = cli(args);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QByteArray expected = bytesOf(data(c.expected));
+    ASSERT_FALSE(expected.isEmpty());
+    EXPECT_EQ(bytesOf(out), expected) << c.expected;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ReportExport,
+    ::testing::Values(
+        ExportCase{"WholeFileText", "sample.dat", {"--format", "txt"}, "sample_rh.txt"},
+        ExportCase{"DewPointInterval", "sample.dat",
+                   {"--mode", "dew", "--from", "2024-03-05 10:00", "--to", "2024-03-05 10:01", "--format", "txt"},
+                   "sample_dew.txt"},
+        ExportCase{"MarkedHtml", "sample.dat", {"--thresholds", "+30,0;+60,0;-4 , ;+60,0", "--format", "htm"},
+                   "sample_marked.htm"},
+        ExportCase{"NoDataText", "empty.dat", {"--format", "txt"}, "empty_rh.txt"},
+        ExportCase{"NoDataHtml", "empty.dat", {"--format", "htm"}, "empty_nodata.htm"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ReportCli, PrepareSortsRemovesTheRepeatAndPrintsTheInterval)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("sample.dat"));
+    ASSERT_TRUE(QFile::copy(data("sample.dat"), file));
+    const CliRun r = cli({QStringLiteral("prepare"), file});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    // Every reading lies after 2020-01-01, so the proposed start stays there.
+    EXPECT_EQ(r.out, QStringLiteral("2020-01-01 00:00 2024-03-05 10:03\n"));
+    const QByteArray after = bytesOf(file);
+    ASSERT_EQ(after.size(), 5 * 12) << "the repeat at 10:00:40 is gone";
+    double previous = -1e9;
+    for (int i = 0; i < 5; ++i) {
+        double dt;
+        std::memcpy(&dt, after.constData() + 12 * i, 8);
+        EXPECT_LT(previous, dt);
+        previous = dt;
+    }
+    // Preparing again finds nothing more to do.
+    EXPECT_EQ(cli({QStringLiteral("prepare"), file}).out, r.out);
+    EXPECT_EQ(bytesOf(file), after);
+}
+
+TEST(ReportCli, CorruptInputNeverCrashes)
+{
+    QTemporaryDir dir;
+    // Random bytes: whole records of nonsense, a partial tail.
+    QByteArray noise(12 * 500 + 7, Qt::Uninitialized);
+    QRandomGenerator rng(42);
+    for (char& b : noise)
+        b = static_cast<char>(rng.bounded(256));
+    // NaN and infinite time stamps among valid ones.
+    QByteArray special;
+    for (const double dt : {45000.5, double(NAN), double(INFINITY), -1e300, 45000.25, 3e6}) {
+        special.append(reinterpret_cast<const char*>(&dt), 8);
+        special.append("\x10\x11\x20\x08", 4);
+    }
+    for (const auto& [name, bytes] : {std::pair{"noise.dat", noise}, std::pair{"special.dat", special}}) {
+        const QString file = dir.filePath(QString::fromLatin1(name));
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        f.close();
+        for (const char* mode : {"rh", "dew", "abs"}) {
+            for (const char* format : {"txt", "htm"}) {
+                const CliRun r = cli({QStringLiteral("report"), file, QStringLiteral("--mode"), QLatin1String(mode),
+                                   QStringLiteral("--format"), QLatin1String(format), QStringLiteral("--out"),
+                                   dir.filePath(QStringLiteral("out"))});
+                EXPECT_EQ(r.exitCode, 0) << name << ' ' << mode << ' ' << r.err.toStdString();
+            }
+        }
+        const CliRun p = cli({QStringLiteral("prepare"), file});
+        EXPECT_EQ(p.exitCode, 0) << name << ' ' << p.err.toStdString();
+        EXPECT_EQ(QFileInfo(file).size() % 12, 0);
+    }
+    // The special file: the two valid stamps survive, the interval holds only their minutes
+    // (1e300 and 3e6 are no dates in the years 1 to 9999).
+    EXPECT_EQ(cli({QStringLiteral("prepare"), dir.filePath(QStringLiteral("special.dat"))}).out,
+              QStringLiteral("2020-01-01 00:00 2023-03-15 12:00\n"));
+}
+
+struct ErrorCase {
+    const char* name;
+    std::vector<const char*> args;  // "@" stands for an existing report file, "#" for the output
+    int exitCode;
+    const char* message;
+};
+
+class ReportCliError : public ::testing::TestWithParam<ErrorCase> {};
+
+TEST_P(ReportCliError, SaysWhatIsWrongOnStderr)
+{
+    const ErrorCase& c = GetParam();
+    QTemporaryDir dir;
+    QStringList args;
+    for (const char* a : c.args) {
+        if (std::strcmp(a, "@") == 0)
+            args << data("sample.dat");
+        else if (std::strcmp(a, "#") == 0)
+            args << dir.filePath(QStringLiteral("out"));
+        else if (std::strcmp(a, "DIR") == 0)
+            args << dir.path();
+        else
+            args << QString::fromUtf8(a);
+    }
+    const CliRun r = cli(args);
+    EXPECT_EQ(r.exitCode, c.exitCode) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.message))) << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ReportCliError,
+    ::testing::Values(
+        ErrorCase{"MissingFile", {"report", "/nonexistent/x.dat", "--format", "txt", "--out", "#"}, 1, "no such file"},
+        ErrorCase{"DirectoryAsFile", {"report", "DIR", "--format", "txt", "--out", "#"}, 1, "not a report file"},
+        ErrorCase{"BadMode", {"report", "@", "--mode", "wet", "--format", "txt", "--out", "#"}, 64, "--mode \"wet\""},
+        ErrorCase{"BadFormat", {"report", "@", "--format", "xls", "--out", "#"}, 64, "--format \"xls\""},
+        ErrorCase{"NoFormat", {"report", "@", "--out", "#"}, 64, "--format is needed"},
+        ErrorCase{"NoOut", {"report", "@", "--format", "txt"}, 64, "--out is needed"},
+        ErrorCase{"BadDate", {"report", "@", "--from", "2024-13-01 10:00", "--format", "txt", "--out", "#"}, 64,
+                  "is not a date and time"},
+        ErrorCase{"ThreeThresholds", {"report", "@", "--thresholds", "1;2;3", "--format", "txt", "--out", "#"}, 64,
+                  "four texts"},
+        ErrorCase{"UnknownOption", {"report", "@", "--colour", "--format", "txt", "--out", "#"}, 64, "unknown option"},
+        ErrorCase{"OutputIsADirectory", {"report", "@", "--format", "txt", "--out", "DIR"}, 1, "Cannot create file"},
+        ErrorCase{"PrepareMissingFile", {"prepare", "/nonexistent/x.dat"}, 1, "no such file"},
+        ErrorCase{"PrepareNoFile", {"prepare"}, 64, "one FILE is needed"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
