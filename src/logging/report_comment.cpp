@@ -109,7 +109,7 @@ void SaveComment(const QString& filePath, const QString& text)
         throw ReportFileError::cannotCreate(info.absoluteFilePath(), QStringLiteral("Permission denied"));
     QSaveFile file(filePath);
     file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw ReportFileError::cannotCreate(QFileInfo(filePath).absoluteFilePath(), file.errorString());
     if (file.write(bytes) != bytes.size() || !file.commit()) {
         file.cancelWriting();

@@ -54,7 +54,7 @@ void AppendRecord(const QString& poolDir, const QString& repName, const TDateTim
     const QString path = WorkingReportPath(poolDir, repName);
     QFile file(path);
     const bool existed = file.exists();
-    if (!file.open(QIODevice::ReadWrite)) {
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
         if (existed)
             throw ReportFileError::cannotOpen(QFileInfo(path).absoluteFilePath(), file.errorString());
         throw ReportFileError::cannotCreate(QFileInfo(path).absoluteFilePath(), file.errorString());
@@ -108,7 +108,9 @@ bool RewriteReport(const QString& filePath, const ReportState& state)
         return false;
     QSaveFile file(filePath);
     file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so a short write (a full disk) shows in the count written instead of being
+    // lost in a buffer flush.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw ReportFileError::cannotOpen(QFileInfo(filePath).absoluteFilePath(), file.errorString());
     const qsizetype count = std::min(state.ReportCount, state.ReportData.size());
     const qint64 bytes = qint64(count) * kRecordSize;
@@ -120,7 +122,7 @@ bool RewriteReport(const QString& filePath, const ReportState& state)
         RecordsToLittleEndian(out.data(), out.size());
         written = file.write(reinterpret_cast<const char*>(out.constData()), bytes);
     }
-    if (written != bytes || !file.commit()) {
+    if (written != bytes || file.size() != bytes || !file.commit()) {
         const QString reason = file.errorString();
         file.cancelWriting();
         throw ReportFileError(QStringLiteral("Stream write error") +
@@ -144,7 +146,7 @@ bool SaveReportUnderName(const QString& poolDir, const QString& oldName, const Q
     // new name is either replaced whole or left as it was.
     QSaveFile target(to);
     target.setDirectWriteFallback(false);
-    if (!target.open(QIODevice::WriteOnly))
+    if (!target.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     while (!source.atEnd()) {
         const QByteArray chunk = source.read(1 << 20);

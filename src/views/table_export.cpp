@@ -195,7 +195,8 @@ template <typename Write>
 void saveTo(const QString& fileName, Write write)
 {
     QFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    // Unbuffered: the writer hands over large chunks, and a short write must show at once.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         throw ReportFileError::cannotCreate(QFileInfo(fileName).absoluteFilePath(), file.errorString());
     write(file);
     if (!file.flush())
