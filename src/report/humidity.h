@@ -29,6 +29,7 @@ public:
     double operator()(int16_t rh, int16_t t);
 
     std::size_t distinctPairs() const { return used_; }
+    void clear();
 
 private:
     static constexpr uint32_t kEmpty = 0xFFFFFFFFu;

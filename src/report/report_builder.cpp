@@ -47,8 +47,15 @@ ReportBuilder::ReportBuilder(const ReportState& state, const ReportSettings& set
       colorChart_(settings.colorChart),
       mode_(settings.displayMode == kDewPoint || settings.displayMode == kAbsoluteHumidity ? settings.displayMode
                                                                                            : kRelativeHumidity),
-      memo_(conversionOf(mode_) ? conversionOf(mode_) : &unusedConversion)
+      ownMemo_(conversionOf(mode_) ? conversionOf(mode_) : &unusedConversion),
+      memo_(&ownMemo_)
 {
+    if (settings.cache && mode_ != kRelativeHumidity) {
+        memo_ = mode_ == kDewPoint ? &settings.cache->dewPoint : &settings.cache->absoluteHumidity;
+        // Bounded: a cache that has seen millions of pairs starts afresh.
+        if (memo_->distinctPairs() > (std::size_t(1) << 22))
+            memo_->clear();
+    }
     table_.displayMode_ = mode_;
     table_.thresholds_ = ThresholdsFromMaskTexts(settings.minHumidityText, settings.maxHumidityText,
                                                  settings.minTemperatureText, settings.maxTemperatureText);
@@ -64,7 +71,7 @@ double ReportBuilder::convertHumidity(int16_t rh, int16_t t)
 {
     if (mode_ == kRelativeHumidity)
         return rh / 100.0;
-    return memo_(rh, t);
+    return (*memo_)(rh, t);
 }
 
 std::optional<uint8_t> ReportBuilder::ConvertRecord(qsizetype i)

@@ -13,6 +13,13 @@
 
 #include <optional>
 
+// Conversions remembered from one build to the next. The window keeps one, so the rebuild
+// after each reading, or a switch back to a display mode, converts only pairs it has not seen.
+struct ConversionCache {
+    HumidityMemo dewPoint{&DewPoint};
+    HumidityMemo absoluteHumidity{&AbsoluteHumidity};
+};
+
 // What a build reads besides the report state: the selected display mode, the texts of the
 // threshold fields MaskEdit7..MaskEdit10 (mask texts, blanks in unfilled positions) and the
 // colour-chart setting.
@@ -25,6 +32,8 @@ struct ReportSettings {
     bool colorChart = false;
     // The date and time separators of the cell texts; the system's when not given.
     std::optional<DateTimeSeparators> separators;
+    // Conversions kept from earlier builds (may be null: the build then keeps its own).
+    ConversionCache* cache = nullptr;
 };
 
 // The four thresholds from the four mask texts: ParseDecimal(BlanksToZeros(text)), so
@@ -69,7 +78,8 @@ private:
     bool colorChart_ = false;
     ReportTable table_;
     int mode_ = kRelativeHumidity;
-    HumidityMemo memo_;
+    HumidityMemo ownMemo_;
+    HumidityMemo* memo_;
 };
 
 // Rebuilds the whole report from state. FromReading is true only when a reading calls it: the
