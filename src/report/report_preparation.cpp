@@ -64,6 +64,20 @@ void SortReportData(TDateTimeRHT* records, qsizetype L, qsizetype R)
         hoareSort(records, L, R);
 }
 
+namespace {
+// Sorts all records in use; false when they were in strictly rising order already, so that
+// the sort left every byte where it was.
+bool sortInUse(ReportState& state)
+{
+    if (state.ReportCount < 2)
+        return false;
+    if (strictlyRising(state.ReportData.constData(), 0, state.ReportCount - 1))
+        return false;
+    SortReportData(state, 0, state.ReportCount - 1);
+    return true;
+}
+}  // namespace
+
 void SortReportData(ReportState& state, qsizetype L, qsizetype R)
 {
     if (L < R)
@@ -168,20 +182,23 @@ ReportExtremes PrepareReportFile(ReportState& state, const QString& filePath, Wa
         progress->SetText(kSortText);
         progress->ProcessMessages();
     }
-    if (state.ReportCount > 1)
-        SortReportData(state, 0, state.ReportCount - 1);
+    const bool sorted = sortInUse(state);
 
     if (progress) {
         progress->SetText(kDedupText);
         progress->ProcessMessages();
     }
+    const qsizetype before = state.ReportCount;
     state.ReportCount = DedupReportData(state, state.ReportCount);
+    const bool shrunk = state.ReportCount != before;
 
     if (progress) {
         progress->Hide();
         progress->ProcessMessages();
     }
-    if (exists)
+    // A file already sorted, without repeats and without a torn tail would be written back
+    // byte for byte as it is: it is left alone (a report is prepared each time it is selected).
+    if (exists && (sorted || shrunk || QFileInfo(filePath).size() != qint64(state.ReportCount) * kRecordSize))
         RewriteReport(filePath, state);
     // The extremes are whole minutes already; cutting them again keeps them as they are.
     state.IntervalStart = TruncToMinute(extremes.earliest);

@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 
 #include <cmath>
+#include <sys/stat.h>
 #include <cstring>
 #include <random>
 
@@ -231,6 +232,28 @@ TEST_F(PrepareFile, ClockSetBackIsSortedAndWrittenBack)
     EXPECT_EQ(state.ReportCount, 3);
     EXPECT_EQ(state.ReportData.size(), 4) << "the list keeps its length";
     EXPECT_EQ(state.DeviceNumberText, QStringLiteral("hall"));
+}
+
+TEST_F(PrepareFile, APreparedFileIsLeftAlone)
+{
+    write("p.dat", {{at(10, 0), 1, 1}, {at(10, 0, 30), 1, 1}, {at(9, 0), 2, 2}});
+    ReportState state;
+    PrepareReportFile(state, file("p.dat"));
+    struct stat first {};
+    ASSERT_EQ(::stat(QFile::encodeName(file("p.dat")).constData(), &first), 0);
+    EXPECT_EQ(first.st_size, 24);
+    // Sorted and free of repeats now: preparing again writes nothing.
+    ReportState again;
+    PrepareReportFile(again, file("p.dat"));
+    struct stat second {};
+    ASSERT_EQ(::stat(QFile::encodeName(file("p.dat")).constData(), &second), 0);
+    EXPECT_EQ(first.st_ino, second.st_ino);
+    EXPECT_EQ(again.ReportCount, 2);
+    // Equal time stamps are exchanged by the sort, so such a file is written back.
+    write("eq.dat", {{at(10, 0), 1, 1}, {at(10, 0), 2, 2}});
+    ReportState equal;
+    PrepareReportFile(equal, file("eq.dat"));
+    EXPECT_EQ(read("eq.dat")[0].RH, 2);
 }
 
 TEST_F(PrepareFile, ThirteenByteFileIsWrittenBackAsOneRecord)
