@@ -7,6 +7,7 @@
 #include "app/ui/firm_box.h"
 #include "app/ui/radio_group.h"
 #include "app/ui/standard_error.h"
+#include "device/register_protocol.h"
 #include "device/serial_port.h"
 
 #include <QAction>
@@ -56,6 +57,11 @@ TMainForm::TMainForm(Clock& clock, Dialogs& dialogs, const QString& programDirec
 TMainForm::~TMainForm()
 {
     FormDestroy();
+    // The child widgets outlive the members: a focus change while they are torn down must not
+    // reach a handler (the port box would try to open the port that is already gone).
+    const QList<QWidget*> children = findChildren<QWidget*>();
+    for (QWidget* child : children)
+        disconnect(child, nullptr, this, nullptr);
 }
 
 QString TMainForm::poolDirectory() const

@@ -28,6 +28,7 @@ class TRepselForm;
 class TSelectForm;
 class TWaitForm;
 class QAction;
+class RegisterProtocol;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -169,6 +170,12 @@ public:
     void LoadSettings();
     void SaveSettings();
 
+    // --- Port selection (src/device/ui/port_selection.cpp) ---
+    void OpenSelectedPort();
+    void ClosePort();
+    // The register protocol over ComPort, made on first use.
+    RegisterProtocol& Protocol();
+
     // --- Report actions group ---
     void SetReportActions(bool on);
 
@@ -216,6 +223,7 @@ private:
     Clock& clock_;
     Dialogs& dialogs_;
     QString programDirectory_;
+    std::unique_ptr<RegisterProtocol> protocol_;
     bool shown_ = false;
     bool closed_ = false;
 };

@@ -1,15 +1,10 @@
 // TMainForm: handlers that are wired to their controls and actions here and whose behaviour
 // comes with another subsystem. Each moves to its subsystem's folder with its behaviour:
-//   device link       AcConnectExecute, Button8Click, ComboBoxDeviceNameChange
 //   logging           Button3Click, Timer1Timer, Switch1On, Switch1Off, SpeedButton1Click
 //   report            AcLoadReportExecute, BuildReport
 //   views             AcSaveExecute, AcPrintReportExecute, AcPrintGraphExecute,
 //                     AcSetupGraphExecute, TabSheet3Show
 #include "app/ui/main_form.h"
-
-void TMainForm::AcConnectExecute() {}
-void TMainForm::Button8Click() {}
-void TMainForm::ComboBoxDeviceNameChange() {}
 
 void TMainForm::Button3Click() {}
 void TMainForm::Timer1Timer() {}

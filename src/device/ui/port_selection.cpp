@@ -1,0 +1,103 @@
+// TMainForm: choosing the port, the connection check and the detection of the meter.
+#include "app/clock.h"
+#include "app/ui/dialogs.h"
+#include "app/ui/main_form.h"
+#include "device/com_error.h"
+#include "device/device_texts.h"
+#include "device/frames.h"
+#include "device/meter_session.h"
+#include "device/register_protocol.h"
+#include "device/serial_line.h"
+#include "device/port_names.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QSignalBlocker>
+
+RegisterProtocol& TMainForm::Protocol()
+{
+    if (!protocol_)
+        protocol_ = std::make_unique<RegisterProtocol>(*ComPort, clock(), FatalStop);
+    return *protocol_;
+}
+
+void TMainForm::OpenSelectedPort()
+{
+    const QString text = ComboBoxDeviceName->currentText();
+    if (text != ComPort->DeviceName()) {
+        if (ComPort->Active()) {
+            try {
+                ComPort->ClearDTR();
+                ComPort->ClearRTS();
+            } catch (const EComError&) {
+                // a line that will not drop must not keep the user on the old port
+            }
+            ComPort->Close();
+        }
+        ComPort->SetDeviceName(text);
+    }
+    if (ComPort->Active())
+        return;
+    if (!openWithLines(*ComPort))
+        dialogs().Error(DeviceText::CannotOpenPort);
+}
+
+void TMainForm::ClosePort()
+{
+    try {
+        ComPort->Close();
+    } catch (const EComError&) {
+    }
+}
+
+void TMainForm::ComboBoxDeviceNameChange()
+{
+    OpenSelectedPort();
+}
+
+void TMainForm::AcConnectExecute()
+{
+    OpenSelectedPort();
+    if (!ComPort->Active())
+        return;
+    ComPort->SetDTR();
+    ComPort->SetRTS();
+    settleWait(clock(), [] { QCoreApplication::processEvents(); });
+    if (Protocol().ProbeDevice(MeterAddress, usb->isChecked())) {
+        Label8->setText(deviceNumberText(Protocol().ReadRegister(MeterAddress, RegSerialNumber, usb->isChecked())));
+        Label1->setText(QStringLiteral("--.-"));
+        Label2->setText(QStringLiteral("--.-"));
+        if (GroupBox4->isHidden()) {
+            SetReportActions(true);
+            GroupBox4->show();
+        }
+    } else {
+        SetReportActions(false);
+        GroupBox4->hide();
+        dialogs().Message(DeviceText::NoConnection);
+    }
+    endSession(*ComPort);
+    ClosePort();
+}
+
+void TMainForm::Button8Click()
+{
+    const int remembered = ComboBoxDeviceName->currentIndex();
+    // Items selected here are the program's choice, not the user's: no change handler runs.
+    auto select = [this](int index) {
+        const QSignalBlocker block(ComboBoxDeviceName);
+        const QSignalBlocker blockEdit(ComboBoxDeviceName->lineEdit());
+        ComboBoxDeviceName->setCurrentIndex(index);
+        return ComboBoxDeviceName->currentText();
+    };
+    if (DetectMeter(*ComPort, Protocol(), portNames(), remembered, usb->isChecked(), select)) {
+        ComboBoxDeviceName->setEnabled(false);
+        dialogs().Message(DeviceText::FoundOn + ComPort->DeviceName());
+    } else {
+        dialogs().Message(DeviceText::DetectionFailed);
+    }
+}

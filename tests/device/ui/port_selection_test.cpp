@@ -1,0 +1,159 @@
+// The connection check, the detection and the choice of the port through the real window,
+// with meters on a scripted line and virtual time.
+#include "app/ui/fake_dialogs.h"
+#include "app/ui/gui_helpers.h"
+#include "app/ui/main_form.h"
+#include "app/ui/program.h"
+#include "device/com_error.h"
+#include "meter_model.h"
+#include "support/scripted_line.h"
+#include "support/virtual_clock.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <map>
+#include <memory>
+
+namespace {
+
+// Ports by name, each with a meter (or a silent device) behind it; other names cannot be opened.
+class PortsLine : public ScriptedLine {
+public:
+    explicit PortsLine(VirtualClock* clock) : ScriptedLine(clock)
+    {
+        setResponder([this](const std::vector<uint8_t>& written) {
+            std::vector<uint8_t> back;
+            auto it = meters.find(DeviceName());
+            if (it == meters.end())
+                return back;
+            for (uint8_t b : written)
+                if (auto reply = it->second.feed(b))
+                    back.insert(back.end(), reply->begin(), reply->end());
+            return back;
+        });
+    }
+    void Open() override
+    {
+        if (!Active() && !meters.count(DeviceName()))
+            throw EComError(QStringLiteral("No such file or directory"), 2);
+        ScriptedLine::Open();
+    }
+    std::map<QString, MeterModel> meters;
+};
+
+class PortSelection : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        auto port = std::make_unique<PortsLine>(&clock);
+        line = port.get();
+        windows = std::make_unique<KelmoraWindows>(clock, dialogs, dir.path(), std::move(port));
+        windows->ShowMainForm();
+        ASSERT_TRUE(gui::waitExposed(&form()));
+    }
+    TMainForm& form() const { return windows->MainForm(); }
+    void addMeter(const QString& name, MeterConfig config = {}) { line->meters.emplace(name, MeterModel(config)); }
+    int enabledReportActions() const
+    {
+        int n = 0;
+        for (QAction* a : form().ReportActions())
+            n += a->isEnabled();
+        return n;
+    }
+
+    QTemporaryDir dir;
+    VirtualClock clock;
+    FakeDialogs dialogs;
+    PortsLine* line = nullptr;
+    std::unique_ptr<KelmoraWindows> windows;
+};
+
+}  // namespace
+
+TEST_F(PortSelection, SuccessfulCheckShowsTheMeterAndSwitchesTheReportFunctionsOn)
+{
+    addMeter("COM1", MeterConfig{.serialNumber = 0x00FF});
+    form().AcConnect->trigger();
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(form().Label8->text(), "00FF");
+    EXPECT_EQ(form().Label1->text(), "--.-");
+    EXPECT_EQ(form().Label2->text(), "--.-");
+    EXPECT_FALSE(form().GroupBox4->isHidden());
+    EXPECT_EQ(enabledReportActions(), 6);
+    // Lines up, about one second of settling, lines down, the filler, closed.
+    EXPECT_GE(clock.elapsed(), 1000);
+    EXPECT_FALSE(line->Active());
+    EXPECT_EQ(line->count("WriteByte"), 0);
+    EXPECT_EQ(line->log().count("Write 1 nowait"), 100);
+    EXPECT_EQ(line->log().back(), "Close");
+}
+
+TEST_F(PortSelection, FailedCheckHidesThePanelAndSaysSo)
+{
+    addMeter("COM1");
+    form().AcConnect->trigger();
+    ASSERT_FALSE(form().GroupBox4->isHidden());
+    line->meters.at("COM1") = MeterModel(MeterConfig{.silent = true});
+    form().AcConnect->trigger();
+    EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Message), QStringList{"Невозможно установить связь !"});
+    EXPECT_TRUE(form().GroupBox4->isHidden());
+    EXPECT_EQ(enabledReportActions(), 0);
+    EXPECT_FALSE(line->Active());
+}
+
+TEST_F(PortSelection, PortThatCannotBeOpenedEndsTheCheck)
+{
+    form().AcConnect->trigger();
+    EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Error), QStringList{"Невозможно открыть порт"});
+    EXPECT_TRUE(form().GroupBox4->isHidden());
+    EXPECT_EQ(clock.elapsed(), 0) << "no settling wait, no probe";
+}
+
+TEST_F(PortSelection, DetectionSkipsASilentPortAndFindsTheMeter)
+{
+    addMeter("COM3");
+    addMeter("COM5", MeterConfig{.silent = true});
+    form().Button9->click();
+    form().Button8->click();
+    EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Message), QStringList{"Прибор найден на COM3"});
+    EXPECT_EQ(form().ComboBoxDeviceName->currentText(), "COM3");
+    EXPECT_FALSE(form().ComboBoxDeviceName->isEnabled());
+    EXPECT_TRUE(line->Active()) << "the found port stays open";
+    EXPECT_EQ(line->meters.at("COM5").requests(), 10);
+    EXPECT_TRUE(form().GroupBox4->isHidden()) << "detection does not touch the reading panel";
+    EXPECT_TRUE(dialogs.texts(FakeDialogs::Kind::Error).isEmpty()) << "missing candidates are skipped silently";
+}
+
+TEST_F(PortSelection, DetectionWithoutAMeterSelectsTheRememberedPortAgain)
+{
+    form().ComboBoxDeviceName->setCurrentIndex(4);
+    form().Button8->click();
+    EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Message),
+              QStringList{"Невозможно автоматически обнаружить устройство !\n\r"
+                          "Проверьте еще раз все соединения и повторите попытку."});
+    EXPECT_EQ(form().ComboBoxDeviceName->currentText(), "COM5");
+    EXPECT_EQ(line->DeviceName(), "COM5");
+    EXPECT_FALSE(line->Active());
+}
+
+TEST_F(PortSelection, TypingIntoThePortBoxTriesEveryPrefix)
+{
+    addMeter("COM3");
+    form().Button9->click();
+    QLineEdit* edit = form().ComboBoxDeviceName->lineEdit();
+    edit->clear();
+    edit->setFocus();
+    for (const QChar c : QStringLiteral("COM3"))
+        gui::typeText(edit, QString(c));
+    EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Error).size(), 3) << "C, CO and COM cannot be opened";
+    EXPECT_TRUE(line->Active());
+    EXPECT_EQ(line->DeviceName(), "COM3");
+}
