@@ -21,9 +21,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <random>
 #include <set>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -181,6 +184,28 @@ void BM_BuildReport(benchmark::State& state)
 }
 BENCHMARK(BM_BuildReport)->Arg(kRelativeHumidity)->Arg(kDewPoint)->Arg(kAbsoluteHumidity)->Unit(benchmark::kMillisecond);
 
+// The dew points of the distinct (RH, T) pairs of the report, in the order a build first meets
+// them: the conversion work of a dew-point build without the per-record lookups.
+void BM_DewPointsOfDistinctPairs(benchmark::State& state)
+{
+    std::vector<std::pair<double, double>> inputs;
+    std::set<std::pair<int16_t, int16_t>> seen;
+    int16_t rh = 0, t = 0;
+    for (const TDateTimeRHT& r : report()) {
+        if (r.RH >= 0 && r.RH <= 9999)
+            rh = r.RH;
+        if (r.T >= -9999 && r.T <= 9999)
+            t = r.T;
+        if (seen.emplace(rh, t).second)
+            inputs.emplace_back(rh / 100.0, t / 100.0);
+    }
+    for (auto _ : state)
+        for (const auto& [h, tt] : inputs)
+            benchmark::DoNotOptimize(DewPoint(h, tt));
+    state.counters["ns_per_pair"] = benchmark::Counter(double(inputs.size()), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_DewPointsOfDistinctPairs)->Unit(benchmark::kMillisecond);
+
 // The rebuild the window does after each reading or a switch of display mode: the conversions
 // of earlier builds are kept (the first, cold build is not timed).
 void BM_RebuildReport(benchmark::State& state)
@@ -233,16 +258,43 @@ double dewPoint100(double RH, double T)
     return mid;
 }
 
+// Keeps one time per benchmark: the median of the repetitions when there are several, else the
+// single run. Keyed by the name without run options ("/repeats:3", "/iterations:1"), so that the
+// ratios find their benchmarks whatever options the run was given.
 class RecordingReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
-        for (const Run& run : runs)
+        for (const Run& run : runs) {
+            if (run.error_occurred)
+                continue;
+            const std::string key = run.run_name.args.empty() ? run.run_name.function_name
+                                                              : run.run_name.function_name + "/" + run.run_name.args;
             if (run.run_type == Run::RT_Iteration)
-                seconds[run.benchmark_name()] = run.GetAdjustedRealTime();
+                repetitions_[key].push_back(run.GetAdjustedRealTime());
+            else if (run.aggregate_name == "median")
+                medians_[key] = run.GetAdjustedRealTime();
+        }
         ConsoleReporter::ReportRuns(runs);
     }
-    std::map<std::string, double> seconds;
+
+    // The time of a benchmark (in its display unit, the same for all of ours), NAN when it did not run.
+    double time(const std::string& name) const
+    {
+        if (const auto m = medians_.find(name); m != medians_.end())
+            return m->second;
+        const auto r = repetitions_.find(name);
+        if (r == repetitions_.end() || r->second.empty())
+            return NAN;
+        std::vector<double> v = r->second;
+        std::sort(v.begin(), v.end());
+        const std::size_t n = v.size();
+        return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+    }
+
+private:
+    std::map<std::string, std::vector<double>> repetitions_;
+    std::map<std::string, double> medians_;
 };
 
 }  // namespace
@@ -253,10 +305,8 @@ int main(int argc, char** argv)
     RecordingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
 
-    const auto ratio = [&](const char* a, const char* b) {
-        const auto x = reporter.seconds.find(a), y = reporter.seconds.find(b);
-        return (x == reporter.seconds.end() || y == reporter.seconds.end()) ? NAN : x->second / y->second;
-    };
+    // A ratio of two medians (or of two single runs); NAN only when one of them was not run.
+    const auto ratio = [&](const char* a, const char* b) { return reporter.time(a) / reporter.time(b); };
     std::printf("\npreparation / std::sort of the time stamps: %.2f (limit 3)\n",
                 ratio("BM_PrepareReportFile", "BM_StdSortTimestamps"));
     std::printf("dew-point build / relative-humidity build: %.2f (limit 2)\n",

@@ -33,17 +33,18 @@ public:
 
 private:
     static constexpr uint32_t kEmpty = 0xFFFFFFFFu;
-    struct Slot {
-        uint32_t key = kEmpty;
-        double value = 0;
-    };
 
+    std::size_t slotOf(uint32_t key) const { return uint32_t(key * 0x9E3779B1u) >> shift_; }
+    double insert(std::size_t slot, uint32_t key, int16_t rh, int16_t t);
     void grow();
 
     Conversion conversion_;
-    std::vector<Slot> slots_;
+    // Keys and values apart: a lookup scans the compact keys and reads one value. At most a
+    // quarter of the slots are used, so nearly every lookup ends at its first slot.
+    std::vector<uint32_t> keys_;
+    std::vector<double> values_;
+    std::size_t mask_ = 0;
     int shift_ = 32;
     std::size_t used_ = 0;
-    uint32_t lastKey_ = kEmpty;
-    double lastValue_ = 0;
+    std::size_t limit_ = 0;  // used_ at which the table grows
 };
