@@ -27,7 +27,8 @@ QString ReportFilePath(const QString& poolDir, const QString& fileName)
 
 QString WorkingReportPath(const QString& poolDir, const QString& repName)
 {
-    return QDir(poolDir).filePath(repName + QStringLiteral(".dat"));
+    // The name becomes a file name by replacing its extension: "may.old" gives may.dat.
+    return QDir(poolDir).filePath(ChangeFileExt(repName, QStringLiteral(".dat")));
 }
 
 QString ChangeFileExt(const QString& fileName, const QString& newExtension)

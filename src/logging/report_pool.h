@@ -14,7 +14,7 @@ inline const QString kScratchReportName = QStringLiteral("temp");
 
 // <pool>/<fileName>; fileName is a report file name with its extension ("A.dat").
 QString ReportFilePath(const QString& poolDir, const QString& fileName);
-// <pool>/<repName>.dat
+// <pool>/<repName with its extension replaced by ".dat"> ("may.old" -> may.dat)
 QString WorkingReportPath(const QString& poolDir, const QString& repName);
 
 // Creates the pool directory; any failure (it exists, no permission) is ignored.

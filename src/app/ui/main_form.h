@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/ui/gui_fatal_exit.h"
+#include "logging/report_state.h"
 #include "device/serial_line.h"
 
 #include <QList>
@@ -74,6 +75,7 @@ public:
     bool ColorChartFlag = true;        // chart points coloured by the thresholds
     std::int32_t Ortanel = 0;          // kept for the settings file only
     std::unique_ptr<SerialLine> ComPort;
+    ReportState Report;                // the report held in memory (records, interval, titles)
     GuiFatalExit FatalStop;
 
     // --- Action list and its pictures ---
@@ -224,6 +226,7 @@ private:
     Dialogs& dialogs_;
     QString programDirectory_;
     std::unique_ptr<RegisterProtocol> protocol_;
+    bool appendFailing_ = false;       // a failed append was reported; quiet until one succeeds
     bool shown_ = false;
     bool closed_ = false;
 };

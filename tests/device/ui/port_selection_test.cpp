@@ -6,7 +6,7 @@
 #include "app/ui/program.h"
 #include "device/com_error.h"
 #include "meter_model.h"
-#include "support/scripted_line.h"
+#include "support/meter_window_fixture.h"
 #include "support/virtual_clock.h"
 
 #include <gtest/gtest.h>
@@ -22,61 +22,7 @@
 #include <map>
 #include <memory>
 
-namespace {
-
-// Ports by name, each with a meter (or a silent device) behind it; other names cannot be opened.
-class PortsLine : public ScriptedLine {
-public:
-    explicit PortsLine(VirtualClock* clock) : ScriptedLine(clock)
-    {
-        setResponder([this](const std::vector<uint8_t>& written) {
-            std::vector<uint8_t> back;
-            auto it = meters.find(DeviceName());
-            if (it == meters.end())
-                return back;
-            for (uint8_t b : written)
-                if (auto reply = it->second.feed(b))
-                    back.insert(back.end(), reply->begin(), reply->end());
-            return back;
-        });
-    }
-    void Open() override
-    {
-        if (!Active() && !meters.count(DeviceName()))
-            throw EComError(QStringLiteral("No such file or directory"), 2);
-        ScriptedLine::Open();
-    }
-    std::map<QString, MeterModel> meters;
-};
-
-class PortSelection : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        auto port = std::make_unique<PortsLine>(&clock);
-        line = port.get();
-        windows = std::make_unique<KelmoraWindows>(clock, dialogs, dir.path(), std::move(port));
-        windows->ShowMainForm();
-        ASSERT_TRUE(gui::waitExposed(&form()));
-    }
-    TMainForm& form() const { return windows->MainForm(); }
-    void addMeter(const QString& name, MeterConfig config = {}) { line->meters.emplace(name, MeterModel(config)); }
-    int enabledReportActions() const
-    {
-        int n = 0;
-        for (QAction* a : form().ReportActions())
-            n += a->isEnabled();
-        return n;
-    }
-
-    QTemporaryDir dir;
-    VirtualClock clock;
-    FakeDialogs dialogs;
-    PortsLine* line = nullptr;
-    std::unique_ptr<KelmoraWindows> windows;
-};
-
-}  // namespace
+using PortSelection = MeterWindowFixture;
 
 TEST_F(PortSelection, SuccessfulCheckShowsTheMeterAndSwitchesTheReportFunctionsOn)
 {

@@ -1,0 +1,184 @@
+// Readings through the real window: one record per reading, the guard against a second
+// click, the change of meter, saving under a name, automatic reading.
+#include "app/ui/on_off_switch.h"
+#include "logging/measurement_record.h"
+#include "support/meter_window_fixture.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+class Reading : public MeterWindowFixture {
+protected:
+    void connectMeter(MeterConfig config = {})
+    {
+        line->meters.emplace("COM1", MeterModel(config));
+        form().AcConnect->trigger();
+        ASSERT_FALSE(form().GroupBox4->isHidden());
+    }
+    void replaceMeter(MeterConfig config) { line->meters.at("COM1") = MeterModel(config); }
+    QString pool(const QString& file) const { return QDir(dir.path()).filePath("POOL/" + file); }
+    qint64 size(const QString& file) const { return QFileInfo(pool(file)).exists() ? QFileInfo(pool(file)).size() : -1; }
+    QList<TDateTimeRHT> records(const QString& file) const
+    {
+        QFile f(pool(file));
+        if (!f.open(QIODevice::ReadOnly))
+            return {};
+        const QByteArray b = f.readAll();
+        QList<TDateTimeRHT> r(b.size() / 12);
+        memcpy(r.data(), b.constData(), static_cast<size_t>(r.size()) * 12);
+        return r;
+    }
+    void read() { form().Button3->click(); }
+};
+
+}  // namespace
+
+TEST_F(Reading, OneReadingAppendsOneRecordAndShowsIt)
+{
+    connectMeter(MeterConfig{.humidity = 4525, .temperature = -525});
+    read();
+    EXPECT_EQ(size("temp.dat"), 12);
+    const auto r = records("temp.dat");
+    ASSERT_EQ(r.size(), 1);
+    EXPECT_EQ(r[0].RH, 4525);
+    EXPECT_EQ(r[0].T, -525);
+    EXPECT_EQ(form().Label1->text(), "45,2");
+    EXPECT_EQ(form().Label2->text(), "-5,2");
+    EXPECT_EQ(form().Report.ReportCount, 1);
+    EXPECT_TRUE(form().Button3->isEnabled());
+    EXPECT_FALSE(line->Active());
+}
+
+TEST_F(Reading, ASecondClickDuringTheWaitTakesNoSecondReading)
+{
+    connectMeter();
+    QTimer::singleShot(0, form().Button3, [this] { form().Button3->click(); });
+    read();
+    EXPECT_EQ(size("temp.dat"), 12);
+}
+
+TEST_F(Reading, FailedProbeWritesNothing)
+{
+    connectMeter();
+    replaceMeter(MeterConfig{.silent = true});
+    read();
+    EXPECT_EQ(size("temp.dat"), -1);
+    EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Message), QStringList{"Невозможно считать данные !"});
+    EXPECT_EQ(form().Label1->text(), "--.-");
+    EXPECT_TRUE(form().Button3->isEnabled());
+}
+
+TEST_F(Reading, ChangeOfMeterWithEachAnswer)
+{
+    struct Case {
+        Dialogs::Answer answer;
+        qint64 tempSize;  // after the reading of the second meter
+    };
+    connectMeter();
+    for (const Case c : {Case{Dialogs::Answer::Yes, 12}, Case{Dialogs::Answer::No, 12},
+                         Case{Dialogs::Answer::Closed, 24}}) {
+        QFile::remove(pool("temp.dat"));
+        form().lastDev = 0;
+        replaceMeter(MeterConfig{.serialNumber = 1});
+        read();
+        replaceMeter(MeterConfig{.serialNumber = 2});
+        dialogs.shown.clear();
+        dialogs.warningAnswers = {c.answer};
+        read();
+        EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Warning),
+                  QStringList{"Изменился номер прибора. Сохранить старый отчет ?"});
+        EXPECT_EQ(size("temp.dat"), c.tempSize) << int(c.answer);
+        if (c.answer == Dialogs::Answer::Yes) {
+            EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Message),
+                      QStringList{"Введите новое имя отчета и нажмите кнопку Сохранить"});
+            EXPECT_EQ(form().lastDev, 1);
+            EXPECT_TRUE(line->Active()) << "the port stays open after Yes";
+            line->Close();
+        } else {
+            EXPECT_EQ(form().lastDev, 2);
+        }
+    }
+}
+
+TEST_F(Reading, SaveUnderANameMovesTheReportAndLaterReadingsFollow)
+{
+    connectMeter();
+    read();
+    read();
+    form().repNameEdit->setText("Cellar");
+    form().SpeedButton1->click();
+    EXPECT_EQ(size("temp.dat"), -1);
+    EXPECT_EQ(size("Cellar.dat"), 24);
+    EXPECT_EQ(form().Label1->text(), "--.-");
+    read();
+    EXPECT_EQ(size("Cellar.dat"), 36);
+
+    // A name that cannot be a file is refused; the report keeps its name and file.
+    form().repNameEdit->setText("../elsewhere");
+    form().SpeedButton1->click();
+    EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Error).size(), 1);
+    EXPECT_EQ(form().repName, "Cellar");
+    read();
+    EXPECT_EQ(size("Cellar.dat"), 48);
+
+    // "may.old" names the file may.dat.
+    form().repNameEdit->setText("may.old");
+    form().SpeedButton1->click();
+    EXPECT_EQ(size("may.dat"), 48);
+}
+
+TEST_F(Reading, TypedButUnsavedNameKeepsTheOldMetersReadingsAtAMeterChange)
+{
+    connectMeter(MeterConfig{.serialNumber = 1});
+    read();
+    form().repNameEdit->setText("Hall");
+    replaceMeter(MeterConfig{.serialNumber = 2});
+    read();
+    EXPECT_TRUE(dialogs.texts(FakeDialogs::Kind::Warning).isEmpty());
+    EXPECT_EQ(size("Hall.dat"), 12) << "the first meter's reading, kept under the typed name";
+    EXPECT_EQ(size("temp.dat"), 12) << "the new meter's scratch report";
+    EXPECT_TRUE(form().repNameEdit->text().isEmpty());
+    EXPECT_EQ(form().repName, "temp");
+}
+
+TEST_F(Reading, AReadingThatCannotBeStoredIsReportedOncePerRunOfFailures)
+{
+    connectMeter();
+    QDir(dir.path()).rmdir("POOL");
+    QFile blocker(QDir(dir.path()).filePath("POOL"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    read();
+    read();
+    const QStringList errors = dialogs.texts(FakeDialogs::Kind::Error);
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains("temp.dat"));
+    EXPECT_EQ(form().Label1->text(), "--.-");
+    EXPECT_TRUE(form().Button3->isEnabled());
+}
+
+TEST_F(Reading, AutomaticReadingWithIntervalZeroTakesExactlyOneReading)
+{
+    connectMeter();
+    form().Edit5->setText("0");
+    form().Switch1->setOn(true);
+    EXPECT_EQ(size("temp.dat"), 12);
+    EXPECT_FALSE(form().Timer1.isActive());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(size("temp.dat"), 12);
+
+    form().Switch1->setOn(false);
+    form().Edit5->setText("abc");
+    form().Switch1->setOn(true);
+    EXPECT_EQ(form().Timer1.interval(), 60000);
+    form().Switch1->setOn(false);
+    EXPECT_FALSE(form().Timer1.isActive());
+}

@@ -1,0 +1,45 @@
+// The program's windows over a temporary program directory, with virtual time, scripted
+// dialogs and a line of several ports with meters behind them (window tests only).
+#pragma once
+
+#include "app/ui/fake_dialogs.h"
+#include "app/ui/gui_helpers.h"
+#include "app/ui/main_form.h"
+#include "app/ui/program.h"
+#include "support/ports_line.h"
+#include "support/virtual_clock.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QTemporaryDir>
+
+#include <memory>
+
+class MeterWindowFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        auto port = std::make_unique<PortsLine>(&clock);
+        line = port.get();
+        windows = std::make_unique<KelmoraWindows>(clock, dialogs, dir.path(), std::move(port));
+        windows->ShowMainForm();
+        ASSERT_TRUE(gui::waitExposed(&form()));
+    }
+    TMainForm& form() const { return windows->MainForm(); }
+    void addMeter(const QString& name, MeterConfig config = {}) { line->meters.emplace(name, MeterModel(config)); }
+    int enabledReportActions() const
+    {
+        int n = 0;
+        for (QAction* a : form().ReportActions())
+            n += a->isEnabled();
+        return n;
+    }
+
+    QTemporaryDir dir;
+    VirtualClock clock;
+    FakeDialogs dialogs;
+    PortsLine* line = nullptr;
+    std::unique_ptr<KelmoraWindows> windows;
+};
+
