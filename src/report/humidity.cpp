@@ -233,17 +233,23 @@ int skipCertainSteps(double e, DewPointComparison& compare, double& low, double&
         rootMid = compare.root(false) - kKelvinOffset;  // every midpoint from 0 up answers no
     if (std::isnan(rootMid))
         return 0;
-    // The cells nest, so the finest cell that qualifies is found by going from fine to coarse.
-    for (int steps = kExactSteps; steps >= 20; --steps) {
+    // The cells nest, so the finest cell that qualifies is found by going from fine to coarse,
+    // starting with the finest cell wider than twice the margin.
+    const double margin = kCertainDistance + 1e-12;
+    int finest = 20;
+    while (finest < kExactSteps && 160.0 / double(1LL << (finest + 1)) > 2 * margin)
+        ++finest;
+    for (int steps = finest; steps >= 20; --steps) {
         const double cells = double(1LL << steps);
         const double width = 160.0 / cells;
-        double j = std::floor((rootMid + 60) / width);
+        // A product in place of the quotient may pick the neighbouring cell right at a cell
+        // end; the root then lies outside it, the test below fails and a coarser cell is taken.
+        double j = std::floor((rootMid + 60) * (cells / 160.0));
         j = std::min(std::max(j, 0.0), cells - 1);
         low = -60 + j * width;
         high = low + width;
         // The midpoints visited nearest to the root are the two ends (unless an end is -60 or
         // 100, which are never midpoints); x = mid + 273.16 may round by up to 3e-14.
-        const double margin = kCertainDistance + 1e-12;
         if ((low == -60 || rootMid - low > margin) && (high == 100 || high - rootMid > margin))
             return steps;
     }
@@ -254,7 +260,14 @@ int skipCertainSteps(double e, DewPointComparison& compare, double& low, double&
 double DewPoint(double RH, double T)
 {
     // The water formula gives the actual vapour pressure at every air temperature.
-    const double e = WaterSaturationPressure(T + kKelvinOffset) * RH / 100;
+    // A report meets its new pairs in runs of one temperature: the saturation pressure of the
+    // air temperature is kept from the call before.
+    thread_local double lastT = NAN, lastSaturation = 0;
+    if (!(T == lastT)) {
+        lastSaturation = WaterSaturationPressure(T + kKelvinOffset);
+        lastT = T;
+    }
+    const double e = lastSaturation * RH / 100;
     DewPointComparison compare(e);
     double low = -60, high = 100, mid = 0;
     int step = skipCertainSteps(e, compare, low, high);
@@ -283,18 +296,6 @@ double AbsoluteHumidity(double RH, double T)
     const double e = WaterSaturationPressure(T + kKelvinOffset) * RH / 100;
     const double a = e * 2.176 / 288.16;
     return std::nearbyint(a * 10) / 10;  // default rounding mode: halves to even
-}
-
-double HumidityMemo::operator()(int16_t rh, int16_t t)
-{
-    const uint32_t key = (uint32_t(uint16_t(rh)) << 16) | uint16_t(t);
-    if (keys_.empty())
-        return insert(0, key, rh, t);  // grows first
-    std::size_t i = slotOf(key);
-    for (uint32_t k; (k = keys_[i]) != kEmpty; i = (i + 1) & mask_)
-        if (k == key)
-            return values_[i];
-    return insert(i, key, rh, t);
 }
 
 double HumidityMemo::insert(std::size_t slot, uint32_t key, int16_t rh, int16_t t)

@@ -25,8 +25,20 @@ public:
     using Conversion = double (*)(double RH, double T);
     explicit HumidityMemo(Conversion conversion) : conversion_(conversion) {}
 
-    // conversion(rh / 100.0, t / 100.0), computed once per distinct pair.
-    double operator()(int16_t rh, int16_t t);
+    // conversion(rh / 100.0, t / 100.0), computed once per distinct pair. Inline: a build
+    // looks up every record, and nearly every lookup ends at its first slot.
+    double operator()(int16_t rh, int16_t t)
+    {
+        const uint32_t key = (uint32_t(uint16_t(rh)) << 16) | uint16_t(t);
+        if (keys_.empty())
+            return insert(0, key, rh, t);  // grows first
+        const uint32_t* keys = keys_.data();
+        std::size_t i = slotOf(key);
+        for (uint32_t k; (k = keys[i]) != kEmpty; i = (i + 1) & mask_)
+            if (k == key)
+                return values_[i];
+        return insert(i, key, rh, t);
+    }
 
     std::size_t distinctPairs() const { return used_; }
     void clear();

@@ -70,6 +70,11 @@ TEST(Humidity, DewPointIsTheHundredStepResultToTheLastBit)
     for (int rh = 9900; rh <= 9999; ++rh)
         for (int t = -20; t <= 20; ++t)
             pairs.emplace_back(rh, t);
+    // Runs of one temperature, as a report meets its new pairs, then a change of temperature
+    // (the pressure of the air temperature is kept from one call to the next).
+    for (const int t : {2150, -525, 0, 2150, 2160})
+        for (int rh = 0; rh <= 9999; rh += 37)
+            pairs.emplace_back(rh, t);
     std::mt19937 rng(7);
     std::uniform_int_distribution<int> anyRh(0, 9999), anyT(-9999, 9999), roomT(-1000, 4000);
     for (int i = 0; i < 40000; ++i)
