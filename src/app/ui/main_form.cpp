@@ -8,6 +8,8 @@
 #include "app/ui/radio_group.h"
 #include "app/ui/standard_error.h"
 #include "device/register_protocol.h"
+#include "logging/report_pool.h"
+#include "logging/scratch_recovery.h"
 #include "device/serial_port.h"
 
 #include <QAction>
@@ -94,8 +96,9 @@ void TMainForm::FormCreate()
     // Housekeeping of the pool is silent: an existing directory, a missing scratch report or
     // a read-only place are all fine.
     QDir(programDirectory_).mkdir(QStringLiteral("POOL"));
-    const QString scratch = QFileInfo(repName).completeBaseName() + QStringLiteral(".dat");
-    QFile::remove(QDir(poolDirectory()).filePath(scratch));
+    // A scratch report left with readings by a run that never reached the close question is
+    // kept under a recovery name; an empty one goes.
+    KeepOrDiscardScratchReport(poolDirectory());
 }
 
 void TMainForm::showEvent(QShowEvent* event)
@@ -134,12 +137,19 @@ void TMainForm::closeEvent(QCloseEvent* event)
     }
     closed_ = true;
     FormClose();
+    // A normal close takes the scratch report with it; what a crash leaves is recovered at start.
+    DiscardWorkingReport(poolDirectory());
     event->accept();
 }
 
 void TMainForm::FormCloseQuery(bool& CanClose)
 {
     CanClose = true;
+    if (!repNameEdit->text().isEmpty() && repName == QLatin1String("temp")) {
+        // A name typed but never saved: the scratch readings are kept under it before closing.
+        SaveReportUnderName(poolDirectory(), repName, repNameEdit->text());
+        return;
+    }
     if (!repNameEdit->text().isEmpty() || GroupBox4->isHidden() || Label1->text() == QStringLiteral("--.-"))
         return;
     if (dialogs_.Warning(QStringLiteral("Сохранить отчет ?")) == Dialogs::Answer::Yes) {

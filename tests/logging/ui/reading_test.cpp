@@ -182,3 +182,24 @@ TEST_F(Reading, AutomaticReadingWithIntervalZeroTakesExactlyOneReading)
     form().Switch1->setOn(false);
     EXPECT_FALSE(form().Timer1.isActive());
 }
+
+TEST_F(Reading, ClosingWithATypedButUnsavedNameKeepsTheReadings)
+{
+    connectMeter();
+    read();
+    form().repNameEdit->setText("Store");
+    EXPECT_TRUE(form().close());
+    EXPECT_TRUE(dialogs.texts(FakeDialogs::Kind::Warning).isEmpty());
+    EXPECT_EQ(size("Store.dat"), 12);
+    EXPECT_EQ(size("temp.dat"), -1);
+}
+
+TEST_F(Reading, ANormalCloseDeletesTheScratchReport)
+{
+    connectMeter();
+    read();
+    dialogs.warningAnswers = {Dialogs::Answer::No};
+    EXPECT_TRUE(form().close());
+    EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Warning), QStringList{"Сохранить отчет ?"});
+    EXPECT_EQ(size("temp.dat"), -1);
+}
