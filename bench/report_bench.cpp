@@ -184,11 +184,11 @@ void BM_BuildReport(benchmark::State& state)
 }
 BENCHMARK(BM_BuildReport)->Arg(kRelativeHumidity)->Arg(kDewPoint)->Arg(kAbsoluteHumidity)->Unit(benchmark::kMillisecond);
 
-// The dew points of the distinct (RH, T) pairs of the report, in the order a build first meets
-// them: the conversion work of a dew-point build without the per-record lookups.
-void BM_DewPointsOfDistinctPairs(benchmark::State& state)
+// The (RH, T) pairs a dew-point build converts, each once, in the order the build first
+// meets them (invalid values carry the previous valid one forward, as the build does).
+std::vector<std::pair<int16_t, int16_t>> distinctPairs()
 {
-    std::vector<std::pair<double, double>> inputs;
+    std::vector<std::pair<int16_t, int16_t>> pairs;
     std::set<std::pair<int16_t, int16_t>> seen;
     int16_t rh = 0, t = 0;
     for (const TDateTimeRHT& r : report()) {
@@ -197,8 +197,18 @@ void BM_DewPointsOfDistinctPairs(benchmark::State& state)
         if (r.T >= -9999 && r.T <= 9999)
             t = r.T;
         if (seen.emplace(rh, t).second)
-            inputs.emplace_back(rh / 100.0, t / 100.0);
+            pairs.emplace_back(rh, t);
     }
+    return pairs;
+}
+
+// The dew points of the distinct (RH, T) pairs of the report, in the order a build first meets
+// them: the conversion work of a dew-point build without the per-record lookups.
+void BM_DewPointsOfDistinctPairs(benchmark::State& state)
+{
+    std::vector<std::pair<double, double>> inputs;
+    for (const auto& [rh, t] : distinctPairs())
+        inputs.emplace_back(rh / 100.0, t / 100.0);
     for (auto _ : state)
         for (const auto& [h, tt] : inputs)
             benchmark::DoNotOptimize(DewPoint(h, tt));
@@ -316,15 +326,7 @@ int main(int argc, char** argv)
     std::printf("table of %lld rows: %.1f MB (limit 64)\n", (long long)g_tableRows, double(g_tableBytes) / (1024.0 * 1024.0));
 
     // Every dew point of the build against the 100-step definition, to the last bit.
-    std::set<std::pair<int16_t, int16_t>> pairs;
-    int16_t rh = 0, t = 0;
-    for (const TDateTimeRHT& r : report()) {
-        if (r.RH >= 0 && r.RH <= 9999)
-            rh = r.RH;
-        if (r.T >= -9999 && r.T <= 9999)
-            t = r.T;
-        pairs.emplace(rh, t);
-    }
+    const std::vector<std::pair<int16_t, int16_t>> pairs = distinctPairs();
     std::size_t differ = 0;
     for (const auto& [h, tt] : pairs) {
         const double a = DewPoint(h / 100.0, tt / 100.0), b = dewPoint100(h / 100.0, tt / 100.0);
