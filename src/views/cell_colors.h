@@ -21,3 +21,11 @@ struct CellStyle {
 // lower threshold only); dates, times and the header row never change.
 CellStyle Grid1GetCellColor(qsizetype row, int column, const QString& text, const Thresholds& thresholds,
                             CellStyle normal);
+
+// Grid1GetAlignment: every cell of the table, the header row included, is centred
+// horizontally; the vertical alignment stays as given (the table's default, centred).
+inline void Grid1GetAlignment(qsizetype /*row*/, int /*column*/, Qt::Alignment& horizontal,
+                              Qt::Alignment& /*vertical*/)
+{
+    horizontal = Qt::AlignHCenter;
+}

@@ -10,6 +10,7 @@
 #include "device/register_protocol.h"
 #include "logging/report_pool.h"
 #include "logging/scratch_recovery.h"
+#include "report/report_builder.h"
 #include "device/serial_port.h"
 
 #include <QAction>

@@ -37,7 +37,8 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
-class QStandardItemModel;
+class ReportTableModel;
+struct ConversionCache;
 class QTabWidget;
 class QTableView;
 class QToolBar;
@@ -141,7 +142,7 @@ public:
     BevelPanel* Panel3;
     BevelPanel* Panel2;
     QTableView* Grid1;
-    QStandardItemModel* Grid1NoData;   // the design-time contents of Grid1 until a report is built
+    ReportTableModel* Grid1Model;      // the built report as Grid1 shows it ("no data" until a build)
     QLabel* Label16;
     QLabel* Label9;
     QLabel* Label10;
@@ -181,8 +182,11 @@ public:
     // --- Report actions group ---
     void SetReportActions(bool on);
 
-    // --- Report building (comes with the report core) ---
+    // --- Report building (src/report/ui/build_report.cpp) ---
+    // Rebuilds table, statistics and title from Report. A build asked for while another one
+    // lets window messages run is not nested into it: it runs once the running build is done.
     void BuildReport(bool FromReading);
+    bool Building() const { return building_; }
 
 public slots:
     void ActExitExecute();
@@ -226,6 +230,10 @@ private:
     Dialogs& dialogs_;
     QString programDirectory_;
     std::unique_ptr<RegisterProtocol> protocol_;
+    std::unique_ptr<ConversionCache> conversions_;  // conversions kept from build to build
+    bool building_ = false;
+    bool buildPending_ = false;        // a build was asked for during a build
+    bool pendingFromReading_ = true;   // ... and every such request came from a reading
     bool appendFailing_ = false;       // a failed append was reported; quiet until one succeeds
     bool shown_ = false;
     bool closed_ = false;

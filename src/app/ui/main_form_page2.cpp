@@ -7,13 +7,13 @@
 #include "app/ui/bevel_panel.h"
 #include "app/ui/mask_edit.h"
 #include "app/ui/radio_group.h"
+#include "views/ui/report_table_model.h"
 
 #include <QAction>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStandardItemModel>
 #include <QTableView>
 
 QPushButton* bindButtonToAction(QPushButton* button, QAction* action);
@@ -82,16 +82,18 @@ void TMainForm::CreatePage2()
     Grid1->verticalHeader()->setDefaultSectionSize(18);
     Grid1->horizontalHeader()->setFixedHeight(18);
     Grid1->horizontalHeader()->setStretchLastSection(true);
-    Grid1NoData = new QStandardItemModel(1, 4, this);
-    Grid1NoData->setHorizontalHeaderLabels(
-        {QStringLiteral("Дата"), QStringLiteral("Время"), QStringLiteral("RH, %"), QStringLiteral("Т, °C")});
-    const QStringList noData{QStringLiteral("Нет"), QStringLiteral("данных"), QStringLiteral(" "), QStringLiteral(" ")};
-    for (int c = 0; c < 4; ++c) {
-        auto* item = new QStandardItem(noData[c]);
-        item->setTextAlignment(Qt::AlignCenter);
-        Grid1NoData->setItem(0, c, item);
-    }
-    Grid1->setModel(Grid1NoData);
+    Grid1->setShowGrid(true);
+    Grid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    Grid1->setSelectionBehavior(QAbstractItemView::SelectItems);
+    Grid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    Grid1->verticalHeader()->setMinimumSectionSize(18);
+    Grid1->horizontalHeader()->setSectionsClickable(false);
+    Grid1->horizontalHeader()->setHighlightSections(false);
+    Grid1->setWordWrap(false);
+    Grid1Model = new ReportTableModel(this);
+    Grid1->setModel(Grid1Model);
+    Grid1->setItemDelegate(new Grid1CellPainter(Grid1, Grid1Model));
+    Grid1->setCurrentIndex(Grid1Model->index(0, 0));
     inPanel2->place(Grid1, {10, 10, 299, 585}, Anchor::Left | Anchor::Top | Anchor::Bottom);
 
     Label16 = label(QStringLiteral("Относительная"), Panel2, {318, 10});
@@ -145,8 +147,7 @@ void TMainForm::RadioGroup1Click()
         Label16->adjustSize();
         Label9->setText(QString::fromUtf8(texts[index].label9));
         Label9->adjustSize();
-        if (Grid1->model() && Grid1->model()->columnCount() > 2)
-            Grid1->model()->setHeaderData(2, Qt::Horizontal, QString::fromUtf8(texts[index].header));
+        Grid1Model->setHeaderData(2, Qt::Horizontal, QString::fromUtf8(texts[index].header));
     }
     DisplayMode = static_cast<std::uint8_t>(index & 0xFF);
     BuildReport(false);
