@@ -173,9 +173,20 @@ QStringList ListReports(const QString& poolDir)
     return dir.entryList();
 }
 
-void DeleteReport(const QString& poolDir, const QString& reportFileName)
+QList<DeleteFailure> DeleteReport(const QString& poolDir, const QString& reportFileName)
 {
+    QList<DeleteFailure> failures;
     const QString base = ChangeFileExt(reportFileName, QString());
-    for (const char* ext : {".dat", ".tmp", ".txt"})
-        QFile::remove(ReportFilePath(poolDir, base + QLatin1String(ext)));
+    for (const char* ext : {".dat", ".tmp", ".txt"}) {
+        const QString path = ReportFilePath(poolDir, base + QLatin1String(ext));
+        QFile file(path);
+        if (file.remove())
+            continue;
+        // Only what is still there is a failure: a file that never existed (or vanished
+        // meanwhile) is what deleting wanted. A dangling link is something to delete too.
+        const QFileInfo info(path);
+        if (info.exists() || info.isSymLink())
+            failures.push_back({info.absoluteFilePath(), file.errorString()});
+    }
+    return failures;
 }

@@ -6,6 +6,7 @@
 #include "logging/measurement_record.h"
 #include "logging/report_state.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -49,9 +50,16 @@ bool SaveReportUnderName(const QString& poolDir, const QString& oldName, const Q
 // ignoring case.
 QStringList ListReports(const QString& poolDir);
 
-// Deletes <base>.dat, <base>.tmp and <base>.txt in that order, ignoring failures;
-// reportFileName is the listed name with its extension.
-void DeleteReport(const QString& poolDir, const QString& reportFileName);
+// A file of a report that is still there after deleting it, with the system's reason.
+struct DeleteFailure {
+    QString path;  // absolute
+    QString reason;
+};
+
+// Deletes <base>.dat, <base>.tmp and <base>.txt in that order; reportFileName is the listed
+// name with its extension. Files that do not exist are skipped silently; every file that exists
+// and could not be deleted is returned, and the others are deleted all the same.
+QList<DeleteFailure> DeleteReport(const QString& poolDir, const QString& reportFileName);
 
 // The report file name with its last extension replaced (".dat" -> ".txt").
 QString ChangeFileExt(const QString& fileName, const QString& newExtension);

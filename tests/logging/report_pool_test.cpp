@@ -220,10 +220,43 @@ TEST_F(ReportPool, DeleteRemovesRecordsTmpAndComment)
 {
     for (const char* name : {"x.dat", "x.tmp", "x.txt", "y.dat"})
         writeBytes(QString::fromLatin1(name), "1");
-    DeleteReport(pool.path(), QStringLiteral("x.dat"));
+    EXPECT_TRUE(DeleteReport(pool.path(), QStringLiteral("x.dat")).isEmpty());
     EXPECT_EQ(QDir(pool.path()).entryList(QDir::Files), QStringList{QStringLiteral("y.dat")});
-    DeleteReport(pool.path(), QStringLiteral("x.dat"));  // nothing left: ignored
+    EXPECT_TRUE(DeleteReport(pool.path(), QStringLiteral("x.dat")).isEmpty()) << "nothing left: not a failure";
     EXPECT_EQ(ChangeFileExt(QStringLiteral("a.b.dat"), QStringLiteral(".txt")), QStringLiteral("a.b.txt"));
+}
+
+TEST_F(ReportPool, DeleteReportsWhatStaysAndDeletesTheRest)
+{
+    // A directory where the .tmp file would be cannot be deleted as a file; the report's other
+    // files go all the same, and only the one left behind is reported.
+    writeBytes(QStringLiteral("x.dat"), "1");
+    writeBytes(QStringLiteral("x.txt"), "c");
+    ASSERT_TRUE(QDir(pool.path()).mkdir(QStringLiteral("x.tmp")));
+    const QList<DeleteFailure> failures = DeleteReport(pool.path(), QStringLiteral("x.dat"));
+    ASSERT_EQ(failures.size(), 1);
+    EXPECT_EQ(failures[0].path, QFileInfo(path(QStringLiteral("x.tmp"))).absoluteFilePath());
+    EXPECT_FALSE(failures[0].reason.isEmpty());
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("x.dat"))));
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("x.txt"))));
+}
+
+TEST_F(ReportPool, DeleteInAReadOnlyPoolReportsEveryExistingFile)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "permissions do not hold for root";
+    writeBytes(QStringLiteral("x.dat"), "1");
+    writeBytes(QStringLiteral("x.txt"), "c");
+    ASSERT_EQ(chmod(QFile::encodeName(pool.path()).constData(), 0555), 0);
+    const QList<DeleteFailure> failures = DeleteReport(pool.path(), QStringLiteral("x.dat"));
+    chmod(QFile::encodeName(pool.path()).constData(), 0755);
+    ASSERT_EQ(failures.size(), 2) << "the missing x.tmp is no failure";
+    EXPECT_EQ(failures[0].path, QFileInfo(path(QStringLiteral("x.dat"))).absoluteFilePath());
+    EXPECT_EQ(failures[1].path, QFileInfo(path(QStringLiteral("x.txt"))).absoluteFilePath());
+    for (const DeleteFailure& f : failures)
+        EXPECT_FALSE(f.reason.isEmpty());
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("x.dat"))));
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("x.txt"))));
 }
 
 }  // namespace
