@@ -14,6 +14,9 @@ TWaitForm::TWaitForm(QWidget* owner)
 {
     setObjectName(QStringLiteral("WaitForm"));
     setFixedSize(361, 59);
+    // It only shows progress: the keyboard stays where the user was working.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setWindowFlag(Qt::WindowDoesNotAcceptFocus);
     setFont(DesignFont());
     Panel1 = new BevelPanel(this);
     Panel1->setBevels(BevelPanel::Bevel::Raised, BevelPanel::Bevel::None);
