@@ -1,6 +1,7 @@
 // Readings through the real window: one record per reading, the guard against a second
 // click, the change of meter, saving under a name, automatic reading.
 #include "app/ui/on_off_switch.h"
+#include "app/ui/wait_form.h"
 #include "logging/measurement_record.h"
 #include "support/meter_window_fixture.h"
 
@@ -10,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTimer>
 #include <QToolButton>
 
@@ -55,6 +57,17 @@ TEST_F(Reading, OneReadingAppendsOneRecordAndShowsIt)
     EXPECT_EQ(form().Report.ReportCount, 1);
     EXPECT_TRUE(form().Button3->isEnabled());
     EXPECT_FALSE(line->Active());
+
+    // The report pages show everything logged so far, without the wait window.
+    const QAbstractItemModel* table = form().Grid1->model();
+    ASSERT_EQ(table->rowCount(), 1);
+    EXPECT_EQ(table->data(table->index(0, 2)).toString(), "45,3");  // the table rounds halves away
+    EXPECT_EQ(table->data(table->index(0, 3)).toString(), "-5,3");
+    EXPECT_EQ(form().Label19->text(), "Термогигрометр №" + form().Label8->text() + " - ");
+    EXPECT_EQ(form().Edit1->text(), "45,25");
+    EXPECT_FALSE(form().WaitForm->isVisible());
+    read();
+    EXPECT_EQ(table->rowCount(), 2);
 }
 
 TEST_F(Reading, ASecondClickDuringTheWaitTakesNoSecondReading)
