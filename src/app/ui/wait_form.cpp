@@ -38,6 +38,7 @@ TWaitForm::TWaitForm(QWidget* owner)
 void TWaitForm::SetText(const QString& text)
 {
     Label1->setText(text);
+    passDue_ = true;
 }
 
 void TWaitForm::SetMaximum(int maximum)
@@ -70,15 +71,24 @@ void TWaitForm::Show()
         show();
     }
     raise();
-    ProcessMessages();
+    passNow();
 }
 
 void TWaitForm::ProcessMessages()
 {
+    if (passDue_ || !sinceLastPass_.isValid() || sinceLastPass_.elapsed() >= PassInterval)
+        passNow();
+}
+
+void TWaitForm::passNow()
+{
+    passDue_ = false;
     QApplication::processEvents();
+    sinceLastPass_.start();
 }
 
 void TWaitForm::Hide()
 {
     hide();
+    passDue_ = true;
 }

@@ -1,0 +1,241 @@
+// The text report page with a stored report of 1,000,000 readings: what one visible page of
+// Grid1 costs (cell texts from the model, and painting with the colour rule) at the top, in
+// the middle and at the end of the table, each against the same page of a table of one
+// screenful; and opening the report in the window (build with the wait window and messages
+// running after every record) against the bare build. Prints the ratios at the end.
+#include "app/clock.h"
+#include "app/ui/dialogs.h"
+#include "app/ui/main_form.h"
+#include "app/ui/program.h"
+#include "report/date_time.h"
+#include "report/report_builder.h"
+#include "views/ui/report_table_model.h"
+
+#include "recording_reporter.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTemporaryDir>
+
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <random>
+
+namespace {
+
+constexpr int kRecords = 1'000'000;
+constexpr int kSmallRecords = 32;  // one screenful of Grid1
+
+// Readings once a minute with a daily swing, some noise and 1 % invalid values, so that the
+// colour rule marks cells all through the table.
+ReportState syntheticReport(int count)
+{
+    std::mt19937 rng(20261210);
+    std::normal_distribution<double> noise(0.0, 1.0);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    ReportState s;
+    s.ReportData.reserve(count);
+    const double start = DayCountOf(QDate(2025, 1, 1), 0);
+    for (int i = 0; i < count; ++i) {
+        const double day = i / 1440.0;
+        const double rh = 45 - 12 * std::sin(2 * M_PI * day) + noise(rng);
+        const double t = 21 + 4 * std::sin(2 * M_PI * day) + 0.2 * noise(rng);
+        TDateTimeRHT r{start + day + 5.0 / 86400.0, int16_t(std::lround(rh * 10) * 10), int16_t(std::lround(t * 10) * 10)};
+        if (unit(rng) < 0.01)
+            r.RH = 12000;
+        s.ReportData.push_back(r);
+    }
+    s.ReportCount = count;
+    s.IntervalStart = 0;
+    s.IntervalEnd = start + 10000;
+    s.DeviceNumberText = QStringLiteral("00A3");
+    return s;
+}
+
+struct Page {
+    std::unique_ptr<KelmoraWindows> windows;
+    std::shared_ptr<const ReportTable> large;
+    std::shared_ptr<const ReportTable> small;
+
+    TMainForm& form() const { return windows->MainForm(); }
+    QTableView* grid() const { return form().Grid1; }
+    ReportTableModel* model() const { return form().Grid1Model; }
+};
+
+QTemporaryDir& programDir()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+DesktopDialogs& dialogs()
+{
+    static DesktopDialogs d;
+    return d;
+}
+
+Page& page()
+{
+    static Page p = [] {
+        Page q;
+        q.windows = std::make_unique<KelmoraWindows>(SystemClock::instance(), dialogs(), programDir().path());
+        q.windows->ShowMainForm();
+        TMainForm& f = q.form();
+        f.SetReportActions(true);
+        f.PageControl1->setCurrentWidget(f.TabSheet2);
+        QApplication::processEvents();
+        ReportSettings settings;
+        settings.minHumidityText = QStringLiteral("+35,0");
+        settings.maxHumidityText = QStringLiteral("+55,0");
+        settings.minTemperatureText = QStringLiteral("+18,0");
+        settings.maxTemperatureText = QStringLiteral("+24,0");
+        q.large = std::make_shared<const ReportTable>(BuildReport(syntheticReport(kRecords), settings, false));
+        q.small = std::make_shared<const ReportTable>(BuildReport(syntheticReport(kSmallRecords), settings, false));
+        return q;
+    }();
+    return p;
+}
+
+// The first model row shown for a position in percent of the table.
+int firstRow(const ReportTableModel& model, int percent)
+{
+    const int rows = model.rowCount();
+    return std::max(0, std::min(rows - kSmallRecords, int(qint64(rows - kSmallRecords) * percent / 100)));
+}
+
+void showTable(const std::shared_ptr<const ReportTable>& table, int percent)
+{
+    Page& p = page();
+    p.model()->setTable(table);
+    p.grid()->setCurrentIndex(p.model()->index(0, 0));
+    p.grid()->scrollTo(p.model()->index(firstRow(*p.model(), percent), 0), QAbstractItemView::PositionAtTop);
+    QApplication::processEvents();
+}
+
+// The texts of one visible page, as the view asks the model for them.
+void modelPage(benchmark::State& state, const std::shared_ptr<const ReportTable>& table)
+{
+    Page& p = page();
+    showTable(table, int(state.range(0)));
+    const int top = firstRow(*p.model(), int(state.range(0)));
+    for (auto _ : state) {
+        for (int r = top; r < top + kSmallRecords; ++r)
+            for (int c = 0; c < 4; ++c) {
+                const QModelIndex index = p.model()->index(r, c);
+                benchmark::DoNotOptimize(p.model()->data(index, Qt::DisplayRole));
+                benchmark::DoNotOptimize(p.model()->data(index, Qt::TextAlignmentRole));
+            }
+    }
+}
+
+void BM_ModelPage(benchmark::State& state)
+{
+    modelPage(state, page().large);
+}
+BENCHMARK(BM_ModelPage)->Arg(0)->Arg(50)->Arg(100)->Unit(benchmark::kMicrosecond);
+
+void BM_ModelPageScreenful(benchmark::State& state)
+{
+    modelPage(state, page().small);
+}
+BENCHMARK(BM_ModelPageScreenful)->Arg(0)->Unit(benchmark::kMicrosecond);
+
+// Painting the whole table area with its header, cells, grid lines and colours.
+void paintPage(benchmark::State& state, const std::shared_ptr<const ReportTable>& table)
+{
+    Page& p = page();
+    showTable(table, int(state.range(0)));
+    QImage image(p.grid()->size(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        p.grid()->render(&image);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+
+void BM_PaintPage(benchmark::State& state)
+{
+    paintPage(state, page().large);
+}
+BENCHMARK(BM_PaintPage)->Arg(0)->Arg(50)->Arg(100)->Unit(benchmark::kMicrosecond);
+
+void BM_PaintPageScreenful(benchmark::State& state)
+{
+    paintPage(state, page().small);
+}
+BENCHMARK(BM_PaintPageScreenful)->Arg(0)->Unit(benchmark::kMicrosecond);
+
+// Dragging the scroll bar from the first row to the last: 200 positions, each painted.
+void BM_ScrollFirstToLast(benchmark::State& state)
+{
+    Page& p = page();
+    showTable(p.large, 0);
+    QScrollBar* bar = p.grid()->verticalScrollBar();
+    QImage image(p.grid()->size(), QImage::Format_ARGB32_Premultiplied);
+    constexpr int kSteps = 200;
+    for (auto _ : state) {
+        for (int i = 0; i <= kSteps; ++i) {
+            bar->setValue(int(qint64(bar->maximum()) * i / kSteps));
+            p.grid()->render(&image);
+        }
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.counters["pages"] = kSteps + 1;
+}
+BENCHMARK(BM_ScrollFirstToLast)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Opening: the window's build (wait window, messages after every record, table shown)
+// against the bare build of the same records.
+void BM_OpenInWindow(benchmark::State& state)
+{
+    Page& p = page();
+    p.form().Report = syntheticReport(kRecords);
+    for (auto _ : state) {
+        p.form().BuildReport(false);
+        QApplication::processEvents();
+    }
+    state.counters["rows"] = p.model()->rowCount();
+}
+BENCHMARK(BM_OpenInWindow)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
+
+void BM_BareBuild(benchmark::State& state)
+{
+    const ReportState report = syntheticReport(kRecords);
+    ConversionCache cache;
+    ReportSettings settings;
+    settings.cache = &cache;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(BuildReport(report, settings, false).rows().size());
+}
+BENCHMARK(BM_BareBuild)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    RecordingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+
+    const auto ratio = [&](const std::string& a, const std::string& b) { return reporter.time(a) / reporter.time(b); };
+    for (const char* at : {"0", "50", "100"}) {
+        std::printf("page at %s %%: cell texts %.2f, painting %.2f (against one screenful)\n", at,
+                    ratio(std::string("BM_ModelPage/") + at, "BM_ModelPageScreenful/0"),
+                    ratio(std::string("BM_PaintPage/") + at, "BM_PaintPageScreenful/0"));
+    }
+    std::printf("scroll first to last: %.3f ms per page (201 pages), %.2f of a screenful's page\n",
+                reporter.time("BM_ScrollFirstToLast") / 201.0,
+                reporter.time("BM_ScrollFirstToLast") * 1000.0 / 201.0 / reporter.time("BM_PaintPageScreenful/0"));
+    std::printf("opening in the window / bare build of %d records: %.2f\n", kRecords,
+                ratio("BM_OpenInWindow", "BM_BareBuild"));
+    page().windows.reset();
+    benchmark::Shutdown();
+    return 0;
+}
