@@ -2,10 +2,10 @@
 
 #include "app/ui/firm_box.h"
 #include "app/ui/main_form.h"
-#include "app/ui/repsel_form.h"
 #include "app/ui/select_form.h"
 #include "app/ui/wait_form.h"
 #include "device/serial_line.h"
+#include "report/ui/repsel_form.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -18,7 +18,7 @@ KelmoraWindows::KelmoraWindows(Clock& clock, Dialogs& dialogs, const QString& pr
     main_->WaitForm = new TWaitForm(main_.get());
     main_->FirmBox = new TFirmBox(dialogs, main_.get());
     main_->SelectForm = new TSelectForm(main_.get());
-    main_->RepselForm = new TRepselForm(main_.get());
+    main_->RepselForm = new TRepselForm(dialogs, main_->Report, main_->WaitForm, main_->poolDirectory(), main_.get());
 }
 
 KelmoraWindows::~KelmoraWindows() = default;

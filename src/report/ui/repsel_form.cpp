@@ -1,0 +1,370 @@
+#include "report/ui/repsel_form.h"
+
+#include "app/ui/design_font.h"
+#include "app/ui/dialogs.h"
+#include "app/wait_progress.h"
+#include "logging/report_comment.h"
+#include "logging/report_pool.h"
+#include "logging/report_state.h"
+#include "report/date_time.h"
+#include "report/report_preparation.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDateEdit>
+#include <QDir>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QLocale>
+#include <QPainter>
+#include <QPlainTextDocumentLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QShowEvent>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QTimeEdit>
+
+namespace {
+
+// The system's time format as the time pickers show it: hours, minutes and seconds, without
+// the time-zone name that Qt's long format carries.
+QString PickerTimeFormat()
+{
+    const QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+    QString result;
+    bool quoted = false;
+    for (const QChar c : format) {
+        if (c == QLatin1Char('\''))
+            quoted = !quoted;
+        if (!quoted && c == QLatin1Char('t'))
+            continue;
+        result += c;
+    }
+    return result.simplified();
+}
+
+// A 16 x 16 waste bin for the delete button.
+QIcon DeleteIcon()
+{
+    QPixmap picture(16, 16);
+    picture.fill(Qt::transparent);
+    QPainter p(&picture);
+    const QColor outline(0x40, 0x40, 0x40);
+    p.setPen(outline);
+    p.setBrush(QColor(0xC8, 0xC8, 0xC8));
+    p.drawRect(3, 4, 9, 10);              // the bin
+    p.fillRect(1, 2, 14, 2, outline);     // its lid
+    p.fillRect(6, 0, 4, 2, outline);      // the handle
+    p.drawLine(5, 6, 5, 12);
+    p.drawLine(7, 6, 7, 12);
+    p.drawLine(10, 6, 10, 12);
+    p.end();
+    return QIcon(picture);
+}
+
+// The resize events a hidden widget and its children are still owed, sent parent first as
+// showing sends them (the parent places its children in its new size).
+void SendPendingResize(QWidget* widget)
+{
+    if (widget->testAttribute(Qt::WA_PendingResizeEvent)) {
+        widget->setAttribute(Qt::WA_PendingResizeEvent, false);
+        QResizeEvent resize(widget->size(), QSize());
+        QCoreApplication::sendEvent(widget, &resize);
+    }
+    for (QObject* child : widget->children())
+        if (auto* w = qobject_cast<QWidget*>(child); w && !w->isWindow())
+            SendPendingResize(w);
+}
+
+// Milliseconds of the day of a picker's time, seconds and milliseconds dropped.
+int HourAndMinuteMs(const QTime& time)
+{
+    return (time.hour() * 60 + time.minute()) * 60000;
+}
+
+QString DeleteFailureText(const QList<DeleteFailure>& failures)
+{
+    QStringList lines;
+    for (const DeleteFailure& f : failures) {
+        QString line = QStringLiteral("Невозможно удалить файл \"%1\".").arg(QDir::toNativeSeparators(f.path));
+        if (!f.reason.isEmpty())
+            line += QLatin1Char(' ') + f.reason;
+        lines << line;
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+QLabel* NewLabel(const QString& text, QWidget* parent, const char* name, int x, int y)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->move(x, y);
+    label->adjustSize();
+    return label;
+}
+
+template <typename Picker>
+Picker* NewPicker(QWidget* parent, const char* name, const QString& format, QRect place)
+{
+    auto* picker = new Picker(parent);
+    picker->setObjectName(QLatin1String(name));
+    picker->setDisplayFormat(format);
+    // The pickers hold wall-clock values: no local time zone may move them.
+    picker->setTimeSpec(Qt::UTC);
+    picker->setGeometry(place);
+    return picker;
+}
+
+}  // namespace
+
+const QString& TRepselForm::CommentPlaceholder()
+{
+    static const QString text = QStringLiteral("Введите комментарий");
+    return text;
+}
+
+TRepselForm::TRepselForm(Dialogs& dialogs, ReportState& report, WaitProgress* wait, QString poolDirectory,
+                         QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint),
+      dialogs_(dialogs),
+      report_(report),
+      wait_(wait),
+      poolDirectory_(std::move(poolDirectory))
+{
+    setObjectName(QStringLiteral("RepselForm"));
+    setWindowTitle(QStringLiteral("Выбор параметров отчета"));
+    setFixedSize(352, 334);
+    setFont(DesignFont());
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    // Created in tab order: the report list first, the buttons last.
+    GroupBox1 = new QGroupBox(QStringLiteral(" Выберите прибор "), this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    GroupBox1->setGeometry(8, 4, 336, 182);
+    Label1 = NewLabel(QStringLiteral("Файл:"), GroupBox1, "Label1", 12, 22);
+    ComboBox1 = new QComboBox(GroupBox1);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->setEditable(false);
+    ComboBox1->setGeometry(12, 39, 224, 23);
+    BitBtn2 = new QPushButton(DeleteIcon(), QStringLiteral("Удалить"), GroupBox1);
+    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+    BitBtn2->setToolTip(QStringLiteral("Удалить"));
+    BitBtn2->setStatusTip(QStringLiteral("Удалить"));
+    BitBtn2->setAutoDefault(false);  // Enter never deletes a report
+    BitBtn2->setGeometry(244, 38, 80, 25);
+    Label2 = NewLabel(QStringLiteral("Комментарий:"), GroupBox1, "Label2", 12, 70);
+    Memo1 = new QPlainTextEdit(GroupBox1);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Memo1->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setTabChangesFocus(true);  // Tab leaves the editor, as in the other fields
+    Memo1->setGeometry(12, 87, 312, 83);
+    Memo1->installEventFilter(this);
+    FileListBox1 = new QListWidget(GroupBox1);
+    FileListBox1->setObjectName(QStringLiteral("FileListBox1"));
+    FileListBox1->hide();
+
+    GroupBox2 = new QGroupBox(QStringLiteral(" Выберите интервал "), this);
+    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
+    GroupBox2->setGeometry(8, 192, 336, 100);
+    const QString dateFormat = QLocale::system().dateFormat(QLocale::ShortFormat);
+    const QString timeFormat = PickerTimeFormat();
+    Label4 = NewLabel(QStringLiteral("(ДД.ММ.ГГ)"), GroupBox2, "Label4", 116, 20);
+    Label5 = NewLabel(QStringLiteral("(ЧЧ.ММ)"), GroupBox2, "Label5", 230, 20);
+    Label3 = NewLabel(QStringLiteral("Начальная точка:"), GroupBox2, "Label3", 12, 42);
+    DateTimePicker1 = NewPicker<QDateEdit>(GroupBox2, "DateTimePicker1", dateFormat, {116, 38, 106, 22});
+    DateTimePicker2 = NewPicker<QTimeEdit>(GroupBox2, "DateTimePicker2", timeFormat, {230, 38, 94, 22});
+    Label6 = NewLabel(QStringLiteral("Конечная точка:"), GroupBox2, "Label6", 12, 70);
+    DateTimePicker3 = NewPicker<QDateEdit>(GroupBox2, "DateTimePicker3", dateFormat, {116, 66, 106, 22});
+    DateTimePicker4 = NewPicker<QTimeEdit>(GroupBox2, "DateTimePicker4", timeFormat, {230, 66, 94, 22});
+    for (QDateEdit* picker : {DateTimePicker1, DateTimePicker3}) {
+        picker->setCalendarPopup(true);
+        picker->setMinimumDate(QDate(100, 1, 1));
+        picker->setDate(QDate::currentDate());
+    }
+    DateTimePicker2->setTime(QTime(0, 0));
+    DateTimePicker4->setTime(QTime(23, 59));
+
+    Button1 = new QPushButton(QStringLiteral("&Ok"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(186, 301, 75, 25);
+    Button1->setDefault(true);
+    Button2 = new QPushButton(QStringLiteral("&Отмена"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setGeometry(269, 301, 75, 25);
+
+    // A selection the program makes (clearing and refilling the list) does not count as a
+    // change: only the user's choice runs the handler.
+    connect(ComboBox1, &QComboBox::activated, this, &TRepselForm::ComboBox1Change);
+    connect(BitBtn2, &QPushButton::clicked, this, &TRepselForm::BitBtn2Click);
+    connect(Button1, &QPushButton::clicked, this, [this] {
+        Button1Click();
+        accept();
+    });
+    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+QString TRepselForm::poolDirectory() const
+{
+    return poolDirectory_;
+}
+
+bool TRepselForm::hasReport() const
+{
+    return ComboBox1->count() > 0 && ComboBox1->currentIndex() >= 0;
+}
+
+QString TRepselForm::selectedReport() const
+{
+    return ComboBox1->currentText();
+}
+
+void TRepselForm::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // Only the dialog being opened counts, not the window system showing it again.
+    if (!event->spontaneous())
+        RefreshReportList();
+}
+
+bool TRepselForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Memo1 && event->type() == QEvent::FocusOut) {
+        // The focus moving to another control of the dialog; another window becoming active
+        // or a context menu opening leaves the editor where it is.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            Memo1Exit();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TRepselForm::RefreshReportList()
+{
+    FileListBox1->clear();
+    FileListBox1->addItems(ListReports(poolDirectory_));
+    QDir::setCurrent(poolDirectory_);
+    ComboBox1->clear();
+    for (int i = 0; i < FileListBox1->count(); ++i)
+        ComboBox1->addItem(FileListBox1->item(i)->text());
+    if (ComboBox1->count() > 0)
+        ComboBox1->setCurrentIndex(0);
+    SelectReport();
+}
+
+void TRepselForm::SelectReport()
+{
+    LoadComment();
+    if (!hasReport())
+        return;
+    const ReportExtremes span = PrepareReportFile(report_, ReportFilePath(poolDirectory_, selectedReport()), wait_);
+    setPickers(span.earliest, span.latest);
+}
+
+void TRepselForm::setPickers(double earliest, double latest)
+{
+    // Date and time come from the day count itself, so a time that a daylight-saving change
+    // skips on that day is shown as it was recorded.
+    const auto set = [](QDateEdit* date, QTimeEdit* time, double t) {
+        const std::optional<DayTime> parts = SplitDayCount(t);
+        if (!parts)
+            return;
+        date->setDate(QDate::fromJulianDay(parts->day + kJulianDayOfDayZero));
+        time->setTime(QTime::fromMSecsSinceStartOfDay(parts->msOfDay));
+    };
+    set(DateTimePicker1, DateTimePicker2, earliest);
+    set(DateTimePicker3, DateTimePicker4, latest);
+}
+
+void TRepselForm::ComboBox1Change()
+{
+    SelectReport();
+}
+
+void TRepselForm::LoadComment()
+{
+    if (!hasReport())
+        return;
+    Memo1->clear();
+    const std::optional<QString> comment = ::LoadComment(CommentFilePath(poolDirectory_, selectedReport()));
+    Memo1->setPlainText(comment ? *comment : CommentPlaceholder());
+}
+
+void TRepselForm::SaveComment()
+{
+    if (!hasReport())
+        return;
+    // The raw text keeps what was typed (no-break spaces included); the editor's paragraph and
+    // line separators become line breaks.
+    QString text = Memo1->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    ::SaveComment(CommentFilePath(poolDirectory_, selectedReport()), text);
+}
+
+void TRepselForm::Memo1Exit()
+{
+    SaveComment();
+}
+
+void TRepselForm::BitBtn2Click()
+{
+    if (!hasReport())
+        return;
+    const QString name = selectedReport();
+    if (dialogs_.Warning(QStringLiteral("Удалить отчет ") + name + QStringLiteral(" ?")) != Dialogs::Answer::Yes)
+        return;
+    if (dialogs_.Warning(QStringLiteral("Отменить операцию ?")) != Dialogs::Answer::No)
+        return;
+    const QList<DeleteFailure> failures = DeleteReport(poolDirectory_, name);
+    // Files that were not there are no failure; a file still there is, and is named.
+    if (failures.isEmpty())
+        dialogs_.Message(QStringLiteral("Отчет удален !"));
+    else
+        dialogs_.Error(DeleteFailureText(failures));
+    RefreshReportList();
+}
+
+void TRepselForm::Button1Click()
+{
+    report_.IntervalStart = DayCountOf(DateTimePicker1->date(), HourAndMinuteMs(DateTimePicker2->time()));
+    report_.IntervalEnd = DayCountOf(DateTimePicker3->date(), HourAndMinuteMs(DateTimePicker4->time()));
+}
+
+QStringList TRepselForm::Memo1Lines() const
+{
+    // Before the dialog is first shown the editor has not yet laid its text out in its width;
+    // it learns its size now as showing would tell it, so the lines are the ones it will show.
+    Memo1->ensurePolished();
+    SendPendingResize(Memo1);
+    QTextDocument* document = Memo1->document();
+    auto* layout = qobject_cast<QPlainTextDocumentLayout*>(document->documentLayout());
+    QStringList lines;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        if (layout)
+            layout->ensureBlockLayout(block);
+        const QString text = block.text();
+        const QTextLayout* blockLayout = block.layout();
+        if (!blockLayout || blockLayout->lineCount() == 0) {
+            lines << text;
+            continue;
+        }
+        for (int i = 0; i < blockLayout->lineCount(); ++i) {
+            const QTextLine line = blockLayout->lineAt(i);
+            QString shown = text.mid(line.textStart(), line.textLength());
+            if (shown.endsWith(QChar::LineSeparator))
+                shown.chop(1);
+            lines << shown;
+        }
+    }
+    if (!lines.isEmpty() && lines.back().isEmpty())
+        lines.removeLast();
+    return lines;
+}
