@@ -1,8 +1,10 @@
 // The report selection dialog over a temporary pool: the list and the preparation on opening and
 // on the user's choice, comments, deleting (and a deletion that fails), the interval from the
-// pickers, an empty pool, the editor's displayed lines and a preparation that fails.
+// pickers, an empty pool, the editor's displayed lines, a preparation that fails, and the dialog
+// as the program creates it.
 #include "app/ui/fake_dialogs.h"
 #include "app/ui/gui_helpers.h"
+#include "app/ui/main_form_fixture.h"
 #include "app/ui/standard_error.h"
 #include "app/ui/wait_form.h"
 #include "logging/report_comment.h"
@@ -611,6 +613,37 @@ TEST_F(RepselFormTest, DialogAtDesignSize)
     const QString folder = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("screenshots"));
     QDir().mkpath(folder);
     EXPECT_TRUE(form->grab().save(QDir(folder).filePath(QStringLiteral("repsel_form.png"))));
+}
+
+class RepselWiring : public MainFormFixture {
+protected:
+    void TearDown() override { QDir::setCurrent(startDirectory); }
+    const QString startDirectory = QDir::currentPath();
+};
+
+TEST_F(RepselWiring, TheProgramsDialogPreparesIntoTheMainWindowsReport)
+{
+    start();
+    TMainForm& main = form();
+    TRepselForm& dialog = windows->RepselForm();
+    EXPECT_EQ(dialog.parentWidget(), &main);
+    EXPECT_EQ(dialog.poolDirectory(), main.poolDirectory());
+
+    const QList<TDateTimeRHT> records{{at(kDay, 9, 5, 10), 4500, 2100}, {at(kDay, 8, 0), 4400, 2000}};
+    QFile file(QDir(main.poolDirectory()).filePath(QStringLiteral("hall.dat")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(reinterpret_cast<const char*>(records.constData()), records.size() * 12);
+    file.close();
+
+    dialog.show();
+    ASSERT_TRUE(gui::waitExposed(&dialog));
+    EXPECT_EQ(dialog.ComboBox1->currentText(), QStringLiteral("hall.dat"));
+    EXPECT_EQ(main.Report.DeviceNumberText, QStringLiteral("hall"));
+    EXPECT_EQ(main.Report.ReportCount, 2);
+    EXPECT_EQ(main.Report.ReportData[0].dt, records[1].dt) << "sorted";
+    EXPECT_EQ(main.Report.IntervalEnd, at(kDay, 9, 5));
+    EXPECT_FALSE(windows->WaitForm().isVisible());
+    dialog.reject();
 }
 
 }  // namespace
