@@ -1,0 +1,42 @@
+// TMainForm::AcLoadReportExecute: opening a stored report — the report actions and automatic
+// reading go off, the selection dialog picks and prepares a report and its interval, and on
+// confirmation the report is loaded, built and its pages shown.
+#include "app/ui/main_form.h"
+
+#include "app/ui/on_off_switch.h"
+#include "logging/report_pool.h"
+#include "report/comma_text.h"
+#include "report/ui/repsel_form.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+
+void TMainForm::AcLoadReportExecute()
+{
+    // 1-2. Nothing may append to a report while the dialog prepares or deletes one.
+    SetReportActions(false);
+    GroupBox4->hide();
+    Switch1->setOn(false);
+
+    // 3.
+    if (RepselForm->exec() != QDialog::Accepted)
+        return;
+    // With no report in the pool there is nothing to load: the report actions stay off as
+    // after a cancelled dialog.
+    if (RepselForm->ComboBox1->count() == 0)
+        return;
+
+    // 4. The comment as one comma text; the untouched placeholder means no comment.
+    static const QString placeholder = CommaText({QStringLiteral("Введите комментарий")});
+    const QString comment = CommaText(RepselForm->Memo1Lines());
+    Report.ReportComment = comment == placeholder ? QString() : comment;
+
+    // 5-6. The dialog prepared the file; it is read once more as it now stands.
+    const QString item = RepselForm->ComboBox1->currentText();
+    Report.DeviceNumberText = item.left(item.size() - 4);
+    LoadReport(ReportFilePath(poolDirectory(), item), Report);
+
+    // 7-8.
+    BuildReport(false);
+    SetReportActions(true);
+}

@@ -1,0 +1,180 @@
+// Opening a stored report through the main window: the selection dialog shown modally, what
+// confirming loads and builds, the comment in the title, the interval from the pickers, and
+// what a cancelled dialog or an empty pool leaves.
+#include "app/ui/main_form_fixture.h"
+#include "app/ui/on_off_switch.h"
+#include "app/ui/wait_form.h"
+#include "report/date_time.h"
+#include "report/ui/repsel_form.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTimeEdit>
+#include <QTimer>
+#include <QWindow>
+
+#include <functional>
+
+namespace {
+
+double at(int h, int mi, int s = 0)
+{
+    return DayCountOf(QDate(2026, 3, 14), ((h * 60 + mi) * 60 + s) * 1000);
+}
+
+class LoadReport : public MainFormFixture {
+protected:
+    void SetUp() override { startAndShow(); }
+
+    QString pool(const QString& file) const { return QDir(dir.path()).filePath("POOL/" + file); }
+    void writeReport(const QString& file, const std::vector<TDateTimeRHT>& records) const
+    {
+        QFile f(pool(file));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(reinterpret_cast<const char*>(records.data()), qint64(records.size() * sizeof(TDateTimeRHT)));
+    }
+    void writeFile(const QString& file, const QByteArray& bytes) const
+    {
+        QFile f(pool(file));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    TRepselForm& dialog() const { return *form().RepselForm; }
+
+    // Runs the load action; inside the modal dialog `act` runs, then the dialog is confirmed
+    // (Ok) or cancelled.
+    void load(bool confirm, const std::function<void()>& act = {})
+    {
+        bool ran = false;
+        // The dialog prepares its first report while it is being shown, letting messages run;
+        // it is worked only once its window is on the screen, as a user would.
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &dialog(), [&] {
+            if (ran || !dialog().windowHandle() || !dialog().windowHandle()->isExposed())
+                return;
+            ran = true;
+            poll.stop();
+            for (int i = 0; i < dialog().ComboBox1->count(); ++i)
+                seenInDialog << dialog().ComboBox1->itemText(i);
+            if (act)
+                act();
+            (confirm ? dialog().Button1 : dialog().Button2)->click();
+        });
+        seenInDialog.clear();
+        poll.start(0);
+        form().AcLoadReport->trigger();
+        ASSERT_TRUE(ran);
+        EXPECT_FALSE(dialog().isVisible());
+    }
+    QString cell(int row, int column) const
+    {
+        return form().Grid1->model()->data(form().Grid1->model()->index(row, column)).toString();
+    }
+    bool reportPagesOn() const
+    {
+        return form().AcTextReport->isEnabled()
+               && form().PageControl1->isTabVisible(form().PageControl1->indexOf(form().TabSheet2));
+    }
+
+    QStringList seenInDialog;
+};
+
+TEST_F(LoadReport, ConfirmingLoadsThePreparedReportAndShowsItsPages)
+{
+    writeReport("b.dat", {{at(9, 0), 4000, 2000}});
+    // Clock set back: 12:00 before 11:00; and a repeat in the same minute.
+    writeReport("A.dat", {{at(12, 0), 5000, 2100}, {at(11, 0), 5100, 2200}, {at(11, 0, 30), 5100, 2200}});
+    load(true);
+    EXPECT_EQ(seenInDialog, QStringList({"A.dat", "b.dat"}));
+
+    EXPECT_EQ(form().Report.DeviceNumberText, "A");
+    EXPECT_EQ(form().Report.ReportComment, "");  // the untouched placeholder is no comment
+    EXPECT_EQ(form().Report.ReportCount, 2);
+    EXPECT_EQ(QFileInfo(pool("A.dat")).size(), 24);  // rewritten sorted, without the repeat
+    // The proposed start never lies after 2020-01-01 00:00, where the search for it begins.
+    EXPECT_EQ(form().Report.IntervalStart, DayCountOf(QDate(2020, 1, 1), 0));
+    EXPECT_EQ(form().Report.IntervalEnd, at(12, 0));
+    ASSERT_EQ(form().Grid1->model()->rowCount(), 2);
+    EXPECT_EQ(cell(0, 2), "51,0");
+    EXPECT_EQ(cell(1, 2), "50,0");
+    EXPECT_EQ(form().Label19->text(), "Термогигрометр №A - ");
+    EXPECT_TRUE(reportPagesOn());
+    EXPECT_TRUE(form().AcSave->isEnabled());
+    EXPECT_TRUE(form().GroupBox4->isHidden());
+    EXPECT_FALSE(form().WaitForm->isVisible());
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(LoadReport, TheCommentGoesIntoTheTitleAsCommaText)
+{
+    writeReport("Cellar.dat", {{at(9, 0), 4000, 2000}});
+    writeFile("Cellar.txt", QByteArray("\xD1\xEA\xEB\xE0\xE4\r\n\xEF\xEE\xEB\xEA\xE0 3"));  // Windows-1251
+    load(true);
+    EXPECT_EQ(form().Report.ReportComment, "Склад,\"полка 3\"");
+    EXPECT_EQ(form().Label19->text(), "Термогигрометр №Cellar - Склад,\"полка 3\"");
+
+    // A comment of one line with a blank is quoted, quotes and all, in the title.
+    load(true, [&] {
+        dialog().Memo1->setPlainText("Склад 1");
+    });
+    EXPECT_EQ(form().Label19->text(), "Термогигрометр №Cellar - \"Склад 1\"");
+}
+
+TEST_F(LoadReport, TheIntervalComesFromThePickersWithoutSeconds)
+{
+    writeReport("A.dat", {{at(10, 0), 4000, 2000}, {at(10, 15), 4100, 2000}, {at(10, 16), 4200, 2000}, {at(11, 0), 4300, 2000}});
+    load(true, [&] {
+        dialog().DateTimePicker1->setDate(QDate(2026, 3, 14));
+        dialog().DateTimePicker2->setTime(QTime(10, 15, 42));
+        dialog().DateTimePicker4->setTime(QTime(10, 15, 59));
+    });
+    EXPECT_EQ(form().Report.IntervalStart, at(10, 15));
+    EXPECT_EQ(form().Report.IntervalEnd, at(10, 15));
+    ASSERT_EQ(form().Grid1->model()->rowCount(), 1);
+    EXPECT_EQ(cell(0, 2), "41,0");
+    EXPECT_EQ(form().Edit2->text(), "43");  // the figures cover every record
+
+    // A start after the end is taken as it is: an empty table.
+    load(true, [&] {
+        dialog().DateTimePicker1->setDate(QDate(2026, 3, 14));
+        dialog().DateTimePicker2->setTime(QTime(11, 0));
+        dialog().DateTimePicker4->setTime(QTime(10, 0));
+    });
+    EXPECT_EQ(form().Grid1->model()->rowCount(), 0);
+    EXPECT_TRUE(reportPagesOn());
+}
+
+TEST_F(LoadReport, OpeningSwitchesReadingOffAndACancelledDialogLeavesTheReportActionsOff)
+{
+    writeReport("A.dat", {{at(9, 0), 4000, 2000}});
+    form().SetReportActions(true);
+    form().GroupBox4->show();
+    form().Edit5->setText("5");
+    form().Switch1->setOn(true);
+    ASSERT_TRUE(form().Timer1.isActive());
+    load(false);
+    EXPECT_FALSE(form().Switch1->isOn());
+    EXPECT_FALSE(form().Timer1.isActive());
+    EXPECT_TRUE(form().GroupBox4->isHidden());
+    EXPECT_FALSE(reportPagesOn());
+    EXPECT_FALSE(form().AcSave->isEnabled());
+    // The dialog prepared the first report even though it was cancelled.
+    EXPECT_EQ(form().Report.DeviceNumberText, "A");
+}
+
+TEST_F(LoadReport, ConfirmingOnAnEmptyPoolLoadsNothingAndKeepsTheReportActionsOff)
+{
+    load(true);
+    EXPECT_TRUE(seenInDialog.isEmpty());
+    EXPECT_FALSE(reportPagesOn());
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+}  // namespace
