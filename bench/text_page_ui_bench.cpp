@@ -1,19 +1,24 @@
 // The text report page with a stored report of 1,000,000 readings: what one visible page of
 // Grid1 costs (cell texts from the model, and painting with the colour rule) at the top, in
 // the middle and at the end of the table, each against the same page of a table of one
-// screenful; and opening the report in the window (build with the wait window and messages
-// running after every record) against the bare build. Prints the ratios at the end.
+// screenful; opening the report in the window (build with the wait window and messages
+// running after every record) against the bare build, and the same for preparing the file.
+// Prints the ratios at the end.
 #include "app/clock.h"
 #include "app/ui/dialogs.h"
 #include "app/ui/main_form.h"
 #include "app/ui/program.h"
 #include "report/date_time.h"
 #include "report/report_builder.h"
+#include "report/report_preparation.h"
+#include "app/ui/wait_form.h"
 #include "views/ui/report_table_model.h"
 
 #include "recording_reporter.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QScrollBar>
@@ -213,6 +218,38 @@ void BM_BareBuild(benchmark::State& state)
 }
 BENCHMARK(BM_BareBuild)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
 
+// Preparing the file in the selection dialog: with the wait window (messages running during
+// the scan and between the phases) against the bare preparation.
+void prepare(benchmark::State& state, WaitProgress* wait)
+{
+    const QString path = QDir(programDir().path()).filePath(QStringLiteral("prepare.dat"));
+    const ReportState source = syntheticReport(kRecords);
+    for (auto _ : state) {
+        state.PauseTiming();
+        {
+            QFile f(path);
+            f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+            f.write(reinterpret_cast<const char*>(source.ReportData.constData()), qint64(kRecords) * kRecordSize);
+        }
+        ReportState report;
+        state.ResumeTiming();
+        PrepareReportFile(report, path, wait);
+        QApplication::processEvents();
+    }
+}
+
+void BM_PrepareInWindow(benchmark::State& state)
+{
+    prepare(state, page().form().WaitForm);
+}
+BENCHMARK(BM_PrepareInWindow)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
+
+void BM_BarePrepare(benchmark::State& state)
+{
+    prepare(state, nullptr);
+}
+BENCHMARK(BM_BarePrepare)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -235,6 +272,8 @@ int main(int argc, char** argv)
                 reporter.time("BM_ScrollFirstToLast") * 1000.0 / 201.0 / reporter.time("BM_PaintPageScreenful/0"));
     std::printf("opening in the window / bare build of %d records: %.2f\n", kRecords,
                 ratio("BM_OpenInWindow", "BM_BareBuild"));
+    std::printf("preparing in the window / bare preparation of %d records: %.2f\n", kRecords,
+                ratio("BM_PrepareInWindow", "BM_BarePrepare"));
     page().windows.reset();
     benchmark::Shutdown();
     return 0;
