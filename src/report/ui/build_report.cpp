@@ -51,10 +51,15 @@ void TMainForm::BuildReport(bool FromReading)
 
         Label19->setText(table->title());
         Label19->adjustSize();
-        Edit1->setText(table->humidityMinText());
-        Edit2->setText(table->humidityMaxText());
-        Edit3->setText(table->temperatureMinText());
-        Edit4->setText(table->temperatureMaxText());
+        // A figure wider than its field shows its beginning, as a classic edit field does.
+        const auto figure = [](QLineEdit* edit, const QString& text) {
+            edit->setText(text);
+            edit->setCursorPosition(0);
+        };
+        figure(Edit1, table->humidityMinText());
+        figure(Edit2, table->humidityMaxText());
+        figure(Edit3, table->temperatureMinText());
+        figure(Edit4, table->temperatureMaxText());
 
         if (!buildPending_)
             break;
