@@ -4,7 +4,7 @@
 
 #include "app/settings.h"
 #include "app/ui/mask_edit.h"
-#include "app/ui/select_form.h"
+#include "views/ui/select_form.h"
 
 #include <QCheckBox>
 #include <QComboBox>

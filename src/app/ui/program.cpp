@@ -2,7 +2,7 @@
 
 #include "app/ui/firm_box.h"
 #include "app/ui/main_form.h"
-#include "app/ui/select_form.h"
+#include "views/ui/select_form.h"
 #include "app/ui/wait_form.h"
 #include "device/serial_line.h"
 #include "report/ui/repsel_form.h"

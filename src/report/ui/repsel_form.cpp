@@ -1,5 +1,6 @@
 #include "report/ui/repsel_form.h"
 
+#include "app/ui/date_time_pickers.h"
 #include "app/ui/design_font.h"
 #include "app/ui/dialogs.h"
 #include "app/wait_progress.h"
@@ -30,23 +31,6 @@
 #include <QTimeEdit>
 
 namespace {
-
-// The system's time format as the time pickers show it: hours, minutes and seconds, without
-// the time-zone name that Qt's long format carries.
-QString PickerTimeFormat()
-{
-    const QString format = QLocale::system().timeFormat(QLocale::LongFormat);
-    QString result;
-    bool quoted = false;
-    for (const QChar c : format) {
-        if (c == QLatin1Char('\''))
-            quoted = !quoted;
-        if (!quoted && c == QLatin1Char('t'))
-            continue;
-        result += c;
-    }
-    return result.simplified();
-}
 
 // A 16 x 16 waste bin for the delete button.
 QIcon DeleteIcon()
@@ -81,12 +65,6 @@ void SendPendingResize(QWidget* widget)
             SendPendingResize(w);
 }
 
-// Milliseconds of the day of a picker's time, seconds and milliseconds dropped.
-int HourAndMinuteMs(const QTime& time)
-{
-    return (time.hour() * 60 + time.minute()) * 60000;
-}
-
 QString DeleteFailureText(const QList<DeleteFailure>& failures)
 {
     QStringList lines;
@@ -106,18 +84,6 @@ QLabel* NewLabel(const QString& text, QWidget* parent, const char* name, int x, 
     label->move(x, y);
     label->adjustSize();
     return label;
-}
-
-template <typename Picker>
-Picker* NewPicker(QWidget* parent, const char* name, const QString& format, QRect place)
-{
-    auto* picker = new Picker(parent);
-    picker->setObjectName(QLatin1String(name));
-    picker->setDisplayFormat(format);
-    // The pickers hold wall-clock values: no local time zone may move them.
-    picker->setTimeSpec(Qt::UTC);
-    picker->setGeometry(place);
-    return picker;
 }
 
 }  // namespace
@@ -174,21 +140,16 @@ TRepselForm::TRepselForm(Dialogs& dialogs, ReportState& report, WaitProgress* wa
     GroupBox2 = new QGroupBox(QStringLiteral(" Выберите интервал "), this);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
     GroupBox2->setGeometry(8, 192, 336, 100);
-    const QString dateFormat = QLocale::system().dateFormat(QLocale::ShortFormat);
-    const QString timeFormat = PickerTimeFormat();
     Label4 = NewLabel(QStringLiteral("(ДД.ММ.ГГ)"), GroupBox2, "Label4", 116, 20);
     Label5 = NewLabel(QStringLiteral("(ЧЧ.ММ)"), GroupBox2, "Label5", 230, 20);
     Label3 = NewLabel(QStringLiteral("Начальная точка:"), GroupBox2, "Label3", 12, 42);
-    DateTimePicker1 = NewPicker<QDateEdit>(GroupBox2, "DateTimePicker1", dateFormat, {116, 38, 106, 22});
-    DateTimePicker2 = NewPicker<QTimeEdit>(GroupBox2, "DateTimePicker2", timeFormat, {230, 38, 94, 22});
+    DateTimePicker1 = NewDatePicker(GroupBox2, "DateTimePicker1", {116, 38, 106, 22});
+    DateTimePicker2 = NewTimePicker(GroupBox2, "DateTimePicker2", {230, 38, 94, 22});
     Label6 = NewLabel(QStringLiteral("Конечная точка:"), GroupBox2, "Label6", 12, 70);
-    DateTimePicker3 = NewPicker<QDateEdit>(GroupBox2, "DateTimePicker3", dateFormat, {116, 66, 106, 22});
-    DateTimePicker4 = NewPicker<QTimeEdit>(GroupBox2, "DateTimePicker4", timeFormat, {230, 66, 94, 22});
-    for (QDateEdit* picker : {DateTimePicker1, DateTimePicker3}) {
-        picker->setCalendarPopup(true);
-        picker->setMinimumDate(QDate(100, 1, 1));
+    DateTimePicker3 = NewDatePicker(GroupBox2, "DateTimePicker3", {116, 66, 106, 22});
+    DateTimePicker4 = NewTimePicker(GroupBox2, "DateTimePicker4", {230, 66, 94, 22});
+    for (QDateEdit* picker : {DateTimePicker1, DateTimePicker3})
         picker->setDate(QDate::currentDate());
-    }
     DateTimePicker2->setTime(QTime(0, 0));
     DateTimePicker4->setTime(QTime(23, 59));
 
@@ -270,17 +231,8 @@ void TRepselForm::SelectReport()
 
 void TRepselForm::setPickers(double earliest, double latest)
 {
-    // Date and time come from the day count itself, so a time that a daylight-saving change
-    // skips on that day is shown as it was recorded.
-    const auto set = [](QDateEdit* date, QTimeEdit* time, double t) {
-        const std::optional<DayTime> parts = SplitDayCount(t);
-        if (!parts)
-            return;
-        date->setDate(QDate::fromJulianDay(parts->day + kJulianDayOfDayZero));
-        time->setTime(QTime::fromMSecsSinceStartOfDay(parts->msOfDay));
-    };
-    set(DateTimePicker1, DateTimePicker2, earliest);
-    set(DateTimePicker3, DateTimePicker4, latest);
+    SetPickers(DateTimePicker1, DateTimePicker2, earliest);
+    SetPickers(DateTimePicker3, DateTimePicker4, latest);
 }
 
 void TRepselForm::ComboBox1Change()
@@ -334,8 +286,8 @@ void TRepselForm::BitBtn2Click()
 
 void TRepselForm::Button1Click()
 {
-    report_.IntervalStart = DayCountOf(DateTimePicker1->date(), HourAndMinuteMs(DateTimePicker2->time()));
-    report_.IntervalEnd = DayCountOf(DateTimePicker3->date(), HourAndMinuteMs(DateTimePicker4->time()));
+    report_.IntervalStart = PickersDayCount(DateTimePicker1, DateTimePicker2, true);
+    report_.IntervalEnd = PickersDayCount(DateTimePicker3, DateTimePicker4, true);
 }
 
 QStringList TRepselForm::Memo1Lines() const

@@ -3,7 +3,7 @@
 
 #include "app/ui/mask_edit.h"
 #include "app/ui/radio_group.h"
-#include "app/ui/select_form.h"
+#include "views/ui/select_form.h"
 
 #include <QCheckBox>
 #include <QComboBox>

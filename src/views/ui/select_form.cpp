@@ -1,4 +1,4 @@
-#include "app/ui/select_form.h"
+#include "views/ui/select_form.h"
 
 #include "app/ui/design_font.h"
 
