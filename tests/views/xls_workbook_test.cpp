@@ -1,0 +1,149 @@
+// The spreadsheet form read back by an independent reader (FreeXL): every cell's text in its
+// place, Cyrillic and long texts across the string table's continuation records, rows beyond
+// one sheet's 65,536 on further sheets, and a workbook large enough to need the extended
+// sector table of the container.
+#include "logging/report_file_error.h"
+#include "views/xls_workbook.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <freexl.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+// A workbook opened with FreeXL.
+class Workbook {
+public:
+    explicit Workbook(const QString& path) { ok_ = freexl_open(path.toLocal8Bit().constData(), &handle_) == FREEXL_OK; }
+    ~Workbook()
+    {
+        if (handle_)
+            freexl_close(handle_);
+    }
+    bool ok() const { return ok_; }
+    unsigned info(unsigned short what) const
+    {
+        unsigned value = 0;
+        freexl_get_info(handle_, what, &value);
+        return value;
+    }
+    QString sheetName(unsigned short i) const
+    {
+        const char* name = nullptr;
+        freexl_get_worksheet_name(handle_, i, &name);
+        return QString::fromUtf8(name);
+    }
+    // Selects a sheet; returns its rows and columns.
+    std::pair<unsigned, unsigned short> select(unsigned short i) const
+    {
+        freexl_select_active_worksheet(handle_, i);
+        unsigned rows = 0;
+        unsigned short columns = 0;
+        freexl_worksheet_dimensions(handle_, &rows, &columns);
+        return {rows, columns};
+    }
+    QString text(unsigned row, unsigned short column) const
+    {
+        FreeXL_CellValue v;
+        if (freexl_get_cell_value(handle_, row, column, &v) != FREEXL_OK)
+            return QStringLiteral("<error>");
+        if (v.type != FREEXL_CELL_SST_TEXT && v.type != FREEXL_CELL_TEXT)
+            return QStringLiteral("<type %1>").arg(v.type);
+        return QString::fromUtf8(v.value.text_value);
+    }
+
+private:
+    const void* handle_ = nullptr;
+    bool ok_ = false;
+};
+
+class XlsWorkbookTest : public ::testing::Test {
+protected:
+    QString write(qsizetype rows, const std::function<QString(qsizetype, int)>& cell)
+    {
+        const QString path = QDir(dir.path()).filePath(QStringLiteral("t.xls"));
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(XlsWorkbook(rows, 4, cell));
+        return path;
+    }
+    QTemporaryDir dir;
+};
+
+TEST_F(XlsWorkbookTest, EveryCellAsTextInItsPlace)
+{
+    const QStringList header{"Дата", "Время", "Tт.р., °C", "Т, °C"};
+    const auto cell = [&](qsizetype r, int c) {
+        if (r == 0)
+            return header[c];
+        if (r == 3)
+            return c < 2 ? QStringLiteral("Нет\r") : QStringLiteral(" ");  // CR characters are removed
+        return QStringLiteral("%1,%2").arg(r).arg(c);
+    };
+    Workbook book(write(4, cell));
+    ASSERT_TRUE(book.ok());
+    EXPECT_EQ(book.info(FREEXL_BIFF_VERSION), unsigned(FREEXL_BIFF_VER_8));
+    EXPECT_EQ(book.info(FREEXL_BIFF_SHEET_COUNT), 1u);
+    EXPECT_EQ(book.sheetName(0), "Лист1");
+    EXPECT_EQ(book.select(0), (std::pair<unsigned, unsigned short>(4, 4)));
+    for (unsigned r = 0; r < 4; ++r)
+        for (unsigned short c = 0; c < 4; ++c)
+            EXPECT_EQ(book.text(r, c), QString(cell(r, c)).remove('\r')) << r << "," << c;
+}
+
+TEST_F(XlsWorkbookTest, LongTextsAcrossContinuationRecords)
+{
+    // 2,000 distinct texts of 61 to 140 characters: the string table runs over many records and
+    // texts break across them.
+    const auto cell = [](qsizetype r, int c) {
+        return QStringLiteral("строка %1/%2 ").arg(r).arg(c).repeated(int(5 + (r * 4 + c) % 8));
+    };
+    Workbook book(write(500, cell));
+    ASSERT_TRUE(book.ok());
+    EXPECT_EQ(book.select(0).first, 500u);
+    for (unsigned r = 0; r < 500; ++r)
+        for (unsigned short c = 0; c < 4; ++c)
+            ASSERT_EQ(book.text(r, c), cell(r, c)) << r << "," << c;
+}
+
+TEST_F(XlsWorkbookTest, RowsBeyondOneSheetContinueOnTheNextAndTheContainerGrowsItsSectorTable)
+{
+    // 150,000 rows: three sheets, and a file of more than 109 sectors of sector table.
+    constexpr qsizetype rows = 150000;
+    const auto cell = [](qsizetype r, int c) { return QString::number(r * 4 + c); };
+    const QString path = write(rows, cell);
+    EXPECT_GT(QFile(path).size(), 109LL * 128 * 512);
+    Workbook book(path);
+    ASSERT_TRUE(book.ok());
+    ASSERT_EQ(book.info(FREEXL_BIFF_SHEET_COUNT), 3u);
+    EXPECT_EQ(book.sheetName(2), "Лист3");
+    const unsigned expected[] = {65536, 65536, rows - 2 * 65536};
+    for (unsigned short s = 0; s < 3; ++s) {
+        SCOPED_TRACE(s);
+        EXPECT_EQ(book.select(s).first, expected[s]);
+        const qsizetype first = s * 65536;
+        EXPECT_EQ(book.text(0, 0), cell(first, 0));
+        EXPECT_EQ(book.text(expected[s] - 1, 3), cell(first + expected[s] - 1, 3));
+        EXPECT_EQ(book.text(777, 2), cell(first + 777, 2));
+    }
+}
+
+TEST_F(XlsWorkbookTest, AFileThatCannotBeCreatedIsAnError)
+{
+    const ReportTable table;
+    EXPECT_THROW(SaveToXLS(dir.path(), table), ReportFileError);  // a directory of that name
+    const QString path = QDir(dir.path()).filePath(QStringLiteral("r.xls"));
+    SaveToXLS(path, table);
+    Workbook book(path);
+    ASSERT_TRUE(book.ok());
+    EXPECT_EQ(book.select(0).first, 2u);
+    EXPECT_EQ(book.text(1, 1), "данных");
+    EXPECT_EQ(book.text(1, 2), " ");
+}
+
+}  // namespace
