@@ -1,4 +1,108 @@
-// TMainForm::AcSaveExecute: the table export (comes with its own behaviour; the action is wired already).
+// TMainForm::AcSaveExecute: the export of the text report's table to a file the user chooses —
+// fixed-width text (".txt", or the same under ".doc"), HTML with the screen's colours (".htm"),
+// or a workbook (".xls").
+#include "app/clock.h"
+#include "app/ui/dialogs.h"
 #include "app/ui/main_form.h"
+#include "app/ui/wait_form.h"
+#include "logging/report_pool.h"
+#include "views/table_export.h"
+#include "views/ui/report_table_model.h"
+#include "views/xls_workbook.h"
 
-void TMainForm::AcSaveExecute() {}
+#include <QApplication>
+#include <QLocale>
+#include <QPalette>
+#include <QTableView>
+
+namespace {
+
+struct ExportForm {
+    const char* filter;
+    const char* extension;
+    enum Writer { Text, Workbook, Html } writer;
+};
+
+// The entries of the save dialog, in order; entry 2 lists .csv files but writes a workbook.
+const ExportForm kForms[] = {
+    {"Отчёт (*.txt)", ".txt", ExportForm::Text},
+    {"Отчёт Excel (*.csv)", ".xls", ExportForm::Workbook},
+    {"Отчёт (*.doc)", ".doc", ExportForm::Text},
+    {"Отчёт (*.htm)", ".htm", ExportForm::Html},
+};
+
+// The dialog's last choice, kept for the rest of the run.
+int lastFilterIndex = 1;
+
+Rgb rgbOf(const QColor& c)
+{
+    return static_cast<Rgb>(c.rgb() & 0xFFFFFF);
+}
+
+// Today's date in the system's short date format, made a file name: the date separators
+// (dots, and the slashes some systems use, which would name directories) become "_".
+QString ProposedFileName(const QDate& today)
+{
+    QString name = QLocale::system().toString(today, QLocale::ShortFormat);
+    for (const QChar c : {QLatin1Char('.'), QLatin1Char('/'), QLatin1Char('\\')})
+        name.replace(c, QLatin1Char('_'));
+    return name;
+}
+
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+}  // namespace
+
+void TMainForm::AcSaveExecute()
+{
+    SaveFileRequest request;
+    request.title = QStringLiteral("Записать");
+    request.directory = programDirectory();
+    request.fileName = ProposedFileName(clock().now().date());
+    for (const ExportForm& form : kForms)
+        request.filters << QString::fromUtf8(form.filter);
+    request.filterIndex = lastFilterIndex;
+    const std::optional<SaveFileChoice> choice = dialogs().SaveFile(request);
+    if (!choice)
+        return;
+    lastFilterIndex = std::clamp(choice->filterIndex, 1, int(std::size(kForms)));
+
+    WaitForm->SetText(QStringLiteral("Подождите, идет сохранение отчета..."));
+    WaitForm->SetMaximum(2);
+    WaitForm->SetPosition(1);
+    WaitForm->Show();
+    // The wait window goes also when the writer fails; the error then reaches the error box.
+    struct HideWait {
+        TWaitForm* wait;
+        ~HideWait()
+        {
+            wait->Hide();
+            wait->ProcessMessages();
+        }
+    } hideWait{WaitForm};
+
+    const ExportForm& form = kForms[lastFilterIndex - 1];
+    const QString fileName = ChangeFileExt(choice->fileName, QString::fromLatin1(form.extension));
+    const ReportTable& table = Grid1Model->table();
+    const WaitCursor hourglass;
+    switch (form.writer) {
+    case ExportForm::Text:
+        SaveToASCII(fileName, table);
+        break;
+    case ExportForm::Workbook:
+        SaveToXLS(fileName, table);
+        break;
+    case ExportForm::Html: {
+        const QPalette palette = Grid1->palette();
+        SaveToHTML(fileName, table,
+                   PlatformColors{rgbOf(palette.color(QPalette::Active, QPalette::Button)),
+                                  rgbOf(palette.color(QPalette::Active, QPalette::Base)),
+                                  rgbOf(palette.color(QPalette::Active, QPalette::Text))});
+        break;
+    }
+    }
+}

@@ -1,0 +1,115 @@
+// Saving the text report's table through the window: the save dialog as proposed, the forced
+// extension of each entry and its writer, the entry kept for the next time, a cancelled
+// dialog, and a file that cannot be written.
+#include "app/ui/main_form_fixture.h"
+#include "app/ui/radio_group.h"
+#include "app/ui/wait_form.h"
+#include "logging/report_file_error.h"
+#include "report/date_time.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QLabel>
+#include <QRegularExpression>
+
+namespace {
+
+class SaveTable : public MainFormFixture {
+protected:
+    void SetUp() override
+    {
+        startAndShow();
+        ReportState& r = form().Report;
+        const double day = DayCountOf(QDate(2026, 3, 14), 10 * 3600000);
+        r.ReportData = {{day, 5000, 2150}, {day + 1.0 / 1440, 12000, -525}};
+        r.ReportCount = 2;
+        r.IntervalStart = 0;
+        r.IntervalEnd = day + 1;
+        r.DeviceNumberText = QStringLiteral("00A3");
+        form().BuildReport(false);
+        form().SetReportActions(true);
+    }
+    QString path(const QString& name) const { return QDir(dir.path()).filePath(name); }
+    QByteArray bytes(const QString& name) const
+    {
+        QFile f(path(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    void save(int entry, const QString& typed)
+    {
+        dialogs.saveAnswers.push_back(SaveFileChoice{path(typed), entry});
+        form().AcSave->trigger();
+    }
+};
+
+TEST_F(SaveTable, TheDialogProposesTodaysDateBesideTheProgramAndKeepsTheLastEntry)
+{
+    dialogs.saveAnswers.push_back(std::nullopt);
+    form().AcSave->trigger();
+    ASSERT_EQ(dialogs.saveRequests.size(), 1u);
+    const SaveFileRequest& r = dialogs.saveRequests[0];
+    EXPECT_EQ(r.title, "Записать");
+    EXPECT_EQ(r.directory, dir.path());
+    EXPECT_EQ(r.filters, QStringList({"Отчёт (*.txt)", "Отчёт Excel (*.csv)", "Отчёт (*.doc)", "Отчёт (*.htm)"}));
+    EXPECT_EQ(r.filterIndex, 1);
+    EXPECT_FALSE(r.fileName.contains('.'));
+    EXPECT_FALSE(r.fileName.contains('/'));
+    EXPECT_TRUE(r.fileName.contains("14")) << r.fileName.toStdString();
+    // Cancelled: nothing written, no wait window.
+    EXPECT_FALSE(form().WaitForm->isVisible());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).filter(QRegularExpression("\\.(txt|htm|doc|xls)$")), QStringList());
+
+    save(4, "first");
+    form().AcSave->trigger();  // cancelled again
+    EXPECT_EQ(dialogs.saveRequests.back().filterIndex, 4);
+}
+
+TEST_F(SaveTable, EachEntryForcesItsExtensionAndWriter)
+{
+    struct Case {
+        int entry;
+        const char* typed;
+        const char* written;
+        QByteArray starts;
+    };
+    const Case cases[] = {
+        {1, "a.htm", "a.txt", QByteArray("\xFF\xFE", 2)},
+        {4, "b.txt", "b.htm", QByteArray("\xFF\xFE<\0s\0t\0y\0l\0e\0>\0", 16)},
+        {3, "c", "c.doc", QByteArray("\xFF\xFE", 2)},
+        {2, "d.csv", "d.xls", QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.entry);
+        save(c.entry, c.typed);
+        EXPECT_TRUE(bytes(c.written).startsWith(c.starts));
+        if (QString(c.typed) != c.written)
+            EXPECT_FALSE(QFileInfo::exists(path(c.typed)));
+        EXPECT_FALSE(form().WaitForm->isVisible());
+    }
+    EXPECT_EQ(form().WaitForm->Label1->text(), "Подождите, идет сохранение отчета...");
+    // The ".doc" file is the text form byte for byte; its rows are the table's.
+    EXPECT_EQ(bytes("c.doc"), bytes("a.txt"));
+    const QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes("a.txt").constData() + 2),
+                                            (bytes("a.txt").size() - 2) / 2);
+    EXPECT_EQ(text.count("\r\n"), 3);
+    EXPECT_TRUE(text.contains("---"));
+    EXPECT_TRUE(text.contains("-5,3"));
+}
+
+TEST_F(SaveTable, TheExportFollowsTheDisplayMode)
+{
+    form().RadioGroup1->setItemIndex(1);
+    save(1, "dew");
+    const QByteArray b = bytes("dew.txt");
+    const QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(b.constData() + 2), (b.size() - 2) / 2);
+    EXPECT_TRUE(text.section("\r\n", 0, 0).contains("Tт.р., °C"));
+}
+
+TEST_F(SaveTable, AFileThatCannotBeWrittenIsAnErrorAndTheWaitWindowGoes)
+{
+    QDir(dir.path()).mkdir("taken.txt");
+    EXPECT_THROW(save(1, "taken.txt"), ReportFileError);
+    EXPECT_FALSE(form().WaitForm->isVisible());
+}
+
+}  // namespace
