@@ -18,6 +18,9 @@
 
 class AnalogClock;
 class BevelPanel;
+class ChartAxis;     // page 3
+class QPainter;      // page 3
+class TimeChart;     // page 3
 class Clock;
 class Dialogs;
 class MaskEdit;
@@ -161,6 +164,36 @@ public:
     QLineEdit* Edit4;
     MaskEdit* MaskEdit10;
     RadioGroup* RadioGroup1;
+
+    // ==================== Page 3 "&Графический отчёт" (src/views/ui/main_form_page3.cpp) ====================
+    BevelPanel* Panel5;                // fills TabSheet3
+    TimeChart* Chart1;                 // humidity, aligned to the top of Panel5
+    TimeChart* Chart2;                 // temperature, filling the rest of Panel5
+    // How Chart1 sits in Panel5: along the top at Chart1Height, or filling it (Chart2 always
+    // fills what Chart1 leaves). Hidden charts take no room.
+    enum class ChartAlign { Top, Client };
+    void SetChart1Align(ChartAlign align);
+    ChartAlign Chart1Align() const { return chart1Align_; }
+    void SetChart1Height(int height);
+    int Chart1Height() const { return chart1Height_; }
+    void LayoutPage3();                // places the visible charts in Panel5
+    void CreatePage3();
+    void TabSheet3Resize();
+    void Chart1AfterDraw(QPainter& painter, const QRect& plot);
+    void Chart2AfterDraw(QPainter& painter, const QRect& plot);
+    void Chart1GetAxisLabel(ChartAxis* axis, QString& text);
+    void Chart2GetAxisLabel(ChartAxis* axis, QString& text);
+    void Chart1Zoom();
+    void Chart1Scroll();
+    void Chart2Zoom();
+    void Chart2Scroll();
+    void Chart1UndoZoom();
+    void Chart2UndoZoom();
+private:
+    ChartAlign chart1Align_ = ChartAlign::Top;
+    int chart1Height_ = 320;
+public:
+    // ==================== end of page 3 ====================
 
     // --- Lifecycle ---
     void FormCreate();

@@ -86,6 +86,7 @@ void TMainForm::CreatePages()
 
     CreatePage1();
     CreatePage2();
+    CreatePage3();
 }
 
 void TMainForm::CreatePage1()

@@ -8,6 +8,7 @@
 #include "app/ui/wait_form.h"
 #include "report/report_builder.h"
 #include "views/ui/report_table_model.h"
+#include "views/ui/time_chart.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -51,6 +52,10 @@ void TMainForm::BuildReport(bool FromReading)
 
         Label19->setText(table->title());
         Label19->adjustSize();
+        Chart1->setSeries(table, ChartSeries::Humidity);
+        Chart2->setSeries(table, ChartSeries::Temperature);
+        Chart1->setTitleText(table->title());
+        Chart2->setTitleText(table->title());
         // A figure wider than its field shows its beginning, as a classic edit field does.
         const auto figure = [](QLineEdit* edit, const QString& text) {
             edit->setText(text);

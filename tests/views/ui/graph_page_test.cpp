@@ -1,0 +1,366 @@
+// The graph page through the main window: the two charts as designed and laid out, the build
+// handing them the report, the time axes kept in step by zoom, pan and undo on either chart,
+// the rewritten labels, the part dividers as painted, and pictures of the page to look at.
+#include "app/ui/main_form_fixture.h"
+#include "app/ui/bevel_panel.h"
+#include "app/ui/mask_edit.h"
+#include "app/ui/radio_group.h"
+#include "report/date_time.h"
+#include "report/number_format.h"
+#include "views/chart_axis.h"
+#include "views/part_dividers.h"
+#include "views/ui/time_chart.h"
+
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTabWidget>
+
+#include <cmath>
+#include <set>
+
+namespace {
+
+double at(int d, int h, int mi, int s = 0)
+{
+    return DayCountOf(QDate(2013, 6, d), ((h * 60 + mi) * 60 + s) * 1000);
+}
+
+void mouse(QWidget* w, QEvent::Type type, QPoint pos, Qt::MouseButton button, Qt::MouseButtons buttons)
+{
+    QMouseEvent e(type, QPointF(pos), QPointF(w->mapToGlobal(pos)), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+// A drag from one point to another with the given button, in a few steps.
+void drag(QWidget* w, QPoint from, QPoint to, Qt::MouseButton button)
+{
+    mouse(w, QEvent::MouseButtonPress, from, button, button);
+    for (int i = 1; i <= 4; ++i)
+        mouse(w, QEvent::MouseMove, from + (to - from) * i / 4, Qt::NoButton, button);
+    mouse(w, QEvent::MouseButtonRelease, to, button, Qt::NoButton);
+    QApplication::processEvents();
+}
+
+class GraphPage : public MainFormFixture {
+protected:
+    void SetUp() override
+    {
+        startAndShow();
+        form().SetReportActions(true);
+    }
+
+    // Readings once a minute over a day from 15.06.2013 00:00 with a daily swing, so that the
+    // humidity crosses the thresholds 35 and 55 and gets all three colours.
+    void buildDay(int count = 1440)
+    {
+        ReportState& r = form().Report;
+        r.ReportData.clear();
+        for (int i = 0; i < count; ++i) {
+            const double rh = 45 + 20 * std::sin(2 * M_PI * i / 1440.0);
+            const double t = 21 + 6 * std::sin(2 * M_PI * i / 1440.0 + 1);
+            r.ReportData.push_back({at(15, 0, 0) + i / 1440.0 + 5.0 / 86400, int16_t(std::lround(rh * 100)),
+                                    int16_t(std::lround(t * 100))});
+        }
+        r.ReportCount = r.ReportData.size();
+        r.IntervalStart = 0;
+        r.IntervalEnd = at(30, 0, 0);
+        r.DeviceNumberText = QStringLiteral("00A3");
+        r.ReportComment = QStringLiteral("склад");
+        form().ColorChartFlag = true;
+        form().MaskEdit7->setText(QStringLiteral("+35,0"));
+        form().MaskEdit8->setText(QStringLiteral("+55,0"));
+        form().BuildReport(false);
+    }
+    void showPage3()
+    {
+        form().PageControl1->setCurrentWidget(form().TabSheet3);
+        QApplication::processEvents();
+    }
+    TimeChart* chart(int n) const { return n == 1 ? form().Chart1 : form().Chart2; }
+
+    // Every label of a chart's drawing as the chart made it and as the page's handler left it.
+    struct Label {
+        QString made, drawn;
+    };
+    struct Labels {
+        std::vector<Label> bottom, left;
+    };
+    Labels drawnLabels(TimeChart* c)
+    {
+        Labels labels;
+        Label current;
+        // Slots run in the order of connection: around the page's own handler.
+        const bool one = c == form().Chart1;
+        QObject::disconnect(c, &TimeChart::getAxisLabel, &form(), nullptr);
+        auto before = QObject::connect(c, &TimeChart::getAxisLabel, c, [&](ChartAxis*, QString& text) { current.made = text; });
+        QObject::connect(c, &TimeChart::getAxisLabel, &form(), one ? &TMainForm::Chart1GetAxisLabel : &TMainForm::Chart2GetAxisLabel);
+        auto after = QObject::connect(c, &TimeChart::getAxisLabel, c, [&](ChartAxis* axis, QString& text) {
+            current.drawn = text;
+            if (axis == &c->BottomAxis())
+                labels.bottom.push_back(current);
+            else if (axis == &c->LeftAxis())
+                labels.left.push_back(current);
+        });
+        c->grab();
+        QObject::disconnect(before);
+        QObject::disconnect(after);
+        return labels;
+    }
+
+    static QString shotPath(const QString& name)
+    {
+        const QString folder = QDir(QCoreApplication::applicationDirPath()).filePath("screenshots");
+        QDir().mkpath(folder);
+        return QDir(folder).filePath(name);
+    }
+};
+
+TEST_F(GraphPage, ChartsAsDesigned)
+{
+    TMainForm& f = form();
+    EXPECT_EQ(f.Panel5->bevelOuter(), BevelPanel::Bevel::Lowered);
+    EXPECT_EQ(f.Panel5->bevelInner(), BevelPanel::Bevel::Raised);
+    EXPECT_EQ(f.Chart1->seriesTitle(), QStringLiteral("RHSerie"));
+    EXPECT_EQ(f.Chart2->seriesTitle(), QStringLiteral("TSerie"));
+    EXPECT_TRUE(f.Chart1->titleVisible());
+    EXPECT_FALSE(f.Chart2->titleVisible());
+    EXPECT_EQ(f.Chart1->marginBottom(), 0);
+    EXPECT_EQ(f.Chart2->marginTop(), 0);
+    for (TimeChart* c : {f.Chart1, f.Chart2}) {
+        EXPECT_EQ(c->BottomAxis().Title(), QStringLiteral("Время / Дата"));
+        EXPECT_EQ(c->BottomAxis().kind(), ChartAxis::Kind::DateTime);
+        EXPECT_FALSE(c->RightAxis().Visible());
+        EXPECT_EQ(c->RightAxis().Minimum(), -50);
+        EXPECT_EQ(c->RightAxis().Maximum(), 100);
+    }
+    EXPECT_FALSE(f.Chart1->BottomAxis().Visible());
+    EXPECT_TRUE(f.Chart1->BottomAxis().Grid());
+    EXPECT_TRUE(f.Chart2->BottomAxis().Visible());
+    EXPECT_FALSE(f.Chart2->BottomAxis().Grid());
+    EXPECT_EQ(f.Chart1->LeftAxis().Title(), QStringLiteral("Относительная влажность, %"));
+    EXPECT_EQ(f.Chart2->LeftAxis().Title(), QStringLiteral("Температура, °C"));
+    const ChartAxis& top = f.Chart1->TopAxis();
+    EXPECT_TRUE(top.Visible() && top.Line());
+    EXPECT_FALSE(top.Labels() || top.Ticks() || top.Grid() || top.Automatic());
+    EXPECT_EQ(top.Minimum(), 0);
+    EXPECT_EQ(top.Maximum(), 25);
+    EXPECT_FALSE(f.Chart2->TopAxis().Visible());
+}
+
+TEST_F(GraphPage, ResizeKeepsTheHumidityChartAtHalfThePanelLessSixteen)
+{
+    TMainForm& f = form();
+    showPage3();
+    for (const QSize size : {QSize(1016, 718), QSize(800, 601), QSize(1200, 900)}) {
+        f.resize(size);
+        QApplication::processEvents();
+        ASSERT_EQ(f.Panel5->geometry(), f.TabSheet3->rect());
+        const int frame = f.Panel5->frameWidth();
+        const QRect inner = f.Panel5->rect().adjusted(frame, frame, -frame, -frame);
+        EXPECT_EQ(f.Chart1->geometry(), QRect(inner.left(), inner.top(), inner.width(), f.Panel5->height() / 2 - 16));
+        EXPECT_EQ(f.Chart2->geometry(), QRect(inner.left(), f.Chart1->geometry().bottom() + 1, inner.width(),
+                                              inner.bottom() - f.Chart1->geometry().bottom()));
+    }
+    // A hidden chart leaves its room to the other; a filling Chart1 takes the whole panel.
+    const int frame = f.Panel5->frameWidth();
+    const QRect inner = f.Panel5->rect().adjusted(frame, frame, -frame, -frame);
+    f.Chart1->hide();
+    EXPECT_EQ(f.Chart2->geometry(), inner);
+    f.Chart1->show();
+    f.Chart2->hide();
+    f.SetChart1Align(TMainForm::ChartAlign::Client);
+    EXPECT_EQ(f.Chart1->geometry(), inner);
+}
+
+TEST_F(GraphPage, BuildHandsTheReportAndTitleToBothCharts)
+{
+    buildDay(600);
+    for (TimeChart* c : {form().Chart1, form().Chart2}) {
+        EXPECT_EQ(c->seriesCount(), 600u);
+        EXPECT_EQ(c->titleText(), QStringLiteral("Термогигрометр №00A3 - склад"));
+        EXPECT_EQ(c->seriesMinX(), at(15, 0, 0));
+        EXPECT_EQ(c->seriesMaxX(), TruncToMinute(at(15, 9, 59)));
+    }
+    EXPECT_NEAR(form().Chart1->seriesMaxY(), 65, 0.01);
+    EXPECT_NEAR(form().Chart2->seriesMinY(), 21 + 6 * std::sin(1.0 + 2 * M_PI * 599 / 1440), 0.01);
+}
+
+TEST_F(GraphPage, ZoomPanAndUndoKeepBothTimeAxesInStep)
+{
+    buildDay();
+    showPage3();
+    for (const int from : {1, 2}) {
+        TimeChart* a = chart(from);
+        TimeChart* b = chart(3 - from);
+        SCOPED_TRACE(from);
+        const QRect plot = a->plotRect();
+
+        const double bLow = b->LeftAxis().Minimum(), bHigh = b->LeftAxis().Maximum();
+        gui::SignalCount zoomed(a, &TimeChart::zoomed);
+        drag(a, plot.topLeft() + QPoint(plot.width() / 4, 10), plot.center(), Qt::LeftButton);
+        EXPECT_EQ(zoomed.count(), 1);
+        EXPECT_FALSE(a->BottomAxis().Automatic());
+        EXPECT_FALSE(a->LeftAxis().Automatic());
+        EXPECT_FALSE(b->BottomAxis().Automatic());
+        EXPECT_LT(a->BottomAxis().Maximum() - a->BottomAxis().Minimum(), 0.3) << "a quarter of the day";
+        EXPECT_EQ(b->BottomAxis().Minimum(), a->BottomAxis().Minimum());
+        EXPECT_EQ(b->BottomAxis().Maximum(), a->BottomAxis().Maximum());
+        EXPECT_EQ(b->LeftAxis().Minimum(), bLow) << "value axes stay each chart's own";
+        EXPECT_EQ(b->LeftAxis().Maximum(), bHigh);
+
+        const double before = a->BottomAxis().Minimum();
+        gui::SignalCount scrolled(a, &TimeChart::scrolled);
+        drag(a, plot.center(), plot.center() + QPoint(100, 0), Qt::RightButton);
+        EXPECT_GE(scrolled.count(), 1);
+        EXPECT_LT(a->BottomAxis().Minimum(), before) << "dragging right shows earlier times";
+        EXPECT_EQ(b->BottomAxis().Minimum(), a->BottomAxis().Minimum());
+        EXPECT_EQ(b->BottomAxis().Maximum(), a->BottomAxis().Maximum());
+
+        gui::SignalCount undone(b, &TimeChart::undoneZoom);
+        drag(b, b->plotRect().center(), b->plotRect().center() - QPoint(60, 40), Qt::LeftButton);
+        EXPECT_EQ(undone.count(), 1);
+        for (TimeChart* c : {a, b}) {
+            EXPECT_TRUE(c->BottomAxis().Automatic());
+            EXPECT_EQ(c->BottomAxis().Minimum(), c->seriesMinX());
+            EXPECT_EQ(c->BottomAxis().Maximum(), c->seriesMaxX());
+        }
+    }
+}
+
+TEST_F(GraphPage, AnHourZoomedOnTheTemperatureChartShowsOnTheHumidityChart)
+{
+    buildDay();
+    showPage3();
+    TimeChart* t = form().Chart2;
+    // The hour 10:00 to 11:00 as a dragged rectangle on the temperature chart's plot.
+    const QRect plot = t->plotRect();
+    const auto px = [&](double x) {
+        return plot.left() + int(std::lround((x - t->seriesMinX()) / (t->seriesMaxX() - t->seriesMinX()) * (plot.width() - 1)));
+    };
+    drag(t, QPoint(px(at(15, 10, 0)), plot.top() + 5), QPoint(px(at(15, 11, 0)), plot.bottom() - 5), Qt::LeftButton);
+    const double minute = 1.0 / 1440;
+    EXPECT_NEAR(t->BottomAxis().Minimum(), at(15, 10, 0), 2 * minute);
+    EXPECT_NEAR(t->BottomAxis().Maximum(), at(15, 11, 0), 2 * minute);
+    EXPECT_EQ(form().Chart1->BottomAxis().Minimum(), t->BottomAxis().Minimum());
+    EXPECT_EQ(form().Chart1->BottomAxis().Maximum(), t->BottomAxis().Maximum());
+}
+
+TEST_F(GraphPage, TimeLabelsReadHoursAndMinutesOverTheDate)
+{
+    buildDay();
+    showPage3();
+    TimeChart* t = form().Chart2;
+    t->BottomAxis().SetMinMax(at(15, 14, 30, 58), at(15, 14, 31, 0));
+    const Labels labels = drawnLabels(t);
+    std::vector<QString> made, drawn;
+    for (const Label& l : labels.bottom) {
+        made.push_back(l.made);
+        drawn.push_back(l.drawn);
+    }
+    const QChar sep = SystemDateTimeSeparators().time;
+    const auto hm = [&](const char* h, const char* m) { return QString::fromLatin1(h) + sep + QString::fromLatin1(m); };
+    const QString day = QStringLiteral("15.06.13");
+    EXPECT_EQ(made, (std::vector<QString>{day + '|' + hm("14", "30") + sep + "58", day + '|' + hm("14", "30") + sep + "59",
+                                          day + '|' + hm("14", "31") + sep + "00"}));
+    EXPECT_EQ(drawn, (std::vector<QString>{hm("14", "30") + '\r' + day, hm("14", "30") + '\r' + day,
+                                           hm("14", "31") + '\r' + day}));
+    QString text = QStringLiteral("15.06.13|14:30:59");
+    form().Chart1GetAxisLabel(&form().Chart1->BottomAxis(), text);
+    EXPECT_EQ(text, QStringLiteral("14:30\r15.06.13"));
+}
+
+TEST_F(GraphPage, ValueLabelsOnlyWithinTheQuantitysRange)
+{
+    buildDay();
+    showPage3();
+    struct Case {
+        int chart;
+        int displayMode;
+        double min, max;
+        double lower, upper;
+    };
+    const Case cases[] = {
+        {1, 0, 0, 120, 0, 100}, {1, 2, -20, 120, 0, 100}, {1, 1, -100, 100, -60, 60}, {2, 1, -100, 100, -40, 50},
+    };
+    for (const Case& c : cases) {
+        form().DisplayMode = std::uint8_t(c.displayMode);
+        TimeChart* ch = chart(c.chart);
+        ch->LeftAxis().SetMinMax(c.min, c.max);
+        const Labels labels = drawnLabels(ch);
+        int shown = 0, blanked = 0;
+        for (const Label& l : labels.left) {
+            const double v = ParseDecimal(l.made);
+            const bool inside = v >= c.lower && v <= c.upper;
+            EXPECT_EQ(l.drawn, inside ? l.made : QString()) << l.made.toStdString();
+            ++(inside ? shown : blanked);
+        }
+        EXPECT_GT(shown, 2);
+        EXPECT_GT(blanked, 0);
+    }
+}
+
+TEST_F(GraphPage, PartDividersPaintedAsGreenColumns)
+{
+    buildDay();
+    showPage3();
+    struct Case {
+        bool enabled;
+        int parts;
+        int lines;
+    };
+    for (const Case c : {Case{true, 7, 6}, Case{true, 2, 1}, Case{false, 7, 0}, Case{true, 1, 0}}) {
+        form().SplitEnabled = c.enabled;
+        form().SplitParts = std::uint8_t(c.parts);
+        for (TimeChart* ch : {form().Chart1, form().Chart2}) {
+            const QImage image = ch->grab().toImage();
+            const QRect plot = ch->plotRect();
+            const std::vector<int> expected = PartDividerPositions(c.enabled, c.parts, plot.left(), plot.width());
+            ASSERT_EQ(int(expected.size()), c.lines);
+            // Columns that are green all the way from the plot's top to its bottom.
+            std::vector<int> green;
+            for (int x = 0; x < image.width(); ++x) {
+                bool all = true;
+                for (int y = plot.top(); y <= plot.bottom() && all; ++y)
+                    all = image.pixelColor(x, y) == QColor(0x00, 0x80, 0x00);
+                if (all)
+                    green.push_back(x);
+            }
+            EXPECT_EQ(green, expected) << c.parts << " parts, " << ch->objectName().toStdString();
+            if (c.parts == 2) {
+                EXPECT_LE(std::abs(green.front() - (plot.left() + plot.width() / 2)), 1);
+            }
+        }
+    }
+}
+
+TEST_F(GraphPage, DisplayModeSetsTheHumidityAxisTitle)
+{
+    const char* titles[] = {"Относительная влажность, %", "Температура точки росы, °C", "Абсолютная влажность, г/куб.м"};
+    for (int mode : {1, 2, 0}) {
+        form().RadioGroup1->setItemIndex(mode);
+        form().RadioGroup1Click();
+        EXPECT_EQ(form().Chart1->LeftAxis().Title(), QString::fromUtf8(titles[mode]));
+    }
+}
+
+TEST_F(GraphPage, PicturesOfThePage)
+{
+    buildDay(400);
+    form().SplitEnabled = true;
+    form().SplitParts = 7;
+    showPage3();
+    EXPECT_TRUE(form().grab().save(shotPath("graph_page.png")));
+    EXPECT_TRUE(form().Chart1->grab().save(shotPath("graph_chart1.png")));
+    EXPECT_TRUE(form().Chart2->grab().save(shotPath("graph_chart2.png")));
+    form().RadioGroup1->setItemIndex(1);
+    form().RadioGroup1Click();
+    form().Chart2->hide();
+    form().SetChart1Align(TMainForm::ChartAlign::Client);
+    form().Chart1->BottomAxis().SetVisible(true);
+    form().Chart1->setMarginBottom(4);
+    QApplication::processEvents();
+    EXPECT_TRUE(form().grab().save(shotPath("graph_page_humidity_only.png")));
+}
+
+}  // namespace
