@@ -1,0 +1,231 @@
+// TimeChart on its own: segments in the colour of their end point, drawing into any rectangle
+// at a print resolution, the gestures mapped to axis ranges, and an empty or one-point series.
+#include "app/ui/gui_helpers.h"
+#include "report/date_time.h"
+#include "report/report_builder.h"
+#include "views/ui/time_chart.h"
+
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+
+namespace {
+
+double at(int h, int mi)
+{
+    return DayCountOf(QDate(2024, 5, 2), (h * 60 + mi) * 60000);
+}
+
+// A built table of readings once an hour with the given relative humidities (temperature 20).
+std::shared_ptr<const ReportTable> tableOf(const std::vector<double>& humidities, bool colours)
+{
+    ReportState s;
+    for (std::size_t i = 0; i < humidities.size(); ++i)
+        s.ReportData.push_back({at(int(i), 0), int16_t(std::lround(humidities[i] * 100)), 2000});
+    s.ReportCount = s.ReportData.size();
+    s.IntervalEnd = at(23, 59);
+    ReportSettings settings;
+    settings.minHumidityText = QStringLiteral("+35,0");
+    settings.maxHumidityText = QStringLiteral("+55,0");
+    settings.colorChart = colours;
+    return std::make_shared<const ReportTable>(BuildReport(s, settings, false));
+}
+
+void mouse(QWidget* w, QEvent::Type type, QPoint pos, Qt::MouseButton button, Qt::MouseButtons buttons)
+{
+    QMouseEvent e(type, QPointF(pos), QPointF(w->mapToGlobal(pos)), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+void drag(QWidget* w, QPoint from, QPoint to, Qt::MouseButton button)
+{
+    mouse(w, QEvent::MouseButtonPress, from, button, button);
+    mouse(w, QEvent::MouseMove, (from + to) / 2, Qt::NoButton, button);
+    mouse(w, QEvent::MouseMove, to, Qt::NoButton, button);
+    mouse(w, QEvent::MouseButtonRelease, to, button, Qt::NoButton);
+}
+
+std::set<QRgb> coloursIn(const QImage& image, const QRect& area)
+{
+    std::set<QRgb> found;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            found.insert(image.pixel(x, y) & 0xFFFFFF);
+    return found;
+}
+
+class Chart : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        chart.resize(600, 300);
+        chart.LeftAxis().SetTitle(QStringLiteral("RH"));
+        chart.BottomAxis().SetTitle(QStringLiteral("Время / Дата"));
+        chart.BottomAxis().SetGrid(false);
+        chart.LeftAxis().SetGrid(false);
+    }
+    // Pixel of a value pair on the plot, by the current ranges.
+    QPoint pixel(double x, double y) const
+    {
+        const QRect p = chart.plotRect();
+        const ChartAxis& b = chart.BottomAxis();
+        const ChartAxis& l = chart.LeftAxis();
+        return {p.left() + int(std::lround((x - b.Minimum()) / (b.Maximum() - b.Minimum()) * (p.width() - 1))),
+                p.bottom() - int(std::lround((y - l.Minimum()) / (l.Maximum() - l.Minimum()) * (p.height() - 1)))};
+    }
+    TimeChart chart;
+};
+
+TEST_F(Chart, SegmentsTakeTheColourOfTheirEndPoint)
+{
+    const QRgb blue = 0x0000FF, green = 0x008000, red = 0xFF0000, white = 0xFFFFFF, black = 0;
+    struct Case {
+        std::vector<double> values;
+        bool colours;
+        std::set<QRgb> seen;
+    };
+    const Case cases[] = {
+        // The first point (blue) ends no segment: no blue anywhere.
+        {{20, 45, 70}, true, {white, green, red}},
+        {{70, 45, 20}, true, {white, green, blue}},
+        {{45, 70, 20, 45}, true, {white, red, blue, green}},
+        {{20, 45, 70}, false, {white, black}},
+    };
+    for (const Case& c : cases) {
+        chart.setSeries(tableOf(c.values, c.colours), ChartSeries::Humidity);
+        const QImage image = chart.grab().toImage();
+        // Inside the plot, off its frame.
+        EXPECT_EQ(coloursIn(image, chart.plotRect().adjusted(1, 1, -1, -1)), c.seen) << c.values.front();
+    }
+    // Each segment in its own colour: the midpoint of the second one of {20, 45, 70} is red.
+    chart.setSeries(tableOf({20, 45, 70}, true), ChartSeries::Humidity);
+    const QImage image = chart.grab().toImage();
+    const QPoint mid = (pixel(at(1, 0), 45) + pixel(at(2, 0), 70)) / 2;
+    bool redNear = false;
+    for (int dy = -2; dy <= 2; ++dy)
+        redNear = redNear || (image.pixel(mid.x(), mid.y() + dy) & 0xFFFFFF) == red;
+    EXPECT_TRUE(redNear);
+}
+
+TEST_F(Chart, RenderLaysOutAtThePrintResolutionAndScalesIntoTheTarget)
+{
+    chart.setSeries(tableOf({40, 50, 60}, false), ChartSeries::Humidity);
+    struct Case {
+        QRect target;
+        int resolution;
+        QSize layout;
+    };
+    const Case cases[] = {
+        {QRect(0, 0, 600, 300), 0, QSize(600, 300)},
+        {QRect(50, 20, 1800, 900), -50, QSize(900, 450)},
+        {QRect(0, 0, 1200, 600), 0, QSize(1200, 600)},
+        {QRect(10, 10, 300, 150), 50, QSize(300, 150)},
+    };
+    for (const Case& c : cases) {
+        QRect plot;
+        QTransform transform;
+        auto hook = QObject::connect(&chart, &TimeChart::afterDraw, [&](QPainter& p, const QRect& r) {
+            plot = r;
+            transform = p.worldTransform();
+        });
+        QImage image(c.target.bottomRight().x() + 1, c.target.bottomRight().y() + 1, QImage::Format_RGB32);
+        image.fill(Qt::magenta);
+        {
+            QPainter painter(&image);
+            chart.render(painter, c.target, c.resolution);
+        }
+        QObject::disconnect(hook);
+        EXPECT_EQ(plot, chart.plotRectFor(c.layout)) << c.resolution;
+        EXPECT_EQ(transform.map(QPointF(0, 0)), QPointF(c.target.topLeft()));
+        EXPECT_DOUBLE_EQ(transform.m11(), double(c.target.width()) / c.layout.width());
+        // The whole target is painted and nothing outside it.
+        EXPECT_NE(image.pixel(c.target.topLeft()) & 0xFFFFFF, 0xFF00FFu);
+        EXPECT_NE(image.pixel(c.target.bottomRight()) & 0xFFFFFF, 0xFF00FFu);
+        if (c.target.left() > 0) {
+            EXPECT_EQ(image.pixel(c.target.left() - 1, c.target.top()) & 0xFFFFFF, 0xFF00FFu);
+        }
+    }
+}
+
+TEST_F(Chart, ZoomToTheDraggedRectangleUndoAndClicks)
+{
+    chart.setSeries(tableOf({10, 30, 50, 70, 90, 50, 10}, false), ChartSeries::Humidity);
+    gui::SignalCount zoomed(&chart, &TimeChart::zoomed);
+    gui::SignalCount undone(&chart, &TimeChart::undoneZoom);
+
+    // A click, a drag that starts outside the plot and a tiny drag change nothing.
+    const QPoint inside = chart.plotRect().center();
+    drag(&chart, inside, inside, Qt::LeftButton);
+    drag(&chart, QPoint(2, 2), inside, Qt::LeftButton);
+    drag(&chart, inside, inside + QPoint(2, 2), Qt::LeftButton);
+    EXPECT_EQ(zoomed.count() + undone.count(), 0);
+    EXPECT_TRUE(chart.BottomAxis().Automatic());
+
+    const QPoint from = pixel(at(1, 0), 80), to = pixel(at(4, 0), 20);
+    drag(&chart, from, to, Qt::LeftButton);
+    EXPECT_EQ(zoomed.count(), 1);
+    const double hour = 1.0 / 24, perPixelX = 6 * hour / (chart.plotRect().width() - 1);
+    const double perPixelY = 80.0 / (chart.plotRect().height() - 1);
+    EXPECT_NEAR(chart.BottomAxis().Minimum(), at(1, 0), perPixelX);
+    EXPECT_NEAR(chart.BottomAxis().Maximum(), at(4, 0), perPixelX);
+    EXPECT_NEAR(chart.LeftAxis().Minimum(), 20, perPixelY);
+    EXPECT_NEAR(chart.LeftAxis().Maximum(), 80, perPixelY);
+    EXPECT_FALSE(chart.LeftAxis().Automatic());
+
+    // Towards the upper left, or up and to the right: the zoom is undone.
+    for (const QPoint delta : {QPoint(-50, -50), QPoint(50, -30), QPoint(-30, 50)}) {
+        chart.BottomAxis().SetMinMax(at(1, 0), at(2, 0));
+        drag(&chart, inside, inside + delta, Qt::LeftButton);
+        EXPECT_TRUE(chart.BottomAxis().Automatic());
+        EXPECT_TRUE(chart.LeftAxis().Automatic());
+        EXPECT_EQ(chart.BottomAxis().Minimum(), at(0, 0));
+        EXPECT_EQ(chart.BottomAxis().Maximum(), at(6, 0));
+    }
+    EXPECT_EQ(undone.count(), 3);
+}
+
+TEST_F(Chart, PanMovesBothRangesWithThePointer)
+{
+    chart.setSeries(tableOf({10, 30, 50, 70, 90, 50, 10}, false), ChartSeries::Humidity);
+    const double x0 = chart.BottomAxis().Minimum(), x1 = chart.BottomAxis().Maximum();
+    const double y0 = chart.LeftAxis().Minimum(), y1 = chart.LeftAxis().Maximum();
+    gui::SignalCount scrolled(&chart, &TimeChart::scrolled);
+    const QPoint c = chart.plotRect().center();
+    drag(&chart, c, c + QPoint(-40, 20), Qt::RightButton);
+    EXPECT_EQ(scrolled.count(), 2);
+    const double dx = 40.0 * (x1 - x0) / (chart.plotRect().width() - 1);
+    const double dy = 20.0 * (y1 - y0) / (chart.plotRect().height() - 1);
+    EXPECT_NEAR(chart.BottomAxis().Minimum(), x0 + dx, 1e-9);
+    EXPECT_NEAR(chart.BottomAxis().Maximum(), x1 + dx, 1e-9);
+    EXPECT_NEAR(chart.LeftAxis().Minimum(), y0 + dy, 1e-9);
+    EXPECT_NEAR(chart.LeftAxis().Maximum(), y1 + dy, 1e-9);
+}
+
+TEST_F(Chart, EmptyAndSinglePointSeries)
+{
+    chart.setSeries(tableOf({}, true), ChartSeries::Humidity);
+    EXPECT_EQ(chart.seriesCount(), 0u);
+    for (double v : {chart.seriesMinX(), chart.seriesMaxX(), chart.seriesMinY(), chart.seriesMaxY()})
+        EXPECT_EQ(v, 0);
+    QImage empty = chart.grab().toImage();
+    EXPECT_EQ(coloursIn(empty, chart.plotRect().adjusted(1, 1, -1, -1)), std::set<QRgb>{0xFFFFFF});
+
+    chart.setSeries(tableOf({45}, true), ChartSeries::Humidity);
+    EXPECT_EQ(chart.seriesMinY(), 45);
+    EXPECT_EQ(chart.seriesMaxY(), 45);
+    EXPECT_LT(chart.LeftAxis().Minimum(), 45);
+    EXPECT_GT(chart.LeftAxis().Maximum(), 45);
+    const QImage one = chart.grab().toImage();
+    EXPECT_EQ(one.pixel(pixel(at(0, 0), 45)) & 0xFFFFFF, 0x008000u) << "a single point shows as a dot";
+
+    chart.clearSeries();
+    EXPECT_FALSE(chart.series().has_value());
+    EXPECT_EQ(chart.seriesMaxX(), 0);
+}
+
+}  // namespace
