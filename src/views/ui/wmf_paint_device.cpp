@@ -1,0 +1,227 @@
+#include "views/ui/wmf_paint_device.h"
+
+#include <QFontInfo>
+#include <QPaintEngine>
+#include <QPainterPath>
+#include <QTextItem>
+
+class WmfPaintEngine : public QPaintEngine {
+public:
+    WmfPaintEngine(int width, int height)
+        // Primitives arrive untransformed and paths whole; both are mapped and flattened here.
+        : QPaintEngine(QPaintEngine::PrimitiveTransform | QPaintEngine::PainterPaths), writer_(width, height)
+    {
+    }
+
+    bool begin(QPaintDevice*) override
+    {
+        writer_.setBackgroundTransparent();
+        writer_.setTextAlignBaseline();
+        return true;
+    }
+    bool end() override { return true; }
+    Type type() const override { return QPaintEngine::User; }
+
+    void updateState(const QPaintEngineState& state) override
+    {
+        const QPaintEngine::DirtyFlags flags = state.state();
+        if (flags & DirtyTransform)
+            transform_ = state.transform();
+        if (flags & DirtyPen)
+            pen_ = state.pen();
+        if (flags & DirtyBrush)
+            brush_ = state.brush();
+        if (flags & DirtyFont)
+            font_ = state.font();
+    }
+
+    void drawPolygon(const QPointF* points, int count, PolygonDrawMode mode) override
+    {
+        QList<QPoint> mapped = map(points, count);
+        if (mode == PolylineMode) {
+            if (selectPen())
+                writer_.polyline(mapped);
+            return;
+        }
+        const bool stroke = selectPen();
+        const bool fill = selectBrush();
+        if (!stroke && !fill)
+            return;
+        if (!stroke)
+            selectNullPen();
+        if (!fill)
+            selectNullBrush();
+        writer_.polygon(mapped);
+    }
+
+    void drawPolygon(const QPoint* points, int count, PolygonDrawMode mode) override
+    {
+        QList<QPointF> f;
+        f.reserve(count);
+        for (int i = 0; i < count; ++i)
+            f << QPointF(points[i]);
+        drawPolygon(f.constData(), count, mode);
+    }
+
+    void drawLines(const QLineF* lines, int count) override
+    {
+        for (int i = 0; i < count; ++i) {
+            const QPointF ends[2] = {lines[i].p1(), lines[i].p2()};
+            drawPolygon(ends, 2, PolylineMode);
+        }
+    }
+
+    void drawRects(const QRectF* rects, int count) override
+    {
+        for (int i = 0; i < count; ++i) {
+            const QRectF& r = rects[i];
+            const QPointF corners[4] = {r.topLeft(), r.topRight(), r.bottomRight(), r.bottomLeft()};
+            drawPolygon(corners, 4, OddEvenMode);
+        }
+    }
+
+    void drawPath(const QPainterPath& path) override
+    {
+        const QList<QPolygonF> parts = path.toSubpathPolygons();
+        for (const QPolygonF& part : parts) {
+            const bool closed = part.size() > 2 && part.isClosed();
+            drawPolygon(part.constData(), int(part.size()), closed ? OddEvenMode : PolylineMode);
+        }
+    }
+
+    void drawTextItem(const QPointF& p, const QTextItem& item) override
+    {
+        const QString text = item.text();
+        if (text.isEmpty())
+            return;
+        const QFont font = item.font();
+        const int height = qRound(QFontInfo(font).pixelSize() * scale());
+        const int weight = font.bold() ? 700 : 400;
+        const int index = writer_.createFont(height, weight, font.italic(), font.family());
+        writer_.selectObject(index);
+        writer_.setTextColor(rgb(pen_.color()));
+        writer_.textOut(transform_.map(p).toPoint(), text);
+        writer_.deleteObject(index);
+    }
+
+    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override
+    {
+        // Charts hold no pictures; a picture has no place in these metafiles.
+    }
+
+    QByteArray bytes() const { return writer_.bytes(); }
+
+private:
+    static uint32_t rgb(const QColor& c) { return c.rgb() & 0xFFFFFF; }
+
+    double scale() const { return std::sqrt(std::abs(transform_.determinant())); }
+
+    QList<QPoint> map(const QPointF* points, int count) const
+    {
+        QList<QPoint> out;
+        out.reserve(count);
+        for (int i = 0; i < count; ++i)
+            out << transform_.map(points[i]).toPoint();
+        return out;
+    }
+
+    // Selects a pen like the painter's; false when the painter draws no outline.
+    bool selectPen()
+    {
+        if (pen_.style() == Qt::NoPen || pen_.brush().style() == Qt::NoBrush)
+            return false;
+        WmfWriter::PenStyle style = WmfWriter::PenStyle::Solid;
+        switch (pen_.style()) {
+        case Qt::DashLine:
+            style = WmfWriter::PenStyle::Dash;
+            break;
+        case Qt::DotLine:
+            style = WmfWriter::PenStyle::Dot;
+            break;
+        case Qt::DashDotLine:
+            style = WmfWriter::PenStyle::DashDot;
+            break;
+        case Qt::DashDotDotLine:
+            style = WmfWriter::PenStyle::DashDotDot;
+            break;
+        default:
+            break;
+        }
+        const int width = pen_.isCosmetic() || pen_.widthF() == 0 ? 1 : std::max(1, qRound(pen_.widthF() * scale()));
+        replace(penObject_, writer_.createPen(style, width, rgb(pen_.color())));
+        return true;
+    }
+    void selectNullPen() { replace(penObject_, writer_.createPen(WmfWriter::PenStyle::Null, 0, 0)); }
+
+    bool selectBrush()
+    {
+        if (brush_.style() == Qt::NoBrush)
+            return false;
+        replace(brushObject_, writer_.createBrush(WmfWriter::BrushStyle::Solid, rgb(brush_.color())));
+        return true;
+    }
+    void selectNullBrush() { replace(brushObject_, writer_.createBrush(WmfWriter::BrushStyle::Null, 0)); }
+
+    // Selects the new object and deletes the one it replaces, so the table stays small.
+    void replace(int& slot, int object)
+    {
+        writer_.selectObject(object);
+        if (slot >= 0)
+            writer_.deleteObject(slot);
+        slot = object;
+    }
+
+    WmfWriter writer_;
+    QTransform transform_;
+    QPen pen_;
+    QBrush brush_;
+    QFont font_;
+    int penObject_ = -1;
+    int brushObject_ = -1;
+};
+
+WmfPaintDevice::WmfPaintDevice(int width, int height)
+    : width_(width), height_(height), engine_(std::make_unique<WmfPaintEngine>(width, height))
+{
+}
+
+WmfPaintDevice::~WmfPaintDevice() = default;
+
+QPaintEngine* WmfPaintDevice::paintEngine() const
+{
+    return engine_.get();
+}
+
+QByteArray WmfPaintDevice::bytes() const
+{
+    return engine_->bytes();
+}
+
+int WmfPaintDevice::metric(PaintDeviceMetric metric) const
+{
+    switch (metric) {
+    case PdmWidth:
+        return width_;
+    case PdmHeight:
+        return height_;
+    case PdmWidthMM:
+        return qRound(width_ * 25.4 / 96);
+    case PdmHeightMM:
+        return qRound(height_ * 25.4 / 96);
+    case PdmNumColors:
+        return 1 << 24;
+    case PdmDepth:
+        return 24;
+    case PdmDpiX:
+    case PdmDpiY:
+    case PdmPhysicalDpiX:
+    case PdmPhysicalDpiY:
+        return 96;
+    case PdmDevicePixelRatio:
+        return 1;
+    case PdmDevicePixelRatioScaled:
+        return int(QPaintDevice::devicePixelRatioFScale());
+    default:
+        return 0;
+    }
+}

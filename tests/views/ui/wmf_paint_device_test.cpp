@@ -1,0 +1,92 @@
+// Painting on the metafile device: what a QPainter draws lands in the metafile's records at the
+// painter's transformed places, in its colours, with the text in the Windows-1251 code page.
+#include "views/ui/wmf_paint_device.h"
+
+#include "logging/cp1251.h"
+
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+struct Record {
+    uint16_t function;
+    std::vector<uint16_t> words;
+};
+
+// The records after the placeable and metafile headers.
+std::vector<Record> records(const QByteArray& b)
+{
+    auto word = [&](qsizetype i) { return uint16_t(uint8_t(b[2 * i]) | (uint8_t(b[2 * i + 1]) << 8)); };
+    std::vector<Record> out;
+    qsizetype at = 11 + 9;
+    while (2 * at + 6 <= b.size()) {
+        const uint32_t size = word(at) | (uint32_t(word(at + 1)) << 16);
+        Record r{word(at + 2), {}};
+        for (uint32_t i = 3; i < size; ++i)
+            r.words.push_back(word(at + i));
+        out.push_back(r);
+        if (size < 3)
+            break;
+        at += size;
+    }
+    return out;
+}
+
+std::vector<QPoint> points(const Record& r)
+{
+    std::vector<QPoint> p;
+    for (int i = 0; i < r.words[0]; ++i)
+        p.emplace_back(int16_t(r.words[1 + 2 * i]), int16_t(r.words[2 + 2 * i]));
+    return p;
+}
+
+TEST(WmfPaintDevice, DrawingLandsTransformedInTheRecords)
+{
+    WmfPaintDevice device(400, 200);
+    {
+        QPainter p(&device);
+        p.translate(5, 5);
+        p.scale(2, 2);
+        p.setPen(QPen(QColor(0xFF, 0, 0), 0));
+        p.drawLine(10, 10, 50, 10);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0, 0x80, 0));
+        p.drawRect(QRectF(0, 0, 20, 10));
+        p.resetTransform();
+        p.setPen(Qt::black);
+        p.setFont(QFont("DejaVu Sans", 9));
+        p.drawText(QPoint(30, 150), QStringLiteral("Время"));
+    }
+    const std::vector<Record> all = records(device.bytes());
+    ASSERT_FALSE(all.empty());
+    EXPECT_EQ(all.back().function, 0x0000);
+
+    std::vector<QPoint> line, polygon;
+    std::vector<uint32_t> penColours, brushColours;
+    QByteArray text;
+    for (const Record& r : all) {
+        if (r.function == 0x0325)
+            line = points(r);
+        if (r.function == 0x0324)
+            polygon = points(r);
+        if (r.function == 0x02FA)
+            penColours.push_back(r.words[3] | (uint32_t(r.words[4]) << 16));
+        if (r.function == 0x02FC)
+            brushColours.push_back(r.words[1] | (uint32_t(r.words[2]) << 16));
+        if (r.function == 0x0A32) {
+            for (int i = 0; i < r.words[2]; ++i)
+                text += char(i % 2 ? r.words[4 + i / 2] >> 8 : r.words[4 + i / 2] & 0xFF);
+        }
+    }
+    EXPECT_EQ(line, (std::vector<QPoint>{{25, 25}, {105, 25}}));
+    EXPECT_EQ(polygon, (std::vector<QPoint>{{5, 5}, {45, 5}, {45, 25}, {5, 25}}));
+    EXPECT_NE(std::find(penColours.begin(), penColours.end(), WmfColorRef(0xFF0000)), penColours.end());
+    EXPECT_NE(std::find(brushColours.begin(), brushColours.end(), WmfColorRef(0x008000)), brushColours.end());
+    EXPECT_EQ(text, EncodeWindows1251(QStringLiteral("Время")).value());
+}
+
+}  // namespace
