@@ -164,6 +164,7 @@ public:
     QLineEdit* Edit4;
     MaskEdit* MaskEdit10;
     RadioGroup* RadioGroup1;
+    std::shared_ptr<class QPrinter> PrintDialog1;  // printer of the table's print dialog, kept for the run
 
     // ==================== Page 3 "&Графический отчёт" (src/views/ui/main_form_page3.cpp) ====================
     BevelPanel* Panel5;                // fills TabSheet3

@@ -1,4 +1,66 @@
-// TMainForm::AcPrintReportExecute: the table printout (comes with its own behaviour; the action is wired already).
+// TMainForm::AcPrintReportExecute: the table printout. The print dialog offers the table as
+// pages of 50 rows; all pages print the whole table, a page range prints its block of rows.
 #include "app/ui/main_form.h"
 
-void TMainForm::AcPrintReportExecute() {}
+#include "app/ui/dialogs.h"
+#include "views/ui/report_table_model.h"
+#include "views/ui/table_printout.h"
+
+#include <QGuiApplication>
+#include <QPrinter>
+#include <QScreen>
+#include <QTableView>
+
+#include <algorithm>
+
+namespace {
+
+// The table's screen font at its point size on paper (11 px on a 96-dpi screen is 8 pt).
+QFont PrintCellFont(QFont font)
+{
+    if (font.pixelSize() > 0)
+        font.setPointSize(std::max(1, static_cast<int>(font.pixelSize() * 72.0 / 96.0 + 0.5)));
+    return font;
+}
+
+}  // namespace
+
+void TMainForm::AcPrintReportExecute()
+{
+    const std::shared_ptr<const ReportTable> table = Grid1Model->sharedTable();
+    const qsizetype rows = table->rowCount();
+    const int pages = ProgramPageCount(rows);
+
+    // The dialog works on one printer for the whole run, so it keeps the user's printer, the
+    // choice of all pages or a range, and the from-page; only the largest page and the to-page
+    // are set here.
+    if (!PrintDialog1)
+        PrintDialog1 = std::make_shared<QPrinter>(QPrinter::HighResolution);
+    QPrinter& printer = *PrintDialog1;
+    printer.setFromTo(std::clamp(printer.fromPage(), 1, pages), pages);
+    if (!dialogs().Print(printer, 1, pages))
+        return;
+    printer.setDocName(QString());
+
+    TablePrintSource source;
+    // Before the first build the title is the form's design text.
+    source.titleLines = table->title().isEmpty() ? QStringList{QStringLiteral("Прибор №00000"), QString()}
+                                                 : QStringList{table->title()};
+    // Row 0 prints the header texts Grid1 shows; the other rows the table's cell texts.
+    const ReportTableModel* model = Grid1Model;
+    source.cellText = [table, model](qsizetype row, int column) {
+        return row == 0 ? model->headerData(column, Qt::Horizontal).toString() : table->cellText(row, column);
+    };
+    source.rowCount = rows;
+    source.columnCount = table->columnCount();
+    source.cellFont = PrintCellFont(Grid1->font());
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const TablePrintout printout(source, clock(), screen ? screen->logicalDotsPerInch() : 96.0);
+
+    if (printer.printRange() == QPrinter::PageRange) {
+        const TablePrintBlock block = ProgramPagesBlock(printer.fromPage(), printer.toPage(), rows, source.columnCount);
+        printout.PrintRect(printer, block.leftColumn, block.topRow, block.rightColumn, block.bottomRow);
+    } else {
+        printout.Print(printer);
+    }
+}
