@@ -1,5 +1,24 @@
 // TMainForm: the graph setup action and the showing of the graph page.
 #include "app/ui/main_form.h"
 
-void TMainForm::AcSetupGraphExecute() {}
-void TMainForm::TabSheet3Show() {}
+#include "views/ui/select_form.h"
+#include "views/ui/time_chart.h"
+
+void TMainForm::AcSetupGraphExecute()
+{
+    // However the dialog closes, both charts are drawn again.
+    struct Redraw {
+        TMainForm* form;
+        ~Redraw()
+        {
+            form->Chart1->update();
+            form->Chart2->update();
+        }
+    } redraw{this};
+    SelectForm->exec();
+}
+
+void TMainForm::TabSheet3Show()
+{
+    SelectForm->ApplyGraphSettings();
+}

@@ -1,26 +1,44 @@
 #include "views/ui/select_form.h"
 
+#include "app/ui/date_time_pickers.h"
 #include "app/ui/design_font.h"
-
+#include "app/ui/main_form.h"
 #include "app/ui/mask_edit.h"
+#include "app/ui/bevel_panel.h"
+#include "views/chart_axis.h"
+#include "views/graph_settings.h"
+#include "views/ui/time_chart.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QShowEvent>
+#include <QSpinBox>
+#include <QTimeEdit>
 
 namespace {
 
+QLabel* label(const QString& text, QWidget* parent, QPoint at)
+{
+    auto* l = new QLabel(text, parent);
+    l->move(at);
+    l->adjustSize();
+    return l;
+}
+
 void axisGroup(QGroupBox* group, QComboBox*& mode, MaskEdit*& minimum, MaskEdit*& maximum)
 {
-    (new QLabel(QStringLiteral("Режим:"), group))->move(16, 24);
+    label(QStringLiteral("Режим:"), group, {16, 24});
     mode = new QComboBox(group);
     mode->addItems(TSelectForm::AxisModes());
     mode->setGeometry(72, 20, 177, 21);
-    (new QLabel(QStringLiteral("Минимум:"), group))->move(16, 56);
+    label(QStringLiteral("Минимум:"), group, {16, 56});
     minimum = new MaskEdit(group);
     minimum->setGeometry(80, 52, 40, 21);
-    (new QLabel(QStringLiteral("Максимум:"), group))->move(136, 56);
+    label(QStringLiteral("Максимум:"), group, {136, 56});
     maximum = new MaskEdit(group);
     maximum->setGeometry(208, 52, 40, 21);
 }
@@ -34,22 +52,53 @@ const QStringList& TSelectForm::AxisModes()
     return modes;
 }
 
-TSelectForm::TSelectForm(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::WindowStaysOnTopHint)
+TSelectForm::TSelectForm(TMainForm* owner)
+    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint), main_(*owner)
 {
     setObjectName(QStringLiteral("SelectForm"));
-    setWindowTitle(QStringLiteral("Настройка графика"));
+    setWindowTitle(QStringLiteral("Настройка графиков"));
     setFixedSize(272, 463);
     setFont(DesignFont());
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
     GroupBox1 = new QGroupBox(QStringLiteral(" Ось времени / даты "), this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setGeometry(6, 4, 259, 229);
+    label(QStringLiteral("Начальная точка:"), GroupBox1, {16, 24});
+    DateTimePicker1 = NewDatePicker(GroupBox1, "DateTimePicker1", {16, 48, 100, 21});
+    label(QStringLiteral("(ДД.ММ.ГГ)"), GroupBox1, {136, 52});
+    DateTimePicker2 = NewTimePicker(GroupBox1, "DateTimePicker2", {16, 80, 100, 21});
+    label(QStringLiteral("(ЧЧ.ММ)"), GroupBox1, {136, 84});
+    label(QStringLiteral("Конечная точка:"), GroupBox1, {16, 112});
+    label(QStringLiteral("(ДД.ММ.ГГ)"), GroupBox1, {136, 136});
+    label(QStringLiteral("(ЧЧ.ММ)"), GroupBox1, {136, 168});
+    CheckBox1 = new QCheckBox(QStringLiteral("Разделить график на:"), GroupBox1);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    CheckBox1->setGeometry(16, 200, 137, 17);
+    Parts = new QSpinBox(GroupBox1);
+    Parts->setObjectName(QStringLiteral("Parts"));
+    // A typed value outside 2..99 is brought into the range when the field is left.
+    Parts->setRange(2, 99);
+    Parts->setSingleStep(1);
+    Parts->setValue(7);
+    Parts->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+    Parts->setGeometry(159, 198, 41, 21);
+    label(QStringLiteral("частей"), GroupBox1, {208, 201});
+
     GroupBox2 = new QGroupBox(QStringLiteral(" Ось влажности "), this);
+    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
     GroupBox2->setGeometry(6, 238, 259, 88);
     axisGroup(GroupBox2, ComboBox1, MaskEdit1, MaskEdit2);
     GroupBox3 = new QGroupBox(QStringLiteral(" Ось температуры: "), this);
+    GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
     GroupBox3->setGeometry(6, 330, 259, 88);
     axisGroup(GroupBox3, ComboBox2, MaskEdit3, MaskEdit4);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox2->setObjectName(QStringLiteral("ComboBox2"));
+
+    // The end pickers stand over the group, placed in the dialog itself.
+    DateTimePicker3 = NewDatePicker(this, "DateTimePicker3", {24, 136, 100, 21});
+    DateTimePicker4 = NewTimePicker(this, "DateTimePicker4", {24, 168, 100, 21});
 
     // Design values, replaced by the settings when the main window is first shown.
     ComboBox1->setCurrentIndex(2);
@@ -58,11 +107,151 @@ TSelectForm::TSelectForm(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::Windo
     MaskEdit2->setText(QStringLiteral("100,0"));
     MaskEdit3->setText(QStringLiteral("-50,0"));
     MaskEdit4->setText(QStringLiteral("100,0"));
+    for (MaskEdit* m : {MaskEdit1, MaskEdit2, MaskEdit3, MaskEdit4})
+        m->setEnabled(false);
 
     Button2 = new QPushButton(QStringLiteral("Записать графики в файл"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
     Button2->setGeometry(8, 432, 177, 23);
+    Button2->setAutoDefault(false);
     Button1 = new QPushButton(QStringLiteral("Ok"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(190, 432, 75, 23);
     Button1->setDefault(true);
-    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+
+    // Only the user's choice of a mode applies it at once; the settings file setting the
+    // lists does not.
+    connect(ComboBox1, &QComboBox::activated, this, &TSelectForm::ComboBox1Change);
+    connect(ComboBox2, &QComboBox::activated, this, &TSelectForm::ComboBox2Change);
+    connect(Button1, &QPushButton::clicked, this, [this] {
+        // The dialog closes even when the axes refuse the limits; the refusal is then shown.
+        struct Close {
+            TSelectForm* form;
+            ~Close() { form->accept(); }
+        } close{this};
+        Button1Click();
+    });
+}
+
+void TSelectForm::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TSelectForm::ComboBox1Change()
+{
+    ApplyGraphSettings();
+}
+
+void TSelectForm::ComboBox2Change()
+{
+    ApplyGraphSettings();
+}
+
+void TSelectForm::FormShow()
+{
+    // The span of the humidity series (its first and last time; 30.12.1899 00:00 without points).
+    SetPickers(DateTimePicker1, DateTimePicker2, main_.Chart1->seriesMinX());
+    SetPickers(DateTimePicker3, DateTimePicker4, main_.Chart1->seriesMaxX());
+}
+
+void TSelectForm::Button1Click()
+{
+    const double start = PickersDayCount(DateTimePicker1, DateTimePicker2, false);
+    const double end = PickersDayCount(DateTimePicker3, DateTimePicker4, false);
+    main_.Chart1->BottomAxis().SetMinMax(start, end);
+    main_.Chart2->BottomAxis().SetMinMax(start, end);
+    main_.SplitEnabled = CheckBox1->isChecked();
+    main_.SplitParts = static_cast<std::uint8_t>(Parts->text().toInt());
+    ApplyGraphSettings();
+}
+
+namespace {
+
+// Minimum first, then maximum; an axis that refuses the maximum stops the settings there.
+void SetRange(ChartAxis& axis, const AxisRangeChoice& choice)
+{
+    if (choice.minimum)
+        axis.SetMinimum(*choice.minimum);
+    if (choice.maximum)
+        axis.SetMaximum(*choice.maximum);
+}
+
+}  // namespace
+
+void TSelectForm::ApplyGraphSettings()
+{
+    TimeChart* chart1 = main_.Chart1;
+    TimeChart* chart2 = main_.Chart2;
+    // 1-4.
+    for (MaskEdit* m : {MaskEdit1, MaskEdit2, MaskEdit3, MaskEdit4})
+        m->setEnabled(false);
+    chart1->setVisible(true);
+    chart2->setVisible(true);
+    for (TimeChart* chart : {chart1, chart2}) {
+        // From this wide range any limits within it can be set one after the other.
+        ChartAxis& left = chart->LeftAxis();
+        left.SetAutomatic(false);
+        left.SetMinMax(-10000, 10000);
+    }
+    chart1->setTitleVisible(true);
+    chart2->setTitleVisible(false);
+
+    // 5-6. Each axis refreshes as soon as its range is set, also when the next step fails.
+    const AxisRangeChoice humidity =
+        HumidityAxisRange(ComboBox1->currentIndex(), chart1->seriesMinY(), chart1->seriesMaxY(), main_.DisplayMode,
+                          MaskEdit1->text(), MaskEdit2->text());
+    if (humidity.hidden)
+        chart1->setVisible(false);
+    MaskEdit1->setEnabled(humidity.manualFieldsEnabled);
+    MaskEdit2->setEnabled(humidity.manualFieldsEnabled);
+    try {
+        SetRange(chart1->LeftAxis(), humidity);
+    } catch (...) {
+        chart1->update();
+        throw;
+    }
+    const AxisRangeChoice temperature = TemperatureAxisRange(ComboBox2->currentIndex(), chart2->seriesMinY(),
+                                                             chart2->seriesMaxY(), MaskEdit3->text(), MaskEdit4->text());
+    if (temperature.hidden)
+        chart2->setVisible(false);
+    MaskEdit3->setEnabled(temperature.manualFieldsEnabled);
+    MaskEdit4->setEnabled(temperature.manualFieldsEnabled);
+    try {
+        SetRange(chart2->LeftAxis(), temperature);
+    } catch (...) {
+        chart1->update();
+        chart2->update();
+        throw;
+    }
+
+    // 7. The layout of the graph page.
+    const bool show1 = !chart1->isHidden();
+    const bool show2 = !chart2->isHidden();
+    if (show1 && show2) {
+        main_.SetChart1Align(TMainForm::ChartAlign::Top);
+        chart1->BottomAxis().SetVisible(false);
+        chart2->BottomAxis().SetVisible(true);
+        main_.SetChart1Height(main_.Panel5->height() / 2 - 16);
+        chart1->setMarginBottom(0);
+        chart2->setMarginTop(0);
+    } else if (show1) {
+        chart1->setMarginBottom(4);
+        chart2->setMarginTop(4);
+        main_.SetChart1Align(TMainForm::ChartAlign::Client);
+        chart1->BottomAxis().SetVisible(true);
+        chart2->BottomAxis().SetVisible(false);
+    } else if (show2) {
+        chart1->setMarginBottom(4);
+        chart2->setMarginTop(4);
+        chart2->BottomAxis().SetVisible(true);
+        chart1->BottomAxis().SetVisible(false);
+        chart2->setTitleVisible(true);
+        chart1->setTitleVisible(false);
+    }
+    main_.LayoutPage3();
+    chart1->update();
+    chart2->update();
 }

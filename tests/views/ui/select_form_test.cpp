@@ -1,0 +1,190 @@
+// The graph setup dialog through the real window: axis modes made into ranges, chart
+// visibility and page layout; the refused range that stops the settings; the time span and the
+// dividers on "Ok"; the pickers on showing.
+#include "app/ui/main_form_fixture.h"
+#include "app/ui/bevel_panel.h"
+#include "app/ui/mask_edit.h"
+#include "report/date_time.h"
+#include "views/chart_axis.h"
+#include "views/graph_settings.h"
+#include "views/ui/select_form.h"
+#include "views/ui/time_chart.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTimeEdit>
+
+namespace {
+
+double at(int h, int mi, int s = 0)
+{
+    return DayCountOf(QDate(2026, 3, 14), ((h * 60 + mi) * 60 + s) * 1000);
+}
+
+class GraphSetup : public MainFormFixture {
+protected:
+    void SetUp() override
+    {
+        startAndShow();
+        setRecords({{at(10, 0), 4000, 2000}, {at(11, 0), 6000, 2500}, {at(12, 30, 15), 5000, 2200}});
+        form().SetReportActions(true);
+    }
+    void setRecords(std::vector<TDateTimeRHT> records)
+    {
+        ReportState& r = form().Report;
+        r.ReportData = QList<TDateTimeRHT>(records.begin(), records.end());
+        r.ReportCount = r.ReportData.size();
+        r.IntervalStart = 0;
+        r.IntervalEnd = at(23, 59);
+        r.DeviceNumberText = QStringLiteral("00A3");
+        form().BuildReport(false);
+    }
+    TSelectForm& dialog() const { return *form().SelectForm; }
+    // A mode picked by the user in one of the two lists.
+    void pick(QComboBox* list, int mode)
+    {
+        list->setCurrentIndex(mode);
+        emit list->activated(mode);
+    }
+    std::pair<double, double> range(const ChartAxis& axis) const { return {axis.Minimum(), axis.Maximum()}; }
+    TimeChart& chart1() const { return *form().Chart1; }
+    TimeChart& chart2() const { return *form().Chart2; }
+};
+
+TEST_F(GraphSetup, AxisModesSetTheValueRangesAtOnce)
+{
+    pick(dialog().ComboBox1, kAxisAutomatic);
+    pick(dialog().ComboBox2, kAxisAutomatic);
+    EXPECT_EQ(range(chart1().LeftAxis()), std::make_pair(38.0, 62.0));
+    EXPECT_NEAR(chart2().LeftAxis().Minimum(), 19.5, 1e-9);
+    EXPECT_NEAR(chart2().LeftAxis().Maximum(), 25.5, 1e-9);
+    EXPECT_FALSE(dialog().MaskEdit1->isEnabled());
+
+    pick(dialog().ComboBox1, kAxisFullRange);
+    pick(dialog().ComboBox2, kAxisFullRange);
+    EXPECT_EQ(range(chart1().LeftAxis()), std::make_pair(0.0, 100.0));
+    EXPECT_EQ(range(chart2().LeftAxis()), std::make_pair(0.0, 50.0));
+
+    dialog().MaskEdit3->setText("-05,0");
+    dialog().MaskEdit4->setText("+35,5");
+    pick(dialog().ComboBox2, kAxisManual);
+    EXPECT_EQ(range(chart2().LeftAxis()), std::make_pair(-5.0, 35.5));
+    EXPECT_TRUE(dialog().MaskEdit3->isEnabled());
+    EXPECT_TRUE(dialog().MaskEdit4->isEnabled());
+    EXPECT_FALSE(dialog().MaskEdit1->isEnabled());
+}
+
+TEST_F(GraphSetup, HiddenChartsAndTheLayoutOfThePage)
+{
+    form().PageControl1->setCurrentWidget(form().TabSheet3);
+    QApplication::processEvents();
+    const int panel = form().Panel5->height();
+
+    pick(dialog().ComboBox1, kAxisAutomatic);
+    pick(dialog().ComboBox2, kAxisAutomatic);
+    EXPECT_FALSE(chart1().isHidden());
+    EXPECT_FALSE(chart2().isHidden());
+    EXPECT_EQ(chart1().height(), panel / 2 - 16);
+    EXPECT_FALSE(chart1().BottomAxis().Visible());
+    EXPECT_TRUE(chart2().BottomAxis().Visible());
+    EXPECT_TRUE(chart1().titleVisible());
+    EXPECT_FALSE(chart2().titleVisible());
+
+    // Only the temperature chart: it fills the page with its own title and the time axis.
+    pick(dialog().ComboBox1, kAxisOff);
+    EXPECT_TRUE(chart1().isHidden());
+    EXPECT_EQ(chart2().height(), panel - 2 * form().Panel5->contentsMargins().top());
+    EXPECT_TRUE(chart2().titleVisible());
+    EXPECT_TRUE(chart2().BottomAxis().Visible());
+
+    // Only the humidity chart.
+    pick(dialog().ComboBox1, kAxisAutomatic);
+    pick(dialog().ComboBox2, kAxisOff);
+    EXPECT_TRUE(chart2().isHidden());
+    EXPECT_TRUE(chart1().BottomAxis().Visible());
+    EXPECT_GT(chart1().height(), panel / 2);
+
+    pick(dialog().ComboBox1, kAxisOff);
+    EXPECT_TRUE(chart1().isHidden());
+    EXPECT_TRUE(chart2().isHidden());
+}
+
+TEST_F(GraphSetup, ARefusedMaximumStopsTheSettingsThere)
+{
+    pick(dialog().ComboBox2, kAxisFullRange);
+    dialog().MaskEdit1->setText("+80,0");
+    dialog().MaskEdit2->setText("+20,0");
+    dialog().ComboBox1->setCurrentIndex(kAxisManual);
+    dialog().ComboBox2->setCurrentIndex(kAxisAutomatic);
+    try {
+        dialog().ApplyGraphSettings();
+        FAIL() << "the humidity axis must refuse 20 after 80";
+    } catch (const AxisRangeError& e) {
+        EXPECT_STREQ(e.what(), "Axis Maximum Value must be >= Minimum");
+    }
+    EXPECT_EQ(range(chart1().LeftAxis()), std::make_pair(80.0, 10000.0));
+    // The temperature axis was not reached: still the wide range, not its automatic limits.
+    EXPECT_EQ(range(chart2().LeftAxis()), std::make_pair(-10000.0, 10000.0));
+}
+
+TEST_F(GraphSetup, ShowingPutsTheSeriesSpanIntoThePickersAndOkSetsTheTimeSpanAndDividers)
+{
+    dialog().show();
+    QApplication::processEvents();
+    EXPECT_EQ(dialog().DateTimePicker1->date(), QDate(2026, 3, 14));
+    EXPECT_EQ(dialog().DateTimePicker2->time(), QTime(10, 0));
+    EXPECT_EQ(dialog().DateTimePicker4->time(), QTime(12, 30));  // the series holds minutes
+
+    // A start after the end gives the same span as the two swapped.
+    dialog().DateTimePicker2->setTime(QTime(12, 0, 30));
+    dialog().DateTimePicker4->setTime(QTime(11, 0));
+    dialog().CheckBox1->setChecked(true);
+    dialog().Parts->setValue(3);
+    dialog().Button1->click();
+    EXPECT_FALSE(dialog().isVisible());
+    for (TimeChart* chart : {&chart1(), &chart2()}) {
+        EXPECT_FALSE(chart->BottomAxis().Automatic());
+        EXPECT_DOUBLE_EQ(chart->BottomAxis().Minimum(), at(11, 0));
+        EXPECT_DOUBLE_EQ(chart->BottomAxis().Maximum(), at(12, 0, 30));
+    }
+    EXPECT_TRUE(form().SplitEnabled);
+    EXPECT_EQ(form().SplitParts, 3);
+}
+
+TEST_F(GraphSetup, WithoutPointsThePickersShowDayZero)
+{
+    setRecords({});
+    dialog().show();
+    QApplication::processEvents();
+    EXPECT_EQ(dialog().DateTimePicker1->date(), QDate(1899, 12, 30));
+    EXPECT_EQ(dialog().DateTimePicker2->time(), QTime(0, 0));
+    dialog().reject();
+}
+
+TEST_F(GraphSetup, OkClosesTheDialogEvenWhenAnAxisRefusesItsLimits)
+{
+    dialog().show();
+    QApplication::processEvents();
+    dialog().MaskEdit3->setText("+30,0");
+    dialog().MaskEdit4->setText("+10,0");
+    dialog().ComboBox2->setCurrentIndex(kAxisManual);
+    dialog().CheckBox1->setChecked(true);
+    EXPECT_THROW(dialog().Button1->click(), AxisRangeError);
+    EXPECT_FALSE(dialog().isVisible());
+    EXPECT_TRUE(form().SplitEnabled);
+}
+
+TEST_F(GraphSetup, ShowingTheGraphPageAppliesTheModes)
+{
+    dialog().ComboBox1->setCurrentIndex(kAxisOff);  // chosen without the user: not applied yet
+    EXPECT_FALSE(chart1().isHidden());
+    form().PageControl1->setCurrentWidget(form().TabSheet3);
+    QApplication::processEvents();
+    EXPECT_TRUE(chart1().isHidden());
+}
+
+}  // namespace
