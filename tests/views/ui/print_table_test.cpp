@@ -6,6 +6,7 @@
 #include "report/date_time.h"
 #include "views/ui/report_table_model.h"
 
+#include <QImage>
 #include <QMouseEvent>
 #include <QPrinter>
 #include <QProcess>
@@ -54,6 +55,29 @@ int pdfPageCount(const QString& path)
         return -1;
     const auto m = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(QString::fromUtf8(p.readAllStandardOutput()));
     return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+// The first sheet of a PDF rendered to a picture at the given dots per inch.
+QImage pdfFirstSheetImage(const QString& path, int dpi)
+{
+    const QString prefix = path + QStringLiteral(".sheet");
+    QProcess p;
+    p.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-png"),
+                                         QStringLiteral("-singlefile"), QStringLiteral("-f"), QStringLiteral("1"),
+                                         QStringLiteral("-l"), QStringLiteral("1"), path, prefix});
+    if (!p.waitForFinished(30000) || p.exitCode() != 0)
+        return {};
+    return QImage(prefix + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
+}
+
+bool near(QRgb a, const QColor& b)
+{
+    return std::abs(qRed(a) - b.red()) <= 3 && std::abs(qGreen(a) - b.green()) <= 3 && std::abs(qBlue(a) - b.blue()) <= 3;
+}
+
+bool dark(QRgb a)
+{
+    return qGray(a) < 80;
 }
 
 class PrintTable : public MainFormFixture {
@@ -259,6 +283,43 @@ TEST_F(PrintTable, OneSheetIsNumberedAloneAndBeforeAnyBuildTheDesignTitleShows)
     EXPECT_TRUE(hasHeaderRow(sheets[0]));
     EXPECT_TRUE(QRegularExpression(QStringLiteral("Нет\\s+данных")).match(sheets[0]).hasMatch());
     EXPECT_TRUE(pageNumber(footerLine(sheets[0]), QStringLiteral("1"))) << footerLine(sheets[0]).toStdString();
+}
+
+TEST_F(PrintTable, HeaderCellsOnButtonFaceDataCellsOnWindowColourAllFramedInBlack)
+{
+    build(60);
+    pdfPrinter();
+    print();
+    const QImage sheet = pdfFirstSheetImage(pdf, 100);
+    ASSERT_FALSE(sheet.isNull());
+    // Halfway down the sheet lies a data row: its first black pixel from the left is the
+    // table's left frame. Just right of it, inside the first column's padding, the cells'
+    // backgrounds and the frames between the rows show one below the other.
+    const int middle = sheet.height() / 2;
+    int frameX = 0;
+    while (frameX < sheet.width() && !dark(sheet.pixel(frameX, middle)))
+        ++frameX;
+    ASSERT_LT(frameX, sheet.width() / 2);
+    const int x = frameX + 3;
+    // Backgrounds between the horizontal frame lines, from the top of the sheet down; a frame
+    // line is dark over a stretch, where a letter of the title would not be.
+    const auto frameLine = [&](int y) { return dark(sheet.pixel(x, y)) && dark(sheet.pixel(x + 8, y)) && dark(sheet.pixel(x + 16, y)); };
+    std::vector<QRgb> backgrounds;
+    bool inFrame = false;
+    for (int y = 0; y < middle && backgrounds.size() < 4; ++y) {
+        if (frameLine(y)) {
+            inFrame = true;
+        } else if (inFrame) {
+            inFrame = false;
+            backgrounds.push_back(sheet.pixel(x, y + 3));
+        }
+    }
+    ASSERT_EQ(backgrounds.size(), 4u);
+    const QPalette palette = QApplication::palette();
+    EXPECT_TRUE(near(backgrounds[0], palette.color(QPalette::Button))) << std::hex << backgrounds[0];
+    for (std::size_t i = 1; i < backgrounds.size(); ++i)
+        EXPECT_TRUE(near(backgrounds[i], palette.color(QPalette::Base))) << i << ": " << std::hex << backgrounds[i];
+    EXPECT_NE(palette.color(QPalette::Button), palette.color(QPalette::Base));
 }
 
 TEST_F(PrintTable, LandscapeChosenInTheDialogStillPrintsPortrait)
