@@ -1,4 +1,56 @@
-// TMainForm::AcPrintGraphExecute: the graph printout (comes with its own behaviour; the action is wired already).
+// TMainForm::AcPrintGraphExecute: both charts on one printed page, humidity above temperature,
+// with the maker's logo over the top-left corner.
 #include "app/ui/main_form.h"
 
-void TMainForm::AcPrintGraphExecute() {}
+#include "app/ui/dialogs.h"
+#include "views/ui/time_chart.h"
+
+#include <QBitmap>
+#include <QPainter>
+#include <QPrinter>
+
+#include <stdexcept>
+
+namespace {
+
+// The logo without its background: the colour of its lower-left pixel is not drawn.
+QPixmap TransparentLogo(const QPixmap& logo)
+{
+    if (logo.isNull())
+        return logo;
+    const QImage image = logo.toImage();
+    QPixmap out = logo;
+    out.setMask(QBitmap::fromImage(image.createMaskFromColor(image.pixel(0, image.height() - 1), Qt::MaskInColor)));
+    return out;
+}
+
+}  // namespace
+
+void TMainForm::AcPrintGraphExecute()
+{
+    // The same printer the table's print dialog uses, for the whole run.
+    if (!PrintDialog1)
+        PrintDialog1 = std::make_shared<QPrinter>(QPrinter::HighResolution);
+    QPrinter& printer = *PrintDialog1;
+    // Confirmed or cancelled, printing goes on with the printer as the dialog leaves it.
+    dialogs().PrinterSetup(printer);
+    printer.setDocName(QString());
+
+    QPainter painter;
+    if (!painter.begin(&printer))
+        throw std::runtime_error(
+            QStringLiteral("Не удалось начать печать на принтере \"%1\"").arg(printer.printerName()).toStdString());
+    // The page's drawing area in printer pixels.
+    const QRect page(0, 0, printer.width(), printer.height());
+    const int L = page.left(), T = page.top(), R = page.right() + 1, B = page.bottom() + 1;
+    const int top = T + 200;
+    const int half = (B - top) / 2;
+    // Both charts, visible on screen or not, as they were drawn last; laid out one and a half
+    // times their screen size so texts and lines keep two thirds of their screen proportion.
+    Chart1->render(painter, QRect(QPoint(L, top), QPoint(R - 1, half + 200 - 1)), -50);
+    Chart2->render(painter, QRect(QPoint(L, half + 200), QPoint(R - 1, 2 * half + 200 - 1)), -50);
+    // The logo last, stretched, over whatever lies there.
+    painter.drawPixmap(QRect(QPoint(100, 100), QPoint(R / 10 + 100 - 1, (2 * half + 200) / 20 + 100 - 1)),
+                       TransparentLogo(Image1));
+    painter.end();
+}

@@ -123,6 +123,7 @@ TSelectForm::TSelectForm(TMainForm* owner)
     // lists does not.
     connect(ComboBox1, &QComboBox::activated, this, &TSelectForm::ComboBox1Change);
     connect(ComboBox2, &QComboBox::activated, this, &TSelectForm::ComboBox2Change);
+    connect(Button2, &QPushButton::clicked, this, &TSelectForm::Button2Click);
     connect(Button1, &QPushButton::clicked, this, [this] {
         // The dialog closes even when the axes refuse the limits; the refusal is then shown.
         struct Close {

@@ -52,6 +52,7 @@ public slots:
     void ComboBox1Change();
     void ComboBox2Change();
     void Button1Click();
+    void Button2Click();  // the two charts saved as pictures (chart_pictures.cpp)
 
 protected:
     void showEvent(QShowEvent* event) override;

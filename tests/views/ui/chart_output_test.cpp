@@ -1,0 +1,140 @@
+// The charts leaving the program: the printed page (both charts, the logo) read back from a
+// PDF, and the picture export as two bitmaps or two metafiles at the charts' screen sizes.
+#include "app/ui/main_form_fixture.h"
+#include "report/date_time.h"
+#include "views/ui/select_form.h"
+#include "views/ui/time_chart.h"
+
+#include <QAction>
+#include <QImage>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTabWidget>
+
+namespace {
+
+double at(int h, int mi)
+{
+    return DayCountOf(QDate(2026, 3, 14), (h * 60 + mi) * 60000);
+}
+
+QString run(const QString& program, const QStringList& arguments)
+{
+    QProcess p;
+    p.start(program, arguments);
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+bool hasColour(const QImage& image, QRgb colour, QRect area = {})
+{
+    if (area.isNull())
+        area = image.rect();
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if ((image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF))
+                return true;
+    return false;
+}
+
+class ChartOutput : public MainFormFixture {
+protected:
+    void SetUp() override
+    {
+        startAndShow();
+        ReportState& r = form().Report;
+        for (int i = 0; i < 120; ++i)
+            r.ReportData.push_back({at(10, 0) + i / 1440.0, int16_t(3000 + 40 * (i % 50)), int16_t(1800 + 10 * (i % 70))});
+        r.ReportCount = r.ReportData.size();
+        r.IntervalStart = 0;
+        r.IntervalEnd = at(23, 59);
+        r.DeviceNumberText = QStringLiteral("00A3");
+        form().BuildReport(false);
+        form().SetReportActions(true);
+        form().SplitEnabled = true;
+        form().SplitParts = 2;
+        form().PageControl1->setCurrentWidget(form().TabSheet3);
+        QApplication::processEvents();
+    }
+    QString path(const QString& name) const { return QDir(dir.path()).filePath(name); }
+    void exportAs(int type, const QString& typed)
+    {
+        dialogs.saveAnswers.push_back(SaveFileChoice{path(typed), type});
+        form().SelectForm->Button2->click();
+    }
+};
+
+TEST_F(ChartOutput, BitmapsOfBothChartsAtTheirScreenSizeWithTheDividers)
+{
+    {
+        QFile old(path("chart.bmp1"));  // replaced without a question
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old");
+    }
+    exportAs(1, "chart.bmp");
+    const SaveFileRequest& request = dialogs.saveRequests.back();
+    EXPECT_EQ(request.title, "Экспорт графика");
+    EXPECT_EQ(request.fileName, "chart.bmp");
+    EXPECT_EQ(request.directory, dir.path());
+    EXPECT_EQ(request.filters, QStringList({"Картинка (*.bmp)", "Картинка (*.wmf)"}));
+
+    const QImage humidity(path("chart.bmp1"), "BMP");
+    const QImage temperature(path("chart.bmp2"), "BMP");
+    ASSERT_FALSE(humidity.isNull());
+    ASSERT_FALSE(temperature.isNull());
+    EXPECT_EQ(humidity.size(), form().Chart1->size());
+    EXPECT_EQ(temperature.size(), form().Chart2->size());
+    EXPECT_TRUE(hasColour(humidity, 0x008000));  // the divider, part of the chart's drawing
+    EXPECT_FALSE(QFileInfo::exists(path("chart.bmp")));
+    EXPECT_TRUE(dialogs.texts(FakeDialogs::Kind::StandardError).isEmpty());
+}
+
+TEST_F(ChartOutput, MetafilesUnderTheProposedNameReadBack)
+{
+    exportAs(2, "chart.bmp");
+    for (const char* name : {"chart.wmf1", "chart.wmf2"}) {
+        SCOPED_TRACE(name);
+        QFile f(path(name));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(f.read(4) == QByteArray("\xD7\xCD\xC6\x9A", 4));
+        const QString svg = run("wmf2svg", {"-o", "/dev/stdout", path(name)});
+        EXPECT_TRUE(svg.contains("<polyline")) << svg.left(400).toStdString();
+        EXPECT_TRUE(svg.contains("stroke:green") || svg.contains("rgb(0,128,0)")) << "the dividers";
+    }
+    // A cancelled dialog writes nothing.
+    dialogs.saveAnswers.push_back(std::nullopt);
+    form().SelectForm->Button2->click();
+    EXPECT_EQ(QDir(dir.path()).entryList({"chart.*"}, QDir::Files).size(), 2);
+}
+
+TEST_F(ChartOutput, ThePrintedPageHoldsBothChartsAndTheLogo)
+{
+    const QString pdf = path("graph.pdf");
+    form().PrintDialog1 = std::make_shared<QPrinter>(QPrinter::HighResolution);
+    form().PrintDialog1->setOutputFormat(QPrinter::PdfFormat);
+    form().PrintDialog1->setOutputFileName(pdf);
+    dialogs.printAnswers.push_back(false);  // the setup dialog cancelled: printing goes on
+    form().AcPrintGraph->trigger();
+    EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::PrinterSetup).size(), 1);
+    ASSERT_TRUE(QFileInfo::exists(pdf));
+    EXPECT_TRUE(run("pdfinfo", {pdf}).contains(QRegularExpression("Pages:\\s+1\\n")));
+    const QString text = run("pdftotext", {"-enc", "UTF-8", pdf, "-"});
+    EXPECT_EQ(text.count("Термогигрометр №00A3 -"), 1) << text.toStdString();  // the lower chart's title is hidden
+    EXPECT_TRUE(text.contains("Температура, °C"));
+    EXPECT_TRUE(text.contains("Относительная влажность, %"));
+
+    run("pdftoppm", {"-r", "40", "-png", "-singlefile", pdf, path("graph")});
+    const QImage page(path("graph.png"));
+    ASSERT_FALSE(page.isNull());
+    const QString folder = QDir(QCoreApplication::applicationDirPath()).filePath("screenshots");
+    QDir().mkpath(folder);
+    page.save(QDir(folder).filePath("graph_printout.png"));
+    // Chart lines in both halves; the dividers green.
+    const int h = page.height();
+    EXPECT_TRUE(hasColour(page, 0x008000, QRect(0, h / 10, page.width(), h * 4 / 10)));
+    EXPECT_TRUE(hasColour(page, 0x008000, QRect(0, h / 2 + h / 20, page.width(), h * 4 / 10)));
+}
+
+}  // namespace
