@@ -9,6 +9,7 @@
 #include "report/date_time.h"
 #include "report/report_builder.h"
 #include "views/table_export.h"
+#include "views/xls_workbook.h"
 
 #include <QFileInfo>
 
@@ -16,7 +17,7 @@ namespace {
 
 constexpr const char* Usage =
     "report FILE [--mode rh|dew|abs] [--from \"YYYY-MM-DD hh:mm\"] [--to \"YYYY-MM-DD hh:mm\"] "
-    "[--thresholds \"MINH;MAXH;MINT;MAXT\"] --format txt|htm --out PATH   export a report";
+    "[--thresholds \"MINH;MAXH;MINT;MAXT\"] --format txt|htm|xls --out PATH   export a report";
 
 struct ReportOptions {
     QString file;
@@ -72,10 +73,10 @@ bool parse(const QStringList& args, ReportOptions& o)
                 return usage(QStringLiteral("--thresholds \"%1\" is not four texts separated by \";\"").arg(v));
             o.thresholds = parts;
         } else if (a == QLatin1String("--format")) {
-            if (!value("txt or htm", o.format))
+            if (!value("txt, htm or xls", o.format))
                 return false;
-            if (o.format != QLatin1String("txt") && o.format != QLatin1String("htm"))
-                return usage(QStringLiteral("--format \"%1\" is not txt or htm").arg(o.format));
+            if (o.format != QLatin1String("txt") && o.format != QLatin1String("htm") && o.format != QLatin1String("xls"))
+                return usage(QStringLiteral("--format \"%1\" is not txt, htm or xls").arg(o.format));
         } else if (a == QLatin1String("--out")) {
             if (!value("a file path", o.out))
                 return false;
@@ -128,6 +129,8 @@ int run(const QStringList& args)
         const ReportTable table = BuildReport(state, settings, false);
         if (o.format == QLatin1String("txt"))
             SaveToASCII(o.out, table);
+        else if (o.format == QLatin1String("xls"))
+            SaveToXLS(o.out, table);
         else
             SaveToHTML(o.out, table, PlatformColors{0xF0F0F0, 0xFFFFFF, 0x000000});
     } catch (const ReportFileError& e) {

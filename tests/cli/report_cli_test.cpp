@@ -84,6 +84,20 @@ INSTANTIATE_TEST_SUITE_P(
         ExportCase{"NoDataHtml", "empty.dat", {"--format", "htm"}, "empty_nodata.htm"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(ReportCli, WorkbookForm)
+{
+    // The workbook's cells are checked by the workbook writer's own reader test; here the
+    // command writes one: a compound document of whole sectors.
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("r.xls"));
+    const CliRun r = cli({QStringLiteral("report"), data("sample.dat"), QStringLiteral("--format"), QStringLiteral("xls"),
+                          QStringLiteral("--out"), out});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QByteArray b = bytesOf(out);
+    EXPECT_TRUE(b.startsWith(QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8)));
+    EXPECT_EQ(b.size() % 512, 0);
+}
+
 TEST(ReportCli, PrepareSortsRemovesTheRepeatAndPrintsTheInterval)
 {
     QTemporaryDir dir;
@@ -181,7 +195,7 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"MissingFile", {"report", "/nonexistent/x.dat", "--format", "txt", "--out", "#"}, 1, "no such file"},
         ErrorCase{"DirectoryAsFile", {"report", "DIR", "--format", "txt", "--out", "#"}, 1, "not a report file"},
         ErrorCase{"BadMode", {"report", "@", "--mode", "wet", "--format", "txt", "--out", "#"}, 64, "--mode \"wet\""},
-        ErrorCase{"BadFormat", {"report", "@", "--format", "xls", "--out", "#"}, 64, "--format \"xls\""},
+        ErrorCase{"BadFormat", {"report", "@", "--format", "xlsx", "--out", "#"}, 64, "--format \"xlsx\""},
         ErrorCase{"NoFormat", {"report", "@", "--out", "#"}, 64, "--format is needed"},
         ErrorCase{"NoOut", {"report", "@", "--format", "txt"}, 64, "--out is needed"},
         ErrorCase{"BadDate", {"report", "@", "--from", "2024-13-01 10:00", "--format", "txt", "--out", "#"}, 64,
