@@ -4,6 +4,7 @@
 
 #include "app/ui/analog_clock.h"
 #include "app/ui/anchors.h"
+#include "app/ui/design_label.h"
 #include "app/ui/bevel_panel.h"
 #include "app/ui/on_off_switch.h"
 #include "device/port_names.h"
@@ -33,14 +34,6 @@ void bindToAction(QPushButton* button, QAction* action)
     sync();
     QObject::connect(action, &QAction::changed, button, sync);
     QObject::connect(button, &QPushButton::clicked, action, &QAction::trigger);
-}
-
-QLabel* label(const QString& text, QWidget* parent, QPoint at)
-{
-    auto* l = new QLabel(text, parent);
-    l->move(at);
-    l->adjustSize();
-    return l;
 }
 
 QLabel* valueLabel(QGroupBox* group)
@@ -118,7 +111,7 @@ void TMainForm::CreatePage1()
     GroupBox5->setGeometry(136, 52, 117, 53);
     Label2 = valueLabel(GroupBox5);
     Label2->setObjectName(QStringLiteral("Label2"));
-    Label4 = label(QStringLiteral("Имя файла отчета:"), GroupBox4, {12, 120});
+    Label4 = DesignLabel(QStringLiteral("Имя файла отчета:"), GroupBox4, {12, 120});
     repNameEdit = new QLineEdit(GroupBox4);
     repNameEdit->setObjectName(QStringLiteral("repNameEdit"));
     repNameEdit->setGeometry(116, 116, 105, 21);
@@ -137,16 +130,16 @@ void TMainForm::CreatePage1()
     Switch1->setStatusTip(Switch1->toolTip());
     connect(Switch1, &OnOffSwitch::switchedOn, this, &TMainForm::Switch1On);
     connect(Switch1, &OnOffSwitch::switchedOff, this, &TMainForm::Switch1Off);
-    Label7 = label(QStringLiteral("Номер прибора:"), GroupBox4, {14, 182});
-    Label8 = label(QStringLiteral("-----"), GroupBox4, {106, 182});
+    Label7 = DesignLabel(QStringLiteral("Номер прибора:"), GroupBox4, {14, 182});
+    Label8 = DesignLabel(QStringLiteral("-----"), GroupBox4, {106, 182});
     Label8->setObjectName(QStringLiteral("Label8"));
     Label8->setMinimumWidth(40);
-    Label3 = label(QStringLiteral("Интервал считывания:"), GroupBox4, {14, 212});
+    Label3 = DesignLabel(QStringLiteral("Интервал считывания:"), GroupBox4, {14, 212});
     Edit5 = new QLineEdit(GroupBox4);
     Edit5->setObjectName(QStringLiteral("Edit5"));
     Edit5->setGeometry(148, 209, 65, 21);
     Edit5->setMaxLength(3);
-    Label22 = label(QStringLiteral("сек."), GroupBox4, {228, 212});
+    Label22 = DesignLabel(QStringLiteral("сек."), GroupBox4, {228, 212});
     Timer1.setObjectName(QStringLiteral("Timer1"));
     connect(&Timer1, &QTimer::timeout, this, &TMainForm::Timer1Timer);
     GroupBox4->hide();
@@ -163,7 +156,7 @@ void TMainForm::CreatePage1()
     Button9->setObjectName(QStringLiteral("Button9"));
     Button9->setGeometry(136, 21, 81, 22);
     connect(Button9, &QPushButton::clicked, this, &TMainForm::Button9Click);
-    Label18 = label(QStringLiteral("COM:"), GroupBox2, {224, 26});
+    Label18 = DesignLabel(QStringLiteral("COM:"), GroupBox2, {224, 26});
     ComboBoxDeviceName = new QComboBox(GroupBox2);
     ComboBoxDeviceName->setObjectName(QStringLiteral("ComboBoxDeviceName"));
     ComboBoxDeviceName->setEditable(true);

@@ -4,6 +4,7 @@
 #include "app/ui/main_form.h"
 
 #include "app/ui/anchors.h"
+#include "app/ui/design_label.h"
 #include "app/ui/bevel_panel.h"
 #include "app/ui/mask_edit.h"
 #include "app/ui/radio_group.h"
@@ -20,14 +21,6 @@
 QPushButton* bindButtonToAction(QPushButton* button, QAction* action);
 
 namespace {
-
-QLabel* label(const QString& text, QWidget* parent, QPoint at)
-{
-    auto* l = new QLabel(text, parent);
-    l->move(at);
-    l->adjustSize();
-    return l;
-}
 
 QLineEdit* figure(QWidget* parent, QRect at)
 {
@@ -54,7 +47,7 @@ void TMainForm::CreatePage2()
     Panel4->setObjectName(QStringLiteral("Panel4"));
     Panel4->setBevels(BevelPanel::Bevel::None, BevelPanel::Bevel::None);
     page->place(Panel4, {0, 0, 1008, 34}, Anchor::Left | Anchor::Top | Anchor::Right);
-    Label19 = label(QStringLiteral("..."), Panel4, {320, 2});
+    Label19 = DesignLabel(QStringLiteral("..."), Panel4, {320, 2});
     Label19->setObjectName(QStringLiteral("Label19"));
     Button10 = bindButtonToAction(new QPushButton(Panel4), AcPrintReport);
     Button10->setObjectName(QStringLiteral("Button10"));
@@ -97,21 +90,21 @@ void TMainForm::CreatePage2()
     Grid1->setCurrentIndex(Grid1Model->index(0, 0));
     inPanel2->place(Grid1, {10, 10, 299, 585}, Anchor::Left | Anchor::Top | Anchor::Bottom);
 
-    Label16 = label(QStringLiteral("Относительная"), Panel2, {318, 10});
-    Label9 = label(QStringLiteral("влажность - RH, %:"), Panel2, {318, 26});
-    Label10 = label(QStringLiteral("Порог:"), Panel2, {455, 26});
-    Label11 = label(QStringLiteral("Минимальная:"), Panel2, {319, 58});
+    Label16 = DesignLabel(QStringLiteral("Относительная"), Panel2, {318, 10});
+    Label9 = DesignLabel(QStringLiteral("влажность - RH, %:"), Panel2, {318, 26});
+    Label10 = DesignLabel(QStringLiteral("Порог:"), Panel2, {455, 26});
+    Label11 = DesignLabel(QStringLiteral("Минимальная:"), Panel2, {319, 58});
     Edit1 = figure(Panel2, {408, 55, 40, 21});
     MaskEdit7 = threshold(Panel2, {456, 55, 40, 21}, QStringLiteral("+00,0"));
-    Label12 = label(QStringLiteral("Максимальная:"), Panel2, {319, 91});
+    Label12 = DesignLabel(QStringLiteral("Максимальная:"), Panel2, {319, 91});
     Edit2 = figure(Panel2, {408, 88, 40, 21});
     MaskEdit8 = threshold(Panel2, {456, 88, 40, 21}, QStringLiteral("+99,9"));
-    Label17 = label(QStringLiteral("Температура, °С:"), Panel2, {318, 126});
-    Label13 = label(QStringLiteral("Порог:"), Panel2, {455, 126});
-    Label14 = label(QStringLiteral("Минимальная:"), Panel2, {319, 157});
+    Label17 = DesignLabel(QStringLiteral("Температура, °С:"), Panel2, {318, 126});
+    Label13 = DesignLabel(QStringLiteral("Порог:"), Panel2, {455, 126});
+    Label14 = DesignLabel(QStringLiteral("Минимальная:"), Panel2, {319, 157});
     Edit3 = figure(Panel2, {408, 154, 40, 21});
     MaskEdit9 = threshold(Panel2, {456, 154, 40, 21}, QStringLiteral("-40,0"));
-    Label15 = label(QStringLiteral("Максимальная:"), Panel2, {319, 190});
+    Label15 = DesignLabel(QStringLiteral("Максимальная:"), Panel2, {319, 190});
     Edit4 = figure(Panel2, {408, 187, 40, 21});
     MaskEdit10 = threshold(Panel2, {456, 187, 40, 21}, QStringLiteral("+60,0"));
     for (MaskEdit* m : {MaskEdit7, MaskEdit8, MaskEdit9, MaskEdit10})

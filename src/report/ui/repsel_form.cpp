@@ -2,6 +2,7 @@
 
 #include "app/ui/date_time_pickers.h"
 #include "app/ui/design_font.h"
+#include "app/ui/design_label.h"
 #include "app/ui/dialogs.h"
 #include "app/wait_progress.h"
 #include "logging/report_comment.h"
@@ -77,15 +78,6 @@ QString DeleteFailureText(const QList<DeleteFailure>& failures)
     return lines.join(QLatin1Char('\n'));
 }
 
-QLabel* NewLabel(const QString& text, QWidget* parent, const char* name, int x, int y)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->move(x, y);
-    label->adjustSize();
-    return label;
-}
-
 }  // namespace
 
 const QString& TRepselForm::CommentPlaceholder()
@@ -112,7 +104,7 @@ TRepselForm::TRepselForm(Dialogs& dialogs, ReportState& report, WaitProgress* wa
     GroupBox1 = new QGroupBox(QStringLiteral(" Выберите прибор "), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setGeometry(8, 4, 336, 182);
-    Label1 = NewLabel(QStringLiteral("Файл:"), GroupBox1, "Label1", 12, 22);
+    Label1 = DesignLabel(QStringLiteral("Файл:"), GroupBox1, {12, 22}, "Label1");
     ComboBox1 = new QComboBox(GroupBox1);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->setEditable(false);
@@ -123,7 +115,7 @@ TRepselForm::TRepselForm(Dialogs& dialogs, ReportState& report, WaitProgress* wa
     BitBtn2->setStatusTip(QStringLiteral("Удалить"));
     BitBtn2->setAutoDefault(false);  // Enter never deletes a report
     BitBtn2->setGeometry(244, 38, 80, 25);
-    Label2 = NewLabel(QStringLiteral("Комментарий:"), GroupBox1, "Label2", 12, 70);
+    Label2 = DesignLabel(QStringLiteral("Комментарий:"), GroupBox1, {12, 70}, "Label2");
     Memo1 = new QPlainTextEdit(GroupBox1);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -140,12 +132,12 @@ TRepselForm::TRepselForm(Dialogs& dialogs, ReportState& report, WaitProgress* wa
     GroupBox2 = new QGroupBox(QStringLiteral(" Выберите интервал "), this);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
     GroupBox2->setGeometry(8, 192, 336, 100);
-    Label4 = NewLabel(QStringLiteral("(ДД.ММ.ГГ)"), GroupBox2, "Label4", 116, 20);
-    Label5 = NewLabel(QStringLiteral("(ЧЧ.ММ)"), GroupBox2, "Label5", 230, 20);
-    Label3 = NewLabel(QStringLiteral("Начальная точка:"), GroupBox2, "Label3", 12, 42);
+    Label4 = DesignLabel(QStringLiteral("(ДД.ММ.ГГ)"), GroupBox2, {116, 20}, "Label4");
+    Label5 = DesignLabel(QStringLiteral("(ЧЧ.ММ)"), GroupBox2, {230, 20}, "Label5");
+    Label3 = DesignLabel(QStringLiteral("Начальная точка:"), GroupBox2, {12, 42}, "Label3");
     DateTimePicker1 = NewDatePicker(GroupBox2, "DateTimePicker1", {116, 38, 106, 22});
     DateTimePicker2 = NewTimePicker(GroupBox2, "DateTimePicker2", {230, 38, 94, 22});
-    Label6 = NewLabel(QStringLiteral("Конечная точка:"), GroupBox2, "Label6", 12, 70);
+    Label6 = DesignLabel(QStringLiteral("Конечная точка:"), GroupBox2, {12, 70}, "Label6");
     DateTimePicker3 = NewDatePicker(GroupBox2, "DateTimePicker3", {116, 66, 106, 22});
     DateTimePicker4 = NewTimePicker(GroupBox2, "DateTimePicker4", {230, 66, 94, 22});
     for (QDateEdit* picker : {DateTimePicker1, DateTimePicker3})

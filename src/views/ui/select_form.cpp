@@ -2,6 +2,7 @@
 
 #include "app/ui/date_time_pickers.h"
 #include "app/ui/design_font.h"
+#include "app/ui/design_label.h"
 #include "app/ui/main_form.h"
 #include "app/ui/mask_edit.h"
 #include "app/ui/bevel_panel.h"
@@ -21,24 +22,16 @@
 
 namespace {
 
-QLabel* label(const QString& text, QWidget* parent, QPoint at)
-{
-    auto* l = new QLabel(text, parent);
-    l->move(at);
-    l->adjustSize();
-    return l;
-}
-
 void axisGroup(QGroupBox* group, QComboBox*& mode, MaskEdit*& minimum, MaskEdit*& maximum)
 {
-    label(QStringLiteral("Режим:"), group, {16, 24});
+    DesignLabel(QStringLiteral("Режим:"), group, {16, 24});
     mode = new QComboBox(group);
     mode->addItems(TSelectForm::AxisModes());
     mode->setGeometry(72, 20, 177, 21);
-    label(QStringLiteral("Минимум:"), group, {16, 56});
+    DesignLabel(QStringLiteral("Минимум:"), group, {16, 56});
     minimum = new MaskEdit(group);
     minimum->setGeometry(80, 52, 40, 21);
-    label(QStringLiteral("Максимум:"), group, {136, 56});
+    DesignLabel(QStringLiteral("Максимум:"), group, {136, 56});
     maximum = new MaskEdit(group);
     maximum->setGeometry(208, 52, 40, 21);
 }
@@ -64,14 +57,14 @@ TSelectForm::TSelectForm(TMainForm* owner)
     GroupBox1 = new QGroupBox(QStringLiteral(" Ось времени / даты "), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setGeometry(6, 4, 259, 229);
-    label(QStringLiteral("Начальная точка:"), GroupBox1, {16, 24});
+    DesignLabel(QStringLiteral("Начальная точка:"), GroupBox1, {16, 24});
     DateTimePicker1 = NewDatePicker(GroupBox1, "DateTimePicker1", {16, 48, 100, 21});
-    label(QStringLiteral("(ДД.ММ.ГГ)"), GroupBox1, {136, 52});
+    DesignLabel(QStringLiteral("(ДД.ММ.ГГ)"), GroupBox1, {136, 52});
     DateTimePicker2 = NewTimePicker(GroupBox1, "DateTimePicker2", {16, 80, 100, 21});
-    label(QStringLiteral("(ЧЧ.ММ)"), GroupBox1, {136, 84});
-    label(QStringLiteral("Конечная точка:"), GroupBox1, {16, 112});
-    label(QStringLiteral("(ДД.ММ.ГГ)"), GroupBox1, {136, 136});
-    label(QStringLiteral("(ЧЧ.ММ)"), GroupBox1, {136, 168});
+    DesignLabel(QStringLiteral("(ЧЧ.ММ)"), GroupBox1, {136, 84});
+    DesignLabel(QStringLiteral("Конечная точка:"), GroupBox1, {16, 112});
+    DesignLabel(QStringLiteral("(ДД.ММ.ГГ)"), GroupBox1, {136, 136});
+    DesignLabel(QStringLiteral("(ЧЧ.ММ)"), GroupBox1, {136, 168});
     CheckBox1 = new QCheckBox(QStringLiteral("Разделить график на:"), GroupBox1);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     CheckBox1->setGeometry(16, 200, 137, 17);
@@ -83,7 +76,7 @@ TSelectForm::TSelectForm(TMainForm* owner)
     Parts->setValue(7);
     Parts->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
     Parts->setGeometry(159, 198, 41, 21);
-    label(QStringLiteral("частей"), GroupBox1, {208, 201});
+    DesignLabel(QStringLiteral("частей"), GroupBox1, {208, 201});
 
     GroupBox2 = new QGroupBox(QStringLiteral(" Ось влажности "), this);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
