@@ -138,6 +138,9 @@ TEST_F(GraphSetup, ShowingPutsTheSeriesSpanIntoThePickersAndOkSetsTheTimeSpanAnd
     EXPECT_EQ(dialog().DateTimePicker1->date(), QDate(2026, 3, 14));
     EXPECT_EQ(dialog().DateTimePicker2->time(), QTime(10, 0));
     EXPECT_EQ(dialog().DateTimePicker4->time(), QTime(12, 30));  // the series holds minutes
+    const QString folder = QDir(QCoreApplication::applicationDirPath()).filePath("screenshots");
+    QDir().mkpath(folder);
+    dialog().grab().save(QDir(folder).filePath("select_form.png"));
 
     // A start after the end gives the same span as the two swapped.
     dialog().DateTimePicker2->setTime(QTime(12, 0, 30));
