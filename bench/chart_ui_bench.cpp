@@ -1,21 +1,19 @@
 // Painting a time chart of 1,000,000 points against one of 1,000 points: a plain repaint, and
 // a repaint after each step of panning (the range moves, so the series is thinned afresh).
 // Prints the ratios at the end.
-#include "report/date_time.h"
 #include "report/report_builder.h"
 #include "views/ui/time_chart.h"
 
+#include "minute_readings.h"
 #include "recording_reporter.h"
 
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
 
-#include <cmath>
 #include <cstdio>
 #include <map>
 #include <memory>
-#include <random>
 
 namespace {
 
@@ -25,18 +23,7 @@ std::shared_ptr<const ReportTable> table(int count)
     static std::map<int, std::shared_ptr<const ReportTable>> built;
     auto& t = built[count];
     if (!t) {
-        std::mt19937 rng(20261210);
-        std::normal_distribution<double> noise(0.0, 1.0);
-        ReportState s;
-        s.ReportData.reserve(count);
-        const double start = DayCountOf(QDate(2025, 1, 1), 0);
-        for (int i = 0; i < count; ++i) {
-            const double day = i / 1440.0;
-            const double rh = 45 - 12 * std::sin(2 * M_PI * day) + noise(rng);
-            s.ReportData.push_back({start + day, int16_t(std::lround(rh * 10) * 10), 2100});
-        }
-        s.ReportCount = count;
-        s.IntervalEnd = start + 10000;
+        const ReportState s = MinuteReadings(count);
         ReportSettings settings;
         settings.minHumidityText = QStringLiteral("+35,0");
         settings.maxHumidityText = QStringLiteral("+55,0");

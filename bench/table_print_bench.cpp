@@ -2,16 +2,14 @@
 // row, sheet breaks, the sheet count found before printing) against building that table from
 // its 1,000,000 records in the same run: printing all of a year-long log must not wait on its
 // layout much longer than on the build itself.
-#include "report/date_time.h"
 #include "report/report_builder.h"
 #include "views/table_print_layout.h"
 
+#include "minute_readings.h"
 #include "recording_reporter.h"
 
-#include <cmath>
 #include <cstdio>
 #include <memory>
-#include <random>
 
 namespace {
 
@@ -19,22 +17,7 @@ constexpr int kRecords = 1'000'000;
 
 const ReportState& report()
 {
-    static const ReportState s = [] {
-        std::mt19937 rng(7);
-        std::normal_distribution<double> noise(0.0, 1.0);
-        ReportState r;
-        r.ReportData.reserve(kRecords);
-        const double start = DayCountOf(QDate(2025, 1, 1), 0);
-        for (int i = 0; i < kRecords; ++i) {
-            const double day = i / 1440.0;
-            r.ReportData.push_back({start + day, int16_t(std::lround(45 + 10 * std::sin(day) + noise(rng)) * 100),
-                                    int16_t(std::lround((21 + 3 * std::sin(day)) * 10) * 10)});
-        }
-        r.ReportCount = kRecords;
-        r.IntervalEnd = start + 10000;
-        r.DeviceNumberText = QStringLiteral("00A3");
-        return r;
-    }();
+    static const ReportState s = MinuteReadings(kRecords);
     return s;
 }
 

@@ -8,12 +8,12 @@
 #include "app/ui/dialogs.h"
 #include "app/ui/main_form.h"
 #include "app/ui/program.h"
-#include "report/date_time.h"
 #include "report/report_builder.h"
 #include "report/report_preparation.h"
 #include "app/ui/wait_form.h"
 #include "views/ui/report_table_model.h"
 
+#include "minute_readings.h"
 #include "recording_reporter.h"
 
 #include <QApplication>
@@ -26,40 +26,18 @@
 #include <QTableView>
 #include <QTemporaryDir>
 
-#include <cmath>
 #include <cstdio>
 #include <memory>
-#include <random>
 
 namespace {
 
 constexpr int kRecords = 1'000'000;
 constexpr int kSmallRecords = 32;  // one screenful of Grid1
 
-// Readings once a minute with a daily swing, some noise and 1 % invalid values, so that the
-// colour rule marks cells all through the table.
+// 1 % invalid values, so that the colour rule marks cells all through the table.
 ReportState syntheticReport(int count)
 {
-    std::mt19937 rng(20261210);
-    std::normal_distribution<double> noise(0.0, 1.0);
-    std::uniform_real_distribution<double> unit(0.0, 1.0);
-    ReportState s;
-    s.ReportData.reserve(count);
-    const double start = DayCountOf(QDate(2025, 1, 1), 0);
-    for (int i = 0; i < count; ++i) {
-        const double day = i / 1440.0;
-        const double rh = 45 - 12 * std::sin(2 * M_PI * day) + noise(rng);
-        const double t = 21 + 4 * std::sin(2 * M_PI * day) + 0.2 * noise(rng);
-        TDateTimeRHT r{start + day + 5.0 / 86400.0, int16_t(std::lround(rh * 10) * 10), int16_t(std::lround(t * 10) * 10)};
-        if (unit(rng) < 0.01)
-            r.RH = 12000;
-        s.ReportData.push_back(r);
-    }
-    s.ReportCount = count;
-    s.IntervalStart = 0;
-    s.IntervalEnd = start + 10000;
-    s.DeviceNumberText = QStringLiteral("00A3");
-    return s;
+    return MinuteReadings(count, 0.01);
 }
 
 struct Page {

@@ -222,55 +222,51 @@ QByteArray workbookStream(qsizetype rowCount, int columnCount, const std::functi
         sheetStreams.push_back(sheet.data);
     }
 
-    const auto globals = [&](const std::vector<uint32_t>& sheetPositions) {
-        Bytes g;
-        record(g, 0x0809, bof(0x0005));
-        Bytes codepage;
-        codepage.u16(1200);  // UTF-16
-        record(g, 0x0042, codepage.data);
-        Bytes window1;
-        window1.u16(0);
-        window1.u16(0);
-        window1.u16(0x3000);
-        window1.u16(0x2000);
-        window1.u16(0x0038);
-        window1.u16(0);
-        window1.u16(0);
-        window1.u16(1);
-        window1.u16(0x0258);
-        record(g, 0x003D, window1.data);
-        // Font 4 is never referred to by index; five records fill 0 to 3 and 5.
-        for (int i = 0; i < 5; ++i)
-            record(g, 0x0031, font());
-        for (int i = 0; i < 15; ++i)
-            record(g, 0x00E0, xf(true));
-        record(g, 0x00E0, xf(false));
-        record(g, 0x0293, QByteArray("\x00\x80\x00\xFF", 4));  // the built-in style Normal
-        for (qsizetype s = 0; s < sheets; ++s) {
-            Bytes sheet;
-            sheet.u32(sheetPositions.empty() ? 0 : sheetPositions[s]);
-            sheet.u8(0);  // visible
-            sheet.u8(0);  // worksheet
-            shortString(sheet, QStringLiteral("Лист%1").arg(s + 1));
-            record(g, 0x0085, sheet.data);
-        }
-        sst.write(g);
-        record(g, 0x000A, {});
-        return g.data;
-    };
-
-    // The sheet positions depend only on the globals' length, which does not depend on them.
-    const QByteArray draft = globals({});
-    std::vector<uint32_t> positions;
-    auto at = static_cast<uint32_t>(draft.size());
-    for (const QByteArray& s : sheetStreams) {
-        positions.push_back(at);
-        at += static_cast<uint32_t>(s.size());
+    // Globals: the sheets' stream positions are filled in once the globals' length is known.
+    Bytes g;
+    std::vector<qsizetype> positionFields;
+    record(g, 0x0809, bof(0x0005));
+    Bytes codepage;
+    codepage.u16(1200);  // UTF-16
+    record(g, 0x0042, codepage.data);
+    Bytes window1;
+    window1.u16(0);
+    window1.u16(0);
+    window1.u16(0x3000);
+    window1.u16(0x2000);
+    window1.u16(0x0038);
+    window1.u16(0);
+    window1.u16(0);
+    window1.u16(1);
+    window1.u16(0x0258);
+    record(g, 0x003D, window1.data);
+    // Font 4 is never referred to by index; five records fill 0 to 3 and 5.
+    for (int i = 0; i < 5; ++i)
+        record(g, 0x0031, font());
+    for (int i = 0; i < 15; ++i)
+        record(g, 0x00E0, xf(true));
+    record(g, 0x00E0, xf(false));
+    record(g, 0x0293, QByteArray("\x00\x80\x00\xFF", 4));  // the built-in style Normal
+    for (qsizetype s = 0; s < sheets; ++s) {
+        Bytes sheet;
+        positionFields.push_back(g.size() + 4);  // after the record header
+        sheet.u32(0);
+        sheet.u8(0);  // visible
+        sheet.u8(0);  // worksheet
+        shortString(sheet, QStringLiteral("Лист%1").arg(s + 1));
+        record(g, 0x0085, sheet.data);
     }
-    QByteArray stream = globals(positions);
+    sst.write(g);
+    record(g, 0x000A, {});
+    auto at = static_cast<uint32_t>(g.size());
+    for (std::size_t s = 0; s < sheetStreams.size(); ++s) {
+        for (int b = 0; b < 4; ++b)
+            g.data[positionFields[s] + b] = static_cast<char>((at >> (8 * b)) & 0xFF);
+        at += static_cast<uint32_t>(sheetStreams[s].size());
+    }
     for (const QByteArray& s : sheetStreams)
-        stream.append(s);
-    return stream;
+        g.data.append(s);
+    return g.data;
 }
 
 // ---- Compound document holding the one stream "Workbook" -----------------------------------

@@ -1,4 +1,5 @@
 #include "app/profile_file.h"
+#include "support/file_bytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,17 +14,8 @@ namespace {
 class ProfileFileTest : public ::testing::Test {
 protected:
     QString path() const { return dir.filePath(QStringLiteral("kelmora.ini")); }
-    void write(const QByteArray& bytes) const
-    {
-        QFile f(path());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    QByteArray contents() const
-    {
-        QFile f(path());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    void write(const QByteArray& bytes) const { WriteFileBytes(path(), bytes); }
+    QByteArray contents() const { return FileBytes(path()); }
 
     QTemporaryDir dir;
 };

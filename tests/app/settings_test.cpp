@@ -1,5 +1,6 @@
 #include "app/error_text.h"
 #include "app/settings.h"
+#include "support/file_bytes.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -11,17 +12,8 @@ namespace {
 class SettingsFileTest : public ::testing::Test {
 protected:
     QString path() const { return dir.filePath(QStringLiteral("kelmora.ini")); }
-    void write(const QByteArray& bytes) const
-    {
-        QFile f(path());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    QByteArray contents() const
-    {
-        QFile f(path());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    void write(const QByteArray& bytes) const { WriteFileBytes(path(), bytes); }
+    QByteArray contents() const { return FileBytes(path()); }
 
     QTemporaryDir dir;
 };

@@ -1,5 +1,7 @@
 // kelmora-cli report and prepare: the exports byte for byte against files worked out by hand
 // (tests/data/report), the prepared file, and the errors a user can make.
+#include "support/file_bytes.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -42,8 +44,7 @@ QString data(const char* name)
 
 QByteArray bytesOf(const QString& path)
 {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return FileBytes(path);
 }
 
 struct ExportCase {

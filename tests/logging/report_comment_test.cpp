@@ -3,6 +3,7 @@
 #include "logging/cp1251.h"
 #include "logging/report_comment.h"
 #include "logging/report_file_error.h"
+#include "support/file_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -14,15 +15,12 @@ namespace {
 
 QByteArray fileBytes(const QString& path)
 {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return FileBytes(path);
 }
 
 void writeFile(const QString& path, const QByteArray& bytes)
 {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
+    WriteFileBytes(path, bytes);
 }
 
 TEST(Windows1251, EveryByteRoundTrips)

@@ -2,6 +2,7 @@
 // boundaries, the rewrite that never leaves a half-written report, naming, listing, deleting.
 #include "logging/report_file_error.h"
 #include "logging/report_pool.h"
+#include "support/file_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -24,16 +25,10 @@ protected:
 
     void writeBytes(const QString& name, const QByteArray& bytes) const
     {
-        QFile f(path(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(bytes);
+        WriteFileBytes(path(name), bytes);
     }
 
-    QByteArray bytes(const QString& name) const
-    {
-        QFile f(path(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QByteArray bytes(const QString& name) const { return FileBytes(path(name)); }
 
     static QByteArray recordBytes(double dt, int16_t rh, int16_t t)
     {

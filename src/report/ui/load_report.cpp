@@ -27,7 +27,7 @@ void TMainForm::AcLoadReportExecute()
         return;
 
     // 4. The comment as one comma text; the untouched placeholder means no comment.
-    static const QString placeholder = CommaText({QStringLiteral("Введите комментарий")});
+    static const QString placeholder = CommaText({TRepselForm::CommentPlaceholder()});
     const QString comment = CommaText(RepselForm->Memo1Lines());
     Report.ReportComment = comment == placeholder ? QString() : comment;
 

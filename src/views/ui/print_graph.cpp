@@ -3,13 +3,13 @@
 #include "app/ui/main_form.h"
 
 #include "app/ui/dialogs.h"
+#include "views/ui/print_job.h"
 #include "views/ui/time_chart.h"
 
 #include <QBitmap>
 #include <QPainter>
 #include <QPrinter>
 
-#include <stdexcept>
 
 namespace {
 
@@ -29,17 +29,13 @@ QPixmap TransparentLogo(const QPixmap& logo)
 void TMainForm::AcPrintGraphExecute()
 {
     // The same printer the table's print dialog uses, for the whole run.
-    if (!PrintDialog1)
-        PrintDialog1 = std::make_shared<QPrinter>(QPrinter::HighResolution);
-    QPrinter& printer = *PrintDialog1;
+    QPrinter& printer = ProgramPrinter(PrintDialog1);
     // Confirmed or cancelled, printing goes on with the printer as the dialog leaves it.
     dialogs().PrinterSetup(printer);
     printer.setDocName(QString());
 
     QPainter painter;
-    if (!painter.begin(&printer))
-        throw std::runtime_error(
-            QStringLiteral("Не удалось начать печать на принтере \"%1\"").arg(printer.printerName()).toStdString());
+    BeginPrintJob(painter, printer);
     // The page's drawing area in printer pixels.
     const QRect page(0, 0, printer.width(), printer.height());
     const int L = page.left(), T = page.top(), R = page.right() + 1, B = page.bottom() + 1;

@@ -3,6 +3,7 @@
 #include "app/ui/main_form.h"
 
 #include "app/ui/dialogs.h"
+#include "views/ui/print_job.h"
 #include "views/ui/report_table_model.h"
 #include "views/ui/table_printout.h"
 
@@ -34,9 +35,7 @@ void TMainForm::AcPrintReportExecute()
     // The dialog works on one printer for the whole run, so it keeps the user's printer, the
     // choice of all pages or a range, and the from-page; only the largest page and the to-page
     // are set here.
-    if (!PrintDialog1)
-        PrintDialog1 = std::make_shared<QPrinter>(QPrinter::HighResolution);
-    QPrinter& printer = *PrintDialog1;
+    QPrinter& printer = ProgramPrinter(PrintDialog1);
     printer.setFromTo(std::clamp(printer.fromPage(), 1, pages), pages);
     if (!dialogs().Print(printer, 1, pages))
         return;

@@ -1,23 +1,10 @@
 #include "views/ui/report_table_model.h"
 
 #include "views/cell_colors.h"
+#include "views/ui/rgb_color.h"
 
 #include <QPainter>
 #include <QTableView>
-
-namespace {
-
-Rgb rgbOf(const QColor& c)
-{
-    return static_cast<Rgb>(c.rgb() & 0xFFFFFF);
-}
-
-QColor colorOf(Rgb rgb)
-{
-    return QColor::fromRgb(static_cast<QRgb>(0xFF000000u | rgb));
-}
-
-}  // namespace
 
 ReportTableModel::ReportTableModel(QObject* parent)
     : QAbstractTableModel(parent), table_(std::make_shared<const ReportTable>())
@@ -104,8 +91,8 @@ void Grid1CellPainter::paint(QPainter* painter, const QStyleOptionViewItem& opti
 {
     const QString text = index.data(Qt::DisplayRole).toString();
     const QPalette& palette = option.palette;
-    CellStyle style{rgbOf(palette.color(QPalette::Active, QPalette::Base)),
-                    rgbOf(palette.color(QPalette::Active, QPalette::Text)), false};
+    CellStyle style{RgbOf(palette.color(QPalette::Active, QPalette::Base)),
+                    RgbOf(palette.color(QPalette::Active, QPalette::Text)), false};
     QColor background, foreground;
     if (index == view_->currentIndex()) {
         // The current cell keeps the highlight colours whatever the rule would mark.
@@ -113,8 +100,8 @@ void Grid1CellPainter::paint(QPainter* painter, const QStyleOptionViewItem& opti
         foreground = palette.color(QPalette::Active, QPalette::HighlightedText);
     } else {
         style = Grid1GetCellColor(index.row() + 1, index.column(), text, model_->table().thresholds(), style);
-        background = colorOf(style.background);
-        foreground = colorOf(style.fontColor);
+        background = ColorOf(style.background);
+        foreground = ColorOf(style.fontColor);
     }
     painter->save();
     painter->fillRect(option.rect, background);

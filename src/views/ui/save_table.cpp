@@ -8,6 +8,7 @@
 #include "logging/report_pool.h"
 #include "views/table_export.h"
 #include "views/ui/report_table_model.h"
+#include "views/ui/rgb_color.h"
 #include "views/xls_workbook.h"
 
 #include <QApplication>
@@ -33,11 +34,6 @@ const ExportForm kForms[] = {
 
 // The dialog's last choice, kept for the rest of the run.
 int lastFilterIndex = 1;
-
-Rgb rgbOf(const QColor& c)
-{
-    return static_cast<Rgb>(c.rgb() & 0xFFFFFF);
-}
 
 // Today's date in the system's short date format, made a file name: the date separators
 // (dots, and the slashes some systems use, which would name directories) become "_".
@@ -99,9 +95,9 @@ void TMainForm::AcSaveExecute()
     case ExportForm::Html: {
         const QPalette palette = Grid1->palette();
         SaveToHTML(fileName, table,
-                   PlatformColors{rgbOf(palette.color(QPalette::Active, QPalette::Button)),
-                                  rgbOf(palette.color(QPalette::Active, QPalette::Base)),
-                                  rgbOf(palette.color(QPalette::Active, QPalette::Text))});
+                   PlatformColors{RgbOf(palette.color(QPalette::Active, QPalette::Button)),
+                                  RgbOf(palette.color(QPalette::Active, QPalette::Base)),
+                                  RgbOf(palette.color(QPalette::Active, QPalette::Text))});
         break;
     }
     }

@@ -193,33 +193,31 @@ void TSelectForm::ApplyGraphSettings()
     chart1->setTitleVisible(true);
     chart2->setTitleVisible(false);
 
-    // 5-6. Each axis refreshes as soon as its range is set, also when the next step fails.
-    const AxisRangeChoice humidity =
-        HumidityAxisRange(ComboBox1->currentIndex(), chart1->seriesMinY(), chart1->seriesMaxY(), main_.DisplayMode,
-                          MaskEdit1->text(), MaskEdit2->text());
-    if (humidity.hidden)
-        chart1->setVisible(false);
-    MaskEdit1->setEnabled(humidity.manualFieldsEnabled);
-    MaskEdit2->setEnabled(humidity.manualFieldsEnabled);
-    try {
-        SetRange(chart1->LeftAxis(), humidity);
-    } catch (...) {
-        chart1->update();
-        throw;
-    }
-    const AxisRangeChoice temperature = TemperatureAxisRange(ComboBox2->currentIndex(), chart2->seriesMinY(),
-                                                             chart2->seriesMaxY(), MaskEdit3->text(), MaskEdit4->text());
-    if (temperature.hidden)
-        chart2->setVisible(false);
-    MaskEdit3->setEnabled(temperature.manualFieldsEnabled);
-    MaskEdit4->setEnabled(temperature.manualFieldsEnabled);
-    try {
-        SetRange(chart2->LeftAxis(), temperature);
-    } catch (...) {
-        chart1->update();
-        chart2->update();
-        throw;
-    }
+    // 5-6. The charts show what was set, also when an axis refuses its range half-way.
+    struct Repaint {
+        TimeChart* chart1;
+        TimeChart* chart2;
+        ~Repaint()
+        {
+            chart1->update();
+            chart2->update();
+        }
+    } repaint{chart1, chart2};
+    const auto applyAxis = [](TimeChart* chart, const AxisRangeChoice& choice, MaskEdit* minimum, MaskEdit* maximum) {
+        if (choice.hidden)
+            chart->setVisible(false);
+        minimum->setEnabled(choice.manualFieldsEnabled);
+        maximum->setEnabled(choice.manualFieldsEnabled);
+        SetRange(chart->LeftAxis(), choice);
+    };
+    applyAxis(chart1,
+              HumidityAxisRange(ComboBox1->currentIndex(), chart1->seriesMinY(), chart1->seriesMaxY(),
+                                main_.DisplayMode, MaskEdit1->text(), MaskEdit2->text()),
+              MaskEdit1, MaskEdit2);
+    applyAxis(chart2,
+              TemperatureAxisRange(ComboBox2->currentIndex(), chart2->seriesMinY(), chart2->seriesMaxY(),
+                                   MaskEdit3->text(), MaskEdit4->text()),
+              MaskEdit3, MaskEdit4);
 
     // 7. The layout of the graph page.
     const bool show1 = !chart1->isHidden();
@@ -246,6 +244,4 @@ void TSelectForm::ApplyGraphSettings()
         chart1->setTitleVisible(false);
     }
     main_.LayoutPage3();
-    chart1->update();
-    chart2->update();
 }

@@ -2,6 +2,7 @@
 
 #include "app/clock.h"
 #include "app/ui/design_font.h"
+#include "views/ui/print_job.h"
 
 #include <QApplication>
 #include <QFontMetricsF>
@@ -78,11 +79,6 @@ private:
     double dpiY_;
 };
 
-QString printerName(const QPrinter& printer)
-{
-    return printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
-}
-
 }  // namespace
 
 QFont TablePrintFont(PrintFont font)
@@ -121,9 +117,7 @@ void TablePrintout::PrintRect(QPrinter& printer, int leftColumn, qsizetype topRo
     printer.setPageOrientation(QPageLayout::Portrait);
 
     QPainter painter;
-    if (!painter.begin(&printer))
-        throw std::runtime_error(
-            QStringLiteral("Не удалось начать печать на принтере \"%1\"").arg(printerName(printer)).toStdString());
+    BeginPrintJob(painter, printer);
 
     const PaperToDevice device(printer);
     const PrinterMetrics metrics(printer, source_.cellFont);
@@ -145,7 +139,7 @@ void TablePrintout::PrintRect(QPrinter& printer, int leftColumn, qsizetype topRo
     for (int n = 0; n < layout.sheetCount(); ++n) {
         if (n > 0 && !printer.newPage())
             throw std::runtime_error(
-                QStringLiteral("Ошибка принтера \"%1\" при переходе к листу %2").arg(printerName(printer)).arg(n + 1).toStdString());
+                QStringLiteral("Ошибка принтера \"%1\" при переходе к листу %2").arg(PrinterName(printer)).arg(n + 1).toStdString());
         const TablePrintSheet& sheet = layout.sheets[static_cast<std::size_t>(n)];
 
         painter.setFont(headerFont);
@@ -186,5 +180,5 @@ void TablePrintout::PrintRect(QPrinter& printer, int leftColumn, qsizetype topRo
     }
     if (!painter.end())
         throw std::runtime_error(
-            QStringLiteral("Ошибка принтера \"%1\" при завершении печати").arg(printerName(printer)).toStdString());
+            QStringLiteral("Ошибка принтера \"%1\" при завершении печати").arg(PrinterName(printer)).toStdString());
 }

@@ -1,5 +1,7 @@
 #include "views/ui/time_chart.h"
 
+#include "views/ui/rgb_color.h"
+
 #include "app/ui/design_font.h"
 #include "report/date_time.h"
 #include "views/axis_ticks.h"
@@ -30,11 +32,6 @@ QFont chartFont()
 AxisRange plotRange(const ChartAxis& axis)
 {
     return AutomaticAxisRange(axis.kind(), axis.Minimum(), axis.Maximum());
-}
-
-QColor rgbColour(Rgb rgb)
-{
-    return QColor(int((rgb >> 16) & 0xFF), int((rgb >> 8) & 0xFF), int(rgb & 0xFF));
 }
 
 // Keeps mapped coordinates within what the painter handles well; the plot clips the rest.
@@ -413,14 +410,14 @@ void TimeChart::drawSeries(QPainter& painter, const QRect& plot) const
     Rgb runColour = 0;
     const auto flush = [&] {
         if (run.size() >= 2) {
-            painter.setPen(QPen(rgbColour(runColour), 1, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+            painter.setPen(QPen(ColorOf(runColour), 1, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
             painter.drawPolyline(run);
         }
     };
     QPointF previous = point(kept.front());
     if (kept.size() == 1) {
         // A single point still shows as a dot.
-        painter.setPen(QPen(rgbColour(s->colour(kept.front())), 1));
+        painter.setPen(QPen(ColorOf(s->colour(kept.front())), 1));
         painter.drawPoint(previous);
     }
     for (std::size_t k = 1; k < kept.size(); ++k) {

@@ -1,5 +1,7 @@
 #include "views/ui/wmf_paint_device.h"
 
+#include "views/ui/rgb_color.h"
+
 #include <QFontInfo>
 #include <QPaintEngine>
 #include <QPainterPath>
@@ -99,7 +101,7 @@ public:
         const int weight = font.bold() ? 700 : 400;
         const int index = writer_.createFont(height, weight, font.italic(), font.family());
         writer_.selectObject(index);
-        writer_.setTextColor(rgb(pen_.color()));
+        writer_.setTextColor(RgbOf(pen_.color()));
         writer_.textOut(transform_.map(p).toPoint(), text);
         writer_.deleteObject(index);
     }
@@ -112,8 +114,6 @@ public:
     QByteArray bytes() const { return writer_.bytes(); }
 
 private:
-    static uint32_t rgb(const QColor& c) { return c.rgb() & 0xFFFFFF; }
-
     double scale() const { return std::sqrt(std::abs(transform_.determinant())); }
 
     QList<QPoint> map(const QPointF* points, int count) const
@@ -148,7 +148,7 @@ private:
             break;
         }
         const int width = pen_.isCosmetic() || pen_.widthF() == 0 ? 1 : std::max(1, qRound(pen_.widthF() * scale()));
-        replace(penObject_, writer_.createPen(style, width, rgb(pen_.color())));
+        replace(penObject_, writer_.createPen(style, width, RgbOf(pen_.color())));
         return true;
     }
     void selectNullPen() { replace(penObject_, writer_.createPen(WmfWriter::PenStyle::Null, 0, 0)); }
@@ -157,7 +157,7 @@ private:
     {
         if (brush_.style() == Qt::NoBrush)
             return false;
-        replace(brushObject_, writer_.createBrush(WmfWriter::BrushStyle::Solid, rgb(brush_.color())));
+        replace(brushObject_, writer_.createBrush(WmfWriter::BrushStyle::Solid, RgbOf(brush_.color())));
         return true;
     }
     void selectNullBrush() { replace(brushObject_, writer_.createBrush(WmfWriter::BrushStyle::Null, 0)); }

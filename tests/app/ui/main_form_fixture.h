@@ -7,6 +7,7 @@
 #include "app/ui/gui_helpers.h"
 #include "app/ui/main_form.h"
 #include "app/ui/program.h"
+#include "support/file_bytes.h"
 #include "support/virtual_clock.h"
 
 #include <QDir>
@@ -16,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 class MainFormFixture : public ::testing::Test {
 protected:
@@ -34,19 +36,23 @@ protected:
         ASSERT_TRUE(gui::waitExposed(&form()));
     }
     TMainForm& form() const { return windows->MainForm(); }
+    // Puts records into the window's report as a loaded report: every minute of the interval,
+    // no comment. The report is not built.
+    void setReport(const std::vector<TDateTimeRHT>& records, const QString& device = QStringLiteral("00A3"),
+                   double intervalEnd = 1e6)
+    {
+        ReportState& r = form().Report;
+        r.ReportData = QList<TDateTimeRHT>(records.begin(), records.end());
+        r.ReportCount = r.ReportData.size();
+        r.IntervalStart = 0;
+        r.IntervalEnd = intervalEnd;
+        r.DeviceNumberText = device;
+        r.ReportComment.clear();
+    }
 
     QString iniPath() const { return QDir(dir.path()).filePath(QStringLiteral("kelmora.ini")); }
-    void writeIni(const QByteArray& bytes) const
-    {
-        QFile f(iniPath());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    QByteArray ini() const
-    {
-        QFile f(iniPath());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    void writeIni(const QByteArray& bytes) const { WriteFileBytes(iniPath(), bytes); }
+    QByteArray ini() const { return FileBytes(iniPath()); }
 
     QTemporaryDir dir;
     VirtualClock clock;

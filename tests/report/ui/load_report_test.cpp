@@ -6,6 +6,7 @@
 #include "app/ui/wait_form.h"
 #include "report/date_time.h"
 #include "report/ui/repsel_form.h"
+#include "support/file_bytes.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -40,12 +41,7 @@ protected:
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(reinterpret_cast<const char*>(records.data()), qint64(records.size() * sizeof(TDateTimeRHT)));
     }
-    void writeFile(const QString& file, const QByteArray& bytes) const
-    {
-        QFile f(pool(file));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
+    void writeFile(const QString& file, const QByteArray& bytes) const { WriteFileBytes(pool(file), bytes); }
     TRepselForm& dialog() const { return *form().RepselForm; }
 
     // Runs the load action; inside the modal dialog `act` runs, then the dialog is confirmed

@@ -14,6 +14,7 @@
 #include "report/comma_text.h"
 #include "report/date_time.h"
 #include "report/ui/repsel_form.h"
+#include "support/file_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -94,17 +95,8 @@ protected:
 
     QString path(const QString& name) const { return QDir(pool).filePath(name); }
 
-    void writeFile(const QString& name, const QByteArray& bytes) const
-    {
-        QFile f(path(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        ASSERT_EQ(f.write(bytes), bytes.size());
-    }
-    QByteArray fileBytes(const QString& name) const
-    {
-        QFile f(path(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    void writeFile(const QString& name, const QByteArray& bytes) const { WriteFileBytes(path(name), bytes); }
+    QByteArray fileBytes(const QString& name) const { return FileBytes(path(name)); }
     static QByteArray recordBytes(const QList<TDateTimeRHT>& records)
     {
         return QByteArray(reinterpret_cast<const char*>(records.constData()), records.size() * 12);

@@ -44,13 +44,10 @@ protected:
     void SetUp() override
     {
         startAndShow();
-        ReportState& r = form().Report;
+        std::vector<TDateTimeRHT> records;
         for (int i = 0; i < 120; ++i)
-            r.ReportData.push_back({at(10, 0) + i / 1440.0, int16_t(3000 + 40 * (i % 50)), int16_t(1800 + 10 * (i % 70))});
-        r.ReportCount = r.ReportData.size();
-        r.IntervalStart = 0;
-        r.IntervalEnd = at(23, 59);
-        r.DeviceNumberText = QStringLiteral("00A3");
+            records.push_back({at(10, 0) + i / 1440.0, int16_t(3000 + 40 * (i % 50)), int16_t(1800 + 10 * (i % 70))});
+        setReport(records, QStringLiteral("00A3"), at(23, 59));
         form().BuildReport(false);
         form().SetReportActions(true);
         form().SplitEnabled = true;

@@ -6,6 +6,7 @@
 #include "app/ui/wait_form.h"
 #include "logging/report_file_error.h"
 #include "report/date_time.h"
+#include "support/file_bytes.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -19,22 +20,13 @@ protected:
     void SetUp() override
     {
         startAndShow();
-        ReportState& r = form().Report;
         const double day = DayCountOf(QDate(2026, 3, 14), 10 * 3600000);
-        r.ReportData = {{day, 5000, 2150}, {day + 1.0 / 1440, 12000, -525}};
-        r.ReportCount = 2;
-        r.IntervalStart = 0;
-        r.IntervalEnd = day + 1;
-        r.DeviceNumberText = QStringLiteral("00A3");
+        setReport({{day, 5000, 2150}, {day + 1.0 / 1440, 12000, -525}}, QStringLiteral("00A3"), day + 1);
         form().BuildReport(false);
         form().SetReportActions(true);
     }
     QString path(const QString& name) const { return QDir(dir.path()).filePath(name); }
-    QByteArray bytes(const QString& name) const
-    {
-        QFile f(path(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QByteArray bytes(const QString& name) const { return FileBytes(path(name)); }
     void save(int entry, const QString& typed)
     {
         dialogs.saveAnswers.push_back(SaveFileChoice{path(typed), entry});

@@ -33,14 +33,9 @@ protected:
         setRecords({{at(10, 0), 4000, 2000}, {at(11, 0), 6000, 2500}, {at(12, 30, 15), 5000, 2200}});
         form().SetReportActions(true);
     }
-    void setRecords(std::vector<TDateTimeRHT> records)
+    void setRecords(const std::vector<TDateTimeRHT>& records)
     {
-        ReportState& r = form().Report;
-        r.ReportData = QList<TDateTimeRHT>(records.begin(), records.end());
-        r.ReportCount = r.ReportData.size();
-        r.IntervalStart = 0;
-        r.IntervalEnd = at(23, 59);
-        r.DeviceNumberText = QStringLiteral("00A3");
+        setReport(records, QStringLiteral("00A3"), at(23, 59));
         form().BuildReport(false);
     }
     TSelectForm& dialog() const { return *form().SelectForm; }

@@ -29,16 +29,7 @@ class TextReportPage : public MainFormFixture {
 protected:
     void SetUp() override { startAndShow(); }
 
-    void setRecords(std::vector<TDateTimeRHT> records)
-    {
-        ReportState& r = form().Report;
-        r.ReportData = QList<TDateTimeRHT>(records.begin(), records.end());
-        r.ReportCount = r.ReportData.size();
-        r.IntervalStart = 0;
-        r.IntervalEnd = at(23, 59);
-        r.DeviceNumberText = QStringLiteral("1A2B");
-        r.ReportComment.clear();
-    }
+    void setRecords(const std::vector<TDateTimeRHT>& records) { setReport(records, QStringLiteral("1A2B"), at(23, 59)); }
     ReportTableModel& model() const { return *form().Grid1Model; }
     QString cell(int row, int column) const { return model().data(model().index(row, column)).toString(); }
     QString header(int column) const { return model().headerData(column, Qt::Horizontal).toString(); }

@@ -1,0 +1,31 @@
+// What the table and the graph printouts share: the one printer the program prints on for the
+// whole run (so the dialogs keep the user's choices), and starting a job on it.
+#pragma once
+
+#include <QPainter>
+#include <QPrinter>
+
+#include <memory>
+#include <stdexcept>
+
+// The printer kept in `kept`, made on first use.
+inline QPrinter& ProgramPrinter(std::shared_ptr<QPrinter>& kept)
+{
+    if (!kept)
+        kept = std::make_shared<QPrinter>(QPrinter::HighResolution);
+    return *kept;
+}
+
+// The printer as a message names it: its output file when it prints to one, else its name.
+inline QString PrinterName(const QPrinter& printer)
+{
+    return printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
+}
+
+// Starts a print job with painter on printer; a printer that cannot start is an error.
+inline void BeginPrintJob(QPainter& painter, QPrinter& printer)
+{
+    if (!painter.begin(&printer))
+        throw std::runtime_error(
+            QStringLiteral("Не удалось начать печать на принтере \"%1\"").arg(PrinterName(printer)).toStdString());
+}
