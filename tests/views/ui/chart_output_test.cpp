@@ -1,6 +1,7 @@
 // The charts leaving the program: the printed page (both charts, the logo) read back from a
 // PDF, and the picture export as two bitmaps or two metafiles at the charts' screen sizes.
 #include "app/ui/main_form_fixture.h"
+#include "logging/cp1251.h"
 #include "report/date_time.h"
 #include "views/ui/select_form.h"
 #include "views/ui/time_chart.h"
@@ -12,6 +13,8 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTabWidget>
+
+#include <cmath>
 
 namespace {
 
@@ -37,6 +40,40 @@ bool hasColour(const QImage& image, QRgb colour, QRect area = {})
             if ((image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF))
                 return true;
     return false;
+}
+
+// A text of wmf2svg's output: where its baseline starts, in the picture's pixels, and the angle
+// the reader turned it by (degrees clockwise on screen, as SVG counts them).
+struct PlacedText {
+    bool found = false;
+    double x = 0, y = 0, degrees = 0;
+};
+
+// wmf2svg writes each text as <text x="0" y="0" ... transform="matrix(a b c d e f)">TEXT</text>,
+// the text in the metafile's own code page, and scales the picture to its width in points.
+PlacedText placedText(const QByteArray& svg, const QString& text, int pictureWidth)
+{
+    PlacedText r;
+    const QString page = QString::fromLatin1(svg);
+    const auto width = QRegularExpression(QStringLiteral("<svg width=\"([0-9.]+)\"")).match(page);
+    if (!width.hasMatch())
+        return r;
+    const double scale = width.captured(1).toDouble() / pictureWidth;
+    const QRegularExpression element(QStringLiteral(
+        "<text [^>]*transform=\"matrix\\(([-0-9.]+) ([-0-9.]+) [-0-9.]+ [-0-9.]+ ([-0-9.]+) ([-0-9.]+)\\)\"\\s*>([^<]*)</text>"));
+    for (auto it = element.globalMatch(page); it.hasNext();) {
+        const auto m = it.next();
+        // The reader may split a text where its font changes; the first piece starts it.
+        const QString piece = DecodeWindows1251(m.captured(5).trimmed().toLatin1());
+        if (piece.size() < 4 || !text.startsWith(piece))
+            continue;
+        r.found = true;
+        r.degrees = std::atan2(m.captured(2).toDouble(), m.captured(1).toDouble()) * 180 / M_PI;
+        r.x = m.captured(3).toDouble() / scale;
+        r.y = m.captured(4).toDouble() / scale;
+        return r;
+    }
+    return r;
 }
 
 class ChartOutput : public MainFormFixture {
@@ -99,6 +136,34 @@ TEST_F(ChartOutput, MetafilesUnderTheProposedNameReadBack)
         const QString svg = run("wmf2svg", {"-o", "/dev/stdout", path(name)});
         EXPECT_TRUE(svg.contains("<polyline")) << svg.left(400).toStdString();
         EXPECT_TRUE(svg.contains("stroke:green") || svg.contains("rgb(0,128,0)")) << "the dividers";
+    }
+    // The left-axis titles stand upright along the axis, as on screen: a reader turns them a
+    // quarter turn counter-clockwise and places them left of the plot, half-way down.
+    const struct {
+        const char* file;
+        const char* title;
+        TimeChart* chart;
+    } titles[] = {{"chart.wmf1", "Относительная влажность, %", form().Chart1},
+                  {"chart.wmf2", "Температура, °C", form().Chart2}};
+    for (const auto& t : titles) {
+        SCOPED_TRACE(t.file);
+        QProcess reader;
+        reader.start("wmf2svg", {"-o", "/dev/stdout", path(t.file)});
+        ASSERT_TRUE(reader.waitForFinished(30000));
+        const QByteArray svg = reader.readAllStandardOutput();
+        const QString folder = QDir(QCoreApplication::applicationDirPath()).filePath("screenshots");
+        QDir().mkpath(folder);
+        QFile::remove(QDir(folder).filePath(t.file));
+        QFile::copy(path(t.file), QDir(folder).filePath(t.file));
+        const PlacedText text = placedText(svg, QString::fromUtf8(t.title), t.chart->width());
+        ASSERT_TRUE(text.found) << svg.left(3000).toStdString();
+        EXPECT_NEAR(text.degrees, -90, 0.5);
+        // The text runs upwards from its start: it starts low in the plot's height and its
+        // baseline lies left of the plot's left edge.
+        const QRect plot = t.chart->plotRect();
+        EXPECT_LT(text.x, plot.left()) << text.x;
+        EXPECT_GT(text.y, plot.top() + plot.height() / 2) << text.y;
+        EXPECT_LE(text.y, plot.bottom() + 1) << text.y;
     }
     // A cancelled dialog writes nothing.
     dialogs.saveAnswers.push_back(std::nullopt);
