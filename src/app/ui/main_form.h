@@ -190,6 +190,10 @@ public:
     void Chart2Scroll();
     void Chart1UndoZoom();
     void Chart2UndoZoom();
+    // Before the charts are printed or saved: page 3 applies the graph setup whenever it is
+    // shown; while another page is current, the setup is applied now, so the output shows the
+    // charts as the setup makes them (and a zoom on the shown page stays as drawn).
+    void PrepareChartsForOutput();
 private:
     ChartAlign chart1Align_ = ChartAlign::Top;
     int chart1Height_ = 320;

@@ -4,6 +4,8 @@
 #include "views/ui/select_form.h"
 #include "views/ui/time_chart.h"
 
+#include <QTabWidget>
+
 void TMainForm::AcSetupGraphExecute()
 {
     // However the dialog closes, both charts are drawn again.
@@ -21,4 +23,10 @@ void TMainForm::AcSetupGraphExecute()
 void TMainForm::TabSheet3Show()
 {
     SelectForm->ApplyGraphSettings();
+}
+
+void TMainForm::PrepareChartsForOutput()
+{
+    if (PageControl1->currentWidget() != TabSheet3)
+        SelectForm->ApplyGraphSettings();
 }

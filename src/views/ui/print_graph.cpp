@@ -33,6 +33,7 @@ void TMainForm::AcPrintGraphExecute()
     // Confirmed or cancelled, printing goes on with the printer as the dialog leaves it.
     dialogs().PrinterSetup(printer);
     printer.setDocName(QString());
+    PrepareChartsForOutput();
 
     QPainter painter;
     BeginPrintJob(painter, printer);

@@ -210,8 +210,13 @@ void TimeChart::render(QPainter& painter, const QRect& target, int printResoluti
         return;
     QSizeF logical = target.size();
     if (printResolution != 0 && !size().isEmpty()) {
+        // The chart is laid out as large as the print resolution makes its screen size, but in
+        // the target's shape, so one scale serves both directions and texts keep their
+        // proportions: the layout's area is the screen area times the factor squared.
         const double factor = std::max(0.1, 1.0 - printResolution / 100.0);
-        logical = QSizeF(size()) * factor;
+        const QSizeF laidOut = QSizeF(size()) * factor;
+        const double scale = std::sqrt(double(target.width()) * target.height() / (laidOut.width() * laidOut.height()));
+        logical = QSizeF(target.width() / scale, target.height() / scale);
     }
     painter.save();
     painter.translate(target.topLeft());

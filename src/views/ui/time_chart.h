@@ -70,8 +70,9 @@ public:
     QRect plotRect() const { return plotRectFor(size()); }
 
     // Draws the whole chart into target. printResolution 0 lays the chart out at the target's
-    // size; a negative value lays it out at (1 - printResolution / 100) times the widget's
-    // size (-50: one and a half times), and that layout is scaled into the target.
+    // size; a negative value lays it out in the target's shape with the area of
+    // (1 - printResolution / 100) times the widget's size (-50: one and a half times its width
+    // and height), and that layout is scaled into the target alike in both directions.
     void render(QPainter& painter, const QRect& target, int printResolution = 0);
 
 signals:

@@ -7,6 +7,8 @@
 #include "views/ui/time_chart.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPrinter>
 #include <QProcess>
@@ -197,6 +199,68 @@ TEST_F(ChartOutput, ThePrintedPageHoldsBothChartsAndTheLogo)
     const int h = page.height();
     EXPECT_TRUE(hasColour(page, 0x008000, QRect(0, h / 10, page.width(), h * 4 / 10)));
     EXPECT_TRUE(hasColour(page, 0x008000, QRect(0, h / 2 + h / 20, page.width(), h * 4 / 10)));
+}
+
+// The printout right after a report was opened, page 3 never shown: the charts print as the
+// graph setup makes them, and their texts keep the proportions of the screen font.
+class GraphPrintout : public MainFormFixture {
+protected:
+    void SetUp() override
+    {
+        startAndShow();
+        // Humidity steady at 45,7 (a span of a hundredth), temperature 18 to 24.
+        std::vector<TDateTimeRHT> records;
+        for (int i = 0; i < 60; ++i)
+            records.push_back({at(10, 0) + i / 1440.0, int16_t(4570 + i % 2), int16_t(1800 + 10 * i)});
+        setReport(records, QStringLiteral("00A3"), at(23, 59));
+        form().BuildReport(false);
+        form().SetReportActions(true);
+        form().PageControl1->setCurrentWidget(form().TabSheet2);
+        QApplication::processEvents();
+        pdf = QDir(dir.path()).filePath("graph.pdf");
+        form().PrintDialog1 = std::make_shared<QPrinter>(QPrinter::HighResolution);
+        form().PrintDialog1->setOutputFormat(QPrinter::PdfFormat);
+        form().PrintDialog1->setOutputFileName(pdf);
+        form().PrintDialog1->setPageSize(QPageSize(QPageSize::A4));
+    }
+    QString pdf;
+};
+
+TEST_F(GraphPrintout, TheChartsPrintAsTheGraphSetupMakesThemWithTextsInProportion)
+{
+    // Humidity and temperature axes in the design's "Весь диапазон": 0 to 100 and 0 to 50.
+    ASSERT_EQ(form().SelectForm->ComboBox1->currentIndex(), 2);
+    ASSERT_EQ(form().SelectForm->ComboBox2->currentIndex(), 2);
+    form().AcPrintGraph->trigger();
+    ASSERT_TRUE(QFileInfo::exists(pdf));
+    EXPECT_TRUE(dialogs.texts(FakeDialogs::Kind::StandardError).isEmpty());
+    const QString text = run("pdftotext", {"-enc", "UTF-8", "-layout", pdf, "-"});
+    EXPECT_EQ(text.count("45,7"), 0) << text.toStdString();
+    EXPECT_TRUE(text.contains(QRegularExpression("\\b100\\b"))) << "the humidity axis spans 0 to 100";
+    EXPECT_TRUE(text.contains(QRegularExpression("\\b50\\b")));
+
+    // Word boxes of the printed page: the bottom axis title "Время / Дата" as wide for its
+    // height as the screen font writes it (a stretched chart makes it tall and narrow).
+    const QString boxes = run("pdftotext", {"-enc", "UTF-8", "-bbox", pdf, "-"});
+    const auto word = QRegularExpression(
+                          "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">Время</word>")
+                          .match(boxes);
+    ASSERT_TRUE(word.hasMatch()) << boxes.toStdString();
+    const double printed = (word.captured(3).toDouble() - word.captured(1).toDouble()) /
+                           (word.captured(4).toDouble() - word.captured(2).toDouble());
+    QFont font = form().Chart2->font();
+    font.setPixelSize(900);
+    const QFontMetricsF screen(font);
+    const double expected = screen.horizontalAdvance(QStringLiteral("Время")) / screen.height();
+    EXPECT_NEAR(printed / expected, 1.0, 0.15) << printed << " against " << expected;
+
+    run("pdftoppm", {"-r", "40", "-png", "-singlefile", pdf, QDir(dir.path()).filePath("graph")});
+    const QString folder = QDir(QCoreApplication::applicationDirPath()).filePath("screenshots");
+    QDir().mkpath(folder);
+    QFile::remove(QDir(folder).filePath("graph_printout_from_page2.png"));
+    QFile::copy(QDir(dir.path()).filePath("graph.png"), QDir(folder).filePath("graph_printout_from_page2.png"));
+    QFile::remove(QDir(folder).filePath("graph_printout_from_page2.pdf"));
+    QFile::copy(pdf, QDir(folder).filePath("graph_printout_from_page2.pdf"));
 }
 
 }  // namespace
