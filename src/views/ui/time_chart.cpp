@@ -482,6 +482,7 @@ void TimeChart::mouseMoveEvent(QMouseEvent* event)
         const double dx = xAt(dragNow_.x(), plot) - xAt(at.x(), plot);
         const double dy = yAt(dragNow_.y(), plot) - yAt(at.y(), plot);
         const AxisRange xr = plotRange(bottom_), yr = plotRange(left_);
+        rememberValueAxis();
         bottom_.SetMinMax(xr.minimum + dx, xr.maximum + dx);
         left_.SetMinMax(yr.minimum + dy, yr.maximum + dy);
         dragNow_ = at;
@@ -511,12 +512,32 @@ void TimeChart::mouseReleaseEvent(QMouseEvent* event)
         const QRect box = QRect(dragStart_, end).intersected(plot);
         const double x0 = xAt(box.left(), plot), x1 = xAt(box.right(), plot);
         const double y0 = yAt(box.bottom(), plot), y1 = yAt(box.top(), plot);
+        rememberValueAxis();
         bottom_.SetMinMax(x0, x1);
         left_.SetMinMax(y0, y1);
         emit zoomed();
     } else if (dx <= -kMinimumDrag || dy <= -kMinimumDrag) {
+        // The time axis goes back to all points; the value axis to what it was before the
+        // zoom (the range the program set, or automatic).
         bottom_.SetAutomatic(true);
-        left_.SetAutomatic(true);
+        if (valueAxisBeforeZoom_) {
+            if (valueAxisBeforeZoom_->automatic)
+                left_.SetAutomatic(true);
+            else
+                left_.SetMinMax(valueAxisBeforeZoom_->minimum, valueAxisBeforeZoom_->maximum);
+            valueAxisBeforeZoom_.reset();
+        }
         emit undoneZoom();
     }
+}
+
+void TimeChart::rememberValueAxis()
+{
+    if (!valueAxisBeforeZoom_)
+        valueAxisBeforeZoom_ = ValueAxisState{left_.Automatic(), left_.Minimum(), left_.Maximum()};
+}
+
+void TimeChart::keepValueAxisForUndo()
+{
+    valueAxisBeforeZoom_.reset();
 }

@@ -9,8 +9,10 @@
 #include "report/number_format.h"
 #include "views/chart_axis.h"
 #include "views/part_dividers.h"
+#include "views/ui/select_form.h"
 #include "views/ui/time_chart.h"
 
+#include <QComboBox>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
@@ -224,6 +226,53 @@ TEST_F(GraphPage, ZoomPanAndUndoKeepBothTimeAxesInStep)
             EXPECT_TRUE(c->BottomAxis().Automatic());
             EXPECT_EQ(c->BottomAxis().Minimum(), c->seriesMinX());
             EXPECT_EQ(c->BottomAxis().Maximum(), c->seriesMaxX());
+        }
+    }
+}
+
+TEST_F(GraphPage, UndoingAZoomReturnsEachValueAxisToItsConfiguredRange)
+{
+    buildDay();
+    const struct {
+        int humidityMode, temperatureMode;
+        double humidityLow, humidityHigh, temperatureLow, temperatureHigh;
+        bool automatic;
+    } cases[] = {
+        {2, 2, 0, 100, 0, 50, false},  // "Весь диапазон"
+        {3, 3, 10, 90, -5, 35, false}, // "Ручной ввод"
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.humidityMode);
+        form().SelectForm->ComboBox1->setCurrentIndex(c.humidityMode);
+        form().SelectForm->ComboBox2->setCurrentIndex(c.temperatureMode);
+        form().SelectForm->MaskEdit1->setText(QStringLiteral("+10,0"));
+        form().SelectForm->MaskEdit2->setText(QStringLiteral("+90,0"));
+        form().SelectForm->MaskEdit3->setText(QStringLiteral("-05,0"));
+        form().SelectForm->MaskEdit4->setText(QStringLiteral("+35,0"));
+        form().PageControl1->setCurrentWidget(form().TabSheet2);
+        showPage3();
+        const double lows[] = {c.humidityLow, c.temperatureLow}, highs[] = {c.humidityHigh, c.temperatureHigh};
+        for (const int n : {1, 2}) {
+            TimeChart* a = chart(n);
+            TimeChart* b = chart(3 - n);
+            ASSERT_EQ(a->LeftAxis().Minimum(), lows[n - 1]);
+            const QRect plot = a->plotRect();
+            drag(a, plot.topLeft() + QPoint(plot.width() / 4, 10), plot.center(), Qt::LeftButton);
+            drag(a, plot.center(), plot.center() + QPoint(30, 20), Qt::RightButton);
+            ASSERT_NE(a->LeftAxis().Minimum(), lows[n - 1]);
+            // The other chart's value axis keeps its own zoom until its own undo.
+            drag(b, b->plotRect().topLeft() + QPoint(20, 10), b->plotRect().center(), Qt::LeftButton);
+            const double bLow = b->LeftAxis().Minimum();
+            drag(a, plot.center(), plot.center() - QPoint(60, 40), Qt::LeftButton);
+            EXPECT_FALSE(a->LeftAxis().Automatic());
+            EXPECT_EQ(a->LeftAxis().Minimum(), lows[n - 1]);
+            EXPECT_EQ(a->LeftAxis().Maximum(), highs[n - 1]);
+            EXPECT_EQ(b->LeftAxis().Minimum(), bLow);
+            EXPECT_TRUE(a->BottomAxis().Automatic());
+            EXPECT_TRUE(b->BottomAxis().Automatic());
+            drag(b, b->plotRect().center(), b->plotRect().center() - QPoint(60, 40), Qt::LeftButton);
+            EXPECT_EQ(b->LeftAxis().Minimum(), lows[2 - n]);
+            EXPECT_EQ(b->LeftAxis().Maximum(), highs[2 - n]);
         }
     }
 }
