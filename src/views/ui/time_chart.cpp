@@ -420,10 +420,15 @@ void TimeChart::drawSeries(QPainter& painter, const QRect& plot) const
         }
     };
     QPointF previous = point(kept.front());
-    if (kept.size() == 1) {
-        // A single point still shows as a dot.
-        painter.setPen(QPen(ColorOf(s->colour(kept.front())), 1));
-        painter.drawPoint(previous);
+    // Points that all fall on one pixel (a single reading, or several in one minute) join no
+    // segment that would show: they get a dot of the last one's colour, three line widths wide.
+    const QTransform& device = painter.worldTransform();
+    const auto pixelOf = [&](const QPointF& p) { return device.map(p).toPoint(); };
+    const QPoint firstPixel = pixelOf(previous);
+    if (std::all_of(kept.begin() + 1, kept.end(), [&](std::size_t i) { return pixelOf(point(i)) == firstPixel; })) {
+        painter.fillRect(QRectF(previous - QPointF(1.5, 1.5), QSizeF(3, 3)), ColorOf(s->colour(kept.back())));
+        painter.restore();
+        return;
     }
     for (std::size_t k = 1; k < kept.size(); ++k) {
         const std::size_t i = kept[k];

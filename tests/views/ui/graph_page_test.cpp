@@ -277,6 +277,59 @@ TEST_F(GraphPage, UndoingAZoomReturnsEachValueAxisToItsConfiguredRange)
     }
 }
 
+TEST_F(GraphPage, APointWithoutANeighbourShowsAsADotOfItsColour)
+{
+    // A fresh log: one reading, or several in the same minute (one x position), with the
+    // colours on (green inside the thresholds) and in black without them.
+    const struct {
+        const char* name;
+        std::vector<int> seconds;
+        bool colours;
+        QRgb colour;
+    } cases[] = {
+        {"one reading", {5}, true, 0x008000},
+        {"three readings in one minute", {5, 20, 40}, true, 0x008000},
+        {"one reading without colours", {5}, false, 0x000000},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ReportState& r = form().Report;
+        r.ReportData.clear();
+        for (const int s : c.seconds)
+            r.ReportData.push_back({at(15, 12, 18, s), 4500, 2100});
+        r.ReportCount = r.ReportData.size();
+        r.IntervalStart = 0;
+        r.IntervalEnd = at(30, 0, 0);
+        form().ColorChartFlag = c.colours;
+        form().MaskEdit7->setText(QStringLiteral("+35,0"));
+        form().MaskEdit8->setText(QStringLiteral("+55,0"));
+        form().BuildReport(false);
+        showPage3();
+        for (TimeChart* ch : {form().Chart1, form().Chart2}) {
+            for (const bool grid : {true, false}) {
+                ch->LeftAxis().SetGrid(grid);  // without the grid, black pixels are the series'
+                const QImage image = ch->grab().toImage();
+                const QRect plot = ch->plotRect().adjusted(2, 2, -2, -2);
+                int pixels = 0;
+                QRect seen;
+                for (int y = plot.top(); y <= plot.bottom(); ++y)
+                    for (int x = plot.left(); x <= plot.right(); ++x)
+                        if ((image.pixel(x, y) & 0xFFFFFF) == c.colour) {
+                            ++pixels;
+                            seen |= QRect(x, y, 1, 1);
+                        }
+                if (!grid || c.colour != 0) {
+                    EXPECT_GE(pixels, 9) << ch->objectName().toStdString();
+                    EXPECT_LE(seen.width(), 6) << "a dot, not a line";
+                    EXPECT_LE(seen.height(), 6);
+                }
+            }
+            ch->LeftAxis().SetGrid(true);
+        }
+        form().Panel5->grab().save(shotPath(QStringLiteral("graph_page_%1.png").arg(QString::fromUtf8(c.name).replace(' ', '_'))));
+    }
+}
+
 TEST_F(GraphPage, AnHourZoomedOnTheTemperatureChartShowsOnTheHumidityChart)
 {
     buildDay();
@@ -300,7 +353,7 @@ TEST_F(GraphPage, TimeLabelsReadHoursAndMinutesOverTheDate)
     buildDay();
     showPage3();
     TimeChart* t = form().Chart2;
-    t->BottomAxis().SetMinMax(at(15, 14, 30, 58), at(15, 14, 31, 0));
+    t->BottomAxis().SetMinMax(at(15, 14, 28, 30), at(15, 14, 31, 10));
     const Labels labels = drawnLabels(t);
     std::vector<QString> made, drawn;
     for (const Label& l : labels.bottom) {
@@ -310,9 +363,10 @@ TEST_F(GraphPage, TimeLabelsReadHoursAndMinutesOverTheDate)
     const QChar sep = SystemDateTimeSeparators().time;
     const auto hm = [&](const char* h, const char* m) { return QString::fromLatin1(h) + sep + QString::fromLatin1(m); };
     const QString day = QStringLiteral("15.06.13");
-    EXPECT_EQ(made, (std::vector<QString>{day + '|' + hm("14", "30") + sep + "58", day + '|' + hm("14", "30") + sep + "59",
+    // Ticks on whole minutes, so no two labels read the same.
+    EXPECT_EQ(made, (std::vector<QString>{day + '|' + hm("14", "29") + sep + "00", day + '|' + hm("14", "30") + sep + "00",
                                           day + '|' + hm("14", "31") + sep + "00"}));
-    EXPECT_EQ(drawn, (std::vector<QString>{hm("14", "30") + '\r' + day, hm("14", "30") + '\r' + day,
+    EXPECT_EQ(drawn, (std::vector<QString>{hm("14", "29") + '\r' + day, hm("14", "30") + '\r' + day,
                                            hm("14", "31") + '\r' + day}));
     QString text = QStringLiteral("15.06.13|14:30:59");
     form().Chart1GetAxisLabel(&form().Chart1->BottomAxis(), text);
