@@ -23,6 +23,10 @@ QMessageBox::StandardButton box(QWidget* owner, QMessageBox::Icon icon, const QS
 
 QWidget* DesktopDialogs::owner() const
 {
+    if (QWidget* scoped = scopedOwner())
+        return scoped;
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
     return owner_ ? owner_ : QApplication::activeWindow();
 }
 

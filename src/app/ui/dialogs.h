@@ -51,9 +51,33 @@ public:
 
     // The desktop's "open" of an address (https://… or mailto:…). Nothing is reported when it fails.
     virtual void OpenAddress(const QString& address) = 0;
+
+    // While a modal dialog is up, the boxes and file dialogs it leads to belong to it, so they
+    // stack above it (a dialog kept on top would otherwise cover its own questions). Whoever
+    // runs a modal dialog holds a scope naming it for as long as the dialog runs; scopes nest.
+    class OwnerScope {
+    public:
+        OwnerScope(Dialogs& dialogs, QWidget* owner) : dialogs_(dialogs), previous_(dialogs.scopedOwner_)
+        {
+            dialogs.scopedOwner_ = owner;
+        }
+        ~OwnerScope() { dialogs_.scopedOwner_ = previous_; }
+        OwnerScope(const OwnerScope&) = delete;
+        OwnerScope& operator=(const OwnerScope&) = delete;
+
+    private:
+        Dialogs& dialogs_;
+        QWidget* previous_;
+    };
+    // The window of the innermost scope; nullptr outside any.
+    QWidget* scopedOwner() const { return scopedOwner_; }
+
+private:
+    QWidget* scopedOwner_ = nullptr;
 };
 
-// The real boxes and dialogs, owned by the given window (centred over it).
+// The real boxes and dialogs, owned by the window of the innermost owner scope, else by the
+// modal dialog that is up, else by the given window (centred over their owner).
 class DesktopDialogs : public Dialogs {
 public:
     explicit DesktopDialogs(QWidget* owner = nullptr) : owner_(owner) {}

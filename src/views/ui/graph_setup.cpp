@@ -1,6 +1,7 @@
 // TMainForm: the graph setup action and the showing of the graph page.
 #include "app/ui/main_form.h"
 
+#include "app/ui/dialogs.h"
 #include "views/ui/select_form.h"
 #include "views/ui/time_chart.h"
 
@@ -17,6 +18,7 @@ void TMainForm::AcSetupGraphExecute()
             form->Chart2->update();
         }
     } redraw{this};
+    const Dialogs::OwnerScope owned(dialogs(), SelectForm);
     SelectForm->exec();
 }
 
