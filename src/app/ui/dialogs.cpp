@@ -2,12 +2,15 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QEvent>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QUrl>
+
+#include <span>
 
 namespace {
 
@@ -78,18 +81,63 @@ std::optional<SaveFileChoice> DesktopDialogs::SaveFile(const SaveFileRequest& re
     return choice;
 }
 
-bool DesktopDialogs::Print(QPrinter& printer, int minPage, int maxPage)
+namespace {
+
+// Keeps a widget hidden whenever its dialog shows it again.
+class KeepHidden : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show || event->type() == QEvent::ShowToParent)
+            QMetaObject::invokeMethod(qobject_cast<QWidget*>(watched), "hide", Qt::QueuedConnection);
+        return false;
+    }
+};
+
+// Qt's own print dialog offers its page range also without the option, for the printing
+// service to pick the pages, and a free-form list of pages beside the range ("3,5", which
+// the printer reports as the range 3 to 5); a dialog that offers no range, or only a range,
+// keeps hidden what it does not offer.
+void hidePageChoices(QPrintDialog& dialog, bool rangeOffered)
+{
+    const char* const lists[] = {"pagesRadioButton", "pagesLineEdit"};
+    const char* const all[] = {"gbPrintRange", "pagesRadioButton", "pagesLineEdit"};
+    auto* keep = new KeepHidden(&dialog);
+    for (const char* name : rangeOffered ? std::span<const char* const>(lists) : std::span<const char* const>(all))
+        for (QWidget* w : dialog.findChildren<QWidget*>(QString::fromLatin1(name))) {
+            w->hide();
+            w->installEventFilter(keep);
+        }
+}
+
+}  // namespace
+
+bool DesktopDialogs::Print(QPrinter& printer, int minPage, int maxPage, bool toFile)
 {
     QPrintDialog dialog(&printer, owner());
-    dialog.setMinMax(minPage, maxPage);
-    dialog.setOptions(QAbstractPrintDialog::PrintPageRange);
+    QAbstractPrintDialog::PrintDialogOptions options;
+    if (maxPage > 0) {
+        dialog.setMinMax(minPage, maxPage);
+        options |= QAbstractPrintDialog::PrintPageRange;
+    }
+    if (toFile)
+        options |= QAbstractPrintDialog::PrintToFile;
+    dialog.setOptions(options);
+    hidePageChoices(dialog, maxPage > 0);
     return dialog.exec() == QDialog::Accepted;
 }
 
 bool DesktopDialogs::PrinterSetup(QPrinter& printer)
 {
-    QPageSetupDialog dialog(&printer, owner());
-    return dialog.exec() == QDialog::Accepted;
+    return Print(printer, 0, 0, false);
+}
+
+bool DesktopDialogs::PrintersInstalled()
+{
+    return !QPrinterInfo::availablePrinterNames().isEmpty();
 }
 
 void DesktopDialogs::OpenAddress(const QString& address)

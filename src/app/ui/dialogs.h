@@ -43,11 +43,15 @@ public:
 
     // Modal save dialog; nothing when the user cancels.
     virtual std::optional<SaveFileChoice> SaveFile(const SaveFileRequest& request) = 0;
-    // Modal print dialog over the given printer (all pages or a page range minPage..maxPage,
-    // no print to file, no selection). True when the user confirmed; the choice is in the printer.
-    virtual bool Print(QPrinter& printer, int minPage, int maxPage) = 0;
-    // Modal printer setup dialog; true when confirmed.
+    // Modal print dialog over the given printer: all pages or a page range minPage..maxPage
+    // (no range offered when maxPage is 0), no selection; printing into a PDF file only when
+    // toFile is set. True when the user confirmed; the choice is in the printer.
+    virtual bool Print(QPrinter& printer, int minPage, int maxPage, bool toFile = false) = 0;
+    // Modal printer setup dialog: the printer list and the printer's properties, no page
+    // range; true when confirmed.
     virtual bool PrinterSetup(QPrinter& printer) = 0;
+    // Whether the printing service knows any printer.
+    virtual bool PrintersInstalled() = 0;
 
     // The desktop's "open" of an address (https://… or mailto:…). Nothing is reported when it fails.
     virtual void OpenAddress(const QString& address) = 0;
@@ -88,8 +92,9 @@ public:
     void Error(const QString& text) override;
     void StandardError(const QString& text) override;
     std::optional<SaveFileChoice> SaveFile(const SaveFileRequest& request) override;
-    bool Print(QPrinter& printer, int minPage, int maxPage) override;
+    bool Print(QPrinter& printer, int minPage, int maxPage, bool toFile = false) override;
     bool PrinterSetup(QPrinter& printer) override;
+    bool PrintersInstalled() override;
     void OpenAddress(const QString& address) override;
 
 private:

@@ -165,6 +165,7 @@ public:
     MaskEdit* MaskEdit10;
     RadioGroup* RadioGroup1;
     std::shared_ptr<class QPrinter> PrintDialog1;  // printer of the table's print dialog, kept for the run
+    int PrintFromPage = 1;  // the from-page chosen last, kept also across jobs of all pages
 
     // ==================== Page 3 "&Графический отчёт" (src/views/ui/main_form_page3.cpp) ====================
     BevelPanel* Panel5;                // fills TabSheet3

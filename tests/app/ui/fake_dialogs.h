@@ -31,6 +31,11 @@ public:
     std::vector<Shown> shown;
     std::vector<SaveFileRequest> saveRequests;
     std::vector<std::pair<int, int>> printRanges;  // minPage, maxPage offered
+    std::vector<bool> printToFileOffered;          // per print dialog: printing into a PDF file offered
+    std::vector<int> fromPagesOffered;             // per print dialog: the printer's from-page when it opened
+    // The printing service's printers; a confirmed dialog that offered a file prints into this one.
+    bool printersInstalled = true;
+    QString printFileName;
 
     void Message(const QString& text) override { record(Kind::Message, text); }
     Answer Warning(const QString& text) override
@@ -46,14 +51,21 @@ public:
         saveRequests.push_back(request);
         return take(saveAnswers, std::optional<SaveFileChoice>());
     }
-    bool Print(QPrinter& printer, int minPage, int maxPage) override
+    bool Print(QPrinter& printer, int minPage, int maxPage, bool toFile = false) override
     {
         record(Kind::Print, QString());
         printRanges.emplace_back(minPage, maxPage);
+        printToFileOffered.push_back(toFile);
+        fromPagesOffered.push_back(printer.fromPage());
         const bool ok = take(printAnswers, true);
         if (ok) {
+            // As Qt's dialog leaves the printer: all pages clear the range.
             printer.setPrintRange(printFromPage > 0 ? QPrinter::PageRange : QPrinter::AllPages);
             printer.setFromTo(printFromPage, printToPage);
+            if (toFile && !printFileName.isEmpty()) {
+                printer.setOutputFormat(QPrinter::PdfFormat);
+                printer.setOutputFileName(printFileName);
+            }
         }
         return ok;
     }
@@ -62,6 +74,7 @@ public:
         record(Kind::PrinterSetup, QString());
         return take(printAnswers, true);
     }
+    bool PrintersInstalled() override { return printersInstalled; }
     void OpenAddress(const QString& address) override { record(Kind::OpenAddress, address); }
 
     // Texts of the boxes of one kind, in order.

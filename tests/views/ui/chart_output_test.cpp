@@ -263,4 +263,27 @@ TEST_F(GraphPrintout, TheChartsPrintAsTheGraphSetupMakesThemWithTextsInProportio
     QFile::copy(pdf, QDir(folder).filePath("graph_printout_from_page2.pdf"));
 }
 
+TEST_F(GraphPrintout, WithoutAPrinterTheUserIsToldSoAndOfferedAPdfFile)
+{
+    dialogs.printersInstalled = false;
+    form().PrintDialog1.reset();
+    dialogs.printFileName = pdf;
+    form().AcPrintGraph->trigger();
+    EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Message),
+              QStringList{QStringLiteral("Принтер не установлен. Распечатать можно только в файл PDF.")});
+    EXPECT_TRUE(dialogs.texts(FakeDialogs::Kind::PrinterSetup).isEmpty());
+    ASSERT_EQ(dialogs.printToFileOffered, std::vector<bool>{true});
+    EXPECT_EQ(dialogs.printRanges.back(), std::make_pair(0, 0)) << "no page range";
+    EXPECT_TRUE(dialogs.texts(FakeDialogs::Kind::StandardError).isEmpty());
+    ASSERT_TRUE(QFileInfo::exists(pdf));
+    EXPECT_TRUE(run("pdftotext", {"-enc", "UTF-8", pdf, "-"}).contains("Температура, °C"));
+
+    // Cancelling the file dialog prints nothing: there is no printer to go on with.
+    QFile::remove(pdf);
+    dialogs.printAnswers = {false};
+    form().AcPrintGraph->trigger();
+    EXPECT_FALSE(QFileInfo::exists(pdf));
+    EXPECT_TRUE(dialogs.texts(FakeDialogs::Kind::StandardError).isEmpty());
+}
+
 }  // namespace
