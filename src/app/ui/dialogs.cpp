@@ -66,16 +66,30 @@ std::optional<SaveFileChoice> DesktopDialogs::SaveFile(const SaveFileRequest& re
     dialog.setFileMode(QFileDialog::AnyFile);
     // Replacing an existing file is not questioned: the program's save dialogs never ask.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-    dialog.setNameFilters(request.filters);
-    if (request.filterIndex >= 1 && request.filterIndex <= request.filters.size())
-        dialog.selectNameFilter(request.filters[request.filterIndex - 1]);
+    // Entries read exactly as given: each gets its pattern, and the dialog shows the entries
+    // without it (Qt's own dialog does; a desktop's would cut every entry at its first bracket).
+    QStringList filters = request.filters;
+    if (request.patterns.size() == request.filters.size()) {
+        for (qsizetype i = 0; i < filters.size(); ++i)
+            filters[i] += QStringLiteral(" (%1)").arg(request.patterns[i]);
+        dialog.setOption(QFileDialog::HideNameFilterDetails, true);
+        dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    }
+    dialog.setNameFilters(filters);
+    if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
+        dialog.selectNameFilter(filters[request.filterIndex - 1]);
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     SaveFileChoice choice;
     choice.fileName = dialog.selectedFiles().front();
-    choice.filterIndex = static_cast<int>(request.filters.indexOf(dialog.selectedNameFilter())) + 1;
+    // Qt's dialog names the chosen entry as shown when it hides the patterns.
+    const QString chosen = dialog.selectedNameFilter();
+    qsizetype index = filters.indexOf(chosen);
+    if (index < 0)
+        index = request.filters.indexOf(chosen);
+    choice.filterIndex = static_cast<int>(index) + 1;
     if (choice.filterIndex < 1)
         choice.filterIndex = 1;
     return choice;

@@ -17,6 +17,9 @@ struct SaveFileRequest {
     QString directory;       // initial directory
     QString fileName;        // proposed name, without directory
     QStringList filters;     // entries such as "Отчёт (*.txt)", in order
+    // The files each entry lists ("*.csv"), when the entries are to read exactly as given
+    // (no pattern of their own); empty: each entry names its files in brackets at its end.
+    QStringList patterns;
     int filterIndex = 1;     // entry chosen at the start, counted from 1
 };
 
