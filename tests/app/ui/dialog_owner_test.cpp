@@ -12,9 +12,11 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 
 #include <functional>
@@ -35,6 +37,19 @@ QWidget* ownerOfTheBoxOpenedBy(const std::function<void()>& open, QWidget* besid
             return;
         seen = true;
         owner = box->parentWidget();
+        // Under a real window manager (KELMORA_SHOT_DIR set), a picture of the screen shows
+        // the stacking: the box above its stay-on-top owner.
+        if (const QString folder = qEnvironmentVariable("KELMORA_SHOT_DIR"); !folder.isEmpty()) {
+            poll.stop();
+            gui::waitExposed(box);
+            QElapsedTimer settle;
+            settle.start();
+            while (settle.elapsed() < 300)
+                QApplication::processEvents(QEventLoop::AllEvents, 20);
+            static int shot = 0;
+            if (QScreen* screen = QGuiApplication::primaryScreen())
+                screen->grabWindow(0).save(QDir(folder).filePath(QStringLiteral("stacking_%1.png").arg(++shot)));
+        }
         box->reject();
         poll.stop();
     });
