@@ -43,7 +43,7 @@ TEST(CliLog, FiveReadingsAreSixtyBytesWithTheMetersValues)
         EXPECT_EQ(rec.RH, 4525);
         EXPECT_EQ(rec.T, -525);
     }
-    EXPECT_LT(recs.front().dt, recs.back().dt);
+    EXPECT_LT(double(recs.front().dt), double(recs.back().dt));
     EXPECT_GT(recs.front().dt, 45000.0) << "a day count of this century";
 }
 

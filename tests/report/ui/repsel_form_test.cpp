@@ -632,7 +632,7 @@ TEST_F(RepselWiring, TheProgramsDialogPreparesIntoTheMainWindowsReport)
     EXPECT_EQ(dialog.ComboBox1->currentText(), QStringLiteral("hall.dat"));
     EXPECT_EQ(main.Report.DeviceNumberText, QStringLiteral("hall"));
     EXPECT_EQ(main.Report.ReportCount, 2);
-    EXPECT_EQ(main.Report.ReportData[0].dt, records[1].dt) << "sorted";
+    EXPECT_EQ(double(main.Report.ReportData[0].dt), double(records[1].dt)) << "sorted";
     EXPECT_EQ(main.Report.IntervalEnd, at(kDay, 9, 5));
     EXPECT_FALSE(windows->WaitForm().isVisible());
     dialog.reject();
