@@ -1,6 +1,7 @@
 // Report preparation and report building on a synthetic report of 1,000,000 readings (one a
 // minute, noisy values, 3 % repeated readings, 1 % invalid values), each measured against a
-// baseline in the same run: preparation against a plain std::sort of the same time stamps,
+// baseline in the same run: preparation against a plain std::sort of the same time stamps and,
+// for sorted, shuffled and organ-pipe orders, against the same input and output done plainly,
 // the dew-point build against the relative-humidity build. Prints the ratios and the table's
 // memory at the end.
 #include "logging/report_pool.h"
@@ -19,6 +20,8 @@
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
+
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -156,6 +159,69 @@ void BM_PreparePhase(benchmark::State& state)
 }
 BENCHMARK(BM_PreparePhase)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
 
+// The report's records in one of three orders: 0 sorted, 1 shuffled, 2 organ pipe (rising to
+// the middle, then falling: the order that made the quicksort quadratic).
+QList<TDateTimeRHT> reportInOrder(int order)
+{
+    QList<TDateTimeRHT> records = report();
+    std::sort(records.begin(), records.end(), [](const TDateTimeRHT& a, const TDateTimeRHT& b) { return a.dt < b.dt; });
+    if (order == 1)
+        std::shuffle(records.begin(), records.end(), std::mt19937(7));
+    if (order == 2)
+        std::reverse(records.begin() + records.size() / 2, records.end());
+    return records;
+}
+
+void writeRecords(const QString& path, const QList<TDateTimeRHT>& records)
+{
+    QFile f(path);
+    f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    f.write(reinterpret_cast<const char*>(records.constData()), qint64(records.size()) * kRecordSize);
+}
+
+// The preparation of the report in each order.
+void BM_PrepareOrder(benchmark::State& state)
+{
+    const QList<TDateTimeRHT> records = reportInOrder(int(state.range(0)));
+    const QString path = QDir(poolDir().path()).filePath(QStringLiteral("order.dat"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        writeRecords(path, records);
+        ReportState report;
+        state.ResumeTiming();
+        PrepareReportFile(report, path, nullptr);
+        benchmark::DoNotOptimize(report.ReportCount);
+    }
+}
+BENCHMARK(BM_PrepareOrder)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+
+// Its baseline: the same input and output done plainly. Read the file, std::sort by time,
+// drop the repeats, write a temporary file, sync it and rename it over the report.
+void BM_SameIoBaseline(benchmark::State& state)
+{
+    const QList<TDateTimeRHT> records = reportInOrder(int(state.range(0)));
+    const QString path = QDir(poolDir().path()).filePath(QStringLiteral("baseline.dat"));
+    const QString temporary = path + QStringLiteral(".tmp");
+    for (auto _ : state) {
+        state.PauseTiming();
+        writeRecords(path, records);
+        state.ResumeTiming();
+        std::FILE* in = std::fopen(QFile::encodeName(path).constData(), "rb");
+        std::vector<TDateTimeRHT> data(std::size_t(QFileInfo(path).size() / kRecordSize));
+        const std::size_t got = std::fread(data.data(), kRecordSize, data.size(), in);
+        std::fclose(in);
+        std::sort(data.begin(), data.begin() + qsizetype(got), [](const TDateTimeRHT& a, const TDateTimeRHT& b) { return a.dt < b.dt; });
+        const qsizetype kept = DedupReportData(data.data(), qsizetype(got));
+        std::FILE* out = std::fopen(QFile::encodeName(temporary).constData(), "wb");
+        std::fwrite(data.data(), kRecordSize, std::size_t(kept), out);
+        std::fflush(out);
+        ::fsync(fileno(out));
+        std::fclose(out);
+        std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData());
+    }
+}
+BENCHMARK(BM_SameIoBaseline)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+
 ReportState buildState()
 {
     ReportState s;
@@ -282,6 +348,11 @@ int main(int argc, char** argv)
     const auto ratio = [&](const char* a, const char* b) { return reporter.time(a) / reporter.time(b); };
     std::printf("\npreparation / std::sort of the time stamps: %.2f (limit 3)\n",
                 ratio("BM_PrepareReportFile", "BM_StdSortTimestamps"));
+    const char* orders[] = {"sorted", "shuffled", "organ pipe"};
+    for (int order = 0; order < 3; ++order)
+        std::printf("preparation / same-I/O baseline, %s: %.2f (limit 1.5)\n", orders[order],
+                    ratio(("BM_PrepareOrder/" + std::to_string(order)).c_str(),
+                          ("BM_SameIoBaseline/" + std::to_string(order)).c_str()));
     std::printf("dew-point build / relative-humidity build: %.2f (limit 2)\n",
                 ratio("BM_BuildReport/1", "BM_BuildReport/0"));
     std::printf("dew-point rebuild / relative-humidity rebuild, conversions kept: %.2f\n",

@@ -6,6 +6,12 @@
 
 #include <cerrno>
 
+SerialPort::SerialPort(std::function<PortNameMap()> mappingSource)
+    : SerialPort(mappingSource ? mappingSource() : PortNameMap())
+{
+    mappingSource_ = std::move(mappingSource);
+}
+
 SerialPort::SerialPort(PortNameMap names) : names_(std::move(names))
 {
     port_.setBaudRate(QSerialPort::Baud19200);
@@ -46,6 +52,8 @@ void SerialPort::Open()
 {
     if (Active())
         return;
+    if (mappingSource_)
+        names_ = mappingSource_();
     port_.setPortName(devicePath());
     errno = 0;
     if (!port_.open(QIODevice::ReadWrite)) {

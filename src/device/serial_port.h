@@ -8,6 +8,8 @@
 
 #include <QSerialPort>
 
+#include <functional>
+
 class SerialPort : public SerialLine {
 public:
     static constexpr int ReadTimeoutMs = 500;
@@ -15,6 +17,9 @@ public:
     static constexpr int OutputQueueSize = 2048;
 
     explicit SerialPort(PortNameMap names = PortNameMap());
+    // The mapping of the listed names is read afresh at every open, so a change of the
+    // settings file (a meter plugged in elsewhere and mapped again) reaches a running program.
+    explicit SerialPort(std::function<PortNameMap()> mappingSource);
     ~SerialPort() override;
 
     QString DeviceName() const override { return deviceName_; }
@@ -41,6 +46,7 @@ private:
     void setLine(bool (QSerialPort::*setter)(bool), bool on);
 
     PortNameMap names_;
+    std::function<PortNameMap()> mappingSource_;
     QString deviceName_ = QStringLiteral("COM1");
     QSerialPort port_;
 };

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <cmath>
 #include <limits>
 #include <utility>
 
@@ -25,13 +27,32 @@ bool strictlyRising(const TDateTimeRHT* a, qsizetype L, qsizetype R)
     return true;
 }
 
-void hoareSort(TDateTimeRHT* a, qsizetype L, qsizetype R)
+// Time stamps in ascending order; a stamp that is no number (a damaged record) goes after all
+// others, so the order is total and the library sort stays within the range.
+bool earlier(const TDateTimeRHT& a, const TDateTimeRHT& b)
+{
+    if (std::isnan(b.dt))
+        return !std::isnan(a.dt);
+    return a.dt < b.dt;
+}
+
+void hoareSort(TDateTimeRHT* a, qsizetype L, qsizetype R, int depthLeft)
 {
     // The two halves of a partition are disjoint, so sorting the smaller one by recursion and
     // the larger one by looping gives the very same order as sorting both by recursion, with
     // a stack depth of log2(n) whatever the data. A range the sort would leave unchanged is
     // skipped: a report logged in order is nearly all such ranges.
     while (L < R && !strictlyRising(a, L, R)) {
+        // Some orders make the middle pivot split off only a few records at each step (stamps
+        // rising and then falling, a logger whose clock was set back to the start of its log):
+        // the quicksort would take time quadratic in the length. Past a depth that ordinary
+        // orders never reach, the range is finished by the library's n log n sort. Both give
+        // the same bytes wherever the time stamps differ; records with equal stamps may end
+        // up in another order, which no caller relies on.
+        if (depthLeft-- <= 0) {
+            std::sort(a + L, a + R + 1, earlier);
+            return;
+        }
         qsizetype i = L, j = R;
         const double pivot = a[(L + R) / 2].dt;
         do {
@@ -47,21 +68,30 @@ void hoareSort(TDateTimeRHT* a, qsizetype L, qsizetype R)
         } while (i <= j);
         if (j - L < R - i) {
             if (L < j)
-                hoareSort(a, L, j);
+                hoareSort(a, L, j, depthLeft);
             L = i;
         } else {
             if (i < R)
-                hoareSort(a, i, R);
+                hoareSort(a, i, R, depthLeft);
             R = j;
         }
     }
+}
+
+// Three times the depth of a perfectly balanced partitioning: random orders stay below it.
+int depthBound(qsizetype count)
+{
+    int log2 = 0;
+    while ((qsizetype(1) << log2) < count)
+        ++log2;
+    return 3 * log2 + 4;
 }
 }  // namespace
 
 void SortReportData(TDateTimeRHT* records, qsizetype L, qsizetype R)
 {
     if (records && L < R)
-        hoareSort(records, L, R);
+        hoareSort(records, L, R, depthBound(R - L + 1));
 }
 
 namespace {

@@ -11,7 +11,10 @@
 
 // Sorts records L..R of ReportData in place by ascending dt: Hoare's quicksort with the middle
 // record as pivot. It is not stable, and the order it gives equal time stamps decides which
-// repeats the de-duplication keeps, so the partitioning is kept exactly as it is.
+// repeats the de-duplication keeps, so the partitioning is kept exactly as it is. A range that
+// partitions too deep (orders that would make the quicksort quadratic) is finished by an
+// n log n sort: the same bytes wherever the stamps differ, possibly another order of records
+// with equal stamps; a stamp that is no number sorts after all others there.
 void SortReportData(ReportState& state, qsizetype L, qsizetype R);
 void SortReportData(TDateTimeRHT* records, qsizetype L, qsizetype R);
 

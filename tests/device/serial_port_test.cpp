@@ -245,3 +245,28 @@ TEST(SerialPort, MappedNameOpensTheMappedDevice)
     port.Open();
     EXPECT_TRUE(port.Active());
 }
+
+// The mapping of the listed names is read at every open: a meter mapped anew (kelmora-cli
+// ports --map) reaches a program that is already running.
+TEST(SerialPort, MappingIsReadAtEveryOpen)
+{
+    PtyPair first;
+    PtyPair second;
+    QString mappedTo = first.devicePath();
+    int reads = 0;
+    SerialPort port(std::function<PortNameMap()>([&] {
+        ++reads;
+        return PortNameMap({{QStringLiteral("COM7"), mappedTo}});
+    }));
+    port.SetDeviceName(QStringLiteral("COM7"));
+    port.Open();
+    EXPECT_EQ(port.devicePath(), first.devicePath());
+    port.Close();
+    mappedTo = second.devicePath();
+    port.Open();
+    EXPECT_EQ(port.devicePath(), second.devicePath());
+    port.WriteByte(0x42);
+    EXPECT_EQ(second.receive(1), QByteArray("\x42"));
+    port.Close();
+    EXPECT_GE(reads, 2);
+}

@@ -12,7 +12,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <sys/stat.h>
 #include <cstring>
 #include <random>
@@ -101,6 +103,42 @@ TEST(SortReportData, AMillionDescendingRecordsNeedNoDeepStack)
     SortReportData(records.data(), 0, records.size() - 1);
     for (qsizetype i = 1; i < records.size(); ++i)
         ASSERT_LE(records[i - 1].dt, records[i].dt);
+}
+
+// Orders that make a middle-pivot quicksort split off a few records per step. Each is sorted
+// to the one order its distinct stamps allow, quickly enough for a test of a few hundred
+// thousand records (the quicksort alone would take minutes on them).
+TEST(SortReportData, AdversarialOrdersOfDistinctStampsEndInTheirOneOrder)
+{
+    const qsizetype n = 200'000;
+    const std::function<double(qsizetype)> orders[] = {
+        [](qsizetype i) { return double(i < n / 2 ? 2 * i : 2 * (n - i) - 1); },         // organ pipe
+        [](qsizetype i) { return i < n / 2 ? double(i) + 0.5 : double(i - n / 2); },       // clock set back
+        [](qsizetype i) { return double(i < n / 2 ? n - 2 * i : 2 * (i - n / 2) + 1) + 0.25; }, // falling, then rising
+        [](qsizetype i) { return double((i % 1000) * 1000 + i / 1000); },                  // saw teeth
+    };
+    int number = 0;
+    for (const auto& order : orders) {
+        SCOPED_TRACE(number++);
+        QList<TDateTimeRHT> records(n);
+        for (qsizetype i = 0; i < n; ++i)
+            records[i] = TDateTimeRHT{order(i), int16_t(i), int16_t(i >> 16)};
+        QList<TDateTimeRHT> expected = records;
+        std::sort(expected.begin(), expected.end(), [](const TDateTimeRHT& a, const TDateTimeRHT& b) { return a.dt < b.dt; });
+        SortReportData(records.data(), 0, n - 1);
+        ASSERT_TRUE(sameRecords(records, expected));
+    }
+    // Stamps that are no numbers in such an order do not derail the sort; the rest still rises.
+    QList<TDateTimeRHT> damaged(n);
+    for (qsizetype i = 0; i < n; ++i)
+        damaged[i] = TDateTimeRHT{i % 97 == 0 ? NAN : double(i < n / 2 ? 2 * i : 2 * (n - i) - 1), 0, 0};
+    SortReportData(damaged.data(), 0, n - 1);
+    double last = -1;
+    for (const TDateTimeRHT& r : damaged)
+        if (!std::isnan(r.dt)) {
+            ASSERT_LT(last, r.dt);
+            last = r.dt;
+        }
 }
 
 struct DedupCase {

@@ -6,19 +6,15 @@
 #include <QLocale>
 #include <QTimeEdit>
 
+QString PickerDateFormat()
+{
+    const QChar separator = SystemDateTimeSeparators().date;
+    return QStringLiteral("dd%1MM%1yy").arg(separator);
+}
+
 QString PickerTimeFormat()
 {
-    const QString format = QLocale::system().timeFormat(QLocale::LongFormat);
-    QString result;
-    bool quoted = false;
-    for (const QChar c : format) {
-        if (c == QLatin1Char('\''))
-            quoted = !quoted;
-        if (!quoted && c == QLatin1Char('t'))
-            continue;
-        result += c;
-    }
-    return result.simplified();
+    return QStringLiteral("HH%1mm%1ss").arg(SystemDateTimeSeparators().time);
 }
 
 namespace {
@@ -39,8 +35,10 @@ Picker* NewPicker(QWidget* parent, const char* name, const QString& format, QRec
 
 QDateEdit* NewDatePicker(QWidget* parent, const char* name, QRect place)
 {
-    auto* picker = NewPicker<QDateEdit>(parent, name, QLocale::system().dateFormat(QLocale::ShortFormat), place);
+    auto* picker = NewPicker<QDateEdit>(parent, name, PickerDateFormat(), place);
     picker->setCalendarPopup(true);
+    // The calendar that drops down names months and weekdays in the program's language.
+    picker->setLocale(QLocale(QLocale::Russian, QLocale::Russia));
     // Day 0 (30 December 1899) and everything after it can be shown.
     picker->setMinimumDate(QDate(100, 1, 1));
     return picker;

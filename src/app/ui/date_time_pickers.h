@@ -1,6 +1,8 @@
-// Date and time pickers of the program's dialogs: the date in the system's short date format,
-// the time in its time format with seconds, both holding wall-clock values that no time zone
-// may move, filled from and read back as day counts.
+// Date and time pickers of the program's dialogs: dates as the report table writes them (day,
+// month, two-digit year with the system's date separator, as the hint beside them says), times
+// on the 24-hour clock with the system's time separator and the seconds that the graph setup
+// uses and the report interval drops; both hold wall-clock values that no time zone may move,
+// filled from and read back as day counts.
 #pragma once
 
 #include <QRect>
@@ -10,8 +12,8 @@ class QDateEdit;
 class QTimeEdit;
 class QWidget;
 
-// The system's time format with hours, minutes and seconds, without the zone name that the
-// long format carries.
+// "dd.MM.yy" and "HH:mm:ss" with the system's separators ("." and ":" where it has none).
+QString PickerDateFormat();
 QString PickerTimeFormat();
 
 QDateEdit* NewDatePicker(QWidget* parent, const char* name, QRect place);

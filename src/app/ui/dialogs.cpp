@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QCloseEvent>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -19,6 +21,34 @@ QMessageBox::StandardButton box(QWidget* owner, QMessageBox::Icon icon, const QS
     return static_cast<QMessageBox::StandardButton>(mb.exec());
 }
 
+// A question box that tells a button from Esc and the title-bar button. QMessageBox turns
+// both into a click of No, but a question closed without an answer must change nothing.
+class QuestionBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+    bool closedWithoutAnswer() const { return closedWithoutAnswer_; }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (event->matches(QKeySequence::Cancel)) {
+            closedWithoutAnswer_ = true;
+            done(QMessageBox::Cancel);
+            return;
+        }
+        QMessageBox::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent* event) override
+    {
+        if (!clickedButton())
+            closedWithoutAnswer_ = true;
+        QMessageBox::closeEvent(event);
+    }
+
+private:
+    bool closedWithoutAnswer_ = false;
+};
+
 }  // namespace
 
 QWidget* DesktopDialogs::owner() const
@@ -33,8 +63,12 @@ void DesktopDialogs::Message(const QString& text)
 
 Dialogs::Answer DesktopDialogs::Warning(const QString& text)
 {
-    const auto answer = box(owner(), QMessageBox::Warning, QStringLiteral("Warning"), text,
-                            QMessageBox::Yes | QMessageBox::No);
+    QuestionBox mb(QMessageBox::Warning, QStringLiteral("Warning"), text, QMessageBox::Yes | QMessageBox::No,
+                   owner());
+    mb.setTextFormat(Qt::PlainText);
+    const int answer = mb.exec();
+    if (mb.closedWithoutAnswer())
+        return Answer::Closed;
     if (answer == QMessageBox::Yes)
         return Answer::Yes;
     if (answer == QMessageBox::No)

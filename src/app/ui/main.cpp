@@ -4,6 +4,7 @@
 #include "app/ui/dialogs.h"
 #include "app/ui/main_form.h"
 #include "app/ui/program.h"
+#include "app/ui/qt_translations.h"
 #include "app/ui/standard_error.h"
 
 int main(int argc, char** argv)
@@ -11,6 +12,7 @@ int main(int argc, char** argv)
     KelmoraApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kelmora"));
     QGuiApplication::setDesktopFileName(QStringLiteral("kelmora"));
+    InstallRussianQtTranslations(app);
     // The program has no help file: nothing to register.
 
     DesktopDialogs dialogs;

@@ -10,6 +10,7 @@
 #include "device/register_protocol.h"
 #include "logging/report_pool.h"
 #include "logging/scratch_recovery.h"
+#include "logging/working_report.h"
 #include "report/report_builder.h"
 #include "device/serial_port.h"
 
@@ -42,7 +43,8 @@ TMainForm::TMainForm(Clock& clock, Dialogs& dialogs, const QString& programDirec
     initKelmoraResources();
     setObjectName(QStringLiteral("MainForm"));
     ComPort = port ? std::move(port)
-                   : std::make_unique<SerialPort>(PortNameMap::fromSettingsFile(settingsFilePath()));
+                   : std::make_unique<SerialPort>(std::function<PortNameMap()>(
+                         [ini = settingsFilePath()] { return PortNameMap::fromSettingsFile(ini); }));
 
     setWindowTitle(Caption);
     setWindowIcon(QIcon(QStringLiteral(":/kelmora/kelmora.png")));
@@ -146,12 +148,18 @@ void TMainForm::closeEvent(QCloseEvent* event)
 void TMainForm::FormCloseQuery(bool& CanClose)
 {
     CanClose = true;
-    if (!repNameEdit->text().isEmpty() && repName == QLatin1String("temp")) {
-        // A name typed but never saved: the scratch readings are kept under it before closing.
-        SaveReportUnderName(poolDirectory(), repName, repNameEdit->text());
-        return;
+    if (!repNameEdit->text().isEmpty()) {
+        // A saved name: the readings are in their named report already.
+        if (repName != QLatin1String("temp"))
+            return;
+        // A name typed but never saved: the scratch readings are kept under it before closing,
+        // with the save button's name check and never over another report. When that is not
+        // possible, the readings count as unsaved and the question below decides.
+        if (!QFileInfo::exists(WorkingReportPath(poolDirectory(), repName))
+            || SaveUnderTypedName(poolDirectory(), repName, repNameEdit->text()))
+            return;
     }
-    if (!repNameEdit->text().isEmpty() || GroupBox4->isHidden() || Label1->text() == QStringLiteral("--.-"))
+    if (GroupBox4->isHidden() || Label1->text() == QStringLiteral("--.-"))
         return;
     if (dialogs_.Warning(QStringLiteral("Сохранить отчет ?")) == Dialogs::Answer::Yes) {
         dialogs_.Message(QStringLiteral("Введите новое имя отчета и нажмите кнопку Сохранить"));

@@ -260,6 +260,14 @@ private:
     void CreatePage1();
     void CreatePage2();
 
+    // How a reading on the open port ends: with the closing steps, with them after a failure
+    // already shown to the user, or with the port left open for the user to save first.
+    enum class ReadingEnd { CloseSession, CloseSessionFailureShown, KeepPortOpen };
+    ReadingEnd readOnOpenPort();
+    // Lines down and the filler, the reading button enabled, the port closed: all of them
+    // even when the line fails; a line failure is shown when asked to.
+    void endSessionAndClosePort(bool reportLineFailure);
+
     Clock& clock_;
     Dialogs& dialogs_;
     QString programDirectory_;

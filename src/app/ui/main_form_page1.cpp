@@ -1,6 +1,7 @@
 // TMainForm: the page control and page 1 "&Операции" — connection buttons, the reading panel
 // " Отчет ", the port group, the clock and the logo panel.
 #include "app/ui/main_form.h"
+#include "app/ui/typed_length_limit.h"
 
 #include "app/ui/analog_clock.h"
 #include "app/ui/anchors.h"
@@ -138,7 +139,8 @@ void TMainForm::CreatePage1()
     Edit5 = new QLineEdit(GroupBox4);
     Edit5->setObjectName(QStringLiteral("Edit5"));
     Edit5->setGeometry(148, 209, 65, 21);
-    Edit5->setMaxLength(3);
+    // Three characters for typing; an interval from the settings file passes unchanged.
+    new TypedLengthLimit(Edit5, 3);
     Label22 = DesignLabel(QStringLiteral("сек."), GroupBox4, {228, 212});
     Timer1.setObjectName(QStringLiteral("Timer1"));
     connect(&Timer1, &QTimer::timeout, this, &TMainForm::Timer1Timer);
@@ -167,7 +169,18 @@ void TMainForm::CreatePage1()
     ComboBoxDeviceName->setEnabled(false);
     // Only the user's changes count: choosing an entry, and every edit while typing.
     connect(ComboBoxDeviceName, &QComboBox::activated, this, &TMainForm::ComboBoxDeviceNameChange);
-    connect(ComboBoxDeviceName->lineEdit(), &QLineEdit::textEdited, this, &TMainForm::ComboBoxDeviceNameChange);
+    // Every keystroke of a listed name tries the port at once. A device path is long and each
+    // of its prefixes would fail with a box of its own: it is tried when the user presses
+    // Enter or leaves the box.
+    const auto isDevicePath = [](const QString& text) { return text.startsWith(QLatin1Char('/')); };
+    connect(ComboBoxDeviceName->lineEdit(), &QLineEdit::textEdited, this, [this, isDevicePath](const QString& text) {
+        if (!isDevicePath(text))
+            ComboBoxDeviceNameChange();
+    });
+    connect(ComboBoxDeviceName->lineEdit(), &QLineEdit::editingFinished, this, [this, isDevicePath] {
+        if (isDevicePath(ComboBoxDeviceName->currentText()))
+            ComboBoxDeviceNameChange();
+    });
     usb = new QCheckBox(QStringLiteral("USB"), GroupBox2);
     usb->setObjectName(QStringLiteral("usb"));
     usb->move(388, 24);

@@ -2,6 +2,7 @@
 #include "app/clock.h"
 #include "app/ui/dialogs.h"
 #include "app/ui/main_form.h"
+#include "app/ui/standard_error.h"
 #include "device/com_error.h"
 #include "device/device_texts.h"
 #include "device/frames.h"
@@ -64,24 +65,45 @@ void TMainForm::AcConnectExecute()
     OpenSelectedPort();
     if (!ComPort->Active())
         return;
-    ComPort->SetDTR();
-    ComPort->SetRTS();
-    settleWait(clock(), [] { QCoreApplication::processEvents(); });
-    if (Protocol().ProbeDevice(MeterAddress, usb->isChecked())) {
-        Label8->setText(deviceNumberText(Protocol().ReadRegister(MeterAddress, RegSerialNumber, usb->isChecked())));
-        Label1->setText(QStringLiteral("--.-"));
-        Label2->setText(QStringLiteral("--.-"));
-        if (GroupBox4->isHidden()) {
-            SetReportActions(true);
-            GroupBox4->show();
+    // However the check ends, the session is ended and the port closed, so that a meter pulled
+    // out during the check does not leave a dead port open for the next one.
+    bool answered = false;
+    try {
+        ComPort->SetDTR();
+        ComPort->SetRTS();
+        settleWait(clock(), [] { QCoreApplication::processEvents(); });
+        answered = Protocol().ProbeDevice(MeterAddress, usb->isChecked());
+        if (answered) {
+            Label8->setText(deviceNumberText(Protocol().ReadRegister(MeterAddress, RegSerialNumber, usb->isChecked())));
+            Label1->setText(QStringLiteral("--.-"));
+            Label2->setText(QStringLiteral("--.-"));
+            if (GroupBox4->isHidden()) {
+                SetReportActions(true);
+                GroupBox4->show();
+            }
+        } else {
+            SetReportActions(false);
+            GroupBox4->hide();
+            dialogs().Message(DeviceText::NoConnection);
         }
-    } else {
-        SetReportActions(false);
-        GroupBox4->hide();
-        dialogs().Message(DeviceText::NoConnection);
+    } catch (...) {
+        try {
+            endSession(*ComPort);
+        } catch (const EComError&) {
+        }
+        ClosePort();
+        throw;
     }
-    endSession(*ComPort);
+    QString failure;
+    try {
+        endSession(*ComPort);
+    } catch (const EComError& e) {
+        failure = e.message();
+    }
     ClosePort();
+    // After "no connection" has been said, a line that fails as well adds nothing.
+    if (!failure.isEmpty() && answered)
+        ShowStandardError(dialogs(), failure);
 }
 
 void TMainForm::Button8Click()

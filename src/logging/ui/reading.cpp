@@ -4,13 +4,16 @@
 #include "app/ui/dialogs.h"
 #include "app/ui/main_form.h"
 #include "app/ui/on_off_switch.h"
+#include "app/ui/standard_error.h"
+#include "device/com_error.h"
 #include "device/device_texts.h"
 #include "device/meter_session.h"
 #include "device/serial_line.h"
 #include "logging/meter_reading.h"
 #include "logging/report_file_error.h"
-#include "logging/report_name.h"
 #include "logging/report_pool.h"
+#include "logging/scratch_recovery.h"
+#include "logging/working_report.h"
 #include "report/date_time.h"
 #include "report/number_format.h"
 
@@ -28,89 +31,119 @@ const QString EnterNewName = QStringLiteral("Введите новое имя о
 
 void TMainForm::Button3Click()
 {
-    // 1. A reading already runs (the settling wait lets clicks and ticks through).
+    // A reading already runs (the settling wait lets clicks and ticks through).
     if (!Button3->isEnabled())
         return;
     Button3->setEnabled(false);
-    // 2-4.
     OpenSelectedPort();
     if (!ComPort->Active()) {
         Button3->setEnabled(true);
         return;
     }
+    // From here on every way out ends the session, enables the button and closes the port: a
+    // meter pulled out mid-reading must not leave a dead port open or the button disabled, so
+    // the next reading (or the next timer tick) starts clean.
+    ReadingEnd end = ReadingEnd::CloseSession;
+    try {
+        end = readOnOpenPort();
+    } catch (...) {
+        endSessionAndClosePort(false);
+        throw;
+    }
+    if (end == ReadingEnd::KeepPortOpen) {
+        Button3->setEnabled(true);
+        return;
+    }
+    endSessionAndClosePort(end == ReadingEnd::CloseSession);
+}
+
+void TMainForm::endSessionAndClosePort(bool reportLineFailure)
+{
+    QString failure;
+    try {
+        endSession(*ComPort);
+    } catch (const EComError& e) {
+        failure = e.message();
+    }
+    Button3->setEnabled(true);
+    ClosePort();
+    // A line that failed while the session ended is told once; after a failure already shown
+    // (the meter did not answer) it says nothing new.
+    if (!failure.isEmpty() && reportLineFailure)
+        ShowStandardError(dialogs(), failure);
+}
+
+TMainForm::ReadingEnd TMainForm::readOnOpenPort()
+{
     ComPort->SetDTR();
     ComPort->SetRTS();
     settleWait(clock(), [] { QCoreApplication::processEvents(); });
-    // 5-7.
     const std::optional<MeterReading> reading = ReadMeter(Protocol(), clock(), usb->isChecked());
     if (!reading) {
         dialogs().Message(DeviceText::CannotRead);
-    } else {
-        const std::int32_t serial = reading->serialNumber;
-        // 8-9. A change of meter.
-        if (lastDev == 0)
-            lastDev = serial;
-        if (lastDev != serial) {
-            if (!repNameEdit->text().isEmpty()) {
-                if (repName == QLatin1String("temp")) {
-                    // A name typed but never saved: the old meter's readings are kept under
-                    // it before the new meter starts a scratch report of its own.
-                    SaveReportUnderName(poolDirectory(), repName, repNameEdit->text());
+        return ReadingEnd::CloseSessionFailureShown;
+    }
+    const std::int32_t serial = reading->serialNumber;
+    // A change of meter: the previous meter's readings are decided about first.
+    if (lastDev == 0)
+        lastDev = serial;
+    if (lastDev != serial) {
+        if (!repNameEdit->text().isEmpty()) {
+            if (repName == QLatin1String("temp")) {
+                // A name typed but never saved: the old meter's readings are kept under
+                // it before the new meter starts a scratch report of its own. When the
+                // name cannot take them (not a usable name, or another report has it),
+                // they are kept under a recovery name instead, never thrown away.
+                const QString typed = repNameEdit->text();
+                if (!SaveUnderTypedName(poolDirectory(), repName, typed)) {
+                    const QString kept = KeepOrDiscardScratchReport(poolDirectory());
+                    if (!kept.isEmpty())
+                        dialogs().Message(QStringLiteral("Отчет прежнего прибора не сохранен под именем \"%1\". "
+                                                         "Он сохранен под именем %2")
+                                              .arg(typed, ChangeFileExt(kept, QString())));
                 }
+            }
+            repNameEdit->clear();
+            repName = QStringLiteral("temp");
+            DiscardWorkingReport(poolDirectory());
+        } else {
+            switch (dialogs().Warning(QStringLiteral("Изменился номер прибора. Сохранить старый отчет ?"))) {
+            case Dialogs::Answer::Yes:
+                // The user names and saves the old report first; the port stays open.
+                dialogs().Message(EnterNewName);
+                return ReadingEnd::KeepPortOpen;
+            case Dialogs::Answer::No:
                 repNameEdit->clear();
                 repName = QStringLiteral("temp");
                 DiscardWorkingReport(poolDirectory());
-            } else {
-                switch (dialogs().Warning(QStringLiteral("Изменился номер прибора. Сохранить старый отчет ?"))) {
-                case Dialogs::Answer::Yes:
-                    // The user names and saves the old report first; the port stays open.
-                    dialogs().Message(EnterNewName);
-                    Button3->setEnabled(true);
-                    return;
-                case Dialogs::Answer::No:
-                    repNameEdit->clear();
-                    repName = QStringLiteral("temp");
-                    DiscardWorkingReport(poolDirectory());
-                    break;
-                case Dialogs::Answer::Closed:
-                    break;
-                }
+                break;
+            case Dialogs::Answer::Closed:
+                break;
             }
-            lastDev = serial;
         }
-        // 10-11. The record; a reading that cannot be stored is said once per run of failures.
-        try {
-            AppendRecord(poolDirectory(), repName, reading->record());
-            appendFailing_ = false;
-            Label1->setText(DisplayValueText(reading->humidity));
-            Label2->setText(DisplayValueText(static_cast<int16_t>(reading->temperature)));
-        } catch (const ReportFileError& e) {
-            if (!appendFailing_)
-                dialogs().Error(QStringLiteral("Показания не записаны в файл %1: %2")
-                                    .arg(WorkingReportPath(poolDirectory(), repName), e.text()));
-            appendFailing_ = true;
-        }
-        // 12. Everything logged so far, up to now.
-        try {
-            Report.ReportComment.clear();
-            Report.DeviceNumberText = Label8->text();
-            LoadReport(WorkingReportPath(poolDirectory(), repName), Report);
-            Report.IntervalStart = 0;
-            Report.IntervalEnd = DateTimeToDays(clock().now());
-            BuildReport(true);
-        } catch (...) {
-            // A report that cannot be read back is shown in the error box; the reading still
-            // ends properly and the button is usable again.
-            endSession(*ComPort);
-            Button3->setEnabled(true);
-            ClosePort();
-            throw;
-        }
+        lastDev = serial;
     }
-    // 13-14.
-    endSession(*ComPort);
-    Button3->setEnabled(true);
-    ClosePort();
+    // The record; a reading that cannot be stored is said once per run of failures.
+    try {
+        AppendRecord(poolDirectory(), repName, reading->record());
+        appendFailing_ = false;
+        Label1->setText(DisplayValueText(reading->humidity));
+        Label2->setText(DisplayValueText(static_cast<int16_t>(reading->temperature)));
+    } catch (const ReportFileError& e) {
+        if (!appendFailing_)
+            dialogs().Error(QStringLiteral("Показания не записаны в файл %1: %2")
+                                .arg(WorkingReportPath(poolDirectory(), repName), e.text()));
+        appendFailing_ = true;
+    }
+    // Everything logged so far, up to now. A report that cannot be read back reaches the
+    // standard error box; the reading still ends properly and the button is usable again.
+    Report.ReportComment.clear();
+    Report.DeviceNumberText = Label8->text();
+    LoadReport(WorkingReportPath(poolDirectory(), repName), Report);
+    Report.IntervalStart = 0;
+    Report.IntervalEnd = DateTimeToDays(clock().now());
+    BuildReport(true);
+    return ReadingEnd::CloseSession;
 }
 
 void TMainForm::Timer1Timer()
@@ -140,10 +173,16 @@ void TMainForm::SpeedButton1Click()
 {
     const QString typed = repNameEdit->text();
     if (!typed.isEmpty()) {
-        if (const auto problem = ReportNameProblem(typed)) {
-            dialogs().Error(QStringLiteral("\"%1\" не может быть именем отчета: %2").arg(typed, *problem));
+        const SaveTarget target = CheckSaveTarget(poolDirectory(), repName, typed);
+        if (target.problem) {
+            dialogs().Error(QStringLiteral("\"%1\" не может быть именем отчета: %2").arg(typed, *target.problem));
             return;
         }
+        // Another report of that name would be replaced: only when the user says so.
+        if (target.replacesReport
+            && dialogs().Warning(QStringLiteral("Отчет \"%1\" уже существует. Заменить его ?").arg(typed))
+                   != Dialogs::Answer::Yes)
+            return;
     }
     const QString oldName = repName;
     repName = typed.isEmpty() ? QStringLiteral("temp") : typed;

@@ -6,6 +6,7 @@
 #include "app/ui/main_form.h"
 #include "app/ui/wait_form.h"
 #include "logging/report_pool.h"
+#include "report/date_time.h"
 #include "views/table_export.h"
 #include "views/ui/report_table_model.h"
 #include "views/ui/rgb_color.h"
@@ -35,11 +36,12 @@ const ExportForm kForms[] = {
 // The dialog's last choice, kept for the rest of the run.
 int lastFilterIndex = 1;
 
-// Today's date in the system's short date format, made a file name: the date separators
-// (dots, and the slashes some systems use, which would name directories) become "_".
+// Today's date as the table writes dates (day, month, two-digit year with the system's
+// separator), made a file name: the separators (dots, and the slashes some systems use, which
+// would name directories) become "_".
 QString ProposedFileName(const QDate& today)
 {
-    QString name = QLocale::system().toString(today, QLocale::ShortFormat);
+    QString name = DateText(DayCountOf(today, 0), SystemDateTimeSeparators().date);
     for (const QChar c : {QLatin1Char('.'), QLatin1Char('/'), QLatin1Char('\\')})
         name.replace(c, QLatin1Char('_'));
     return name;

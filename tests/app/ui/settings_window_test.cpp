@@ -220,3 +220,29 @@ TEST_F(SettingsWindowTest, AReadOnlyFileIsReportedAndTheWindowStillCloses)
 }
 
 }  // namespace
+
+// The interval's three-character limit is for typing: a longer stored value passes unchanged,
+// and typing into it can shorten it but not make it longer.
+TEST_F(SettingsWindowTest, ALongIntervalPassesUnchangedAndTypingIsLimited)
+{
+    writeIni("[Kel]\ninterval=12345\n");
+    startAndShow();
+    QLineEdit* edit = form().Edit5;
+    EXPECT_EQ(edit->text(), "12345");
+    ASSERT_TRUE(gui::waitActive(&form()));
+    edit->setFocus();
+    edit->end(false);
+    gui::typeText(edit, "6");
+    EXPECT_EQ(edit->text(), "12345");
+    gui::keyClick(edit, Qt::Key_Backspace);
+    gui::keyClick(edit, Qt::Key_Backspace);
+    EXPECT_EQ(edit->text(), "123");
+    gui::typeText(edit, "4");
+    EXPECT_EQ(edit->text(), "123");
+    edit->clear();
+    gui::typeText(edit, "9000");
+    EXPECT_EQ(edit->text(), "900");
+    edit->setText("12345");
+    form().close();
+    EXPECT_TRUE(ini().contains("interval=12345\n")) << ini().toStdString();
+}

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -102,4 +103,31 @@ TEST_F(PortSelection, TypingIntoThePortBoxTriesEveryPrefix)
     EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Error).size(), 3) << "C, CO and COM cannot be opened";
     EXPECT_TRUE(line->Active());
     EXPECT_EQ(line->DeviceName(), "COM3");
+}
+
+TEST_F(PortSelection, ATypedDevicePathIsTriedOnEnterOrWhenLeavingTheBox)
+{
+    addMeter("/dev/ttyUSB3");
+    form().Button9->click();
+    QLineEdit* edit = form().ComboBoxDeviceName->lineEdit();
+    ASSERT_TRUE(gui::waitActive(&form()));
+    edit->clear();
+    edit->setFocus();
+    gui::typeText(edit, "/dev/ttyUSB3");
+    EXPECT_TRUE(dialogs.texts(FakeDialogs::Kind::Error).isEmpty()) << "no prefix is tried";
+    EXPECT_FALSE(line->Active());
+    gui::keyClick(edit, Qt::Key_Return);
+    EXPECT_TRUE(dialogs.texts(FakeDialogs::Kind::Error).isEmpty());
+    EXPECT_TRUE(line->Active());
+    EXPECT_EQ(line->DeviceName(), "/dev/ttyUSB3");
+
+    // Leaving the box after typing another path tries that one.
+    line->Close();
+    edit->setFocus();
+    edit->selectAll();
+    gui::typeText(edit, "/dev/ttyUSB9");
+    EXPECT_TRUE(dialogs.texts(FakeDialogs::Kind::Error).isEmpty());
+    form().usb->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Error), QStringList{"Невозможно открыть порт"});
 }

@@ -216,3 +216,144 @@ TEST_F(Reading, ANormalCloseDeletesTheScratchReport)
     EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Warning), QStringList{"Сохранить отчет ?"});
     EXPECT_EQ(size("temp.dat"), -1);
 }
+
+// The implicit save at close goes through the save button's name check: it never replaces
+// another report and never writes outside the pool; when it cannot save, the close question
+// protects the readings as for an unnamed report.
+TEST_F(Reading, ClosingWithATypedNameThatCannotTakeTheReadingsAsksFirst)
+{
+    struct Case {
+        const char* typed;
+        const char* why;
+    };
+    for (const Case c : {Case{"Cellar", "a report of that name exists"}, Case{"../outside", "not a name in the pool"},
+                         Case{".hidden", "a hidden file"}, Case{"temp", "the scratch report"}}) {
+        SCOPED_TRACE(c.why);
+        windows.reset();
+        QDir(dir.path()).removeRecursively();
+        QDir().mkpath(QDir(dir.path()).filePath("POOL"));
+        QFile existing(pool("Cellar.dat"));
+        ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+        existing.write(QByteArray(5 * 12, '\x01'));
+        existing.close();
+        dialogs.shown.clear();
+        SetUp();
+        connectMeter();
+        read();
+        form().repNameEdit->setText(c.typed);
+        dialogs.warningAnswers = {Dialogs::Answer::Yes};
+        EXPECT_FALSE(form().close()) << "Yes keeps the window open to save by hand";
+        EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Warning), QStringList{"Сохранить отчет ?"});
+        EXPECT_EQ(size("Cellar.dat"), 5 * 12) << "the other report is untouched";
+        EXPECT_FALSE(QFileInfo::exists(QDir(dir.path()).filePath("outside.dat")));
+        EXPECT_EQ(size("temp.dat"), 12) << "the readings are still in the scratch report";
+        form().repNameEdit->clear();
+        dialogs.warningAnswers = {Dialogs::Answer::No};
+        EXPECT_TRUE(form().close());
+    }
+}
+
+// The save button asks before it replaces another report; No changes nothing.
+TEST_F(Reading, SavingOntoAnExistingReportAsksFirst)
+{
+    QFile existing(pool("Cellar.dat"));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.write(QByteArray(5 * 12, '\x01'));
+    existing.close();
+    connectMeter();
+    read();
+    form().repNameEdit->setText("Cellar");
+    const QString shown = form().Label1->text();
+    for (const Dialogs::Answer answer : {Dialogs::Answer::No, Dialogs::Answer::Closed}) {
+        dialogs.shown.clear();
+        dialogs.warningAnswers = {answer};
+        form().SpeedButton1->click();
+        EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Warning),
+                  QStringList{"Отчет \"Cellar\" уже существует. Заменить его ?"});
+        EXPECT_EQ(size("Cellar.dat"), 5 * 12);
+        EXPECT_EQ(size("temp.dat"), 12);
+        EXPECT_EQ(form().repName, "temp");
+        EXPECT_EQ(form().Label1->text(), shown) << "the displays keep their values";
+    }
+    dialogs.shown.clear();
+    dialogs.warningAnswers = {Dialogs::Answer::Yes};
+    form().SpeedButton1->click();
+    EXPECT_EQ(size("Cellar.dat"), 12);
+    EXPECT_EQ(size("temp.dat"), -1);
+    EXPECT_EQ(form().repName, "Cellar");
+
+    // The report's own name again: no question, nothing moves.
+    dialogs.shown.clear();
+    form().SpeedButton1->click();
+    EXPECT_TRUE(dialogs.texts(FakeDialogs::Kind::Warning).isEmpty());
+    EXPECT_EQ(size("Cellar.dat"), 12);
+}
+
+// Names the report list would never show, or that the next close would delete, are refused.
+TEST_F(Reading, SaveRefusesHiddenAndScratchNames)
+{
+    connectMeter();
+    read();
+    for (const char* typed : {".hidden", "temp", "TEMP.old"}) {
+        dialogs.shown.clear();
+        form().repNameEdit->setText(typed);
+        form().SpeedButton1->click();
+        EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Error).size(), 1) << typed;
+        EXPECT_EQ(form().repName, "temp") << typed;
+        EXPECT_EQ(size("temp.dat"), 12) << typed;
+    }
+    EXPECT_EQ(QDir(pool("")).entryList(QDir::Files | QDir::Hidden), QStringList{"temp.dat"});
+}
+
+// A typed name that cannot take the old meter's readings at a change of meter: they are kept
+// under a recovery name, and the new meter starts a scratch report of its own.
+TEST_F(Reading, MeterChangeWithATypedNameThatCannotBeUsedKeepsTheOldReadings)
+{
+    QFile existing(pool("Hall.dat"));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.write(QByteArray(3 * 12, '\x01'));
+    existing.close();
+    connectMeter(MeterConfig{.serialNumber = 1});
+    read();
+    read();
+    form().repNameEdit->setText("Hall");
+    replaceMeter(MeterConfig{.serialNumber = 2});
+    read();
+    EXPECT_EQ(size("Hall.dat"), 3 * 12) << "the other report is untouched";
+    EXPECT_EQ(size("temp.dat"), 12) << "the new meter's scratch report";
+    const QStringList kept = QDir(pool("")).entryList({"temp_*.dat"}, QDir::Files);
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(size(kept[0]), 24) << "the old meter's two readings";
+    const QStringList messages = dialogs.texts(FakeDialogs::Kind::Message);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(kept[0].chopped(4))) << messages[0].toStdString();
+    EXPECT_TRUE(form().repNameEdit->text().isEmpty());
+    EXPECT_EQ(form().repName, "temp");
+    EXPECT_EQ(form().lastDev, 2);
+}
+
+// A line that fails while a session ends (lines down, filler) is told once; the button is
+// usable again and the port closed, so the next reading and the next check start clean.
+TEST_F(Reading, ALineFailingAtTheEndOfASessionLeavesNothingStuck)
+{
+    connectMeter();
+    QTimer::singleShot(0, form().Button3, [this] { line->setLinesFail(true); });
+    read();
+    EXPECT_EQ(size("temp.dat"), 12) << "the reading itself was taken";
+    EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::StandardError).size(), 1);
+    EXPECT_TRUE(form().Button3->isEnabled());
+    EXPECT_FALSE(line->Active());
+
+    line->setLinesFail(false);
+    dialogs.shown.clear();
+    read();
+    EXPECT_EQ(size("temp.dat"), 24);
+    EXPECT_TRUE(dialogs.shown.empty());
+
+    // The same for the connection check.
+    QTimer::singleShot(0, form().Button3, [this] { line->setLinesFail(true); });
+    form().AcConnect->trigger();
+    EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::StandardError).size(), 1);
+    EXPECT_FALSE(line->Active());
+    line->setLinesFail(false);
+}

@@ -47,6 +47,8 @@ TEST_F(SaveTable, TheDialogProposesTodaysDateBesideTheProgramAndKeepsTheLastEntr
     EXPECT_FALSE(r.fileName.contains('.'));
     EXPECT_FALSE(r.fileName.contains('/'));
     EXPECT_TRUE(r.fileName.contains("14")) << r.fileName.toStdString();
+    // The table's date rule (digits, whatever the locale names the months), made a file name.
+    EXPECT_TRUE(QRegularExpression("^\\d\\d_\\d\\d_\\d\\d$").match(r.fileName).hasMatch()) << r.fileName.toStdString();
     // Cancelled: nothing written, no wait window.
     EXPECT_FALSE(form().WaitForm->isVisible());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).filter(QRegularExpression("\\.(txt|htm|doc|xls)$")), QStringList());

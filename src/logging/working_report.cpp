@@ -1,0 +1,29 @@
+#include "logging/working_report.h"
+
+#include "logging/report_name.h"
+#include "logging/report_pool.h"
+
+#include <QFileInfo>
+
+SaveTarget CheckSaveTarget(const QString& poolDir, const QString& currentName, const QString& typedName)
+{
+    SaveTarget target;
+    target.problem = ReportNameProblem(typedName);
+    if (target.problem)
+        return target;
+    const QFileInfo current(WorkingReportPath(poolDir, currentName));
+    const QFileInfo typed(WorkingReportPath(poolDir, typedName));
+    target.sameFile = current.absoluteFilePath() == typed.absoluteFilePath()
+                      || (current.exists() && typed.exists()
+                          && current.canonicalFilePath() == typed.canonicalFilePath());
+    target.replacesReport = !target.sameFile && typed.exists();
+    return target;
+}
+
+bool SaveUnderTypedName(const QString& poolDir, const QString& currentName, const QString& typedName)
+{
+    const SaveTarget target = CheckSaveTarget(poolDir, currentName, typedName);
+    if (target.problem || target.replacesReport)
+        return false;
+    return SaveReportUnderName(poolDir, currentName, typedName);
+}

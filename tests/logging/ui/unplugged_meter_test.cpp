@@ -1,0 +1,96 @@
+// A meter that goes away during automatic reading, on the real serial path: the virtual meter
+// is stopped in the middle of a reading and a new one started on the same link; nothing stays
+// stuck and logging resumes by itself.
+#include "app/ui/fake_dialogs.h"
+#include "app/ui/gui_helpers.h"
+#include "app/ui/main_form.h"
+#include "app/ui/on_off_switch.h"
+#include "app/ui/program.h"
+#include "support/meter_sim_process.h"
+#include "support/ports_line.h"
+#include "support/virtual_clock.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+class UnpluggedMeter : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        link = QDir(dir.path()).filePath("meter-link");
+        QFile ini(QDir(dir.path()).filePath("kelmora.ini"));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write(QStringLiteral("[Ports]\nCOM1=%1\n").arg(link).toUtf8());
+        ini.close();
+        plugIn();
+        windows = std::make_unique<KelmoraWindows>(clock, dialogs, dir.path());
+        windows->ShowMainForm();
+        ASSERT_TRUE(gui::waitExposed(&form()));
+    }
+    void TearDown() override { windows.reset(); }
+    void plugIn() { meter = std::make_unique<MeterSimProcess>(QStringList{"--link", link, "--serial", "0x00A3"}); }
+    TMainForm& form() const { return windows->MainForm(); }
+    qint64 logged() const
+    {
+        const QFileInfo f(QDir(dir.path()).filePath("POOL/temp.dat"));
+        return f.exists() ? f.size() / 12 : 0;
+    }
+
+    QTemporaryDir dir;
+    QString link;
+    VirtualClock clock;
+    FakeDialogs dialogs;
+    std::unique_ptr<MeterSimProcess> meter;
+    std::unique_ptr<KelmoraWindows> windows;
+};
+
+}  // namespace
+
+TEST_F(UnpluggedMeter, PulledOutMidReadingThenBackLoggingResumes)
+{
+    form().AcConnect->trigger();
+    ASSERT_FALSE(form().GroupBox4->isHidden()) << dialogs.texts(FakeDialogs::Kind::Message).join('|').toStdString();
+    form().Edit5->setText("600");
+    form().Switch1->setOn(true);
+    ASSERT_EQ(logged(), 1);
+    ASSERT_TRUE(form().Timer1.isActive());
+
+    // Pulled out during the settling wait of the next timed reading.
+    QTimer::singleShot(0, [this] { meter.reset(); });
+    form().Timer1Timer();
+    EXPECT_EQ(logged(), 1);
+    EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Message), QStringList{"Невозможно считать данные !"});
+    EXPECT_TRUE(dialogs.texts(FakeDialogs::Kind::StandardError).isEmpty()) << "the failure is told once";
+    EXPECT_TRUE(form().Button3->isEnabled());
+    EXPECT_FALSE(form().ComPort->Active()) << "the dead port is closed";
+
+    // Still away: the port cannot be opened, and nothing is stuck.
+    form().Timer1Timer();
+    EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Error), QStringList{"Невозможно открыть порт"});
+    EXPECT_TRUE(form().Button3->isEnabled());
+
+    // Back on the same link: the next tick logs.
+    plugIn();
+    form().Timer1Timer();
+    EXPECT_EQ(logged(), 2);
+    EXPECT_TRUE(form().Timer1.isActive());
+    form().Switch1->setOn(false);
+
+    // The connection check works again as well.
+    dialogs.shown.clear();
+    form().AcConnect->trigger();
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_FALSE(form().GroupBox4->isHidden());
+}
