@@ -1,5 +1,6 @@
 // kelmora-cli ports: the twenty port names and the device each opens; --map and --unmap
-// change the overrides in section [Ports] of kelmora.ini beside the program.
+// change the overrides in section [Ports] of kelmora.ini in the data directory, which the
+// listing names last.
 #include "app/app_paths.h"
 #include "app/profile_file.h"
 #include "cli/cli_meter.h"
@@ -33,6 +34,7 @@ int run(const QStringList& args)
         const bool overridden = device != PortNameMap::defaultDevicePath(name);
         printOut(QStringLiteral("%1 %2%3").arg(name, -10).arg(device, overridden ? QStringLiteral("  (kelmora.ini)") : QString()));
     }
+    printOut(QStringLiteral("data directory: %1").arg(dataDirectory()));
     return 0;
 }
 

@@ -69,8 +69,9 @@ TEST(CliMeter, PortsListsTheTwentyNamesAndTheirOverrides)
     ProcessResult r = cli.run({"ports", "--map", "\\\\.\\COM12", "/dev/pts/9"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 20);
+    ASSERT_EQ(lines.size(), 21);
     EXPECT_EQ(lines[0], "COM1       /dev/ttyS0");
+    EXPECT_TRUE(lines[20].startsWith("data directory: ")) << lines[20].toStdString();
     EXPECT_EQ(lines[4], "COM5       /dev/ttyUSB0");
     EXPECT_EQ(lines[11], "\\\\.\\COM12  /dev/pts/9  (kelmora.ini)");
     EXPECT_EQ(lines[12], "\\\\.\\COM13  /dev/ttyACM0");

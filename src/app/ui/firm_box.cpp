@@ -5,6 +5,7 @@
 #include "app/ui/bevel_panel.h"
 #include "app/ui/dialogs.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QToolTip>
@@ -40,7 +41,8 @@ TFirmBox::TFirmBox(Dialogs& dialogs, QWidget* owner) : QDialog(owner), dialogs_(
 {
     setObjectName(QStringLiteral("FirmBox"));
     setWindowTitle(QStringLiteral("О фирме"));
-    setFixedSize(289, 449);
+    // The designed box, and one line below it that says where the data is kept.
+    setFixedSize(289, 449 + 34);
     setFont(DesignFont());
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
@@ -82,6 +84,19 @@ TFirmBox::TFirmBox(Dialogs& dialogs, QWidget* owner) : QDialog(owner), dialogs_(
     Button2 = new QPushButton(QStringLiteral("Посетите %1").arg(Maker::WebSiteShown), this);
     Button2->setGeometry(8, 418, 190, 23);
     connect(Button2, &QPushButton::clicked, this, &TFirmBox::Button2Click);
+
+    DataDirectoryLabel = new QLabel(this);
+    DataDirectoryLabel->setObjectName(QStringLiteral("DataDirectoryLabel"));
+    DataDirectoryLabel->setGeometry(8, 449, 273, 28);
+    DataDirectoryLabel->setWordWrap(true);
+    DataDirectoryLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+}
+
+void TFirmBox::setDataDirectory(const QString& directory)
+{
+    const QString shown = QDir::toNativeSeparators(directory);
+    DataDirectoryLabel->setText(QStringLiteral("Отчеты и настройки: %1").arg(shown));
+    DataDirectoryLabel->setToolTip(shown);
 }
 
 void TFirmBox::Button1Click()

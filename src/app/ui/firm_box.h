@@ -30,6 +30,10 @@ public:
     QPushButton* OKButton;
     QPushButton* Button1;
     QPushButton* Button2;
+    QLabel* DataDirectoryLabel;  // where the reports and the settings file are kept
+
+    // Shows the data directory in use (below the designed contents).
+    void setDataDirectory(const QString& directory);
 
 public slots:
     void Button1Click();

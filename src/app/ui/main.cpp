@@ -18,7 +18,7 @@ int main(int argc, char** argv)
     DesktopDialogs dialogs;
     app.setDialogs(&dialogs);
 
-    KelmoraWindows windows(SystemClock::instance(), dialogs, programDirectory());
+    KelmoraWindows windows(SystemClock::instance(), dialogs, dataDirectory());
     dialogs.setOwner(&windows.MainForm());
     QApplication::setWindowIcon(windows.MainForm().windowIcon());
     windows.ShowMainForm();

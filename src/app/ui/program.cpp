@@ -17,6 +17,7 @@ KelmoraWindows::KelmoraWindows(Clock& clock, Dialogs& dialogs, const QString& pr
     // The other windows belong to the main window and end with it.
     main_->WaitForm = new TWaitForm(main_.get());
     main_->FirmBox = new TFirmBox(dialogs, main_.get());
+    main_->FirmBox->setDataDirectory(programDirectory);
     main_->SelectForm = new TSelectForm(main_.get());
     main_->RepselForm = new TRepselForm(dialogs, main_->Report, main_->WaitForm, main_->poolDirectory(), main_.get());
 }

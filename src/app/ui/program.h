@@ -20,6 +20,7 @@ class TWaitForm;
 
 class KelmoraWindows {
 public:
+    // programDirectory: the data directory that holds POOL and kelmora.ini (dataDirectory()).
     KelmoraWindows(Clock& clock, Dialogs& dialogs, const QString& programDirectory,
                    std::unique_ptr<SerialLine> port = nullptr);
     ~KelmoraWindows();

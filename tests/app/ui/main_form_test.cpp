@@ -298,7 +298,10 @@ TEST_F(MainFormTest, AboutActionShowsTheAboutBoxModally)
     });
     form().AcAbout->trigger();
     EXPECT_FALSE(windows->FirmBox().isVisible());
-    EXPECT_EQ(windows->FirmBox().size(), QSize(289, 449));
+    // The designed box, with one line below it naming the data directory.
+    EXPECT_EQ(windows->FirmBox().size(), QSize(289, 449 + 34));
+    EXPECT_EQ(windows->FirmBox().OKButton->geometry(), QRect(206, 388, 75, 53));
+    EXPECT_EQ(windows->FirmBox().DataDirectoryLabel->text(), "Отчеты и настройки: " + dir.path());
 }
 
 TEST_F(MainFormTest, CloseQuestionOnlyAfterAnUnsavedReading)

@@ -46,7 +46,7 @@ TEST_F(ScreenshotTest, AboutBoxAndWaitWindow)
     TFirmBox& about = windows->FirmBox();
     about.show();
     QApplication::processEvents();
-    EXPECT_EQ(about.size(), QSize(289, 449));
+    EXPECT_EQ(about.size(), QSize(289, 449 + 34));  // the designed box and the data directory's line
     EXPECT_TRUE(about.grab().save(shotPath("about_box.png")));
     TWaitForm& wait = windows->WaitForm();
     wait.SetText("Подождите...");

@@ -1,0 +1,148 @@
+#include "views/csv_export.h"
+
+#include "logging/report_file_error.h"
+#include "report/date_time.h"
+#include "report/humidity.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QTimeZone>
+
+#include <cmath>
+#include <unordered_map>
+
+namespace {
+
+bool validRH(int16_t rh)
+{
+    return rh >= 0 && rh <= 9999;
+}
+
+bool validT(int16_t t)
+{
+    return t >= -9999 && t <= 9999;
+}
+
+void appendDigits(QByteArray& out, long long value, int width)
+{
+    char buf[24];
+    int n = 0;
+    do {
+        buf[n++] = char('0' + value % 10);
+        value /= 10;
+    } while (value > 0 || n < width);
+    while (n > 0)
+        out += buf[--n];
+}
+
+// A fixed-point number with the given number of decimals: value is in units of the last one.
+void appendFixed(QByteArray& out, long long units, int decimals)
+{
+    if (units < 0) {
+        out += '-';
+        units = -units;
+    }
+    long long scale = 1;
+    for (int d = 0; d < decimals; ++d)
+        scale *= 10;
+    appendDigits(out, units / scale, 1);
+    if (decimals > 0) {
+        out += '.';
+        appendDigits(out, units % scale, decimals);
+    }
+}
+
+// The local UTC offset in seconds at a wall-clock time; asked of the time zone once per hour
+// of the log, since it changes only at the daylight-saving switches.
+class OffsetOfHour {
+public:
+    int operator()(qint64 day, int msOfDay)
+    {
+        const qint64 key = day * 24 + msOfDay / 3600000;
+        const auto found = offsets_.find(key);
+        if (found != offsets_.end())
+            return found->second;
+        const QDate date = QDate::fromJulianDay(day + kJulianDayOfDayZero);
+        const QDateTime local(date, QTime::fromMSecsSinceStartOfDay(msOfDay - msOfDay % 3600000), Qt::LocalTime);
+        const int offset = local.isValid() ? local.offsetFromUtc() : QDateTime(date, QTime(12, 0), Qt::LocalTime).offsetFromUtc();
+        offsets_.emplace(key, offset);
+        return offset;
+    }
+
+private:
+    std::unordered_map<qint64, int> offsets_;
+};
+
+// 2026-12-10T14:47:08.123+03:00
+void appendTime(QByteArray& out, const DayTime& when, int offsetSeconds)
+{
+    const QDate date = QDate::fromJulianDay(when.day + kJulianDayOfDayZero);
+    appendDigits(out, date.year(), 4);
+    out += '-';
+    appendDigits(out, date.month(), 2);
+    out += '-';
+    appendDigits(out, date.day(), 2);
+    out += 'T';
+    const int ms = when.msOfDay;
+    appendDigits(out, ms / 3600000, 2);
+    out += ':';
+    appendDigits(out, ms / 60000 % 60, 2);
+    out += ':';
+    appendDigits(out, ms / 1000 % 60, 2);
+    out += '.';
+    appendDigits(out, ms % 1000, 3);
+    out += offsetSeconds < 0 ? '-' : '+';
+    const int minutes = std::abs(offsetSeconds) / 60;
+    appendDigits(out, minutes / 60, 2);
+    out += ':';
+    appendDigits(out, minutes % 60, 2);
+}
+
+}  // namespace
+
+QByteArray ReportCsv(const ReportState& state)
+{
+    QByteArray out(kCsvHeader);
+    const std::optional<double> start = TryTruncToMinute(state.IntervalStart);
+    const std::optional<double> end = TryTruncToMinute(state.IntervalEnd);
+    if (!start || !end)
+        return out;
+    const qsizetype count = std::min(state.ReportCount, state.ReportData.size());
+    out.reserve(out.size() + count * 64);
+    OffsetOfHour offsetOf;
+    HumidityMemo dewPoints(DewPoint);
+    HumidityMemo absolute(AbsoluteHumidity);
+    for (qsizetype i = 0; i < count; ++i) {
+        const TDateTimeRHT& r = state.ReportData[i];
+        const std::optional<double> minute = TryTruncToMinute(r.dt);
+        const std::optional<DayTime> when = SplitDayCount(r.dt);
+        if (!minute || !when || *minute < *start || *minute > *end)
+            continue;
+        appendTime(out, *when, offsetOf(when->day, when->msOfDay));
+        const bool rhValid = validRH(r.RH), tValid = validT(r.T);
+        out += ',';
+        if (rhValid)
+            appendFixed(out, r.RH, 2);
+        out += ',';
+        if (tValid)
+            appendFixed(out, r.T, 2);
+        out += ',';
+        if (rhValid && tValid)
+            appendFixed(out, std::llround(dewPoints(r.RH, r.T) * 100), 2);
+        out += ',';
+        if (rhValid && tValid)
+            appendFixed(out, std::llround(absolute(r.RH, r.T) * 10), 1);
+        out += "\r\n";
+    }
+    return out;
+}
+
+void SaveToCSV(const QString& fileName, const ReportState& state)
+{
+    const QByteArray text = ReportCsv(state);
+    QFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw ReportFileError::cannotOpen(fileName, file.errorString());
+    if (file.write(text) != text.size() || !file.flush())
+        throw ReportFileError(QStringLiteral("Cannot write file \"%1\". %2").arg(fileName, file.errorString()));
+}

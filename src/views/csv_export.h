@@ -1,0 +1,20 @@
+// The report's readings for analysis: RFC 4180 CSV in UTF-8, one row per record of the report
+// interval (not per minute), ISO 8601 local time with its UTC offset and milliseconds, numbers
+// with a decimal point, empty fields for values the meter marked invalid.
+#pragma once
+
+#include "logging/report_state.h"
+
+#include <QByteArray>
+#include <QString>
+
+inline constexpr char kCsvHeader[] = "time,relative_humidity,temperature,dew_point,absolute_humidity\r\n";
+
+// The CSV text of the records of state whose minute lies in the interval (both ends included,
+// as in the report table), in their stored order. Records whose time stamp is no date are left
+// out. Relative humidity and temperature have the register's two decimals, the dew point two,
+// the absolute humidity its own one.
+QByteArray ReportCsv(const ReportState& state);
+
+// Writes ReportCsv to a file. Throws ReportFileError when it cannot be written.
+void SaveToCSV(const QString& fileName, const ReportState& state);
