@@ -53,11 +53,12 @@ constexpr qint64 kMinute = 60 * kSecond;
 constexpr qint64 kHour = 60 * kMinute;
 constexpr qint64 kDay = 24 * kHour;
 
-constexpr std::array<qint64, 24> kFixedSteps = {
-    kSecond,      2 * kSecond,  5 * kSecond,  10 * kSecond, 15 * kSecond, 30 * kSecond,
+// The labels show hours and minutes over the date, so the smallest step is a whole minute:
+// ticks closer than that would repeat the same label.
+constexpr std::array<qint64, 17> kFixedSteps = {
     kMinute,      2 * kMinute,  5 * kMinute,  10 * kMinute, 15 * kMinute, 30 * kMinute,
     kHour,        2 * kHour,    3 * kHour,    4 * kHour,    6 * kHour,    12 * kHour,
-    kDay,         2 * kDay,     7 * kDay,     14 * kDay,    0,            0};
+    kDay,         2 * kDay,     7 * kDay,     14 * kDay,    0};
 
 double dayCountOfMs(qint64 ms)
 {

@@ -1,5 +1,5 @@
 // Where an axis puts its ticks and what its labels say: nice steps for value axes (1, 2 or 5
-// times a power of ten), whole seconds, minutes, hours, days or months for date-time axes,
+// times a power of ten), whole minutes, hours, days or months for date-time axes,
 // and the two label formats "##0.##" and "dd.MM.yy|hh:mm:ss".
 #pragma once
 
@@ -14,7 +14,7 @@ double ValueAxisStep(double minimum, double maximum, int maxTicks);
 std::vector<double> ValueAxisTicks(double minimum, double maximum, int maxTicks);
 
 // Date-time axis (day counts): the ticks of the smallest step of the ladder 1, 2, 5, 10, 15,
-// 30 s, 1, 2, 5, 10, 15, 30 min, 1, 2, 3, 4, 6, 12 h, 1, 2, 7, 14 days, 1, 2, 3, 6 months,
+// 30 min, 1, 2, 3, 4, 6, 12 h, 1, 2, 7, 14 days, 1, 2, 3, 6 months,
 // 1, 2, 5, 10 … years that puts at most maxTicks ticks into the range. Ticks fall on whole
 // units: minutes at :00 seconds, hours on the hour, days at midnight, months on the first.
 std::vector<double> DateTimeAxisTicks(double minimum, double maximum, int maxTicks);

@@ -2,6 +2,7 @@
 // date-time axes, and the two label formats.
 #include "report/date_time.h"
 #include "views/axis_ticks.h"
+#include "views/chart_labels.h"
 #include "views/chart_axis.h"
 
 #include <gtest/gtest.h>
@@ -148,8 +149,10 @@ TEST(DateTimeTicks, WholeUnitsOfTheSmallestFittingStep)
         std::vector<double> ticks;
     };
     const Case cases[] = {
-        {at(2013, 6, 15, 14, 30, 1), at(2013, 6, 15, 14, 30, 4), 10,
-         {at(2013, 6, 15, 14, 30, 1), at(2013, 6, 15, 14, 30, 2), at(2013, 6, 15, 14, 30, 3), at(2013, 6, 15, 14, 30, 4)}},
+        // Labels show hours and minutes: no step below a minute, so a few seconds hold no tick.
+        {at(2013, 6, 15, 14, 30, 1), at(2013, 6, 15, 14, 30, 4), 10, {}},
+        {at(2013, 6, 15, 14, 29, 50), at(2013, 6, 15, 14, 32, 4), 10,
+         {at(2013, 6, 15, 14, 30), at(2013, 6, 15, 14, 31), at(2013, 6, 15, 14, 32)}},
         {at(2013, 6, 15, 14, 7), at(2013, 6, 15, 14, 52), 4,
          {at(2013, 6, 15, 14, 15), at(2013, 6, 15, 14, 30), at(2013, 6, 15, 14, 45)}},
         {at(2013, 6, 15, 1, 10), at(2013, 6, 15, 23, 0), 4,
@@ -163,6 +166,25 @@ TEST(DateTimeTicks, WholeUnitsOfTheSmallestFittingStep)
         ASSERT_EQ(ticks.size(), c.ticks.size()) << DateTimeLabelText(c.min, ':').toStdString();
         for (std::size_t i = 0; i < ticks.size(); ++i)
             EXPECT_NEAR(ticks[i], c.ticks[i], 1e-9) << DateTimeLabelText(ticks[i], ':').toStdString();
+    }
+}
+
+TEST(DateTimeTicks, NeighbouringLabelsNeverRepeatEachOther)
+{
+    // Spans from seconds to months, at any room for labels: the labels as the time axis draws
+    // them ("hh:mm" over the date) all differ.
+    const double start = at(2013, 6, 15, 12, 18, 7);
+    const double spans[] = {20.0 / 86400, 90.0 / 86400, 3.0 / 1440, 7.0 / 1440, 45.0 / 1440, 5.0 / 24, 2.5, 40, 400};
+    for (const double span : spans) {
+        for (int maxTicks = 1; maxTicks <= 40; ++maxTicks) {
+            const std::vector<double> ticks = DateTimeAxisTicks(start, start + span, maxTicks);
+            EXPECT_LE(int(ticks.size()), maxTicks);
+            QStringList labels;
+            for (const double t : ticks)
+                labels << TimeAxisLabel(DateTimeLabelText(t, ':'));
+            EXPECT_EQ(labels.removeDuplicates(), 0) << span * 1440 << " min, " << maxTicks << " ticks: "
+                                                     << labels.join(QLatin1Char(' ')).toStdString();
+        }
     }
 }
 

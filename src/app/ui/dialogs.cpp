@@ -3,13 +3,16 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QCloseEvent>
+#include <QEvent>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QMessageBox>
-#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QUrl>
+
+#include <span>
 
 namespace {
 
@@ -53,6 +56,10 @@ private:
 
 QWidget* DesktopDialogs::owner() const
 {
+    if (QWidget* scoped = scopedOwner())
+        return scoped;
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
     return owner_ ? owner_ : QApplication::activeWindow();
 }
 
@@ -93,33 +100,92 @@ std::optional<SaveFileChoice> DesktopDialogs::SaveFile(const SaveFileRequest& re
     dialog.setFileMode(QFileDialog::AnyFile);
     // Replacing an existing file is not questioned: the program's save dialogs never ask.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-    dialog.setNameFilters(request.filters);
-    if (request.filterIndex >= 1 && request.filterIndex <= request.filters.size())
-        dialog.selectNameFilter(request.filters[request.filterIndex - 1]);
+    // Entries read exactly as given: each gets its pattern, and the dialog shows the entries
+    // without it (Qt's own dialog does; a desktop's would cut every entry at its first bracket).
+    QStringList filters = request.filters;
+    if (request.patterns.size() == request.filters.size()) {
+        for (qsizetype i = 0; i < filters.size(); ++i)
+            filters[i] += QStringLiteral(" (%1)").arg(request.patterns[i]);
+        dialog.setOption(QFileDialog::HideNameFilterDetails, true);
+        dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    }
+    dialog.setNameFilters(filters);
+    if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
+        dialog.selectNameFilter(filters[request.filterIndex - 1]);
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     SaveFileChoice choice;
     choice.fileName = dialog.selectedFiles().front();
-    choice.filterIndex = static_cast<int>(request.filters.indexOf(dialog.selectedNameFilter())) + 1;
+    // Qt's dialog names the chosen entry as shown when it hides the patterns.
+    const QString chosen = dialog.selectedNameFilter();
+    qsizetype index = filters.indexOf(chosen);
+    if (index < 0)
+        index = request.filters.indexOf(chosen);
+    choice.filterIndex = static_cast<int>(index) + 1;
     if (choice.filterIndex < 1)
         choice.filterIndex = 1;
     return choice;
 }
 
-bool DesktopDialogs::Print(QPrinter& printer, int minPage, int maxPage)
+namespace {
+
+// Keeps a widget hidden whenever its dialog shows it again.
+class KeepHidden : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show || event->type() == QEvent::ShowToParent)
+            QMetaObject::invokeMethod(qobject_cast<QWidget*>(watched), "hide", Qt::QueuedConnection);
+        return false;
+    }
+};
+
+// Qt's own print dialog offers its page range also without the option, for the printing
+// service to pick the pages, and a free-form list of pages beside the range ("3,5", which
+// the printer reports as the range 3 to 5); a dialog that offers no range, or only a range,
+// keeps hidden what it does not offer.
+void hidePageChoices(QPrintDialog& dialog, bool rangeOffered)
+{
+    const char* const lists[] = {"pagesRadioButton", "pagesLineEdit"};
+    const char* const all[] = {"gbPrintRange", "pagesRadioButton", "pagesLineEdit"};
+    auto* keep = new KeepHidden(&dialog);
+    for (const char* name : rangeOffered ? std::span<const char* const>(lists) : std::span<const char* const>(all))
+        for (QWidget* w : dialog.findChildren<QWidget*>(QString::fromLatin1(name))) {
+            w->hide();
+            w->installEventFilter(keep);
+        }
+}
+
+}  // namespace
+
+bool DesktopDialogs::Print(QPrinter& printer, int minPage, int maxPage, bool toFile)
 {
     QPrintDialog dialog(&printer, owner());
-    dialog.setMinMax(minPage, maxPage);
-    dialog.setOptions(QAbstractPrintDialog::PrintPageRange);
+    QAbstractPrintDialog::PrintDialogOptions options;
+    if (maxPage > 0) {
+        dialog.setMinMax(minPage, maxPage);
+        options |= QAbstractPrintDialog::PrintPageRange;
+    }
+    if (toFile)
+        options |= QAbstractPrintDialog::PrintToFile;
+    dialog.setOptions(options);
+    hidePageChoices(dialog, maxPage > 0);
     return dialog.exec() == QDialog::Accepted;
 }
 
 bool DesktopDialogs::PrinterSetup(QPrinter& printer)
 {
-    QPageSetupDialog dialog(&printer, owner());
-    return dialog.exec() == QDialog::Accepted;
+    return Print(printer, 0, 0, false);
+}
+
+bool DesktopDialogs::PrintersInstalled()
+{
+    return !QPrinterInfo::availablePrinterNames().isEmpty();
 }
 
 void DesktopDialogs::OpenAddress(const QString& address)

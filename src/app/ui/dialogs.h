@@ -17,6 +17,9 @@ struct SaveFileRequest {
     QString directory;       // initial directory
     QString fileName;        // proposed name, without directory
     QStringList filters;     // entries such as "Отчёт (*.txt)", in order
+    // The files each entry lists ("*.csv"), when the entries are to read exactly as given
+    // (no pattern of their own); empty: each entry names its files in brackets at its end.
+    QStringList patterns;
     int filterIndex = 1;     // entry chosen at the start, counted from 1
 };
 
@@ -43,17 +46,45 @@ public:
 
     // Modal save dialog; nothing when the user cancels.
     virtual std::optional<SaveFileChoice> SaveFile(const SaveFileRequest& request) = 0;
-    // Modal print dialog over the given printer (all pages or a page range minPage..maxPage,
-    // no print to file, no selection). True when the user confirmed; the choice is in the printer.
-    virtual bool Print(QPrinter& printer, int minPage, int maxPage) = 0;
-    // Modal printer setup dialog; true when confirmed.
+    // Modal print dialog over the given printer: all pages or a page range minPage..maxPage
+    // (no range offered when maxPage is 0), no selection; printing into a PDF file only when
+    // toFile is set. True when the user confirmed; the choice is in the printer.
+    virtual bool Print(QPrinter& printer, int minPage, int maxPage, bool toFile = false) = 0;
+    // Modal printer setup dialog: the printer list and the printer's properties, no page
+    // range; true when confirmed.
     virtual bool PrinterSetup(QPrinter& printer) = 0;
+    // Whether the printing service knows any printer.
+    virtual bool PrintersInstalled() = 0;
 
     // The desktop's "open" of an address (https://… or mailto:…). Nothing is reported when it fails.
     virtual void OpenAddress(const QString& address) = 0;
+
+    // While a modal dialog is up, the boxes and file dialogs it leads to belong to it, so they
+    // stack above it (a dialog kept on top would otherwise cover its own questions). Whoever
+    // runs a modal dialog holds a scope naming it for as long as the dialog runs; scopes nest.
+    class OwnerScope {
+    public:
+        OwnerScope(Dialogs& dialogs, QWidget* owner) : dialogs_(dialogs), previous_(dialogs.scopedOwner_)
+        {
+            dialogs.scopedOwner_ = owner;
+        }
+        ~OwnerScope() { dialogs_.scopedOwner_ = previous_; }
+        OwnerScope(const OwnerScope&) = delete;
+        OwnerScope& operator=(const OwnerScope&) = delete;
+
+    private:
+        Dialogs& dialogs_;
+        QWidget* previous_;
+    };
+    // The window of the innermost scope; nullptr outside any.
+    QWidget* scopedOwner() const { return scopedOwner_; }
+
+private:
+    QWidget* scopedOwner_ = nullptr;
 };
 
-// The real boxes and dialogs, owned by the given window (centred over it).
+// The real boxes and dialogs, owned by the window of the innermost owner scope, else by the
+// modal dialog that is up, else by the given window (centred over their owner).
 class DesktopDialogs : public Dialogs {
 public:
     explicit DesktopDialogs(QWidget* owner = nullptr) : owner_(owner) {}
@@ -64,8 +95,9 @@ public:
     void Error(const QString& text) override;
     void StandardError(const QString& text) override;
     std::optional<SaveFileChoice> SaveFile(const SaveFileRequest& request) override;
-    bool Print(QPrinter& printer, int minPage, int maxPage) override;
+    bool Print(QPrinter& printer, int minPage, int maxPage, bool toFile = false) override;
     bool PrinterSetup(QPrinter& printer) override;
+    bool PrintersInstalled() override;
     void OpenAddress(const QString& address) override;
 
 private:

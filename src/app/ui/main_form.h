@@ -165,6 +165,7 @@ public:
     MaskEdit* MaskEdit10;
     RadioGroup* RadioGroup1;
     std::shared_ptr<class QPrinter> PrintDialog1;  // printer of the table's print dialog, kept for the run
+    int PrintFromPage = 1;  // the from-page chosen last, kept also across jobs of all pages
 
     // ==================== Page 3 "&Графический отчёт" (src/views/ui/main_form_page3.cpp) ====================
     BevelPanel* Panel5;                // fills TabSheet3
@@ -190,6 +191,10 @@ public:
     void Chart2Scroll();
     void Chart1UndoZoom();
     void Chart2UndoZoom();
+    // Before the charts are printed or saved: page 3 applies the graph setup whenever it is
+    // shown; while another page is current, the setup is applied now, so the output shows the
+    // charts as the setup makes them (and a zoom on the shown page stays as drawn).
+    void PrepareChartsForOutput();
 private:
     ChartAlign chart1Align_ = ChartAlign::Top;
     int chart1Height_ = 320;

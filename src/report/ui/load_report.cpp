@@ -3,6 +3,7 @@
 // confirmation the report is loaded, built and its pages shown.
 #include "app/ui/main_form.h"
 
+#include "app/ui/dialogs.h"
 #include "app/ui/on_off_switch.h"
 #include "logging/report_pool.h"
 #include "report/comma_text.h"
@@ -18,7 +19,8 @@ void TMainForm::AcLoadReportExecute()
     GroupBox4->hide();
     Switch1->setOn(false);
 
-    // 3.
+    // 3. Its questions and boxes stack above it.
+    const Dialogs::OwnerScope owned(dialogs(), RepselForm);
     if (RepselForm->exec() != QDialog::Accepted)
         return;
     // With no report in the pool there is nothing to load: the report actions stay off as

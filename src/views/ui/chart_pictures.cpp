@@ -85,6 +85,7 @@ void TSelectForm::Button2Click()
     // The typed extension is always replaced; the second name is made from the first.
     const QString first = ChangeFileExt(choice->fileName, QString::fromLatin1(type.first));
     const QString second = ChangeFileExt(first, QString::fromLatin1(type.second));
+    main_.PrepareChartsForOutput();
     const auto save = type.metafile ? &SaveChartMetafile : &SaveChartBitmap;
     save(*main_.Chart1, first);
     save(*main_.Chart2, second);

@@ -1,8 +1,11 @@
 // TMainForm: the graph setup action and the showing of the graph page.
 #include "app/ui/main_form.h"
 
+#include "app/ui/dialogs.h"
 #include "views/ui/select_form.h"
 #include "views/ui/time_chart.h"
+
+#include <QTabWidget>
 
 void TMainForm::AcSetupGraphExecute()
 {
@@ -15,10 +18,17 @@ void TMainForm::AcSetupGraphExecute()
             form->Chart2->update();
         }
     } redraw{this};
+    const Dialogs::OwnerScope owned(dialogs(), SelectForm);
     SelectForm->exec();
 }
 
 void TMainForm::TabSheet3Show()
 {
     SelectForm->ApplyGraphSettings();
+}
+
+void TMainForm::PrepareChartsForOutput()
+{
+    if (PageControl1->currentWidget() != TabSheet3)
+        SelectForm->ApplyGraphSettings();
 }

@@ -30,9 +30,18 @@ void TMainForm::AcPrintGraphExecute()
 {
     // The same printer the table's print dialog uses, for the whole run.
     QPrinter& printer = ProgramPrinter(PrintDialog1);
-    // Confirmed or cancelled, printing goes on with the printer as the dialog leaves it.
-    dialogs().PrinterSetup(printer);
+    if (dialogs().PrintersInstalled()) {
+        // Confirmed or cancelled, printing goes on with the printer as the dialog leaves it.
+        dialogs().PrinterSetup(printer);
+    } else {
+        // Without a printer only a PDF file can take the page: the dialog offers one, and
+        // cancelling it leaves nothing to print on.
+        dialogs().Message(NoPrinterText());
+        if (!dialogs().Print(printer, 0, 0, true))
+            return;
+    }
     printer.setDocName(QString());
+    PrepareChartsForOutput();
 
     QPainter painter;
     BeginPrintJob(painter, printer);

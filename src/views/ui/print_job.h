@@ -22,9 +22,18 @@ inline QString PrinterName(const QPrinter& printer)
     return printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
 }
 
-// Starts a print job with painter on printer; a printer that cannot start is an error.
+// What the user is told when the printing service knows no printer.
+inline QString NoPrinterText()
+{
+    return QStringLiteral("Принтер не установлен. Распечатать можно только в файл PDF.");
+}
+
+// Starts a print job with painter on printer; a printer that cannot start is an error, and
+// no printer at all is said plainly.
 inline void BeginPrintJob(QPainter& painter, QPrinter& printer)
 {
+    if (PrinterName(printer).isEmpty())
+        throw std::runtime_error(QStringLiteral("Принтер не установлен").toStdString());
     if (!painter.begin(&printer))
         throw std::runtime_error(
             QStringLiteral("Не удалось начать печать на принтере \"%1\"").arg(PrinterName(printer)).toStdString());

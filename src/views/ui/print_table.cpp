@@ -36,9 +36,16 @@ void TMainForm::AcPrintReportExecute()
     // choice of all pages or a range, and the from-page; only the largest page and the to-page
     // are set here.
     QPrinter& printer = ProgramPrinter(PrintDialog1);
-    printer.setFromTo(std::clamp(printer.fromPage(), 1, pages), pages);
-    if (!dialogs().Print(printer, 1, pages))
+    printer.setFromTo(std::clamp(PrintFromPage, 1, pages), pages);
+    // Without a printer the dialog offers printing into a PDF file.
+    const bool printers = dialogs().PrintersInstalled();
+    if (!printers)
+        dialogs().Message(NoPrinterText());
+    if (!dialogs().Print(printer, 1, pages, !printers))
         return;
+    // A job of all pages leaves the printer without a range; the from-page stays as chosen.
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0)
+        PrintFromPage = printer.fromPage();
     printer.setDocName(QString());
 
     TablePrintSource source;

@@ -21,16 +21,17 @@ namespace {
 
 struct ExportForm {
     const char* filter;
+    const char* pattern;
     const char* extension;
     enum Writer { Text, Workbook, Html } writer;
 };
 
 // The entries of the save dialog, in order; entry 2 lists .csv files but writes a workbook.
 const ExportForm kForms[] = {
-    {"Отчёт (*.txt)", ".txt", ExportForm::Text},
-    {"Отчёт Excel (*.csv)", ".xls", ExportForm::Workbook},
-    {"Отчёт (*.doc)", ".doc", ExportForm::Text},
-    {"Отчёт (*.htm)", ".htm", ExportForm::Html},
+    {"Отчёт (*.txt)", "*.txt", ".txt", ExportForm::Text},
+    {"Отчёт Excel", "*.csv", ".xls", ExportForm::Workbook},
+    {"Отчёт (*.doc)", "*.doc", ".doc", ExportForm::Text},
+    {"Отчёт (*.htm)", "*.htm", ".htm", ExportForm::Html},
 };
 
 // The dialog's last choice, kept for the rest of the run.
@@ -61,8 +62,10 @@ void TMainForm::AcSaveExecute()
     request.title = QStringLiteral("Записать");
     request.directory = programDirectory();
     request.fileName = ProposedFileName(clock().now().date());
-    for (const ExportForm& form : kForms)
+    for (const ExportForm& form : kForms) {
         request.filters << QString::fromUtf8(form.filter);
+        request.patterns << QString::fromLatin1(form.pattern);
+    }
     request.filterIndex = lastFilterIndex;
     const std::optional<SaveFileChoice> choice = dialogs().SaveFile(request);
     if (!choice)

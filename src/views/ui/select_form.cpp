@@ -189,6 +189,8 @@ void TSelectForm::ApplyGraphSettings()
         ChartAxis& left = chart->LeftAxis();
         left.SetAutomatic(false);
         left.SetMinMax(-10000, 10000);
+        // The range set from here on is the one undoing a later zoom returns to.
+        chart->keepValueAxisForUndo();
     }
     chart1->setTitleVisible(true);
     chart2->setTitleVisible(false);

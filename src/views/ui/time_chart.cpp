@@ -210,8 +210,13 @@ void TimeChart::render(QPainter& painter, const QRect& target, int printResoluti
         return;
     QSizeF logical = target.size();
     if (printResolution != 0 && !size().isEmpty()) {
+        // The chart is laid out as large as the print resolution makes its screen size, but in
+        // the target's shape, so one scale serves both directions and texts keep their
+        // proportions: the layout's area is the screen area times the factor squared.
         const double factor = std::max(0.1, 1.0 - printResolution / 100.0);
-        logical = QSizeF(size()) * factor;
+        const QSizeF laidOut = QSizeF(size()) * factor;
+        const double scale = std::sqrt(double(target.width()) * target.height() / (laidOut.width() * laidOut.height()));
+        logical = QSizeF(target.width() / scale, target.height() / scale);
     }
     painter.save();
     painter.translate(target.topLeft());
@@ -415,10 +420,15 @@ void TimeChart::drawSeries(QPainter& painter, const QRect& plot) const
         }
     };
     QPointF previous = point(kept.front());
-    if (kept.size() == 1) {
-        // A single point still shows as a dot.
-        painter.setPen(QPen(ColorOf(s->colour(kept.front())), 1));
-        painter.drawPoint(previous);
+    // Points that all fall on one pixel (a single reading, or several in one minute) join no
+    // segment that would show: they get a dot of the last one's colour, three line widths wide.
+    const QTransform& device = painter.worldTransform();
+    const auto pixelOf = [&](const QPointF& p) { return device.map(p).toPoint(); };
+    const QPoint firstPixel = pixelOf(previous);
+    if (std::all_of(kept.begin() + 1, kept.end(), [&](std::size_t i) { return pixelOf(point(i)) == firstPixel; })) {
+        painter.fillRect(QRectF(previous - QPointF(1.5, 1.5), QSizeF(3, 3)), ColorOf(s->colour(kept.back())));
+        painter.restore();
+        return;
     }
     for (std::size_t k = 1; k < kept.size(); ++k) {
         const std::size_t i = kept[k];
@@ -477,6 +487,7 @@ void TimeChart::mouseMoveEvent(QMouseEvent* event)
         const double dx = xAt(dragNow_.x(), plot) - xAt(at.x(), plot);
         const double dy = yAt(dragNow_.y(), plot) - yAt(at.y(), plot);
         const AxisRange xr = plotRange(bottom_), yr = plotRange(left_);
+        rememberValueAxis();
         bottom_.SetMinMax(xr.minimum + dx, xr.maximum + dx);
         left_.SetMinMax(yr.minimum + dy, yr.maximum + dy);
         dragNow_ = at;
@@ -506,12 +517,32 @@ void TimeChart::mouseReleaseEvent(QMouseEvent* event)
         const QRect box = QRect(dragStart_, end).intersected(plot);
         const double x0 = xAt(box.left(), plot), x1 = xAt(box.right(), plot);
         const double y0 = yAt(box.bottom(), plot), y1 = yAt(box.top(), plot);
+        rememberValueAxis();
         bottom_.SetMinMax(x0, x1);
         left_.SetMinMax(y0, y1);
         emit zoomed();
     } else if (dx <= -kMinimumDrag || dy <= -kMinimumDrag) {
+        // The time axis goes back to all points; the value axis to what it was before the
+        // zoom (the range the program set, or automatic).
         bottom_.SetAutomatic(true);
-        left_.SetAutomatic(true);
+        if (valueAxisBeforeZoom_) {
+            if (valueAxisBeforeZoom_->automatic)
+                left_.SetAutomatic(true);
+            else
+                left_.SetMinMax(valueAxisBeforeZoom_->minimum, valueAxisBeforeZoom_->maximum);
+            valueAxisBeforeZoom_.reset();
+        }
         emit undoneZoom();
     }
+}
+
+void TimeChart::rememberValueAxis()
+{
+    if (!valueAxisBeforeZoom_)
+        valueAxisBeforeZoom_ = ValueAxisState{left_.Automatic(), left_.Minimum(), left_.Maximum()};
+}
+
+void TimeChart::keepValueAxisForUndo()
+{
+    valueAxisBeforeZoom_.reset();
 }

@@ -69,9 +69,14 @@ public:
     QRect plotRectFor(QSize size) const;
     QRect plotRect() const { return plotRectFor(size()); }
 
+    // The value axis as it stands becomes what undoing a zoom returns it to (the program sets
+    // its range); a zoom or pan begun after this keeps it until the undo.
+    void keepValueAxisForUndo();
+
     // Draws the whole chart into target. printResolution 0 lays the chart out at the target's
-    // size; a negative value lays it out at (1 - printResolution / 100) times the widget's
-    // size (-50: one and a half times), and that layout is scaled into the target.
+    // size; a negative value lays it out in the target's shape with the area of
+    // (1 - printResolution / 100) times the widget's size (-50: one and a half times its width
+    // and height), and that layout is scaled into the target alike in both directions.
     void render(QPainter& painter, const QRect& target, int printResolution = 0);
 
 signals:
@@ -129,6 +134,15 @@ private:
         std::vector<std::size_t> indices;
     };
     mutable Thinned thinned_;
+
+    // The value axis before the user's first zoom or pan since it was last set: an undo
+    // returns it there (nothing kept: the axis was not zoomed and stays as it is).
+    struct ValueAxisState {
+        bool automatic = true;
+        double minimum = 0, maximum = 0;
+    };
+    std::optional<ValueAxisState> valueAxisBeforeZoom_;
+    void rememberValueAxis();
 
     enum class Drag { None, Zoom, Pan };
     Drag drag_ = Drag::None;

@@ -7,6 +7,8 @@
 #include <QPainterPath>
 #include <QTextItem>
 
+#include <cmath>
+
 class WmfPaintEngine : public QPaintEngine {
 public:
     WmfPaintEngine(int width, int height)
@@ -99,7 +101,12 @@ public:
         const QFont font = item.font();
         const int height = qRound(QFontInfo(font).pixelSize() * scale());
         const int weight = font.bold() ? 700 : 400;
-        const int index = writer_.createFont(height, weight, font.italic(), font.family());
+        // A rotated painter writes rotated text: the font's escapement is the baseline's angle,
+        // counter-clockwise on the page in tenths of a degree (the painter's angles turn
+        // clockwise, its y axis pointing down).
+        const double degrees = std::atan2(transform_.m12(), transform_.m11()) * 180.0 / M_PI;
+        const int escapement = (3600 - qRound(degrees * 10) % 3600) % 3600;
+        const int index = writer_.createFont(height, weight, font.italic(), font.family(), escapement);
         writer_.selectObject(index);
         writer_.setTextColor(RgbOf(pen_.color()));
         writer_.textOut(transform_.map(p).toPoint(), text);

@@ -16,6 +16,7 @@ public:
     struct Shown {
         Kind kind;
         QString text;  // the box text, the dialog title or the address
+        QWidget* owner = nullptr;  // the owner scope's window at the time (nullptr: none)
     };
 
     // Answers, used in order; when none is queued a warning is answered No, a save dialog is
@@ -30,38 +31,51 @@ public:
     std::vector<Shown> shown;
     std::vector<SaveFileRequest> saveRequests;
     std::vector<std::pair<int, int>> printRanges;  // minPage, maxPage offered
+    std::vector<bool> printToFileOffered;          // per print dialog: printing into a PDF file offered
+    std::vector<int> fromPagesOffered;             // per print dialog: the printer's from-page when it opened
+    // The printing service's printers; a confirmed dialog that offered a file prints into this one.
+    bool printersInstalled = true;
+    QString printFileName;
 
-    void Message(const QString& text) override { shown.push_back({Kind::Message, text}); }
+    void Message(const QString& text) override { record(Kind::Message, text); }
     Answer Warning(const QString& text) override
     {
-        shown.push_back({Kind::Warning, text});
+        record(Kind::Warning, text);
         return take(warningAnswers, Answer::No);
     }
-    void Error(const QString& text) override { shown.push_back({Kind::Error, text}); }
-    void StandardError(const QString& text) override { shown.push_back({Kind::StandardError, text}); }
+    void Error(const QString& text) override { record(Kind::Error, text); }
+    void StandardError(const QString& text) override { record(Kind::StandardError, text); }
     std::optional<SaveFileChoice> SaveFile(const SaveFileRequest& request) override
     {
-        shown.push_back({Kind::SaveFile, request.title});
+        record(Kind::SaveFile, request.title);
         saveRequests.push_back(request);
         return take(saveAnswers, std::optional<SaveFileChoice>());
     }
-    bool Print(QPrinter& printer, int minPage, int maxPage) override
+    bool Print(QPrinter& printer, int minPage, int maxPage, bool toFile = false) override
     {
-        shown.push_back({Kind::Print, QString()});
+        record(Kind::Print, QString());
         printRanges.emplace_back(minPage, maxPage);
+        printToFileOffered.push_back(toFile);
+        fromPagesOffered.push_back(printer.fromPage());
         const bool ok = take(printAnswers, true);
         if (ok) {
+            // As Qt's dialog leaves the printer: all pages clear the range.
             printer.setPrintRange(printFromPage > 0 ? QPrinter::PageRange : QPrinter::AllPages);
             printer.setFromTo(printFromPage, printToPage);
+            if (toFile && !printFileName.isEmpty()) {
+                printer.setOutputFormat(QPrinter::PdfFormat);
+                printer.setOutputFileName(printFileName);
+            }
         }
         return ok;
     }
     bool PrinterSetup(QPrinter&) override
     {
-        shown.push_back({Kind::PrinterSetup, QString()});
+        record(Kind::PrinterSetup, QString());
         return take(printAnswers, true);
     }
-    void OpenAddress(const QString& address) override { shown.push_back({Kind::OpenAddress, address}); }
+    bool PrintersInstalled() override { return printersInstalled; }
+    void OpenAddress(const QString& address) override { record(Kind::OpenAddress, address); }
 
     // Texts of the boxes of one kind, in order.
     QStringList texts(Kind kind) const
@@ -74,6 +88,8 @@ public:
     }
 
 private:
+    void record(Kind kind, const QString& text) { shown.push_back({kind, text, scopedOwner()}); }
+
     template <typename T>
     static T take(std::deque<T>& queue, T fallback)
     {

@@ -1,17 +1,22 @@
 // The charts leaving the program: the printed page (both charts, the logo) read back from a
 // PDF, and the picture export as two bitmaps or two metafiles at the charts' screen sizes.
 #include "app/ui/main_form_fixture.h"
+#include "logging/cp1251.h"
 #include "report/date_time.h"
 #include "views/ui/select_form.h"
 #include "views/ui/time_chart.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTabWidget>
+
+#include <cmath>
 
 namespace {
 
@@ -37,6 +42,40 @@ bool hasColour(const QImage& image, QRgb colour, QRect area = {})
             if ((image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF))
                 return true;
     return false;
+}
+
+// A text of wmf2svg's output: where its baseline starts, in the picture's pixels, and the angle
+// the reader turned it by (degrees clockwise on screen, as SVG counts them).
+struct PlacedText {
+    bool found = false;
+    double x = 0, y = 0, degrees = 0;
+};
+
+// wmf2svg writes each text as <text x="0" y="0" ... transform="matrix(a b c d e f)">TEXT</text>,
+// the text in the metafile's own code page, and scales the picture to its width in points.
+PlacedText placedText(const QByteArray& svg, const QString& text, int pictureWidth)
+{
+    PlacedText r;
+    const QString page = QString::fromLatin1(svg);
+    const auto width = QRegularExpression(QStringLiteral("<svg width=\"([0-9.]+)\"")).match(page);
+    if (!width.hasMatch())
+        return r;
+    const double scale = width.captured(1).toDouble() / pictureWidth;
+    const QRegularExpression element(QStringLiteral(
+        "<text [^>]*transform=\"matrix\\(([-0-9.]+) ([-0-9.]+) [-0-9.]+ [-0-9.]+ ([-0-9.]+) ([-0-9.]+)\\)\"\\s*>([^<]*)</text>"));
+    for (auto it = element.globalMatch(page); it.hasNext();) {
+        const auto m = it.next();
+        // The reader may split a text where its font changes; the first piece starts it.
+        const QString piece = DecodeWindows1251(m.captured(5).trimmed().toLatin1());
+        if (piece.size() < 4 || !text.startsWith(piece))
+            continue;
+        r.found = true;
+        r.degrees = std::atan2(m.captured(2).toDouble(), m.captured(1).toDouble()) * 180 / M_PI;
+        r.x = m.captured(3).toDouble() / scale;
+        r.y = m.captured(4).toDouble() / scale;
+        return r;
+    }
+    return r;
 }
 
 class ChartOutput : public MainFormFixture {
@@ -100,6 +139,34 @@ TEST_F(ChartOutput, MetafilesUnderTheProposedNameReadBack)
         EXPECT_TRUE(svg.contains("<polyline")) << svg.left(400).toStdString();
         EXPECT_TRUE(svg.contains("stroke:green") || svg.contains("rgb(0,128,0)")) << "the dividers";
     }
+    // The left-axis titles stand upright along the axis, as on screen: a reader turns them a
+    // quarter turn counter-clockwise and places them left of the plot, half-way down.
+    const struct {
+        const char* file;
+        const char* title;
+        TimeChart* chart;
+    } titles[] = {{"chart.wmf1", "Относительная влажность, %", form().Chart1},
+                  {"chart.wmf2", "Температура, °C", form().Chart2}};
+    for (const auto& t : titles) {
+        SCOPED_TRACE(t.file);
+        QProcess reader;
+        reader.start("wmf2svg", {"-o", "/dev/stdout", path(t.file)});
+        ASSERT_TRUE(reader.waitForFinished(30000));
+        const QByteArray svg = reader.readAllStandardOutput();
+        const QString folder = QDir(QCoreApplication::applicationDirPath()).filePath("screenshots");
+        QDir().mkpath(folder);
+        QFile::remove(QDir(folder).filePath(t.file));
+        QFile::copy(path(t.file), QDir(folder).filePath(t.file));
+        const PlacedText text = placedText(svg, QString::fromUtf8(t.title), t.chart->width());
+        ASSERT_TRUE(text.found) << svg.left(3000).toStdString();
+        EXPECT_NEAR(text.degrees, -90, 0.5);
+        // The text runs upwards from its start: it starts low in the plot's height and its
+        // baseline lies left of the plot's left edge.
+        const QRect plot = t.chart->plotRect();
+        EXPECT_LT(text.x, plot.left()) << text.x;
+        EXPECT_GT(text.y, plot.top() + plot.height() / 2) << text.y;
+        EXPECT_LE(text.y, plot.bottom() + 1) << text.y;
+    }
     // A cancelled dialog writes nothing.
     dialogs.saveAnswers.push_back(std::nullopt);
     form().SelectForm->Button2->click();
@@ -132,6 +199,91 @@ TEST_F(ChartOutput, ThePrintedPageHoldsBothChartsAndTheLogo)
     const int h = page.height();
     EXPECT_TRUE(hasColour(page, 0x008000, QRect(0, h / 10, page.width(), h * 4 / 10)));
     EXPECT_TRUE(hasColour(page, 0x008000, QRect(0, h / 2 + h / 20, page.width(), h * 4 / 10)));
+}
+
+// The printout right after a report was opened, page 3 never shown: the charts print as the
+// graph setup makes them, and their texts keep the proportions of the screen font.
+class GraphPrintout : public MainFormFixture {
+protected:
+    void SetUp() override
+    {
+        startAndShow();
+        // Humidity steady at 45,7 (a span of a hundredth), temperature 18 to 24.
+        std::vector<TDateTimeRHT> records;
+        for (int i = 0; i < 60; ++i)
+            records.push_back({at(10, 0) + i / 1440.0, int16_t(4570 + i % 2), int16_t(1800 + 10 * i)});
+        setReport(records, QStringLiteral("00A3"), at(23, 59));
+        form().BuildReport(false);
+        form().SetReportActions(true);
+        form().PageControl1->setCurrentWidget(form().TabSheet2);
+        QApplication::processEvents();
+        pdf = QDir(dir.path()).filePath("graph.pdf");
+        form().PrintDialog1 = std::make_shared<QPrinter>(QPrinter::HighResolution);
+        form().PrintDialog1->setOutputFormat(QPrinter::PdfFormat);
+        form().PrintDialog1->setOutputFileName(pdf);
+        form().PrintDialog1->setPageSize(QPageSize(QPageSize::A4));
+    }
+    QString pdf;
+};
+
+TEST_F(GraphPrintout, TheChartsPrintAsTheGraphSetupMakesThemWithTextsInProportion)
+{
+    // Humidity and temperature axes in the design's "Весь диапазон": 0 to 100 and 0 to 50.
+    ASSERT_EQ(form().SelectForm->ComboBox1->currentIndex(), 2);
+    ASSERT_EQ(form().SelectForm->ComboBox2->currentIndex(), 2);
+    form().AcPrintGraph->trigger();
+    ASSERT_TRUE(QFileInfo::exists(pdf));
+    EXPECT_TRUE(dialogs.texts(FakeDialogs::Kind::StandardError).isEmpty());
+    const QString text = run("pdftotext", {"-enc", "UTF-8", "-layout", pdf, "-"});
+    EXPECT_EQ(text.count("45,7"), 0) << text.toStdString();
+    EXPECT_TRUE(text.contains(QRegularExpression("\\b100\\b"))) << "the humidity axis spans 0 to 100";
+    EXPECT_TRUE(text.contains(QRegularExpression("\\b50\\b")));
+
+    // Word boxes of the printed page: the bottom axis title "Время / Дата" as wide for its
+    // height as the screen font writes it (a stretched chart makes it tall and narrow).
+    const QString boxes = run("pdftotext", {"-enc", "UTF-8", "-bbox", pdf, "-"});
+    const auto word = QRegularExpression(
+                          "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">Время</word>")
+                          .match(boxes);
+    ASSERT_TRUE(word.hasMatch()) << boxes.toStdString();
+    const double printed = (word.captured(3).toDouble() - word.captured(1).toDouble()) /
+                           (word.captured(4).toDouble() - word.captured(2).toDouble());
+    QFont font = form().Chart2->font();
+    font.setPixelSize(900);
+    const QFontMetricsF screen(font);
+    const double expected = screen.horizontalAdvance(QStringLiteral("Время")) / screen.height();
+    EXPECT_NEAR(printed / expected, 1.0, 0.15) << printed << " against " << expected;
+
+    run("pdftoppm", {"-r", "40", "-png", "-singlefile", pdf, QDir(dir.path()).filePath("graph")});
+    const QString folder = QDir(QCoreApplication::applicationDirPath()).filePath("screenshots");
+    QDir().mkpath(folder);
+    QFile::remove(QDir(folder).filePath("graph_printout_from_page2.png"));
+    QFile::copy(QDir(dir.path()).filePath("graph.png"), QDir(folder).filePath("graph_printout_from_page2.png"));
+    QFile::remove(QDir(folder).filePath("graph_printout_from_page2.pdf"));
+    QFile::copy(pdf, QDir(folder).filePath("graph_printout_from_page2.pdf"));
+}
+
+TEST_F(GraphPrintout, WithoutAPrinterTheUserIsToldSoAndOfferedAPdfFile)
+{
+    dialogs.printersInstalled = false;
+    form().PrintDialog1.reset();
+    dialogs.printFileName = pdf;
+    form().AcPrintGraph->trigger();
+    EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Message),
+              QStringList{QStringLiteral("Принтер не установлен. Распечатать можно только в файл PDF.")});
+    EXPECT_TRUE(dialogs.texts(FakeDialogs::Kind::PrinterSetup).isEmpty());
+    ASSERT_EQ(dialogs.printToFileOffered, std::vector<bool>{true});
+    EXPECT_EQ(dialogs.printRanges.back(), std::make_pair(0, 0)) << "no page range";
+    EXPECT_TRUE(dialogs.texts(FakeDialogs::Kind::StandardError).isEmpty());
+    ASSERT_TRUE(QFileInfo::exists(pdf));
+    EXPECT_TRUE(run("pdftotext", {"-enc", "UTF-8", pdf, "-"}).contains("Температура, °C"));
+
+    // Cancelling the file dialog prints nothing: there is no printer to go on with.
+    QFile::remove(pdf);
+    dialogs.printAnswers = {false};
+    form().AcPrintGraph->trigger();
+    EXPECT_FALSE(QFileInfo::exists(pdf));
+    EXPECT_TRUE(dialogs.texts(FakeDialogs::Kind::StandardError).isEmpty());
 }
 
 }  // namespace

@@ -9,8 +9,10 @@
 #include "report/number_format.h"
 #include "views/chart_axis.h"
 #include "views/part_dividers.h"
+#include "views/ui/select_form.h"
 #include "views/ui/time_chart.h"
 
+#include <QComboBox>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
@@ -228,6 +230,106 @@ TEST_F(GraphPage, ZoomPanAndUndoKeepBothTimeAxesInStep)
     }
 }
 
+TEST_F(GraphPage, UndoingAZoomReturnsEachValueAxisToItsConfiguredRange)
+{
+    buildDay();
+    const struct {
+        int humidityMode, temperatureMode;
+        double humidityLow, humidityHigh, temperatureLow, temperatureHigh;
+        bool automatic;
+    } cases[] = {
+        {2, 2, 0, 100, 0, 50, false},  // "Весь диапазон"
+        {3, 3, 10, 90, -5, 35, false}, // "Ручной ввод"
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.humidityMode);
+        form().SelectForm->ComboBox1->setCurrentIndex(c.humidityMode);
+        form().SelectForm->ComboBox2->setCurrentIndex(c.temperatureMode);
+        form().SelectForm->MaskEdit1->setText(QStringLiteral("+10,0"));
+        form().SelectForm->MaskEdit2->setText(QStringLiteral("+90,0"));
+        form().SelectForm->MaskEdit3->setText(QStringLiteral("-05,0"));
+        form().SelectForm->MaskEdit4->setText(QStringLiteral("+35,0"));
+        form().PageControl1->setCurrentWidget(form().TabSheet2);
+        showPage3();
+        const double lows[] = {c.humidityLow, c.temperatureLow}, highs[] = {c.humidityHigh, c.temperatureHigh};
+        for (const int n : {1, 2}) {
+            TimeChart* a = chart(n);
+            TimeChart* b = chart(3 - n);
+            ASSERT_EQ(a->LeftAxis().Minimum(), lows[n - 1]);
+            const QRect plot = a->plotRect();
+            drag(a, plot.topLeft() + QPoint(plot.width() / 4, 10), plot.center(), Qt::LeftButton);
+            drag(a, plot.center(), plot.center() + QPoint(30, 20), Qt::RightButton);
+            ASSERT_NE(a->LeftAxis().Minimum(), lows[n - 1]);
+            // The other chart's value axis keeps its own zoom until its own undo.
+            drag(b, b->plotRect().topLeft() + QPoint(20, 10), b->plotRect().center(), Qt::LeftButton);
+            const double bLow = b->LeftAxis().Minimum();
+            drag(a, plot.center(), plot.center() - QPoint(60, 40), Qt::LeftButton);
+            EXPECT_FALSE(a->LeftAxis().Automatic());
+            EXPECT_EQ(a->LeftAxis().Minimum(), lows[n - 1]);
+            EXPECT_EQ(a->LeftAxis().Maximum(), highs[n - 1]);
+            EXPECT_EQ(b->LeftAxis().Minimum(), bLow);
+            EXPECT_TRUE(a->BottomAxis().Automatic());
+            EXPECT_TRUE(b->BottomAxis().Automatic());
+            drag(b, b->plotRect().center(), b->plotRect().center() - QPoint(60, 40), Qt::LeftButton);
+            EXPECT_EQ(b->LeftAxis().Minimum(), lows[2 - n]);
+            EXPECT_EQ(b->LeftAxis().Maximum(), highs[2 - n]);
+        }
+    }
+}
+
+TEST_F(GraphPage, APointWithoutANeighbourShowsAsADotOfItsColour)
+{
+    // A fresh log: one reading, or several in the same minute (one x position), with the
+    // colours on (green inside the thresholds) and in black without them.
+    const struct {
+        const char* name;
+        std::vector<int> seconds;
+        bool colours;
+        QRgb colour;
+    } cases[] = {
+        {"one reading", {5}, true, 0x008000},
+        {"three readings in one minute", {5, 20, 40}, true, 0x008000},
+        {"one reading without colours", {5}, false, 0x000000},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ReportState& r = form().Report;
+        r.ReportData.clear();
+        for (const int s : c.seconds)
+            r.ReportData.push_back({at(15, 12, 18, s), 4500, 2100});
+        r.ReportCount = r.ReportData.size();
+        r.IntervalStart = 0;
+        r.IntervalEnd = at(30, 0, 0);
+        form().ColorChartFlag = c.colours;
+        form().MaskEdit7->setText(QStringLiteral("+35,0"));
+        form().MaskEdit8->setText(QStringLiteral("+55,0"));
+        form().BuildReport(false);
+        showPage3();
+        for (TimeChart* ch : {form().Chart1, form().Chart2}) {
+            for (const bool grid : {true, false}) {
+                ch->LeftAxis().SetGrid(grid);  // without the grid, black pixels are the series'
+                const QImage image = ch->grab().toImage();
+                const QRect plot = ch->plotRect().adjusted(2, 2, -2, -2);
+                int pixels = 0;
+                QRect seen;
+                for (int y = plot.top(); y <= plot.bottom(); ++y)
+                    for (int x = plot.left(); x <= plot.right(); ++x)
+                        if ((image.pixel(x, y) & 0xFFFFFF) == c.colour) {
+                            ++pixels;
+                            seen |= QRect(x, y, 1, 1);
+                        }
+                if (!grid || c.colour != 0) {
+                    EXPECT_GE(pixels, 9) << ch->objectName().toStdString();
+                    EXPECT_LE(seen.width(), 6) << "a dot, not a line";
+                    EXPECT_LE(seen.height(), 6);
+                }
+            }
+            ch->LeftAxis().SetGrid(true);
+        }
+        form().Panel5->grab().save(shotPath(QStringLiteral("graph_page_%1.png").arg(QString::fromUtf8(c.name).replace(' ', '_'))));
+    }
+}
+
 TEST_F(GraphPage, AnHourZoomedOnTheTemperatureChartShowsOnTheHumidityChart)
 {
     buildDay();
@@ -251,7 +353,7 @@ TEST_F(GraphPage, TimeLabelsReadHoursAndMinutesOverTheDate)
     buildDay();
     showPage3();
     TimeChart* t = form().Chart2;
-    t->BottomAxis().SetMinMax(at(15, 14, 30, 58), at(15, 14, 31, 0));
+    t->BottomAxis().SetMinMax(at(15, 14, 28, 30), at(15, 14, 31, 10));
     const Labels labels = drawnLabels(t);
     std::vector<QString> made, drawn;
     for (const Label& l : labels.bottom) {
@@ -261,9 +363,10 @@ TEST_F(GraphPage, TimeLabelsReadHoursAndMinutesOverTheDate)
     const QChar sep = SystemDateTimeSeparators().time;
     const auto hm = [&](const char* h, const char* m) { return QString::fromLatin1(h) + sep + QString::fromLatin1(m); };
     const QString day = QStringLiteral("15.06.13");
-    EXPECT_EQ(made, (std::vector<QString>{day + '|' + hm("14", "30") + sep + "58", day + '|' + hm("14", "30") + sep + "59",
+    // Ticks on whole minutes, so no two labels read the same.
+    EXPECT_EQ(made, (std::vector<QString>{day + '|' + hm("14", "29") + sep + "00", day + '|' + hm("14", "30") + sep + "00",
                                           day + '|' + hm("14", "31") + sep + "00"}));
-    EXPECT_EQ(drawn, (std::vector<QString>{hm("14", "30") + '\r' + day, hm("14", "30") + '\r' + day,
+    EXPECT_EQ(drawn, (std::vector<QString>{hm("14", "29") + '\r' + day, hm("14", "30") + '\r' + day,
                                            hm("14", "31") + '\r' + day}));
     QString text = QStringLiteral("15.06.13|14:30:59");
     form().Chart1GetAxisLabel(&form().Chart1->BottomAxis(), text);

@@ -214,6 +214,25 @@ TEST_F(PrintTable, TheDialogKeepsTheUsersChoicesFromRunToRun)
     EXPECT_EQ(printer.outputFileName(), pdf);
 }
 
+TEST_F(PrintTable, AJobOfAllPagesKeepsTheFromPageForTheNextDialog)
+{
+    build(300);
+    pdfPrinter();
+    print(4, 5);
+    print();  // all pages: the dialog clears its range
+    ASSERT_TRUE(QFile::exists(pdf));
+    dialogs.printAnswers = {false};
+    form().AcPrintReportExecute();
+    ASSERT_EQ(dialogs.fromPagesOffered.size(), 3u);
+    EXPECT_EQ(dialogs.fromPagesOffered[1], 4);
+    EXPECT_EQ(dialogs.fromPagesOffered[2], 4) << "the from-page chosen last, not page 1";
+    // A smaller table brings it down to its last page.
+    build(60);
+    dialogs.printAnswers = {false};
+    form().AcPrintReportExecute();
+    EXPECT_EQ(dialogs.fromPagesOffered.back(), 2);
+}
+
 TEST_F(PrintTable, APageRangePrintsItsBlockOfRows)
 {
     const struct {
@@ -372,6 +391,53 @@ TEST_F(PrintTable, AFailingPrinterEndsTheJobInTheStandardErrorBox)
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].contains(QStringLiteral("missing/table.pdf"))) << errors[0].toStdString();
     EXPECT_FALSE(QFile::exists(printer.outputFileName()));
+}
+
+TEST_F(PrintTable, WithoutAPrinterTheUserIsToldSoAndOfferedAPdfFile)
+{
+    build(3);
+    dialogs.printersInstalled = false;
+    // A fresh printer, as at the first printout of a run on a machine without printers.
+    form().PrintDialog1.reset();
+    dialogs.printFileName = pdf;
+    form().AcPrintReportExecute();
+    EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Message),
+              QStringList{QStringLiteral("Принтер не установлен. Распечатать можно только в файл PDF.")});
+    ASSERT_EQ(dialogs.printToFileOffered, std::vector<bool>{true});
+    EXPECT_EQ(dialogs.printRanges.back(), std::make_pair(1, 1)) << "the page range is still offered";
+    EXPECT_TRUE(dialogs.texts(FakeDialogs::Kind::StandardError).isEmpty());
+    const QStringList sheets = pdfSheets(pdf);
+    ASSERT_EQ(sheets.size(), 1);
+    EXPECT_TRUE(sheets[0].contains(QStringLiteral("Термогигрометр №1A2B - склад")));
+
+    // Cancelled: nothing printed, nothing said.
+    QFile::remove(pdf);
+    dialogs.printAnswers = {false};
+    form().AcPrintReportExecute();
+    EXPECT_FALSE(QFile::exists(pdf));
+    EXPECT_TRUE(dialogs.texts(FakeDialogs::Kind::StandardError).isEmpty());
+
+    // With printers, no file is offered.
+    dialogs.printersInstalled = true;
+    dialogs.printAnswers = {false};
+    form().AcPrintReportExecute();
+    EXPECT_EQ(dialogs.printToFileOffered.back(), false);
+}
+
+TEST_F(PrintTable, AJobWithoutAnyPrinterSaysSoPlainly)
+{
+    build(3);
+    // A printer that names no printer and no file: what a confirmed dialog leaves on a machine
+    // without printers.
+    form().PrintDialog1 = std::make_shared<QPrinter>(QPrinter::HighResolution);
+    form().PrintDialog1->setPrinterName(QString());
+    form().PrintDialog1->setOutputFileName(QString());
+    try {
+        form().AcPrintReportExecute();
+        FAIL() << "printing without a printer must fail";
+    } catch (const std::exception& e) {
+        EXPECT_EQ(QString::fromUtf8(e.what()), QStringLiteral("Принтер не установлен"));
+    }
 }
 
 }  // namespace

@@ -42,7 +42,9 @@ TEST_F(SaveTable, TheDialogProposesTodaysDateBesideTheProgramAndKeepsTheLastEntr
     const SaveFileRequest& r = dialogs.saveRequests[0];
     EXPECT_EQ(r.title, "Записать");
     EXPECT_EQ(r.directory, dir.path());
-    EXPECT_EQ(r.filters, QStringList({"Отчёт (*.txt)", "Отчёт Excel (*.csv)", "Отчёт (*.doc)", "Отчёт (*.htm)"}));
+    // The entries read exactly as given; each lists its own files.
+    EXPECT_EQ(r.filters, QStringList({"Отчёт (*.txt)", "Отчёт Excel", "Отчёт (*.doc)", "Отчёт (*.htm)"}));
+    EXPECT_EQ(r.patterns, QStringList({"*.txt", "*.csv", "*.doc", "*.htm"}));
     EXPECT_EQ(r.filterIndex, 1);
     EXPECT_FALSE(r.fileName.contains('.'));
     EXPECT_FALSE(r.fileName.contains('/'));

@@ -152,6 +152,28 @@ TEST_F(Chart, RenderLaysOutAtThePrintResolutionAndScalesIntoTheTarget)
     }
 }
 
+TEST_F(Chart, APrintedChartKeepsTheProportionsOfItsTextsInATargetOfAnotherShape)
+{
+    // A page half is taller for its width than the chart on screen: the layout takes the
+    // target's shape and one scale, so texts are neither stretched nor squeezed.
+    chart.setSeries(tableOf({40, 50, 60}, false), ChartSeries::Humidity);
+    for (const QRect target : {QRect(0, 0, 4800, 3300), QRect(100, 200, 900, 2000)}) {
+        QTransform transform;
+        auto hook = QObject::connect(&chart, &TimeChart::afterDraw,
+                                     [&](QPainter& p, const QRect&) { transform = p.worldTransform(); });
+        QImage image(target.right() + 1, target.bottom() + 1, QImage::Format_RGB32);
+        {
+            QPainter painter(&image);
+            chart.render(painter, target, -50);
+        }
+        QObject::disconnect(hook);
+        EXPECT_DOUBLE_EQ(transform.m11(), transform.m22()) << target.width() << "x" << target.height();
+        // The layout's area is that of one and a half times the chart's width and height.
+        const double area = target.width() * target.height() / (transform.m11() * transform.m22());
+        EXPECT_NEAR(area, 900.0 * 450.0, 1.0);
+    }
+}
+
 TEST_F(Chart, ZoomToTheDraggedRectangleUndoAndClicks)
 {
     chart.setSeries(tableOf({10, 30, 50, 70, 90, 50, 10}, false), ChartSeries::Humidity);

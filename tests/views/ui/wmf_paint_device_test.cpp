@@ -89,4 +89,40 @@ TEST(WmfPaintDevice, DrawingLandsTransformedInTheRecords)
     EXPECT_EQ(text, EncodeWindows1251(QStringLiteral("Время")).value());
 }
 
+TEST(WmfPaintDevice, RotatedTextIsWrittenRotatedWhereThePainterPutsIt)
+{
+    // painter rotation (clockwise on screen) -> escapement (tenths of a degree counter-clockwise)
+    const struct {
+        double rotation;
+        int escapement;
+    } cases[] = {{-90, 900}, {90, 2700}, {0, 0}, {180, 1800}, {-45, 450}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rotation);
+        WmfPaintDevice device(400, 300);
+        {
+            QPainter p(&device);
+            p.setPen(Qt::black);
+            p.setFont(QFont("DejaVu Sans", 9));
+            p.translate(40, 200);
+            p.rotate(c.rotation);
+            p.drawText(QPoint(0, 0), QStringLiteral("Температура"));
+        }
+        std::vector<int> escapements, orientations;
+        std::vector<QPoint> starts;
+        for (const Record& r : records(device.bytes())) {
+            if (r.function == 0x02FB) {
+                escapements.push_back(int16_t(r.words[2]));
+                orientations.push_back(int16_t(r.words[3]));
+            }
+            if (r.function == 0x0A32)
+                starts.emplace_back(int16_t(r.words[1]), int16_t(r.words[0]));
+        }
+        ASSERT_EQ(escapements.size(), 1u);
+        EXPECT_EQ(escapements[0], c.escapement);
+        EXPECT_EQ(orientations[0], c.escapement);
+        ASSERT_EQ(starts.size(), 1u);
+        EXPECT_EQ(starts[0], QPoint(40, 200)) << "the baseline starts where the painter put it";
+    }
+}
+
 }  // namespace
