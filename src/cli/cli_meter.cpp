@@ -11,6 +11,8 @@
 
 void CliFatalExit::deviceNotResponding()
 {
+    if (throwInstead)
+        throw MeterStoppedAnswering{};
     printErr(DeviceText::NotResponding);
     std::exit(ExitNotResponding);
 }

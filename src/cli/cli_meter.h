@@ -11,11 +11,18 @@
 constexpr int ExitNoAnswer = 1;
 constexpr int ExitCannotOpen = 2;
 constexpr int ExitNotResponding = 3;
+constexpr int ExitNotStored = 4;  // log: a reading could not be written to the report
 constexpr int ExitUsage = 64;
+
+// Thrown instead of ending the program when the command asked for it (log ends its run itself).
+struct MeterStoppedAnswering {};
 
 class CliFatalExit : public FatalExit {
 public:
+    // Says "Устройство не отвечает !" and ends with status 3, or throws MeterStoppedAnswering
+    // when throwInstead is set.
     [[noreturn]] void deviceNotResponding() override;
+    bool throwInstead = false;
 };
 
 struct CliMeter {

@@ -1,6 +1,9 @@
 // kelmora-cli log: logging without a window. Every reading is a whole session as in the
 // window (open, lines up, one second, probe, time stamp, three registers, append, lines down,
 // the 0xAA filler, close). SIGINT and SIGTERM end it between records, never inside one.
+// The exit status tells a script or a service whether every reading was stored: 0 only then,
+// else the kind of the worst failure (see kLogStatusText), and the last line on standard
+// error is "stored N of M readings".
 #include "app/app_paths.h"
 #include "app/clock.h"
 #include "cli/cli_meter.h"
@@ -17,12 +20,15 @@
 #include <QDir>
 #include <QElapsedTimer>
 
+#include <algorithm>
 #include <csignal>
+#include <optional>
 
 namespace {
 
 constexpr const char* Usage =
-    "log PORT [--usb] --interval S [--count N] [--report NAME] [--pool DIR]   log readings every S seconds";
+    "log PORT [--usb] --interval S [--count N] [--report NAME] [--pool DIR]   log readings every S seconds "
+    "into POOL/NAME.dat (default kelmora-cli); exit status 0 only when every reading was stored";
 
 volatile std::sig_atomic_t stopRequested = 0;
 
@@ -31,14 +37,31 @@ void onStopSignal(int)
     stopRequested = 1;
 }
 
+// The default report of the command line: a name of its own, which the window never renames
+// or deletes (the window's scratch report "temp" is recovered or discarded at its start).
+const QString kCliReportName = QStringLiteral("kelmora-cli");
+
 struct LogOptions {
     QString port;
     bool usb = false;
     int intervalSeconds = 0;
     long count = -1;  // reading cycles; -1 until stopped
-    QString report = QStringLiteral("temp");
+    QString report = kCliReportName;
     QString pool;
 };
+
+// The window's name check, and what the command line must refuse even where that check does
+// not yet: the window's scratch report and hidden names.
+std::optional<QString> cliReportNameProblem(const QString& name)
+{
+    if (const auto problem = ReportNameProblem(name))
+        return problem;
+    if (name.trimmed().startsWith(QLatin1Char('.')))
+        return QStringLiteral("имя не может начинаться с точки");
+    if (ChangeFileExt(name.trimmed(), QStringLiteral(".dat")).compare(kScratchReportName + QStringLiteral(".dat"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("имя \"%1\" занято временным отчетом окна").arg(kScratchReportName);
+    return std::nullopt;
+}
 
 bool usage(const QString& problem)
 {
@@ -78,7 +101,7 @@ bool parse(const QStringList& args, LogOptions& o)
         } else if (a == QLatin1String("--report")) {
             if (!value(o.report))
                 return usage(QStringLiteral("--report needs a name"));
-            if (const auto problem = ReportNameProblem(o.report))
+            if (const auto problem = cliReportNameProblem(o.report))
                 return usage(QStringLiteral("\"%1\" cannot be a report name: %2").arg(o.report, *problem));
             o.report = o.report.trimmed();
         } else if (a == QLatin1String("--pool")) {
@@ -111,6 +134,12 @@ void waitUntil(const QElapsedTimer& clock, qint64 dueMs)
         SystemClock::instance().sleep(static_cast<int>(std::min<qint64>(100, dueMs - clock.elapsed())));
 }
 
+// The kinds of failed cycles, as exit statuses; a run ends with the highest one it met.
+int worse(int status, int kind)
+{
+    return std::max(status, kind);
+}
+
 int run(const QStringList& args)
 {
     LogOptions o;
@@ -127,10 +156,14 @@ int run(const QStringList& args)
     printErr(QStringLiteral("logging to %1").arg(file));
 
     CliMeter meter;
+    // A meter that stops answering ends the run here, so that the summary is still said.
+    meter.fatal.throwInstead = true;
     QElapsedTimer schedule;
     schedule.start();
     qint64 due = 0;
     bool appendFailing = false;
+    long cycles = 0, stored = 0;
+    int status = 0;
     for (long cycle = 0; !stopRequested && (o.count < 0 || cycle < o.count); ++cycle) {
         if (cycle > 0) {
             if (o.intervalSeconds == 0)
@@ -143,16 +176,29 @@ int run(const QStringList& args)
             if (stopRequested)
                 break;
         }
-        if (!openForSession(meter, o.port))
+        ++cycles;
+        if (!openForSession(meter, o.port)) {
+            status = worse(status, ExitCannotOpen);
             continue;
+        }
         settleWait(SystemClock::instance(), {});
-        const auto reading = ReadMeter(meter.protocol, SystemClock::instance(), o.usb);
+        std::optional<MeterReading> reading;
+        try {
+            reading = ReadMeter(meter.protocol, SystemClock::instance(), o.usb);
+        } catch (const MeterStoppedAnswering&) {
+            printErr(DeviceText::NotResponding);
+            closeSession(meter);
+            status = worse(status, ExitNotResponding);
+            break;
+        }
         if (!reading) {
             printErr(DeviceText::CannotRead);
+            status = worse(status, ExitNoAnswer);
         } else {
             try {
                 AppendRecord(o.pool, o.report, reading->record());
                 appendFailing = false;
+                ++stored;
                 printOut(QStringLiteral("read %1").arg(
                     DaysToDateTime(reading->dt).toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"))));
             } catch (const ReportFileError& e) {
@@ -160,11 +206,13 @@ int run(const QStringList& args)
                 if (!appendFailing)
                     printErr(QStringLiteral("The reading could not be written to %1: %2").arg(file, e.text()));
                 appendFailing = true;
+                status = worse(status, ExitNotStored);
             }
         }
         closeSession(meter);
     }
-    return 0;
+    printErr(QStringLiteral("stored %1 of %2 readings").arg(stored).arg(cycles));
+    return status;
 }
 
 const Command logCommand("log", Usage, run);

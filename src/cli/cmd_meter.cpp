@@ -6,6 +6,7 @@
 #include "device/device_texts.h"
 #include "device/meter_session.h"
 #include "device/port_names.h"
+#include "logging/meter_reading.h"
 #include "report/number_format.h"
 
 #include <functional>
@@ -20,7 +21,7 @@ constexpr const char* DetectUsage = "detect [--usb]         find the meter on th
 // `answered` does the reading, otherwise `noAnswer` is said. The session always ends with the
 // lines down, the filler and the close.
 int runSession(const QStringList& args, const char* usage, const QString& noAnswer,
-               const std::function<void(CliMeter&, bool usb)>& answered)
+               const std::function<int(CliMeter&, bool usb)>& answered)
 {
     MeterOptions options;
     if (!parseMeterOptions(args, true, usage, options))
@@ -31,8 +32,7 @@ int runSession(const QStringList& args, const char* usage, const QString& noAnsw
     settleWait(SystemClock::instance(), {});
     int status = ExitNoAnswer;
     if (meter.protocol.ProbeDevice(MeterAddress, options.usb)) {
-        answered(meter, options.usb);
-        status = 0;
+        status = answered(meter, options.usb);
     } else {
         printErr(noAnswer);
     }
@@ -43,19 +43,40 @@ int runSession(const QStringList& args, const char* usage, const QString& noAnsw
 int runCheck(const QStringList& args)
 {
     return runSession(args, CheckUsage, DeviceText::NoConnection, [](CliMeter& meter, bool usb) {
-        printOut(deviceNumberText(meter.protocol.ReadRegister(MeterAddress, RegSerialNumber, usb)));
+        // Read twice: a number that does not come back the same is no number of this meter
+        // (a late reply taken for the answer), and is not printed.
+        const uint16_t serial = meter.protocol.ReadRegister(MeterAddress, RegSerialNumber, usb);
+        if (meter.protocol.ReadRegister(MeterAddress, RegSerialNumber, usb) != serial) {
+            printErr(DeviceText::NoConnection);
+            return ExitNoAnswer;
+        }
+        printOut(deviceNumberText(serial));
+        return 0;
     });
 }
 
 int runRead(const QStringList& args)
 {
-    return runSession(args, ReadUsage, DeviceText::CannotRead, [](CliMeter& meter, bool usb) {
-        const uint16_t serial = meter.protocol.ReadRegister(MeterAddress, RegSerialNumber, usb);
-        const uint16_t humidity = meter.protocol.ReadRegister(MeterAddress, RegHumidity, usb);
-        const auto temperature = static_cast<int16_t>(meter.protocol.ReadRegister(MeterAddress, RegTemperature, usb));
-        printOut(QStringLiteral("%1 %2 %3").arg(deviceNumberText(serial), DisplayValueText(humidity),
-                                                 DisplayValueText(temperature)));
-    });
+    MeterOptions options;
+    if (!parseMeterOptions(args, true, ReadUsage, options))
+        return ExitUsage;
+    CliMeter meter;
+    if (!openForSession(meter, options.port))
+        return ExitCannotOpen;
+    settleWait(SystemClock::instance(), {});
+    // The reading of the reading cycle: the probe, the three registers, the serial number
+    // again; a reading whose registers came out of step is refused.
+    const auto reading = ReadMeter(meter.protocol, SystemClock::instance(), options.usb);
+    int status = ExitNoAnswer;
+    if (reading) {
+        printOut(QStringLiteral("%1 %2 %3").arg(deviceNumberText(reading->serialNumber), DisplayValueText(reading->humidity),
+                                                 DisplayValueText(static_cast<int16_t>(reading->temperature))));
+        status = 0;
+    } else {
+        printErr(DeviceText::CannotRead);
+    }
+    closeSession(meter);
+    return status;
 }
 
 int runDetect(const QStringList& args)

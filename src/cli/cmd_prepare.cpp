@@ -31,7 +31,10 @@ int run(const QStringList& args)
     }
     ReportState state;
     try {
-        const ReportExtremes interval = PrepareReportFile(state, path);
+        QStringList notes;
+        const ReportExtremes interval = PrepareReportFile(state, path, nullptr, &notes);
+        for (const QString& note : notes)
+            printErr(QStringLiteral("kelmora-cli prepare: %1").arg(note));
         printOut(IsoMinuteText(interval.earliest) + QLatin1Char(' ') + IsoMinuteText(interval.latest));
     } catch (const ReportFileError& e) {
         printErr(QStringLiteral("kelmora-cli prepare: %1").arg(e.text()));

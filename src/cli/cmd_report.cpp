@@ -7,11 +7,16 @@
 #include "logging/report_pool.h"
 #include "logging/report_state.h"
 #include "report/date_time.h"
+#include "report/number_format.h"
 #include "report/report_builder.h"
 #include "views/table_export.h"
 #include "views/xls_workbook.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -71,6 +76,12 @@ bool parse(const QStringList& args, ReportOptions& o)
             const QStringList parts = v.split(QLatin1Char(';'));
             if (parts.size() != 4)
                 return usage(QStringLiteral("--thresholds \"%1\" is not four texts separated by \";\"").arg(v));
+            // The window's threshold fields hold numbers only (blanks count as zeros); a text
+            // that is no number would silently become 0.
+            static const QRegularExpression number(QStringLiteral("^\\s*[+-]?(\\d+([.,]\\d*)?|[.,]\\d+)([eE][+-]?\\d+)?\\s*$"));
+            for (const QString& part : parts)
+                if (!number.match(BlanksToZeros(part)).hasMatch())
+                    return usage(QStringLiteral("--thresholds \"%1\": \"%2\" is not a number").arg(v, part));
             o.thresholds = parts;
         } else if (a == QLatin1String("--format")) {
             if (!value("txt, htm or xls", o.format))
@@ -109,6 +120,14 @@ int run(const QStringList& args)
     if (!info.isFile()) {
         printErr(QStringLiteral("kelmora-cli report: %1: not a report file").arg(o.file));
         return ExitNoAnswer;
+    }
+    // The export would replace the report it is made from (the same file, also through a
+    // link or under another name).
+    struct stat in {}, out {};
+    if (::stat(QFile::encodeName(o.file).constData(), &in) == 0 && ::stat(QFile::encodeName(o.out).constData(), &out) == 0
+        && in.st_dev == out.st_dev && in.st_ino == out.st_ino) {
+        printErr(QStringLiteral("kelmora-cli report: --out %1 is the report itself; choose another file").arg(o.out));
+        return ExitUsage;
     }
     try {
         ReportState state;

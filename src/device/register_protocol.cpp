@@ -40,6 +40,16 @@ bool RegisterProtocol::attempt(uint8_t address, uint16_t reg, bool usb, bool che
     request_[4] = static_cast<uint8_t>(crc_ & 0xFF);
     request_[5] = static_cast<uint8_t>(crc_ >> 8);
 
+    if (lateReplyPossible_ && reg != lateReplyRegister_) {
+        // An earlier request of another register may still be answered: its value must not
+        // pass for this register's.
+        try {
+            line_.DrainInput(LateReplyQuietMs, LateReplyLimitMs);
+        } catch (const EComError&) {
+        }
+        lateReplyPossible_ = false;
+    }
+
     clock_.sleep(2);
     try {
         transfer(usb);
@@ -57,7 +67,9 @@ bool RegisterProtocol::attempt(uint8_t address, uint16_t reg, bool usb, bool che
     if (ok)
         return true;
 
-    // A late answer must not feed the next attempt.
+    // A late answer must not feed the next attempt; one later still may come yet.
+    lateReplyPossible_ = true;
+    lateReplyRegister_ = reg;
     try {
         line_.PurgeInput();
         line_.PurgeOutput();

@@ -33,6 +33,15 @@ public:
     // Open port: discard what was received and not read / not yet sent. Closed: nothing.
     virtual void PurgeInput() = 0;
     virtual void PurgeOutput() = 0;
+    // Discards what arrives until nothing has arrived for quietMs (at most limitMs in all), so
+    // that a reply still on its way is not taken later for the answer to another request.
+    // Closed: nothing. The default only purges, for lines where nothing arrives late.
+    virtual void DrainInput(int quietMs, int limitMs)
+    {
+        (void)quietMs;
+        (void)limitMs;
+        PurgeInput();
+    }
 
     virtual void SetDTR() = 0;
     virtual void ClearDTR() = 0;

@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 
+#include <algorithm>
 #include <cerrno>
 
 SerialPort::SerialPort(std::function<PortNameMap()> mappingSource)
@@ -157,6 +158,28 @@ void SerialPort::PurgeInput()
 {
     if (Active())
         port_.clear(QSerialPort::Input);
+}
+
+void SerialPort::DrainInput(int quietMs, int limitMs)
+{
+    if (!Active())
+        return;
+    QElapsedTimer total, quiet;
+    total.start();
+    quiet.start();
+    port_.clear(QSerialPort::Input);
+    port_.readAll();
+    while (quiet.elapsed() < quietMs && total.elapsed() < limitMs) {
+        const qint64 wait = std::min<qint64>(quietMs - quiet.elapsed(), limitMs - total.elapsed());
+        if (port_.waitForReadyRead(static_cast<int>(std::max<qint64>(1, wait)))) {
+            port_.readAll();
+            quiet.restart();
+        } else if (port_.error() != QSerialPort::TimeoutError && port_.error() != QSerialPort::NoError) {
+            break;  // a line that fails is no line to wait on; the next transfer says so
+        }
+        port_.clearError();
+    }
+    port_.clearError();
 }
 
 void SerialPort::PurgeOutput()

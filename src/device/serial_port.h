@@ -31,6 +31,7 @@ public:
     void Write(const uint8_t* buf, int count, bool waitForCompletion) override;
     void PurgeInput() override;
     void PurgeOutput() override;
+    void DrainInput(int quietMs, int limitMs) override;
     void SetDTR() override;
     void ClearDTR() override;
     void SetRTS() override;

@@ -1,6 +1,7 @@
 #include "logging/report_pool.h"
 
 #include "logging/report_file_error.h"
+#include "logging/report_lock.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,7 +9,13 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cerrno>
 #include <limits>
+#include <new>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 ReportFileError ReportFileError::cannotOpen(const QString& path, const QString& reason)
 {
@@ -50,85 +57,252 @@ void DiscardWorkingReport(const QString& poolDir, const QString& repName)
     QFile::remove(WorkingReportPath(poolDir, repName));
 }
 
-void AppendRecord(const QString& poolDir, const QString& repName, const TDateTimeRHT& record)
+namespace {
+
+QString absolutePath(const QString& path)
 {
-    const QString path = WorkingReportPath(poolDir, repName);
-    QFile file(path);
-    const bool existed = file.exists();
-    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
-        if (existed)
-            throw ReportFileError::cannotOpen(QFileInfo(path).absoluteFilePath(), file.errorString());
-        throw ReportFileError::cannotCreate(QFileInfo(path).absoluteFilePath(), file.errorString());
-    }
-    qint64 length = file.size();
-    if (length % kRecordSize != 0) {
-        // A torn earlier write: appending after it would shift every later record.
-        length -= length % kRecordSize;
-        if (!file.resize(length))
-            throw ReportFileError(QStringLiteral("Stream write error"));
-    }
-    TDateTimeRHT out = record;
-    RecordsToLittleEndian(&out, 1);
-    if (!file.seek(length) || file.write(reinterpret_cast<const char*>(&out), kRecordSize) != kRecordSize
-        || !file.flush())
-        throw ReportFileError(QStringLiteral("Stream write error"));
-    file.close();
+    return QFileInfo(path).absoluteFilePath();
 }
 
-bool LoadReport(const QString& filePath, ReportState& state)
+// "Cannot write file "<path>". <reason>"
+ReportFileError cannotWrite(const QString& path, int errnum)
 {
-    QFile file(filePath);
-    if (!file.exists())
-        return false;
-    if (!file.open(QIODevice::ReadWrite))
-        throw ReportFileError::cannotOpen(QFileInfo(filePath).absoluteFilePath(), file.errorString());
-    const qint64 length = file.size();
+    return ReportFileError(QStringLiteral("Cannot write file \"%1\". %2")
+                               .arg(QDir::toNativeSeparators(absolutePath(path)), SystemErrorText(errnum)));
+}
+
+ReportFileError cannotRead(const QString& path, int errnum)
+{
+    return ReportFileError(QStringLiteral("Cannot read file \"%1\". %2")
+                               .arg(QDir::toNativeSeparators(absolutePath(path)), SystemErrorText(errnum)));
+}
+
+// The computer's memory in bytes (0 when it cannot be told).
+qint64 physicalMemory()
+{
+    const long pages = ::sysconf(_SC_PHYS_PAGES);
+    const long pageSize = ::sysconf(_SC_PAGESIZE);
+    return pages > 0 && pageSize > 0 ? qint64(pages) * pageSize : 0;
+}
+
+ReportFileError tooLarge(const QString& path, qint64 bytes)
+{
+    return ReportFileError(QStringLiteral("The report \"%1\" is too large to load: %2 bytes, the computer has %3 bytes of memory")
+                               .arg(QDir::toNativeSeparators(absolutePath(path)))
+                               .arg(bytes)
+                               .arg(physicalMemory()));
+}
+
+// Reads the whole records of the open file fd (length div 12) into state.
+void loadFrom(int fd, const struct stat& status, const QString& path, ReportState& state)
+{
+    if (S_ISDIR(status.st_mode))
+        throw ReportFileError::cannotOpen(absolutePath(path), SystemErrorText(EISDIR));
+    const qint64 length = status.st_size;
     const qint64 count = length / kRecordSize;
-    if (count > std::numeric_limits<qsizetype>::max() / kRecordSize)
-        throw ReportFileError(QStringLiteral("Stream read error"));
-    QList<TDateTimeRHT> data(static_cast<qsizetype>(count));
     const qint64 bytes = count * kRecordSize;
+    // A file larger than the memory cannot be held: said plainly, before trying.
+    const qint64 memory = physicalMemory();
+    if (count > std::numeric_limits<qsizetype>::max() / kRecordSize || (memory > 0 && bytes > memory))
+        throw tooLarge(path, length);
+    QList<TDateTimeRHT> data;
+    try {
+        data.resize(static_cast<qsizetype>(count));
+    } catch (const std::bad_alloc&) {
+        throw tooLarge(path, length);
+    }
     qint64 done = 0;
     char* to = reinterpret_cast<char*>(data.data());
     while (done < bytes) {
-        const qint64 got = file.read(to + done, bytes - done);
-        if (got <= 0)
-            throw ReportFileError(QStringLiteral("Stream read error"));
+        const ssize_t got = ::pread(fd, to + done, static_cast<size_t>(std::min<qint64>(bytes - done, 1 << 30)), done);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            throw cannotRead(path, errno);
+        if (got == 0)
+            break;  // shorter than it was a moment ago: what is there counts
         done += got;
     }
-    file.close();
+    data.resize(static_cast<qsizetype>(done / kRecordSize));
     RecordsFromLittleEndian(data.data(), data.size());
+    state.ReportCount = data.size();
     state.ReportData = std::move(data);
-    state.ReportCount = static_cast<qsizetype>(count);
+}
+
+bool sameVersion(const struct stat& s, const ReportVersion& v)
+{
+    return quint64(s.st_dev) == v.device && quint64(s.st_ino) == v.inode && qint64(s.st_size) == v.size
+           && qint64(s.st_mtim.tv_sec) * 1000000000 + s.st_mtim.tv_nsec == v.modifiedNs;
+}
+
+ReportVersion versionOf(const struct stat& s)
+{
+    return ReportVersion{quint64(s.st_dev), quint64(s.st_ino), qint64(s.st_size),
+                         qint64(s.st_mtim.tv_sec) * 1000000000 + s.st_mtim.tv_nsec};
+}
+
+bool writeAll(int fd, const char* data, qint64 size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, static_cast<size_t>(std::min<qint64>(size, 1 << 30)));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = ENOSPC;
+            return false;
+        }
+        data += n;
+        size -= n;
+    }
     return true;
 }
 
-bool RewriteReport(const QString& filePath, const ReportState& state)
+// Writes the records in use to a new file beside the report, with the report's owner, group
+// and mode, and renames it over the report. The caller holds the exclusive lock of the report
+// (whose status is `held`), so no append can go into the old file meanwhile.
+void replaceLocked(const QString& filePath, const struct stat& held, const ReportState& state, QStringList* notes)
 {
-    if (!QFile::exists(filePath))
-        return false;
-    QSaveFile file(filePath);
-    file.setDirectWriteFallback(false);
-    // Unbuffered, so a short write (a full disk) shows in the count written instead of being
-    // lost in a buffer flush.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw ReportFileError::cannotOpen(QFileInfo(filePath).absoluteFilePath(), file.errorString());
+    // A link is followed: the report it points to is replaced, the link stays.
+    const QFileInfo info(filePath);
+    const QString target = info.isSymLink() ? info.canonicalFilePath() : info.absoluteFilePath();
+    QByteArray temporary = QFile::encodeName(target) + ".XXXXXX";
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0)
+        throw ReportFileError::cannotCreate(QFile::decodeName(temporary), SystemErrorText(errno));
+    const auto fail = [&](int errnum) {
+        ::close(fd);
+        ::unlink(temporary.constData());
+        return cannotWrite(target, errnum);
+    };
+    // The rewritten report stays the file it was for every program that logs into it: same
+    // owner and group (possible for root, or a group the user is in), same permissions.
+    struct stat made {};
+    ::fstat(fd, &made);
+    if ((made.st_uid != held.st_uid || made.st_gid != held.st_gid) && ::fchown(fd, held.st_uid, held.st_gid) != 0) {
+        const int why = errno;
+        if (notes)
+            *notes << QStringLiteral("The rewritten report \"%1\" could not keep its owner %2 and group %3: %4")
+                          .arg(QDir::toNativeSeparators(target))
+                          .arg(held.st_uid)
+                          .arg(held.st_gid)
+                          .arg(SystemErrorText(why));
+        if (made.st_gid != held.st_gid)
+            (void)::fchown(fd, static_cast<uid_t>(-1), held.st_gid);  // the group alone, if that can be kept
+    }
+    if (::fchmod(fd, held.st_mode & 07777) != 0 && notes)
+        *notes << QStringLiteral("The rewritten report \"%1\" could not keep its permissions %2: %3")
+                      .arg(QDir::toNativeSeparators(target))
+                      .arg(held.st_mode & 07777, 4, 8, QLatin1Char('0'))
+                      .arg(SystemErrorText(errno));
+
     const qsizetype count = std::min(state.ReportCount, state.ReportData.size());
     const qint64 bytes = qint64(count) * kRecordSize;
-    qint64 written = 0;
+    bool written = false;
     if constexpr (Q_BYTE_ORDER == Q_LITTLE_ENDIAN) {
-        written = file.write(reinterpret_cast<const char*>(state.ReportData.constData()), bytes);
+        written = writeAll(fd, reinterpret_cast<const char*>(state.ReportData.constData()), bytes);
     } else {
         QList<TDateTimeRHT> out(state.ReportData.constBegin(), state.ReportData.constBegin() + count);
         RecordsToLittleEndian(out.data(), out.size());
-        written = file.write(reinterpret_cast<const char*>(out.constData()), bytes);
+        written = writeAll(fd, reinterpret_cast<const char*>(out.constData()), bytes);
     }
-    if (written != bytes || file.size() != bytes || !file.commit()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        throw ReportFileError(QStringLiteral("Stream write error") +
-                              (reason.isEmpty() ? QString() : QStringLiteral(". ") + reason));
+    if (!written || ::fsync(fd) != 0)
+        throw fail(errno);
+    if (::close(fd) != 0) {
+        const int why = errno;
+        ::unlink(temporary.constData());
+        throw cannotWrite(target, why);
     }
+    if (::rename(temporary.constData(), QFile::encodeName(target).constData()) != 0) {
+        const int why = errno;
+        ::unlink(temporary.constData());
+        throw cannotWrite(target, why);
+    }
+}
+
+}  // namespace
+
+void AppendRecord(const QString& poolDir, const QString& repName, const TDateTimeRHT& record)
+{
+    const QString path = WorkingReportPath(poolDir, repName);
+    const bool existed = QFileInfo::exists(path);
+    // Append mode puts every write at the end of the file as it is then, and the lock keeps
+    // other appenders and rewrites out while the tail is checked and the record written.
+    const ReportLock file(path, O_WRONLY | O_APPEND | O_CREAT, ReportLock::Mode::Exclusive);
+    if (!file.isOpen()) {
+        if (existed)
+            throw ReportFileError::cannotOpen(absolutePath(path), SystemErrorText(file.error()));
+        throw ReportFileError::cannotCreate(absolutePath(path), SystemErrorText(file.error()));
+    }
+    const qint64 length = file.status().st_size;
+    if (length % kRecordSize != 0) {
+        // A torn earlier write: appending after it would shift every later record.
+        if (::ftruncate(file.fd(), length - length % kRecordSize) != 0)
+            throw cannotWrite(path, errno);
+    }
+    TDateTimeRHT out = record;
+    RecordsToLittleEndian(&out, 1);
+    if (!writeAll(file.fd(), reinterpret_cast<const char*>(&out), kRecordSize)) {
+        const int why = errno;
+        // A record cut short (a full disk) would shift every later one: it goes again.
+        struct stat now {};
+        if (::fstat(file.fd(), &now) == 0 && now.st_size % kRecordSize != 0)
+            (void)::ftruncate(file.fd(), now.st_size - now.st_size % kRecordSize);
+        throw cannotWrite(path, why);
+    }
+}
+
+bool LoadReport(const QString& filePath, ReportState& state, ReportVersion* version)
+{
+    if (!QFileInfo::exists(filePath))
+        return false;
+    // Read-only: a report that may be read but not written (another user's, read-only media)
+    // loads all the same. The shared lock waits for an append or a rewrite under way.
+    const ReportLock file(filePath, O_RDONLY, ReportLock::Mode::Shared);
+    if (!file.isOpen()) {
+        if (file.error() == ENOENT)
+            return false;
+        throw ReportFileError::cannotOpen(absolutePath(filePath), SystemErrorText(file.error()));
+    }
+    loadFrom(file.fd(), file.status(), filePath, state);
+    if (version)
+        *version = versionOf(file.status());
+    return true;
+}
+
+bool RewriteReport(const QString& filePath, const ReportState& state, QStringList* notes)
+{
+    if (!QFileInfo::exists(filePath))
+        return false;
+    const ReportLock file(filePath, O_RDONLY, ReportLock::Mode::Exclusive);
+    if (!file.isOpen()) {
+        if (file.error() == ENOENT)
+            return false;
+        throw ReportFileError::cannotOpen(absolutePath(filePath), SystemErrorText(file.error()));
+    }
+    replaceLocked(filePath, file.status(), state, notes);
+    return true;
+}
+
+bool RewritePreparedReport(const QString& filePath, ReportState& state, const ReportVersion& loaded, bool changed,
+                           const std::function<bool(ReportState&)>& prepareAgain, QStringList* notes)
+{
+    if (!QFileInfo::exists(filePath))
+        return false;
+    const ReportLock file(filePath, O_RDONLY, ReportLock::Mode::Exclusive);
+    if (!file.isOpen()) {
+        if (file.error() == ENOENT)
+            return false;
+        throw ReportFileError::cannotOpen(absolutePath(filePath), SystemErrorText(file.error()));
+    }
+    if (!sameVersion(file.status(), loaded)) {
+        // Records came in (or the file was replaced) since it was loaded: they are kept by
+        // preparing the file as it is now, while nobody can change it.
+        loadFrom(file.fd(), file.status(), filePath, state);
+        changed = prepareAgain(state) || qint64(file.status().st_size) != qint64(state.ReportCount) * kRecordSize;
+    }
+    if (changed)
+        replaceLocked(filePath, file.status(), state, notes);
     return true;
 }
 

@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // Name of the working report of a fresh run, until the user names it.
 inline const QString kScratchReportName = QStringLiteral("temp");
 
@@ -24,22 +26,42 @@ void CreatePool(const QString& poolDir);
 // Deletes <repName>.dat; a failure is ignored.
 void DiscardWorkingReport(const QString& poolDir, const QString& repName = kScratchReportName);
 
-// Appends one record to <repName>.dat, creating the file when missing. A file whose length is
-// not a whole number of records loses its partial tail first, so the new record starts on a
-// record boundary. Throws ReportFileError when a step fails.
+// Appends one record to <repName>.dat, creating the file when missing. The file is opened in
+// append mode and locked (see ReportLock) for the append, so appends of several programs never
+// overwrite each other and never go into a file that a rewrite is replacing. A file whose length
+// is not a whole number of records loses its partial tail first, so the new record starts on a
+// record boundary. Throws ReportFileError (with the system's reason) when a step fails.
 void AppendRecord(const QString& poolDir, const QString& repName, const TDateTimeRHT& record);
+
+// Which file was loaded and how it was then: a later rewrite can tell whether it changed.
+struct ReportVersion {
+    quint64 device = 0;
+    quint64 inode = 0;
+    qint64 size = -1;
+    qint64 modifiedNs = 0;
+};
 
 // Loads a report file into state.ReportData / ReportCount (length div 12 records; a partial
 // tail is ignored). A missing file is skipped: returns false and leaves the state as it was.
-// The file is opened for reading and writing, so a read-only report fails to load.
-// Throws ReportFileError when a step fails.
-bool LoadReport(const QString& filePath, ReportState& state);
+// The file is opened read-only, under the shared lock. A file larger than the computer's
+// memory is refused ("... too large ..."). Throws ReportFileError when a step fails.
+bool LoadReport(const QString& filePath, ReportState& state, ReportVersion* version = nullptr);
 
 // Replaces an existing report file by the first ReportCount records of state.ReportData.
-// The records go to a temporary file in the same directory that is then renamed over the
-// report, so a crash in the middle leaves the old report whole. A missing file is skipped
-// (returns false). Throws ReportFileError when a step fails.
-bool RewriteReport(const QString& filePath, const ReportState& state);
+// The records go to a temporary file in the same directory, with the report's owner, group
+// and permissions, that is then renamed over the report, so a crash in the middle leaves the
+// old report whole; the report is locked exclusively meanwhile. What could not be kept
+// (the owner, when the user may not give files away) is added to notes. A missing file is
+// skipped (returns false). Throws ReportFileError when a step fails.
+bool RewriteReport(const QString& filePath, const ReportState& state, QStringList* notes = nullptr);
+
+// The rewrite at the end of a preparation (Part 3.2): with the report locked exclusively,
+// a file that is no longer the one loaded (`loaded`; a logger appended meanwhile) is loaded
+// again and prepareAgain(state) is called, whose result says whether it needs rewriting;
+// otherwise `changed` says so. So the rewrite keeps every record that is in the file when it
+// commits. A missing file is skipped (returns false).
+bool RewritePreparedReport(const QString& filePath, ReportState& state, const ReportVersion& loaded, bool changed,
+                           const std::function<bool(ReportState&)>& prepareAgain, QStringList* notes = nullptr);
 
 // Copies <oldName>.dat to <newName>.dat (replacing it) and deletes <oldName>.dat when the copy
 // succeeded. Does nothing when both names give the same file. Returns whether the records now

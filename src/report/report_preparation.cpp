@@ -190,14 +190,13 @@ ReportExtremes ScanReportExtremes(const TDateTimeRHT* records, qsizetype count, 
     return x;
 }
 
-ReportExtremes PrepareReportFile(ReportState& state, const QString& filePath, WaitProgress* progress)
+ReportExtremes PrepareReportFile(ReportState& state, const QString& filePath, WaitProgress* progress, QStringList* notes)
 {
     if (progress)
         progress->SetText(kScanText);
     state.DeviceNumberText = QFileInfo(filePath).fileName().chopped(std::min<qsizetype>(4, QFileInfo(filePath).fileName().size()));
-    const bool exists = QFile::exists(filePath);
-    if (exists)
-        LoadReport(filePath, state);
+    ReportVersion loaded;
+    const bool exists = QFile::exists(filePath) && LoadReport(filePath, state, &loaded);
     if (state.ReportCount > state.ReportData.size())
         state.ReportCount = state.ReportData.size();
 
@@ -206,7 +205,7 @@ ReportExtremes PrepareReportFile(ReportState& state, const QString& filePath, Wa
         progress->SetPosition(0);
         progress->Show();  // shows the window and lets the pending messages run
     }
-    const ReportExtremes extremes = ScanReportExtremes(state.ReportData.constData(), state.ReportCount, progress);
+    ReportExtremes extremes = ScanReportExtremes(state.ReportData.constData(), state.ReportCount, progress);
 
     if (progress) {
         progress->SetText(kSortText);
@@ -228,8 +227,21 @@ ReportExtremes PrepareReportFile(ReportState& state, const QString& filePath, Wa
     }
     // A file already sorted, without repeats and without a torn tail would be written back
     // byte for byte as it is: it is left alone (a report is prepared each time it is selected).
-    if (exists && (sorted || shrunk || QFileInfo(filePath).size() != qint64(state.ReportCount) * kRecordSize))
-        RewriteReport(filePath, state);
+    if (exists) {
+        const bool changed = sorted || shrunk || loaded.size != qint64(state.ReportCount) * kRecordSize;
+        // Readings appended while the records were sorted (a logger at work) are in the file
+        // when the rewrite commits: then the file as it is now is prepared again, quickly and
+        // without the wait window, while the report is locked.
+        RewritePreparedReport(filePath, state, loaded, changed, [&extremes](ReportState& again) {
+            if (again.ReportCount > again.ReportData.size())
+                again.ReportCount = again.ReportData.size();
+            extremes = ScanReportExtremes(again.ReportData.constData(), again.ReportCount);
+            const qsizetype size = again.ReportCount;
+            const bool resorted = sortInUse(again);
+            again.ReportCount = DedupReportData(again, again.ReportCount);
+            return resorted || again.ReportCount != size;
+        }, notes);
+    }
     // The extremes are whole minutes already; cutting them again keeps them as they are.
     state.IntervalStart = TruncToMinute(extremes.earliest);
     state.IntervalEnd = TruncToMinute(extremes.latest);

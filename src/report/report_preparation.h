@@ -7,6 +7,7 @@
 #include "report/progress.h"
 
 #include <QString>
+#include <QStringList>
 
 // Sorts records L..R of ReportData in place by ascending dt: Hoare's quicksort with the middle
 // record as pivot. It is not stable, and the order it gives equal time stamps decides which
@@ -41,4 +42,8 @@ ReportExtremes ScanReportExtremes(const TDateTimeRHT* records, qsizetype count, 
 // four characters), ReportData / ReportCount, and IntervalStart / IntervalEnd; returns the
 // interval for the dialog's pickers. The wait window is driven through progress (may be null).
 // Throws ReportFileError when loading or rewriting fails; the wait window is hidden by then.
-ReportExtremes PrepareReportFile(ReportState& state, const QString& filePath, WaitProgress* progress = nullptr);
+// The report is locked against appends while it is loaded and while it is rewritten; records
+// appended between the two are prepared with the others (see RewritePreparedReport). What the
+// rewrite could not keep of the file (its owner) goes to notes.
+ReportExtremes PrepareReportFile(ReportState& state, const QString& filePath, WaitProgress* progress = nullptr,
+                                 QStringList* notes = nullptr);

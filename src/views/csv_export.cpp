@@ -3,6 +3,7 @@
 #include "logging/report_file_error.h"
 #include "report/date_time.h"
 #include "report/humidity.h"
+#include "views/export_file.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -140,9 +141,9 @@ QByteArray ReportCsv(const ReportState& state)
 void SaveToCSV(const QString& fileName, const ReportState& state)
 {
     const QByteArray text = ReportCsv(state);
-    QFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw ReportFileError::cannotOpen(fileName, file.errorString());
-    if (file.write(text) != text.size() || !file.flush())
-        throw ReportFileError(QStringLiteral("Cannot write file \"%1\". %2").arg(fileName, file.errorString()));
+    // Like every export: through a temporary file that replaces the target only when complete.
+    WriteExportFile(fileName, [&text](QIODevice& device) {
+        if (device.write(text) != text.size())
+            throw ReportFileError(device.errorString());
+    });
 }

@@ -2,8 +2,10 @@
 
 #include "logging/report_file_error.h"
 #include "views/cell_colors.h"
+#include "views/export_file.h"
 
 #include <QBuffer>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -61,7 +63,7 @@ private:
     void write(const QByteArray& bytes)
     {
         if (device_.write(bytes) != bytes.size())
-            throw ReportFileError(QStringLiteral("Stream write error"));
+            throw ReportFileError(device_.errorString());
     }
 
     static constexpr qsizetype kChunk = 1 << 16;
@@ -194,14 +196,9 @@ QString decodeUtf16Le(const QByteArray& bytes)
 template <typename Write>
 void saveTo(const QString& fileName, Write write)
 {
-    QFile file(fileName);
-    // Unbuffered: the writer hands over large chunks, and a short write must show at once.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-        throw ReportFileError::cannotCreate(QFileInfo(fileName).absoluteFilePath(), file.errorString());
-    write(file);
-    if (!file.flush())
-        throw ReportFileError(QStringLiteral("Stream write error"));
-    file.close();
+    WriteExportFile(fileName, [&](QIODevice& device) {
+        write(device);
+    });
 }
 }  // namespace
 

@@ -1,6 +1,7 @@
 #include "views/xls_workbook.h"
 
 #include "logging/report_file_error.h"
+#include "views/export_file.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -390,9 +391,8 @@ QByteArray XlsWorkbook(const ReportTable& table)
 void SaveToXLS(const QString& fileName, const ReportTable& table)
 {
     const QByteArray bytes = XlsWorkbook(table);
-    QFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-        throw ReportFileError::cannotCreate(QFileInfo(fileName).absoluteFilePath(), file.errorString());
-    if (file.write(bytes) != bytes.size())
-        throw ReportFileError::cannotCreate(QFileInfo(fileName).absoluteFilePath(), file.errorString());
+    WriteExportFile(fileName, [&bytes](QIODevice& device) {
+        if (device.write(bytes) != bytes.size())
+            throw ReportFileError(device.errorString());
+    });
 }

@@ -10,7 +10,12 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <QDir>
+
 #include <csignal>
+#include <memory>
+
+#include <unistd.h>
 
 namespace {
 
@@ -35,7 +40,10 @@ TEST(CliLog, FiveReadingsAreSixtyBytesWithTheMetersValues)
                                        {"log", sim.devicePath(), "--interval", "1", "--count", "5", "--pool", pool.path()});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.out.count("read "), 5);
-    const QString file = pool.filePath("temp.dat");
+    EXPECT_TRUE(r.err.endsWith("stored 5 of 5 readings\n")) << r.err.toStdString();
+    // The command line's own default report: the window's scratch report is never touched.
+    EXPECT_FALSE(QFileInfo::exists(pool.filePath("temp.dat")));
+    const QString file = pool.filePath("kelmora-cli.dat");
     EXPECT_EQ(QFileInfo(file).size(), 60);
     const auto recs = records(file);
     ASSERT_EQ(recs.size(), 5);
@@ -81,10 +89,12 @@ TEST(CliLog, AReadingThatCannotBeStoredIsReportedOnce)
     blocker.close();
     const ProcessResult r = runProcess(QStringLiteral(KELMORA_CLI),
                                        {"log", sim.devicePath(), "--interval", "1", "--count", "3", "--pool", dir.filePath("POOL")});
-    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.exitCode, 4) << "a reading that was not stored is a failure";
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err.count("could not be written"), 1) << r.err.toStdString();
-    EXPECT_TRUE(r.err.contains(dir.filePath("POOL/temp.dat")));
+    EXPECT_TRUE(r.err.contains(dir.filePath("POOL/kelmora-cli.dat")));
+    EXPECT_TRUE(r.err.contains("Not a directory")) << "the system's reason is kept: " << r.err.toStdString();
+    EXPECT_TRUE(r.err.endsWith("stored 0 of 3 readings\n")) << r.err.toStdString();
 }
 
 TEST(CliLog, UsageErrors)
@@ -93,9 +103,71 @@ TEST(CliLog, UsageErrors)
                                     QStringList{"log", "COM1", "--interval", "x"},
                                     QStringList{"log", "COM1", "--interval", "5", "--count", "0"},
                                     QStringList{"log", "COM1", "--interval", "5", "--report", "../up"},
-                                    QStringList{"log", "COM1", "--interval", "5", "--report", "  "}}) {
+                                    QStringList{"log", "COM1", "--interval", "5", "--report", "  "},
+                                    QStringList{"log", "COM1", "--interval", "5", "--report", "temp"},
+                                    QStringList{"log", "COM1", "--interval", "5", "--report", "Temp.old"},
+                                    QStringList{"log", "COM1", "--interval", "5", "--report", ".hidden"}}) {
         const ProcessResult r = runProcess(QStringLiteral(KELMORA_CLI), args);
         EXPECT_EQ(r.exitCode, 64) << args.join(' ').toStdString();
         EXPECT_TRUE(r.err.contains("usage:")) << r.err.toStdString();
     }
+}
+
+TEST(CliLog, ExitStatusTellsWhetherEveryReadingWasStored)
+{
+    // Each kind of failure has its status, and the last line counts the readings stored.
+    QTemporaryDir dir;
+    struct Case {
+        const char* what;
+        QStringList sim;  // empty: no meter, a port that does not exist
+        QString port;
+        int status;
+        const char* summary;
+    };
+    const std::vector<Case> cases = {
+        {"no such port", {}, dir.filePath("no-such-tty"), 2, "stored 0 of 2 readings\n"},
+        {"not a terminal", {}, "/dev/null", 2, "stored 0 of 2 readings\n"},
+        {"bad checksums", {"--swap-crc"}, {}, 1, "stored 0 of 1 readings\n"},
+        {"meter stops", {"--stop-after", "6"}, {}, 3, "stored 1 of 2 readings\n"},
+    };
+    for (const Case& c : cases) {
+        std::unique_ptr<MeterSimProcess> sim;
+        QString port = c.port;
+        if (!c.sim.isEmpty()) {
+            sim = std::make_unique<MeterSimProcess>(c.sim);
+            port = sim->devicePath();
+        }
+        const QString count = c.status == 1 ? "1" : "2";
+        const ProcessResult r = runProcess(QStringLiteral(KELMORA_CLI),
+                                           {"log", port, "--interval", "1", "--count", count, "--pool", dir.filePath("POOL")},
+                                           120000);
+        EXPECT_EQ(r.exitCode, c.status) << c.what << ": " << r.err.toStdString();
+        EXPECT_TRUE(r.err.endsWith(c.summary)) << c.what << ": " << r.err.toStdString();
+    }
+}
+
+TEST(CliLog, AReadingThatDoesNotFitIsNotStoredAndSaysWhy)
+{
+    // A full disk, as a file size limit (which holds for root too).
+    MeterSimProcess sim;
+    QTemporaryDir dir;
+    const QString pool = dir.filePath("POOL");
+    QDir().mkpath(pool);
+    // A report of 42 records under a file size limit of one 512-byte block: the port's lock
+    // file fits, the 43rd record does not.
+    QFile existing(pool + "/limited.dat");
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.write(QByteArray(42 * 12, '\0'));
+    existing.close();
+    QProcess log;
+    log.setProgram("/bin/sh");
+    log.setArguments({"-c", QStringLiteral("trap '' XFSZ; ulimit -f 1; exec \"$0\" \"$@\""), QStringLiteral(KELMORA_CLI), "log",
+                      sim.devicePath(), "--interval", "1", "--count", "2", "--report", "limited", "--pool", pool});
+    log.start();
+    ASSERT_TRUE(log.waitForFinished(60000));
+    const QString err = QString::fromUtf8(log.readAllStandardError());
+    EXPECT_EQ(log.exitCode(), 4) << err.toStdString();
+    EXPECT_TRUE(err.contains("File too large")) << err.toStdString();
+    EXPECT_TRUE(err.endsWith("stored 0 of 2 readings\n")) << err.toStdString();
+    EXPECT_EQ(QFileInfo(pool + "/limited.dat").size(), 42 * 12) << "no record cut short";
 }

@@ -196,3 +196,33 @@ TEST(RegisterProtocol, SurvivesNoiseBurstsOnTheLine)
     EXPECT_NO_THROW(rig.protocol.ProbeDevice(MeterAddress, true));
     EXPECT_EQ(rig.protocol.ReadRegister(MeterAddress, RegSerialNumber, true), 0x00A3);
 }
+
+TEST(RegisterProtocol, AfterAFailedAttemptTheLineIsDrainedBeforeAnotherRegisterOnly)
+{
+    // The first probe attempt goes unanswered; its reply may still come. Retries of the same
+    // register go at once, the request for another register only after the line was quiet.
+    VirtualClock clock;
+    MeterLine line(&clock);
+    TestFatalExit fatal;
+    RegisterProtocol protocol(line, clock, fatal);
+    line.Open();
+    int writes = 0;
+    line.setResponder([&](const std::vector<uint8_t>& w) {
+        std::vector<uint8_t> back;
+        if (++writes == 1)
+            return back;  // the first request is lost
+        for (uint8_t b : w)
+            if (auto reply = line.meter().feed(b))
+                back.insert(back.end(), reply->begin(), reply->end());
+        return back;
+    });
+    ASSERT_TRUE(protocol.ProbeDevice(MeterAddress, true));
+    EXPECT_EQ(protocol.attempts(), 2);
+    EXPECT_EQ(line.count("DrainInput"), 0) << "a retry of the same register may take the late reply";
+    const qint64 before = clock.elapsed();
+    EXPECT_EQ(protocol.ReadRegister(MeterAddress, RegSerialNumber, true), 0x00A3);
+    EXPECT_EQ(line.count("DrainInput"), 1);
+    EXPECT_EQ(clock.elapsed() - before, RegisterProtocol::LateReplyQuietMs + 4);
+    EXPECT_EQ(protocol.ReadRegister(MeterAddress, RegHumidity, true), 4570);
+    EXPECT_EQ(line.count("DrainInput"), 1) << "once drained, the line is in step again";
+}

@@ -141,12 +141,11 @@ TEST_F(ReportPool, LoadFailuresRaiseTheOpenError)
         EXPECT_TRUE(e.text().startsWith(QStringLiteral("Cannot open file \""))) << e.what();
         EXPECT_TRUE(e.text().contains(QStringLiteral("d.dat"))) << e.what();
     }
-    // A read-only report fails to load: loading opens it for writing too.
+    // A read-only report loads: loading opens it for reading only.
     writeBytes(QStringLiteral("ro.dat"), recordBytes(1, 2, 3));
     QFile::setPermissions(path(QStringLiteral("ro.dat")), QFileDevice::ReadOwner);
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root opens read-only files for writing";
-    EXPECT_THROW(LoadReport(path(QStringLiteral("ro.dat")), state), ReportFileError);
+    ASSERT_TRUE(LoadReport(path(QStringLiteral("ro.dat")), state));
+    EXPECT_EQ(state.ReportCount, 1);
 }
 
 TEST_F(ReportPool, AppendCreatesAndExtendsOnRecordBoundaries)

@@ -84,3 +84,13 @@ void ScriptedLine::PurgeOutput()
         return;
     log_ << QStringLiteral("PurgeOutput");
 }
+
+void ScriptedLine::DrainInput(int quietMs, int)
+{
+    if (!active_)
+        return;
+    log_ << QStringLiteral("DrainInput");
+    input_.clear();
+    if (clock_)
+        clock_->advance(quietMs);
+}

@@ -40,6 +40,8 @@ public:
     void Write(const uint8_t* buf, int count, bool waitForCompletion) override;
     void PurgeInput() override;
     void PurgeOutput() override;
+    // Drops what is pending and lets quietMs of virtual time pass.
+    void DrainInput(int quietMs, int limitMs) override;
     void SetDTR() override { line("SetDTR"); }
     void ClearDTR() override { line("ClearDTR"); }
     void SetRTS() override { line("SetRTS"); }

@@ -4,12 +4,18 @@
 #include "report/date_time.h"
 #include "report/report_builder.h"
 #include "views/table_export.h"
+#include "views/xls_workbook.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+
+#include <csignal>
+#include <functional>
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -159,6 +165,53 @@ TEST(ExportFiles, Utf16WithByteOrderMarkAndCreateErrors)
     } catch (const ReportFileError& e) {
         EXPECT_TRUE(e.text().startsWith(QStringLiteral("Cannot create file \"%1\". ").arg(dir.path()))) << e.what();
     }
+}
+
+TEST(ExportFiles, AFailedExportLeavesThePreviousOneAndNoTemporary)
+{
+    // The "disk" fills up after 4 KiB: the text, HTML and workbook exports of a large table
+    // fail with the system's reason, and the earlier export of each name stays whole. The
+    // window's save action and kelmora-cli report write through these same functions.
+    QTemporaryDir dir;
+    std::vector<TDateTimeRHT> many;
+    for (int i = 0; i < 3000; ++i)
+        many.push_back({at(0, 0) + i / 1440.0, static_cast<int16_t>(3000 + i), 2150});
+    const ReportTable t = build(many);
+    const QByteArray earlier("the earlier export");
+    const QStringList names{QStringLiteral("r.txt"), QStringLiteral("r.htm"), QStringLiteral("r.xls")};
+    for (const QString& name : names) {
+        QFile f(QDir(dir.path()).filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(earlier);
+    }
+    struct rlimit saved {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    QStringList errors;
+    const auto attempt = [&](const std::function<void()>& save) {
+        try {
+            save();
+            errors << QStringLiteral("no error");
+        } catch (const ReportFileError& e) {
+            errors << e.text();
+        }
+    };
+    attempt([&] { SaveToASCII(QDir(dir.path()).filePath(names[0]), t); });
+    attempt([&] { SaveToHTML(QDir(dir.path()).filePath(names[1]), t, PlatformColors{}); });
+    attempt([&] { SaveToXLS(QDir(dir.path()).filePath(names[2]), t); });
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(errors[i].startsWith(QStringLiteral("Cannot write file"))) << errors[i].toStdString();
+        EXPECT_TRUE(errors[i].endsWith(QStringLiteral("File too large"))) << errors[i].toStdString();
+        QFile f(QDir(dir.path()).filePath(names[i]));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), earlier) << names[i].toStdString();
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 3) << "no temporary left";
 }
 
 }  // namespace

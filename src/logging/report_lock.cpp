@@ -1,0 +1,61 @@
+#include "logging/report_lock.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace {
+bool sameFile(const struct stat& a, const struct stat& b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+}  // namespace
+
+ReportLock::ReportLock(const QString& path, int flags, Mode mode)
+{
+    const QByteArray name = QFile::encodeName(path);
+    for (;;) {
+        const int fd = ::open(name.constData(), flags | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            error_ = errno;
+            return;
+        }
+        int locked;
+        do
+            locked = ::flock(fd, mode == Mode::Exclusive ? LOCK_EX : LOCK_SH);
+        while (locked != 0 && errno == EINTR);
+        // A file system without advisory locks (some network mounts) is used unlocked, as
+        // before; every other failure to lock is one as well.
+        struct stat held {}, named {};
+        if (::fstat(fd, &held) != 0) {
+            error_ = errno;
+            ::close(fd);
+            return;
+        }
+        // A rewrite may have renamed a new file over the path while this waited for the lock
+        // on the old one (or the report was deleted): what is written there would be lost.
+        const bool named_ = ::stat(name.constData(), &named) == 0;
+        if ((!named_ && errno == ENOENT) || (named_ && !sameFile(held, named))) {
+            ::close(fd);
+            continue;
+        }
+        fd_ = fd;
+        status_ = held;
+        return;
+    }
+}
+
+ReportLock::~ReportLock()
+{
+    if (fd_ >= 0)
+        ::close(fd_);  // releases the lock
+}
+
+QString SystemErrorText(int errnum)
+{
+    return QString::fromLocal8Bit(std::strerror(errnum));
+}

@@ -1,0 +1,132 @@
+// kelmora-cli prepare and report on awkward files: the output naming the input, a report
+// larger than memory, a full disk under an existing export, a report the user may read but not
+// write, thresholds that are no numbers.
+#include "support/file_bytes.h"
+#include "support/meter_sim_process.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <unistd.h>
+
+namespace {
+
+QString sample()
+{
+    return QDir(QStringLiteral(KELMORA_TEST_DATA "/report")).filePath(QStringLiteral("sample.dat"));
+}
+
+ProcessResult shell(const QString& script, const QStringList& args)
+{
+    return runProcess(QStringLiteral("/bin/sh"), QStringList{"-c", script, "sh"} + args);
+}
+
+}  // namespace
+
+TEST(ReportFiles, OutputNamingTheInputIsRefused)
+{
+    QTemporaryDir dir;
+    const QString report = dir.filePath("r.dat");
+    ASSERT_TRUE(QFile::copy(sample(), report));
+    const QByteArray before = FileBytes(report);
+    ASSERT_TRUE(QFile::link(report, dir.filePath("link.txt")));
+    ASSERT_EQ(::link(QFile::encodeName(report).constData(), QFile::encodeName(dir.filePath("hard.txt")).constData()), 0);
+    for (const QString& out : {report, dir.filePath("link.txt"), dir.filePath("hard.txt"), dir.filePath("./r.dat")}) {
+        const ProcessResult r = runProcess(QStringLiteral(KELMORA_CLI), {"report", report, "--format", "txt", "--out", out});
+        EXPECT_EQ(r.exitCode, 64) << out.toStdString() << ": " << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains("is the report itself")) << r.err.toStdString();
+        EXPECT_EQ(FileBytes(report), before) << out.toStdString();
+    }
+}
+
+TEST(ReportFiles, AReportLargerThanMemoryIsRefusedPlainly)
+{
+    QTemporaryDir dir;
+    const QString huge = dir.filePath("x.dat");
+    {
+        QFile f(huge);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        if (!f.resize(15LL << 40))  // 15 TiB, sparse
+            GTEST_SKIP() << "the file system takes no 15 TiB sparse file";
+    }
+    for (const QStringList& args : {QStringList{"prepare", huge}, QStringList{"report", huge, "--format", "txt", "--out", dir.filePath("o.txt")}}) {
+        const ProcessResult r = runProcess(QStringLiteral(KELMORA_CLI), args);
+        EXPECT_EQ(r.exitCode, 1) << args.front().toStdString() << ": " << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains("too large")) << r.err.toStdString();
+    }
+    EXPECT_EQ(QFileInfo(huge).size(), 15LL << 40) << "left as it was";
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("o.txt")));
+}
+
+TEST(ReportFiles, AFailedExportKeepsThePreviousOneAndSaysWhy)
+{
+    // The disk fills up (a file size limit of 64 KiB) while the export of a large report is
+    // written: the earlier export of that name stays as it was, and the reason is said.
+    QTemporaryDir dir;
+    const QString report = dir.filePath("big.dat");
+    {
+        QFile f(report);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        for (int i = 0; i < 20000; ++i) {
+            const double dt = 45000.0 + i / 1440.0;
+            const int16_t rh = static_cast<int16_t>(3000 + i % 2000), t = 2000;
+            f.write(reinterpret_cast<const char*>(&dt), 8);
+            f.write(reinterpret_cast<const char*>(&rh), 2);
+            f.write(reinterpret_cast<const char*>(&t), 2);
+        }
+    }
+    for (const char* format : {"txt", "htm", "xls"}) {
+        const QString out = dir.filePath(QStringLiteral("export.") + format);
+        WriteFileBytes(out, "the earlier export");
+        const ProcessResult r = shell(QStringLiteral("trap '' XFSZ; ulimit -f 128; exec \"$@\""),
+                                      {QStringLiteral(KELMORA_CLI), "report", report, "--format", format, "--out", out});
+        EXPECT_EQ(r.exitCode, 1) << format << ": " << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains("File too large")) << format << ": " << r.err.toStdString();
+        EXPECT_EQ(FileBytes(out), "the earlier export") << format;
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 4) << "no temporary file left: "
+                                                                 << QDir(dir.path()).entryList(QDir::Files).join(' ').toStdString();
+}
+
+TEST(ReportFiles, AReportThatMayOnlyBeReadIsExported)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "runs the command as another user, which needs root";
+    // Root's report, readable by all; another user exports it into a directory of its own.
+    QTemporaryDir dir;
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0777), 0);
+    const QString report = dir.filePath("root.dat");
+    ASSERT_TRUE(QFile::copy(sample(), report));
+    ASSERT_EQ(::chmod(QFile::encodeName(report).constData(), 0644), 0);
+    const QString out = dir.filePath("nobody.txt");
+    QProcess p;
+    p.setChildProcessModifier([] {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+            ::_exit(99);
+    });
+    p.start(QStringLiteral(KELMORA_CLI), {"report", report, "--format", "txt", "--out", out});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    EXPECT_GT(QFileInfo(out).size(), 0);
+}
+
+TEST(ReportFiles, ThresholdsThatAreNoNumbersAreRefused)
+{
+    QTemporaryDir dir;
+    for (const char* t : {"a;b;c;d", "+30,0;+60,0;x;+60,0", "1;2;3;4,5,6"}) {
+        const ProcessResult r = runProcess(QStringLiteral(KELMORA_CLI),
+                                           {"report", sample(), "--thresholds", t, "--format", "txt", "--out", dir.filePath("o.txt")});
+        EXPECT_EQ(r.exitCode, 64) << t << ": " << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains("is not a number")) << r.err.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(dir.filePath("o.txt")));
+    }
+    // The window's masked texts, blanks and all, are numbers.
+    const ProcessResult ok = runProcess(QStringLiteral(KELMORA_CLI), {"report", sample(), "--thresholds", "+30,0;+60,0;-4 , ;+  , ",
+                                                                      "--format", "txt", "--out", dir.filePath("o.txt")});
+    EXPECT_EQ(ok.exitCode, 0) << ok.err.toStdString();
+}
