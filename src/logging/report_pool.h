@@ -55,7 +55,7 @@ bool LoadReport(const QString& filePath, ReportState& state, ReportVersion* vers
 // skipped (returns false). Throws ReportFileError when a step fails.
 bool RewriteReport(const QString& filePath, const ReportState& state, QStringList* notes = nullptr);
 
-// The rewrite at the end of a preparation (Part 3.2): with the report locked exclusively,
+// The rewrite at the end of a preparation: with the report locked exclusively,
 // a file that is no longer the one loaded (`loaded`; a logger appended meanwhile) is loaded
 // again and prepareAgain(state) is called, whose result says whether it needs rewriting;
 // otherwise `changed` says so. So the rewrite keeps every record that is in the file when it
