@@ -50,19 +50,6 @@ struct LogOptions {
     QString pool;
 };
 
-// The window's name check, and what the command line must refuse even where that check does
-// not yet: the window's scratch report and hidden names.
-std::optional<QString> cliReportNameProblem(const QString& name)
-{
-    if (const auto problem = ReportNameProblem(name))
-        return problem;
-    if (name.trimmed().startsWith(QLatin1Char('.')))
-        return QStringLiteral("имя не может начинаться с точки");
-    if (ChangeFileExt(name.trimmed(), QStringLiteral(".dat")).compare(kScratchReportName + QStringLiteral(".dat"), Qt::CaseInsensitive) == 0)
-        return QStringLiteral("имя \"%1\" занято временным отчетом окна").arg(kScratchReportName);
-    return std::nullopt;
-}
-
 bool usage(const QString& problem)
 {
     printErr(QStringLiteral("kelmora-cli log: %1\nusage: kelmora-cli %2").arg(problem, QString::fromUtf8(Usage)));
@@ -101,7 +88,7 @@ bool parse(const QStringList& args, LogOptions& o)
         } else if (a == QLatin1String("--report")) {
             if (!value(o.report))
                 return usage(QStringLiteral("--report needs a name"));
-            if (const auto problem = cliReportNameProblem(o.report))
+            if (const auto problem = ReportNameProblem(o.report))
                 return usage(QStringLiteral("\"%1\" cannot be a report name: %2").arg(o.report, *problem));
             o.report = o.report.trimmed();
         } else if (a == QLatin1String("--pool")) {

@@ -8,6 +8,7 @@
 #include "logging/report_state.h"
 #include "report/date_time.h"
 #include "report/number_format.h"
+#include "views/csv_export.h"
 #include "report/report_builder.h"
 #include "views/table_export.h"
 #include "views/xls_workbook.h"
@@ -22,7 +23,7 @@ namespace {
 
 constexpr const char* Usage =
     "report FILE [--mode rh|dew|abs] [--from \"YYYY-MM-DD hh:mm\"] [--to \"YYYY-MM-DD hh:mm\"] "
-    "[--thresholds \"MINH;MAXH;MINT;MAXT\"] --format txt|htm|xls --out PATH   export a report";
+    "[--thresholds \"MINH;MAXH;MINT;MAXT\"] --format txt|htm|xls|csv --out PATH   export a report (csv: every reading of the interval)";
 
 struct ReportOptions {
     QString file;
@@ -84,10 +85,11 @@ bool parse(const QStringList& args, ReportOptions& o)
                     return usage(QStringLiteral("--thresholds \"%1\": \"%2\" is not a number").arg(v, part));
             o.thresholds = parts;
         } else if (a == QLatin1String("--format")) {
-            if (!value("txt, htm or xls", o.format))
+            if (!value("txt, htm, xls or csv", o.format))
                 return false;
-            if (o.format != QLatin1String("txt") && o.format != QLatin1String("htm") && o.format != QLatin1String("xls"))
-                return usage(QStringLiteral("--format \"%1\" is not txt, htm or xls").arg(o.format));
+            if (o.format != QLatin1String("txt") && o.format != QLatin1String("htm") && o.format != QLatin1String("xls")
+                && o.format != QLatin1String("csv"))
+                return usage(QStringLiteral("--format \"%1\" is not txt, htm, xls or csv").arg(o.format));
         } else if (a == QLatin1String("--out")) {
             if (!value("a file path", o.out))
                 return false;
@@ -139,6 +141,10 @@ int run(const QStringList& args)
         state.IntervalStart = o.from.value_or(0.0);
         state.IntervalEnd = o.to ? *o.to : DateTimeToDays(SystemClock::instance().now());
 
+        if (o.format == QLatin1String("csv")) {
+            SaveToCSV(o.out, state);
+            return 0;
+        }
         ReportSettings settings;
         settings.displayMode = o.mode;
         settings.minHumidityText = o.thresholds[0];

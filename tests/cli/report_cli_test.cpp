@@ -99,6 +99,22 @@ TEST(ReportCli, WorkbookForm)
     EXPECT_EQ(b.size() % 512, 0);
 }
 
+// The readings for analysis: one row per record of the sample report, under the header.
+TEST(ReportCli, CsvForm)
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("r.csv"));
+    const CliRun r = cli({QStringLiteral("report"), data("sample.dat"), QStringLiteral("--format"), QStringLiteral("csv"),
+                          QStringLiteral("--out"), out});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QList<QByteArray> lines = bytesOf(out).split('\n');
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_EQ(lines.front(), "time,relative_humidity,temperature,dew_point,absolute_humidity\r");
+    const qsizetype records = QFileInfo(data("sample.dat")).size() / 12;
+    EXPECT_EQ(lines.size() - 2, records) << "a row per record, and the last line break";
+    EXPECT_TRUE(lines[1].contains('T') && lines[1].contains('.')) << lines[1].toStdString();
+}
+
 TEST(ReportCli, PrepareSortsRemovesTheRepeatAndPrintsTheInterval)
 {
     QTemporaryDir dir;

@@ -7,6 +7,7 @@
 #include "app/ui/wait_form.h"
 #include "logging/report_pool.h"
 #include "report/date_time.h"
+#include "views/csv_export.h"
 #include "views/table_export.h"
 #include "views/ui/report_table_model.h"
 #include "views/ui/rgb_color.h"
@@ -23,7 +24,7 @@ struct ExportForm {
     const char* filter;
     const char* pattern;
     const char* extension;
-    enum Writer { Text, Workbook, Html } writer;
+    enum Writer { Text, Workbook, Html, Csv } writer;
 };
 
 // The entries of the save dialog, in order; entry 2 lists .csv files but writes a workbook.
@@ -32,6 +33,8 @@ const ExportForm kForms[] = {
     {"Отчёт Excel", "*.csv", ".xls", ExportForm::Workbook},
     {"Отчёт (*.doc)", "*.doc", ".doc", ExportForm::Text},
     {"Отчёт (*.htm)", "*.htm", ".htm", ExportForm::Html},
+    // The readings themselves for analysis, every record of the interval.
+    {"Данные CSV", "*.csv", ".csv", ExportForm::Csv},
 };
 
 // The dialog's last choice, kept for the rest of the run.
@@ -105,5 +108,8 @@ void TMainForm::AcSaveExecute()
                                   RgbOf(palette.color(QPalette::Active, QPalette::Text))});
         break;
     }
+    case ExportForm::Csv:
+        SaveToCSV(fileName, Report);
+        break;
     }
 }

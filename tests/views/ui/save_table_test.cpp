@@ -43,8 +43,8 @@ TEST_F(SaveTable, TheDialogProposesTodaysDateBesideTheProgramAndKeepsTheLastEntr
     EXPECT_EQ(r.title, "Записать");
     EXPECT_EQ(r.directory, dir.path());
     // The entries read exactly as given; each lists its own files.
-    EXPECT_EQ(r.filters, QStringList({"Отчёт (*.txt)", "Отчёт Excel", "Отчёт (*.doc)", "Отчёт (*.htm)"}));
-    EXPECT_EQ(r.patterns, QStringList({"*.txt", "*.csv", "*.doc", "*.htm"}));
+    EXPECT_EQ(r.filters, QStringList({"Отчёт (*.txt)", "Отчёт Excel", "Отчёт (*.doc)", "Отчёт (*.htm)", "Данные CSV"}));
+    EXPECT_EQ(r.patterns, QStringList({"*.txt", "*.csv", "*.doc", "*.htm", "*.csv"}));
     EXPECT_EQ(r.filterIndex, 1);
     EXPECT_FALSE(r.fileName.contains('.'));
     EXPECT_FALSE(r.fileName.contains('/'));
@@ -73,6 +73,7 @@ TEST_F(SaveTable, EachEntryForcesItsExtensionAndWriter)
         {4, "b.txt", "b.htm", QByteArray("\xFF\xFE<\0s\0t\0y\0l\0e\0>\0", 16)},
         {3, "c", "c.doc", QByteArray("\xFF\xFE", 2)},
         {2, "d.csv", "d.xls", QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8)},
+        {5, "e.txt", "e.csv", QByteArray("time,relative_humidity,temperature,dew_point,absolute_humidity\r\n")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.entry);
