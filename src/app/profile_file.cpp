@@ -221,12 +221,15 @@ bool ProfileFile::writeBool(const QString& section, const QString& key, bool val
 
 bool ProfileFile::removeKey(const QString& section, const QString& key)
 {
+    // A key written twice by hand goes with all its lines: after the removal no value of it
+    // may still be read (the second line would otherwise take the first one's place).
     QList<QByteArray> lines = loadLines();
-    const Location loc = locate(lines, section, key);
-    if (loc.keyLine < 0)
-        return true;
-    lines.removeAt(loc.keyLine);
-    return store(lines);
+    bool removed = false;
+    for (Location loc = locate(lines, section, key); loc.keyLine >= 0; loc = locate(lines, section, key)) {
+        lines.removeAt(loc.keyLine);
+        removed = true;
+    }
+    return !removed || store(lines);
 }
 
 bool ProfileFile::store(const QList<QByteArray>& lines) const

@@ -39,7 +39,8 @@ public:
     bool writeInteger(const QString& section, const QString& key, int value);
     // Writes "1" or "0".
     bool writeBool(const QString& section, const QString& key, bool value);
-    // Removes Key from Section; false when the file cannot be written.
+    // Removes Key from Section, every line of it when it stands there more than once; false
+    // when the file cannot be written.
     bool removeKey(const QString& section, const QString& key);
 
 private:

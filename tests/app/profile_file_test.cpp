@@ -99,6 +99,17 @@ TEST_F(ProfileFileTest, WritingReplacesInPlaceAndKeepsEveryOtherLine)
               "minh=+00,0\r\nusb=1\r\n\r\n[Tail]\r\nx=1\r\n");
 }
 
+// Found by fuzzing: a key written twice by hand survived its removal (the second line then
+// gave the value), so "kelmora-cli ports --unmap" left such a mapping in force.
+TEST_F(ProfileFileTest, RemovingAKeyRemovesEveryLineOfIt)
+{
+    write("[Kel]\r\ninterval=610\r\nmaxh=+80,0\r\nINTERVAL=612\r\n[Ports]\r\ninterval=1\r\n");
+    ProfileFile ini(path());
+    ASSERT_TRUE(ini.removeKey("Kel", "interval"));
+    EXPECT_FALSE(ini.hasKey("Kel", "interval"));
+    EXPECT_EQ(contents(), "[Kel]\r\nmaxh=+80,0\r\n[Ports]\r\ninterval=1\r\n");
+}
+
 TEST_F(ProfileFileTest, WritingCreatesTheFileAndTheSection)
 {
     ProfileFile ini(path());
