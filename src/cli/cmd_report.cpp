@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <optional>
 #include <sys/stat.h>
 
 namespace {
@@ -138,8 +139,27 @@ int run(const QStringList& args)
         if (device.endsWith(QLatin1String(".dat"), Qt::CaseInsensitive))
             device.chop(4);
         state.DeviceNumberText = device;
-        state.IntervalStart = o.from.value_or(0.0);
-        state.IntervalEnd = o.to ? *o.to : DateTimeToDays(SystemClock::instance().now());
+        // Without --from and --to the interval is the report's own first and last minute (as
+        // the selection dialog proposes), so a logger whose clock ran ahead loses no rows.
+        std::optional<double> first, last;
+        for (qsizetype i = 0; i < std::min(state.ReportCount, state.ReportData.size()); ++i)
+            if (const std::optional<double> minute = TryTruncToMinute(state.ReportData[i].dt)) {
+                first = first ? std::min(*first, *minute) : *minute;
+                last = last ? std::max(*last, *minute) : *minute;
+            }
+        state.IntervalStart = o.from ? *o.from : first.value_or(0.0);
+        state.IntervalEnd = o.to ? *o.to : last.value_or(0.0);
+        if ((o.from || o.to) && first) {
+            qsizetype outside = 0;
+            for (qsizetype i = 0; i < std::min(state.ReportCount, state.ReportData.size()); ++i) {
+                const std::optional<double> minute = TryTruncToMinute(state.ReportData[i].dt);
+                outside += minute && (*minute < TryTruncToMinute(state.IntervalStart).value_or(*minute)
+                                      || *minute > TryTruncToMinute(state.IntervalEnd).value_or(*minute));
+            }
+            if (outside > 0)
+                printErr(QStringLiteral("kelmora-cli report: %1 of %2 records lie outside the interval and are left out")
+                             .arg(outside).arg(state.ReportCount));
+        }
 
         if (o.format == QLatin1String("csv")) {
             SaveToCSV(o.out, state);

@@ -115,6 +115,34 @@ TEST(ReportCli, CsvForm)
     EXPECT_TRUE(lines[1].contains('T') && lines[1].contains('.')) << lines[1].toStdString();
 }
 
+// A logging PC whose clock ran ahead: without --to the export still ends at the report's last
+// minute; an interval the user gives says how many records it leaves out.
+TEST(ReportCli, TheIntervalDefaultsToTheReportsOwnSpan)
+{
+    QTemporaryDir dir;
+    const QString in = dir.filePath(QStringLiteral("ahead.dat"));
+    QByteArray records;
+    for (const double dt : {46000.5, 46000.75, 73051.5}) {  // 2025 twice, then the year 2100
+        const int16_t rh = 4500, t = 2000;
+        records.append(reinterpret_cast<const char*>(&dt), 8).append(reinterpret_cast<const char*>(&rh), 2)
+            .append(reinterpret_cast<const char*>(&t), 2);
+    }
+    QFile f(in);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(records);
+    f.close();
+    const QString out = dir.filePath(QStringLiteral("r.csv"));
+    CliRun r = cli({QStringLiteral("report"), in, QStringLiteral("--format"), QStringLiteral("csv"), QStringLiteral("--out"), out});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(bytesOf(out).count("\r\n"), 4) << "the header and all three records";
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+
+    r = cli({QStringLiteral("report"), in, QStringLiteral("--to"), QStringLiteral("2030-01-01 00:00"), QStringLiteral("--format"),
+             QStringLiteral("txt"), QStringLiteral("--out"), dir.filePath(QStringLiteral("r.txt"))});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("1 of 3 records lie outside the interval"))) << r.err.toStdString();
+}
+
 TEST(ReportCli, PrepareSortsRemovesTheRepeatAndPrintsTheInterval)
 {
     QTemporaryDir dir;
