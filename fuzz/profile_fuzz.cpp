@@ -2,17 +2,16 @@
 // other lines must stay as they were.
 #include "app/profile_file.h"
 
-#include <QDir>
+#include "scratch_file.h"
+
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <cstdint>
 
 namespace {
 const QString& iniPath()
 {
-    static QTemporaryDir dir;
-    static const QString path = QDir(dir.path()).filePath(QStringLiteral("kelmora.ini"));
+    static const QString path = ScratchFile(QStringLiteral("kelmora.ini"));
     return path;
 }
 }  // namespace

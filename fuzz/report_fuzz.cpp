@@ -7,9 +7,9 @@
 #include "views/table_export.h"
 #include "views/xls_workbook.h"
 
-#include <QDir>
+#include "scratch_file.h"
+
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <cstdint>
 #include <cstring>
@@ -17,8 +17,7 @@
 namespace {
 const QString& reportPath()
 {
-    static QTemporaryDir dir;
-    static const QString path = QDir(dir.path()).filePath(QStringLiteral("fuzz.dat"));
+    static const QString path = ScratchFile(QStringLiteral("fuzz.dat"));
     return path;
 }
 }  // namespace

@@ -150,11 +150,12 @@ int run(const QStringList& args)
         state.IntervalStart = o.from ? *o.from : first.value_or(0.0);
         state.IntervalEnd = o.to ? *o.to : last.value_or(0.0);
         if ((o.from || o.to) && first) {
+            const std::optional<double> start = TryTruncToMinute(state.IntervalStart);
+            const std::optional<double> end = TryTruncToMinute(state.IntervalEnd);
             qsizetype outside = 0;
             for (qsizetype i = 0; i < std::min(state.ReportCount, state.ReportData.size()); ++i) {
                 const std::optional<double> minute = TryTruncToMinute(state.ReportData[i].dt);
-                outside += minute && (*minute < TryTruncToMinute(state.IntervalStart).value_or(*minute)
-                                      || *minute > TryTruncToMinute(state.IntervalEnd).value_or(*minute));
+                outside += minute && ((start && *minute < *start) || (end && *minute > *end));
             }
             if (outside > 0)
                 printErr(QStringLiteral("kelmora-cli report: %1 of %2 records lie outside the interval and are left out")

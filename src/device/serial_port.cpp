@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <cerrno>
 
-SerialPort::SerialPort(std::function<PortNameMap()> mappingSource)
-    : SerialPort(mappingSource ? mappingSource() : PortNameMap())
+SerialPort::SerialPort(std::function<PortNameMap()> mappingSource) : SerialPort(PortNameMap())
 {
+    // Read at the first open, like at every later one.
     mappingSource_ = std::move(mappingSource);
 }
 

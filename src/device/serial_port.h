@@ -37,7 +37,7 @@ public:
     void SetRTS() override;
     void ClearRTS() override;
 
-    // The device the current name opens (after the COM-name mapping).
+    // The device the current name opens (after the COM-name mapping as read at the last open).
     QString devicePath() const { return names_.devicePath(deviceName_); }
 
 private:

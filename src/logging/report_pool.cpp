@@ -220,6 +220,17 @@ void replaceLocked(const QString& filePath, const struct stat& held, const Repor
     }
 }
 
+// Whether the report opened under its lock is there: one that vanished meanwhile is skipped
+// like a missing one; one that is there but cannot be opened is an error.
+bool lockedReportThere(const ReportLock& file, const QString& filePath)
+{
+    if (file.isOpen())
+        return true;
+    if (file.error() == ENOENT)
+        return false;
+    throw ReportFileError::cannotOpen(absolutePath(filePath), SystemErrorText(file.error()));
+}
+
 }  // namespace
 
 void AppendRecord(const QString& poolDir, const QString& repName, const TDateTimeRHT& record)
@@ -259,11 +270,8 @@ bool LoadReport(const QString& filePath, ReportState& state, ReportVersion* vers
     // Read-only: a report that may be read but not written (another user's, read-only media)
     // loads all the same. The shared lock waits for an append or a rewrite under way.
     const ReportLock file(filePath, O_RDONLY, ReportLock::Mode::Shared);
-    if (!file.isOpen()) {
-        if (file.error() == ENOENT)
-            return false;
-        throw ReportFileError::cannotOpen(absolutePath(filePath), SystemErrorText(file.error()));
-    }
+    if (!lockedReportThere(file, filePath))
+        return false;
     loadFrom(file.fd(), file.status(), filePath, state);
     if (version)
         *version = versionOf(file.status());
@@ -275,11 +283,8 @@ bool RewriteReport(const QString& filePath, const ReportState& state, QStringLis
     if (!QFileInfo::exists(filePath))
         return false;
     const ReportLock file(filePath, O_RDONLY, ReportLock::Mode::Exclusive);
-    if (!file.isOpen()) {
-        if (file.error() == ENOENT)
-            return false;
-        throw ReportFileError::cannotOpen(absolutePath(filePath), SystemErrorText(file.error()));
-    }
+    if (!lockedReportThere(file, filePath))
+        return false;
     replaceLocked(filePath, file.status(), state, notes);
     return true;
 }
@@ -290,11 +295,8 @@ bool RewritePreparedReport(const QString& filePath, ReportState& state, const Re
     if (!QFileInfo::exists(filePath))
         return false;
     const ReportLock file(filePath, O_RDONLY, ReportLock::Mode::Exclusive);
-    if (!file.isOpen()) {
-        if (file.error() == ENOENT)
-            return false;
-        throw ReportFileError::cannotOpen(absolutePath(filePath), SystemErrorText(file.error()));
-    }
+    if (!lockedReportThere(file, filePath))
+        return false;
     if (!sameVersion(file.status(), loaded)) {
         // Records came in (or the file was replaced) since it was loaded: they are kept by
         // preparing the file as it is now, while nobody can change it.
@@ -306,13 +308,18 @@ bool RewritePreparedReport(const QString& filePath, ReportState& state, const Re
     return true;
 }
 
+bool SameReportFile(const QString& a, const QString& b)
+{
+    const QFileInfo first(a), second(b);
+    return first.absoluteFilePath() == second.absoluteFilePath()
+           || (first.exists() && second.exists() && first.canonicalFilePath() == second.canonicalFilePath());
+}
+
 bool SaveReportUnderName(const QString& poolDir, const QString& oldName, const QString& newName)
 {
     const QString from = WorkingReportPath(poolDir, oldName);
     const QString to = WorkingReportPath(poolDir, newName);
-    const QFileInfo fromInfo(from), toInfo(to);
-    if (fromInfo.absoluteFilePath() == toInfo.absoluteFilePath()
-        || (toInfo.exists() && fromInfo.exists() && fromInfo.canonicalFilePath() == toInfo.canonicalFilePath()))
+    if (SameReportFile(from, to))
         return true;
     QFile source(from);
     if (!source.open(QIODevice::ReadOnly))

@@ -63,6 +63,9 @@ bool RewriteReport(const QString& filePath, const ReportState& state, QStringLis
 bool RewritePreparedReport(const QString& filePath, ReportState& state, const ReportVersion& loaded, bool changed,
                            const std::function<bool(ReportState&)>& prepareAgain, QStringList* notes = nullptr);
 
+// Whether two paths name one file: the same path, or the same file through links.
+bool SameReportFile(const QString& a, const QString& b);
+
 // Copies <oldName>.dat to <newName>.dat (replacing it) and deletes <oldName>.dat when the copy
 // succeeded. Does nothing when both names give the same file. Returns whether the records now
 // live under the new name.

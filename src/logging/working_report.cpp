@@ -11,12 +11,9 @@ SaveTarget CheckSaveTarget(const QString& poolDir, const QString& currentName, c
     target.problem = ReportNameProblem(typedName);
     if (target.problem)
         return target;
-    const QFileInfo current(WorkingReportPath(poolDir, currentName));
-    const QFileInfo typed(WorkingReportPath(poolDir, typedName));
-    target.sameFile = current.absoluteFilePath() == typed.absoluteFilePath()
-                      || (current.exists() && typed.exists()
-                          && current.canonicalFilePath() == typed.canonicalFilePath());
-    target.replacesReport = !target.sameFile && typed.exists();
+    const QString typed = WorkingReportPath(poolDir, typedName);
+    target.sameFile = SameReportFile(WorkingReportPath(poolDir, currentName), typed);
+    target.replacesReport = !target.sameFile && QFileInfo::exists(typed);
     return target;
 }
 

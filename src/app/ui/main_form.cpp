@@ -7,6 +7,8 @@
 #include "app/ui/firm_box.h"
 #include "app/ui/radio_group.h"
 #include "app/ui/standard_error.h"
+#include "device/com_error.h"
+#include "device/meter_session.h"
 #include "device/register_protocol.h"
 #include "logging/report_pool.h"
 #include "logging/scratch_recovery.h"
@@ -17,6 +19,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -165,6 +168,25 @@ void TMainForm::FormCloseQuery(bool& CanClose)
         dialogs_.Message(QStringLiteral("Введите новое имя отчета и нажмите кнопку Сохранить"));
         CanClose = false;
     }
+}
+
+void TMainForm::endSessionAndClosePort(bool reportLineFailure)
+{
+    QString failure;
+    try {
+        endSession(*ComPort);
+    } catch (const EComError& e) {
+        failure = e.message();
+    }
+    ClosePort();
+    if (!failure.isEmpty() && reportLineFailure)
+        ShowStandardError(dialogs_, failure);
+}
+
+int TMainForm::execOwningItsBoxes(QDialog* dialog)
+{
+    const Dialogs::OwnerScope owned(dialogs_, dialog);
+    return dialog->exec();
 }
 
 void TMainForm::FormClose()

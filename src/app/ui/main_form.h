@@ -23,6 +23,7 @@ class QPainter;      // page 3
 class TimeChart;     // page 3
 class Clock;
 class Dialogs;
+class QDialog;
 class MaskEdit;
 class OnOffSwitch;
 class RadioGroup;
@@ -269,9 +270,13 @@ private:
     // already shown to the user, or with the port left open for the user to save first.
     enum class ReadingEnd { CloseSession, CloseSessionFailureShown, KeepPortOpen };
     ReadingEnd readOnOpenPort();
-    // Lines down and the filler, the reading button enabled, the port closed: all of them
-    // even when the line fails; a line failure is shown when asked to.
+    // The end of a reading or connection check: lines down and the filler, then the port
+    // closed, whatever the line does, so that a meter pulled out mid-session leaves no dead
+    // port open; a line failure is shown in the standard error box when asked to.
     void endSessionAndClosePort(bool reportLineFailure);
+    // Runs one of the program's modal dialogs with the boxes and file dialogs it opens owned
+    // by it, so they stack above it.
+    int execOwningItsBoxes(QDialog* dialog);
 
     Clock& clock_;
     Dialogs& dialogs_;

@@ -2,7 +2,6 @@
 #include "app/clock.h"
 #include "app/ui/dialogs.h"
 #include "app/ui/main_form.h"
-#include "app/ui/standard_error.h"
 #include "device/com_error.h"
 #include "device/device_texts.h"
 #include "device/frames.h"
@@ -87,23 +86,11 @@ void TMainForm::AcConnectExecute()
             dialogs().Message(DeviceText::NoConnection);
         }
     } catch (...) {
-        try {
-            endSession(*ComPort);
-        } catch (const EComError&) {
-        }
-        ClosePort();
+        endSessionAndClosePort(false);
         throw;
     }
-    QString failure;
-    try {
-        endSession(*ComPort);
-    } catch (const EComError& e) {
-        failure = e.message();
-    }
-    ClosePort();
     // After "no connection" has been said, a line that fails as well adds nothing.
-    if (!failure.isEmpty() && answered)
-        ShowStandardError(dialogs(), failure);
+    endSessionAndClosePort(answered);
 }
 
 void TMainForm::Button8Click()

@@ -4,8 +4,6 @@
 #include "app/ui/dialogs.h"
 #include "app/ui/main_form.h"
 #include "app/ui/on_off_switch.h"
-#include "app/ui/standard_error.h"
-#include "device/com_error.h"
 #include "device/device_texts.h"
 #include "device/meter_session.h"
 #include "device/serial_line.h"
@@ -47,30 +45,14 @@ void TMainForm::Button3Click()
     try {
         end = readOnOpenPort();
     } catch (...) {
+        Button3->setEnabled(true);
         endSessionAndClosePort(false);
         throw;
     }
-    if (end == ReadingEnd::KeepPortOpen) {
-        Button3->setEnabled(true);
-        return;
-    }
-    endSessionAndClosePort(end == ReadingEnd::CloseSession);
-}
-
-void TMainForm::endSessionAndClosePort(bool reportLineFailure)
-{
-    QString failure;
-    try {
-        endSession(*ComPort);
-    } catch (const EComError& e) {
-        failure = e.message();
-    }
+    // The button is usable again before the port closes; nothing runs in between.
     Button3->setEnabled(true);
-    ClosePort();
-    // A line that failed while the session ended is told once; after a failure already shown
-    // (the meter did not answer) it says nothing new.
-    if (!failure.isEmpty() && reportLineFailure)
-        ShowStandardError(dialogs(), failure);
+    if (end != ReadingEnd::KeepPortOpen)
+        endSessionAndClosePort(end == ReadingEnd::CloseSession);
 }
 
 TMainForm::ReadingEnd TMainForm::readOnOpenPort()

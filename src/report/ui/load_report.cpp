@@ -3,7 +3,6 @@
 // confirmation the report is loaded, built and its pages shown.
 #include "app/ui/main_form.h"
 
-#include "app/ui/dialogs.h"
 #include "app/ui/on_off_switch.h"
 #include "logging/report_pool.h"
 #include "report/comma_text.h"
@@ -20,8 +19,7 @@ void TMainForm::AcLoadReportExecute()
     Switch1->setOn(false);
 
     // 3. Its questions and boxes stack above it.
-    const Dialogs::OwnerScope owned(dialogs(), RepselForm);
-    if (RepselForm->exec() != QDialog::Accepted)
+    if (execOwningItsBoxes(RepselForm) != QDialog::Accepted)
         return;
     // With no report in the pool there is nothing to load: the report actions stay off as
     // after a cancelled dialog.

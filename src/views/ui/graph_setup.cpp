@@ -1,7 +1,6 @@
 // TMainForm: the graph setup action and the showing of the graph page.
 #include "app/ui/main_form.h"
 
-#include "app/ui/dialogs.h"
 #include "views/ui/select_form.h"
 #include "views/ui/time_chart.h"
 
@@ -18,8 +17,7 @@ void TMainForm::AcSetupGraphExecute()
             form->Chart2->update();
         }
     } redraw{this};
-    const Dialogs::OwnerScope owned(dialogs(), SelectForm);
-    SelectForm->exec();
+    execOwningItsBoxes(SelectForm);
 }
 
 void TMainForm::TabSheet3Show()
