@@ -4,6 +4,7 @@
 // whose behaviour comes with other subsystems.
 #pragma once
 
+#include "views/ui/graph_charts.h"
 #include "app/ui/gui_fatal_exit.h"
 #include "logging/report_state.h"
 #include "device/serial_line.h"
@@ -174,7 +175,7 @@ public:
     TimeChart* Chart2;                 // temperature, filling the rest of Panel5
     // How Chart1 sits in Panel5: along the top at Chart1Height, or filling it (Chart2 always
     // fills what Chart1 leaves). Hidden charts take no room.
-    enum class ChartAlign { Top, Client };
+    using ChartAlign = ::ChartAlign;
     void SetChart1Align(ChartAlign align);
     ChartAlign Chart1Align() const { return chart1Align_; }
     void SetChart1Height(int height);

@@ -129,12 +129,11 @@ void TMainForm::RadioGroup1Click()
         const char* label16;
         const char* label9;
         const char* header;
-        const char* chart1LeftTitle;
     };
     static const Texts texts[] = {
-        {"Относительная", "влажность - RH, %:", "RH, %", "Относительная влажность, %"},
-        {"Температура", "точки росы - T, °C:", "Tт.р., °C", "Температура точки росы, °C"},
-        {"Абсолютная", "влажность - A, г/куб.м", "A, г/куб.м", "Абсолютная влажность, г/куб.м"},
+        {"Относительная", "влажность - RH, %:", "RH, %"},
+        {"Температура", "точки росы - T, °C:", "Tт.р., °C"},
+        {"Абсолютная", "влажность - A, г/куб.м", "A, г/куб.м"},
     };
     const int index = RadioGroup1->itemIndex();
     if (index >= 0 && index < 3) {
@@ -143,7 +142,7 @@ void TMainForm::RadioGroup1Click()
         Label9->setText(QString::fromUtf8(texts[index].label9));
         Label9->adjustSize();
         Grid1Model->setHeaderData(2, Qt::Horizontal, QString::fromUtf8(texts[index].header));
-        Chart1->LeftAxis().SetTitle(QString::fromUtf8(texts[index].chart1LeftTitle));
+        Chart1->LeftAxis().SetTitle(HumidityAxisTitle(index));
         Chart1->update();
     }
     DisplayMode = static_cast<std::uint8_t>(index & 0xFF);

@@ -52,10 +52,7 @@ void TMainForm::BuildReport(bool FromReading)
 
         Label19->setText(table->title());
         Label19->adjustSize();
-        Chart1->setSeries(table, ChartSeries::Humidity);
-        Chart2->setSeries(table, ChartSeries::Temperature);
-        Chart1->setTitleText(table->title());
-        Chart2->setTitleText(table->title());
+        ShowTableOnCharts(*Chart1, *Chart2, table);
         // A figure wider than its field shows its beginning, as a classic edit field does.
         const auto figure = [](QLineEdit* edit, const QString& text) {
             edit->setText(text);
