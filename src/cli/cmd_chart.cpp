@@ -2,11 +2,11 @@
 // window's picture export writes them (two bitmaps or two metafiles) or as its graph printout
 // on a PDF page. The charts are made by the window's own code on an off-screen surface, so no
 // display is needed.
-#include "app/app_paths.h"
-#include "app/profile_file.h"
-#include "app/settings.h"
-#include "app/ui/bevel_panel.h"
-#include "app/ui/mask_edit.h"
+#include "platform/app_paths.h"
+#include "platform/profile_file.h"
+#include "platform/settings.h"
+#include "widgets/bevel_panel.h"
+#include "widgets/mask_edit.h"
 #include "cli/cli_meter.h"
 #include "cli/command.h"
 #include "cli/report_input.h"

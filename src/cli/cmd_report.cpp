@@ -1,6 +1,6 @@
 // kelmora-cli report: builds the report of a report file (as loading it in the window does,
 // without preparing it) and writes the text or HTML export, byte for byte as the window would.
-#include "app/clock.h"
+#include "platform/clock.h"
 #include "cli/cli_meter.h"
 #include "cli/command.h"
 #include "cli/report_input.h"

@@ -1,11 +1,11 @@
 // TMainForm::BuildReport: the window side of report building — reads the display mode, the
 // threshold fields and the colour-chart setting, builds the report from the report in memory
 // and shows the result in the table, the title and the minimum and maximum figures.
-#include "app/ui/main_form.h"
+#include "app/main_form.h"
 
-#include "app/ui/mask_edit.h"
-#include "app/ui/radio_group.h"
-#include "app/ui/wait_form.h"
+#include "widgets/mask_edit.h"
+#include "widgets/radio_group.h"
+#include "widgets/wait_form.h"
 #include "report/report_builder.h"
 #include "views/ui/report_table_model.h"
 #include "views/ui/time_chart.h"

@@ -3,8 +3,8 @@
 // extension ending in 1, the temperature chart under the one ending in 2.
 #include "views/ui/select_form.h"
 
-#include "app/ui/dialogs.h"
-#include "app/ui/main_form.h"
+#include "widgets/dialogs.h"
+#include "app/main_form.h"
 #include "views/ui/graph_charts.h"
 
 #include <algorithm>

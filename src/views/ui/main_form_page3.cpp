@@ -1,9 +1,9 @@
 // TMainForm: page 3 "&Графический отчёт" — the panel with the humidity chart over the
 // temperature chart, their design properties, the part dividers, the label rewriting and the
 // time axes kept in step when the user zooms or pans either chart.
-#include "app/ui/main_form.h"
+#include "app/main_form.h"
 
-#include "app/ui/bevel_panel.h"
+#include "widgets/bevel_panel.h"
 #include "views/ui/graph_charts.h"
 #include "views/ui/time_chart.h"
 

@@ -1,8 +1,8 @@
 // TMainForm::AcPrintGraphExecute: both charts on one printed page, humidity above temperature,
 // with the maker's logo over the top-left corner.
-#include "app/ui/main_form.h"
+#include "app/main_form.h"
 
-#include "app/ui/dialogs.h"
+#include "widgets/dialogs.h"
 #include "views/ui/print_job.h"
 #include "views/ui/graph_charts.h"
 

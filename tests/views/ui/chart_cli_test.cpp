@@ -1,11 +1,11 @@
 // kelmora-cli chart against the window: the same report file and settings file give the same
 // picture files, byte for byte, and the same printed page; bad invocations are refused with a
 // clear message and write nothing.
-#include "app/ui/main_form_fixture.h"
+#include "support/main_form_fixture.h"
 #include "support/file_bytes.h"
-#include "app/ui/bevel_panel.h"
-#include "app/ui/mask_edit.h"
-#include "app/ui/radio_group.h"
+#include "widgets/bevel_panel.h"
+#include "widgets/mask_edit.h"
+#include "widgets/radio_group.h"
 #include "logging/report_pool.h"
 #include "report/date_time.h"
 #include "views/ui/select_form.h"
