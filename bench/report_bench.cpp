@@ -10,7 +10,6 @@
 #include "report/humidity.h"
 #include "report/report_builder.h"
 #include "report/report_preparation.h"
-#include "views/table_export.h"
 
 #include "recording_reporter.h"
 
@@ -301,24 +300,6 @@ void BM_RebuildReport(benchmark::State& state)
     }
 }
 BENCHMARK(BM_RebuildReport)->Arg(kRelativeHumidity)->Arg(kDewPoint)->Unit(benchmark::kMillisecond);
-
-// The exports of the whole table (no baseline: for the record).
-void BM_Export(benchmark::State& state)
-{
-    const ReportState s = buildState();
-    ReportSettings settings;
-    settings.displayMode = kDewPoint;
-    const ReportTable table = BuildReport(s, settings, false, nullptr);
-    const QString path = QDir(poolDir().path()).filePath(QStringLiteral("export"));
-    for (auto _ : state) {
-        if (state.range(0) == 0)
-            SaveToASCII(path, table);
-        else
-            SaveToHTML(path, table, PlatformColors{});
-    }
-    state.counters["file_MB"] = double(QFileInfo(path).size()) / (1024.0 * 1024.0);
-}
-BENCHMARK(BM_Export)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // The dew point as defined: exactly 100 bisection steps.
 double dewPoint100(double RH, double T)
