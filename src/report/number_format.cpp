@@ -35,7 +35,7 @@ int TableValueChars(double value, char* out)
     // An exact tie at the second decimal needs |v|*10 = k + 1/2 exactly, that is |v| = q/4 with
     // q odd (x.25, x.75). printf would round such ties to even; the table rounds them up.
     const double quarters = magnitude * 4.0;  // exact
-    if (quarters < 9007199254740992.0 && quarters == std::floor(quarters) && std::fmod(quarters, 2.0) == 1.0) {
+    if (quarters < 9007199254740992.0 && quarters == std::floor(quarters) && (static_cast<long long>(quarters) & 1)) {
         const auto q = static_cast<long long>(quarters);
         const long long tenths = (q * 5 + 1) / 2;
         end = std::to_chars(digits, digits + kTableValueChars - 3, tenths / 10).ptr;

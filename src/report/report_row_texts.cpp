@@ -29,7 +29,13 @@ void ReportRowTexts::make(qsizetype row)
     }
     const ReportRow& r = table_.rows()[std::size_t(row - 1)];
     if (const auto parts = SplitDayCount(r.minute)) {
-        lengths_[0] = DateChars(*parts, table_.dateSeparator(), texts_[0]);
+        // Consecutive rows mostly share their day.
+        if (parts->day != day_) {
+            DateChars(*parts, table_.dateSeparator(), dateText_);
+            day_ = parts->day;
+        }
+        std::copy_n(dateText_, kDateChars, texts_[0]);
+        lengths_[0] = kDateChars;
         lengths_[1] = TimeChars(*parts, table_.timeSeparator(), texts_[1]);
     } else {
         lengths_[0] = lengths_[1] = 0;

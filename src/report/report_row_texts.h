@@ -3,10 +3,13 @@
 // millions of rows with it.
 #pragma once
 
+#include "report/date_time.h"
 #include "report/number_format.h"
 #include "report/report_table.h"
 
 #include <QStringView>
+
+#include <limits>
 
 class ReportRowTexts {
 public:
@@ -27,4 +30,6 @@ private:
     const ReportTable& table_;
     char16_t texts_[ReportTable::kColumnCount][kTableValueChars];
     qsizetype lengths_[ReportTable::kColumnCount] = {};
+    qint64 day_ = std::numeric_limits<qint64>::min();  // the day whose date text is in dateText_
+    char16_t dateText_[kDateChars] = {};
 };

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -40,6 +41,12 @@ public:
 
     QByteArray data;
 };
+
+// A view the compiler compares inline (QStringView's == calls into the library).
+std::u16string_view view(QStringView s)
+{
+    return {s.utf16(), std::size_t(s.size())};
+}
 
 // ---- BIFF8 records -------------------------------------------------------------------------
 
@@ -209,7 +216,7 @@ private:
         const std::size_t mask = slots_.size() - 1;
         for (std::size_t i = hash(s) & mask;; i = (i + 1) & mask) {
             uint32_t& slot = slots_[i];
-            if (slot == 0 || string(slot - 1) == s)
+            if (slot == 0 || view(string(slot - 1)) == view(s))
                 return slot;
         }
     }
@@ -278,7 +285,7 @@ public:
     QStringView text(int column)
     {
         const QStringView t = rows_.text(column);
-        if (!t.contains(QLatin1Char('\r')))
+        if (std::find(t.utf16(), t.utf16() + t.size(), u'\r') == t.utf16() + t.size())
             return t;
         std::u16string& s = scratch_[std::size_t(column)];
         s.clear();
@@ -293,7 +300,7 @@ public:
     {
         const QStringView t = text(column);
         Previous& p = previous_[std::size_t(column)];
-        if (p.valid && QStringView(p.text.data(), qsizetype(p.text.size())) == t)
+        if (p.valid && std::u16string_view(p.text) == view(t))
             return p.index;
         p.text.assign(t.utf16(), t.utf16() + t.size());
         p.index = lookup(t);
