@@ -51,7 +51,17 @@ void ReportRowTexts::make(qsizetype row)
         std::copy_n(invalid, 3, texts_[3]);
         lengths_[3] = 3;
     } else {
-        number(3, r.temperatureValue());
+        if (temperatures_.empty())
+            temperatures_.resize(65536);
+        TemperatureText& t = temperatures_[std::size_t(r.temperature + 32768)];
+        if (t.length == 0) {
+            number(3, r.temperatureValue());
+            t.length = uint8_t(lengths_[3]);
+            std::copy_n(texts_[3], t.length, t.text);
+        } else {
+            std::copy_n(t.text, t.length, texts_[3]);
+            lengths_[3] = t.length;
+        }
     }
 }
 

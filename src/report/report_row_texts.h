@@ -9,7 +9,9 @@
 
 #include <QStringView>
 
+#include <cstdint>
 #include <limits>
+#include <vector>
 
 class ReportRowTexts {
 public:
@@ -32,4 +34,11 @@ private:
     qsizetype lengths_[ReportTable::kColumnCount] = {};
     qint64 day_ = std::numeric_limits<qint64>::min();  // the day whose date text is in dateText_
     char16_t dateText_[kDateChars] = {};
+    // The text of each temperature (hundredths, so at most 65,536 of them), made when first met:
+    // length 0 means not made yet; "-327,7" is the longest.
+    struct TemperatureText {
+        uint8_t length = 0;
+        char16_t text[7];
+    };
+    std::vector<TemperatureText> temperatures_;
 };
