@@ -99,7 +99,35 @@ void appendTime(QByteArray& out, const DayTime& when, int offsetSeconds)
     appendDigits(out, minutes % 60, 2);
 }
 
+// The local UTC offset at a wall-clock time (a time that falls into a daylight-saving gap takes
+// the offset of the day's noon).
+int LocalOffsetAt(qint64 day, int msOfDay)
+{
+    const QDate date = QDate::fromJulianDay(day + kJulianDayOfDayZero);
+    const QDateTime local(date, QTime::fromMSecsSinceStartOfDay(msOfDay), Qt::LocalTime);
+    return local.isValid() ? local.offsetFromUtc() : QDateTime(date, QTime(12, 0), Qt::LocalTime).offsetFromUtc();
+}
+
 }  // namespace
+
+std::optional<RecordFieldTexts> RecordFields(const TDateTimeRHT& r)
+{
+    const std::optional<DayTime> when = SplitDayCount(r.dt);
+    if (!when)
+        return std::nullopt;
+    RecordFieldTexts f;
+    appendTime(f.time, *when, LocalOffsetAt(when->day, when->msOfDay - when->msOfDay % 3600000));
+    const bool rhValid = validRH(r.RH), tValid = validT(r.T);
+    if (rhValid)
+        appendFixed(f.relativeHumidity, r.RH, 2);
+    if (tValid)
+        appendFixed(f.temperature, r.T, 2);
+    if (rhValid && tValid) {
+        appendFixed(f.dewPoint, std::llround(DewPoint(r.RH / 100.0, r.T / 100.0) * 100), 2);
+        appendFixed(f.absoluteHumidity, std::llround(AbsoluteHumidity(r.RH / 100.0, r.T / 100.0) * 10), 1);
+    }
+    return f;
+}
 
 QByteArray ReportCsv(const ReportState& state)
 {
