@@ -13,6 +13,7 @@
 #include "logging/report_pool.h"
 #include "logging/scratch_recovery.h"
 #include "logging/working_report.h"
+#include "publish/ui/broker_link.h"
 #include "report/report_builder.h"
 #include "device/serial_port.h"
 
@@ -59,6 +60,7 @@ TMainForm::TMainForm(Clock& clock, Dialogs& dialogs, const QString& programDirec
     CreateActions();
     CreateMenuAndToolBar();
     CreatePages();
+    Broker = new BrokerLink(statusBar(), this);
     FormCreate();
 }
 
@@ -119,6 +121,7 @@ void TMainForm::showEvent(QShowEvent* event)
 void TMainForm::FormShow()
 {
     LoadSettings();
+    Broker->start(settingsFilePath());
     RadioGroup1->setItemIndex(DisplayMode);
     // Column widths: (table width − its scroll-bar width setting) div column count.
     const int columns = Grid1->model() ? Grid1->model()->columnCount() : 0;
@@ -198,6 +201,7 @@ void TMainForm::FormClose()
     } catch (const std::exception& e) {
         ShowStandardError(dialogs_, QString::fromUtf8(e.what()));
     }
+    Broker->stop();
 }
 
 void TMainForm::FormDestroy()
