@@ -120,6 +120,7 @@ struct ReadingPublisher::Worker {
     std::deque<InFlight> inFlight;
     qint64 sent = 0;             // records before this index have been handed to the library
     qint64 fileRecords = 0;      // the report's record count when read last
+    Steady::time_point lastRead;
     bool positionDirty = false;
     Steady::time_point positionWritten;
     int statusMid = -1;          // the "offline" of an orderly stop
@@ -186,6 +187,7 @@ struct ReadingPublisher::Worker {
         retryMs = timings.retryMs;
         publishIdentity();
         std::lock_guard lock(mutex);
+        newRecords = true;  // whatever waits in the report goes out now
         const bool again = failing;
         failing = false;
         everConnected = true;
@@ -372,6 +374,19 @@ struct ReadingPublisher::Worker {
         return true;
     }
 
+    // Whether the report may hold something to send: a reading was stored, records are left
+    // from the last read, the report changed, or a while passed (another program may append).
+    bool worthReading()
+    {
+        std::lock_guard lock(mutex);
+        const Steady::time_point now = Steady::now();
+        if (newRecords || sent < fileRecords || reportPath != publishingPath || now - lastRead >= milliseconds(2000)) {
+            lastRead = now;
+            return true;
+        }
+        return false;
+    }
+
     qint64 backlog()
     {
         return std::max<qint64>(0, fileRecords - sent) + qint64(inFlight.size());
@@ -414,7 +429,7 @@ struct ReadingPublisher::Worker {
                 forgetInFlight();
                 continue;
             }
-            if (connected && !publishMore())
+            if (connected && worthReading() && !publishMore())
                 continue;
             const int rc = mosquitto_loop(client, 50, 1);
             if (refused || rc != MOSQ_ERR_SUCCESS || (wasConnected && !connected)) {
