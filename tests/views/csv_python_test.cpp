@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <QDateTime>
+#include <QTimeZone>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -124,11 +125,17 @@ TEST(CsvReadByPython, EveryRowEqualsItsRecord)
         const DayTime when = *SplitDayCount(r.dt);
         const QDate date = QDate::fromJulianDay(when.day + kJulianDayOfDayZero);
         const QTime time = QTime::fromMSecsSinceStartOfDay(when.msOfDay);
+        // The offset must name the wall-clock time truly: that moment in UTC is this wall-clock
+        // time here. In the hour the clocks go back both offsets do (the record keeps wall-clock
+        // time only); in the hour they skip, none does, and the day's noon gives it.
         const QDateTime hour(date, QTime(time.hour(), 0), Qt::LocalTime);
-        const int expectedOffset = (hour.isValid() ? hour : QDateTime(date, QTime(12, 0), Qt::LocalTime)).offsetFromUtc() / 60;
+        const QDateTime local = QDateTime(date, time, Qt::UTC).addSecs(-offset * 60).toLocalTime();
+        const bool offsetTrue = hour.isValid()
+                                    ? local.date() == date && local.time() == time && local.offsetFromUtc() == offset * 60
+                                    : offset * 60 == QDateTime(date, QTime(12, 0), Qt::LocalTime).offsetFromUtc();
         summerOffsets += offset == 120;
         const bool rhValid = r.RH >= 0 && r.RH <= 9999, tValid = r.T >= -9999 && r.T <= 9999;
-        const bool ok = QDate(y, mo, d) == date && QTime(h, mi, s, ms) == time && offset == expectedOffset
+        const bool ok = QDate(y, mo, d) == date && QTime(h, mi, s, ms) == time && offsetTrue
                         && sameValue(rh, rhValid, r.RH / 100.0) && sameValue(t, tValid, r.T / 100.0)
                         && sameValue(dew, rhValid && tValid, std::llround(DewPoint(r.RH / 100.0, r.T / 100.0) * 100) / 100.0)
                         && sameValue(abs, rhValid && tValid, std::llround(AbsoluteHumidity(r.RH / 100.0, r.T / 100.0) * 10) / 10.0);
