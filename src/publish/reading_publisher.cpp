@@ -221,6 +221,10 @@ struct ReadingPublisher::Worker {
     {
         if (rc == MOSQ_ERR_ERRNO)
             return QString::fromLocal8Bit(std::strerror(errno));
+        // Most often a certificate the system's store does not vouch for, or a name it is not for.
+        if (rc == MOSQ_ERR_TLS || rc == MOSQ_ERR_TLS_HANDSHAKE)
+            return sentence(mosquitto_strerror(rc)) + QStringLiteral(" (the broker's certificate must be trusted by the system "
+                                                                     "and name the host of the URL)");
         return sentence(mosquitto_strerror(rc));
     }
 

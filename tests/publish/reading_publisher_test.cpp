@@ -339,4 +339,38 @@ TEST(PublisherUnreachable, ANameThatDoesNotResolveAndAClosedPortAreTold)
     }
 }
 
+TEST(PublisherTls, TheBrokersCertificateIsCheckedAgainstTheSystemsStore)
+{
+    MosquittoBroker broker(QString(), QString(), true);
+    ASSERT_TRUE(broker.problem().isEmpty()) << broker.problem().toStdString();
+    QTemporaryDir pool;
+    const QString report = QDir(pool.path()).filePath(QStringLiteral("hall.dat"));
+    const MqttTarget target = *ParseMqttUrl(broker.url(QStringLiteral("museum")));
+    ASSERT_TRUE(target.tls);
+    {
+        // A certificate nobody vouches for: refused.
+        Events events;
+        ReadingPublisher publisher(target, events.listener(), quick());
+        publisher.follow(report);
+        AppendRecord(pool.path(), QStringLiteral("hall"), recordNumber(0));
+        publisher.readingStored(kSerial);
+        ASSERT_TRUE(events.waitFor(PublisherEvent::Kind::Failing, 1));
+        EXPECT_TRUE(events.all().front().detail.contains("certificate")) << events.all().front().detail.toStdString();
+        EXPECT_EQ(events.count(PublisherEvent::Kind::Connected), 0);
+        EXPECT_EQ(publisher.stop(), 1);
+    }
+    // The system's store made to hold the broker's certificate (OpenSSL's SSL_CERT_FILE): the
+    // reading goes out over TLS.
+    ::setenv("SSL_CERT_FILE", QFile::encodeName(broker.certificatePath()).constData(), 1);
+    Events events;
+    ReadingPublisher publisher(target, events.listener(), quick());
+    publisher.follow(report);
+    publisher.readingStored(kSerial);
+    const bool connected = events.waitFor(PublisherEvent::Kind::Connected, 1);
+    const qint64 left = publisher.stop();
+    ::unsetenv("SSL_CERT_FILE");
+    ASSERT_TRUE(connected) << (events.all().isEmpty() ? std::string() : events.all().front().detail.toStdString());
+    EXPECT_EQ(left, 0);
+}
+
 }  // namespace

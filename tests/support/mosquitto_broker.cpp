@@ -47,7 +47,7 @@ int FreeLocalPort()
     return ntohs(a.sin_port);
 }
 
-MosquittoBroker::MosquittoBroker(const QString& user, const QString& password)
+MosquittoBroker::MosquittoBroker(const QString& user, const QString& password, bool tls) : tls_(tls)
 {
     if (!QFileInfo(QString::fromLatin1(kBroker)).isExecutable()) {
         problem_ = QStringLiteral("mosquitto is not installed (%1 missing); scripts/setup installs it").arg(QLatin1String(kBroker));
@@ -63,6 +63,18 @@ MosquittoBroker::MosquittoBroker(const QString& user, const QString& password)
     // test's private directory.
     if (const passwd* me = ::getpwuid(::getuid()))
         conf += "user " + QByteArray(me->pw_name) + "\n";
+    if (tls) {
+        QProcess openssl;
+        openssl.start(QStringLiteral("openssl"),
+                      {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", "/CN=127.0.0.1",
+                       "-addext", "subjectAltName=IP:127.0.0.1", "-keyout", d.filePath("key.pem"), "-out", certificatePath()});
+        if (!openssl.waitForFinished(30000) || openssl.exitCode() != 0) {
+            problem_ = QStringLiteral("openssl made no certificate (scripts/setup installs openssl): %1")
+                           .arg(QString::fromLocal8Bit(openssl.readAllStandardError()));
+            return;
+        }
+        conf += "certfile " + QFile::encodeName(certificatePath()) + "\nkeyfile " + QFile::encodeName(d.filePath("key.pem")) + "\n";
+    }
     if (user.isEmpty()) {
         conf += "allow_anonymous true\n";
     } else {
@@ -95,7 +107,12 @@ MosquittoBroker::~MosquittoBroker()
 
 QString MosquittoBroker::url(const QString& prefix) const
 {
-    return QStringLiteral("mqtt://127.0.0.1:%1/%2").arg(port_).arg(prefix);
+    return QStringLiteral("%1://127.0.0.1:%2/%3").arg(tls_ ? "mqtts" : "mqtt").arg(port_).arg(prefix);
+}
+
+QString MosquittoBroker::certificatePath() const
+{
+    return QDir(dir_.path()).filePath(QStringLiteral("cert.pem"));
 }
 
 bool MosquittoBroker::start()

@@ -1,7 +1,7 @@
 // A Mosquitto broker of a test's own: started on 127.0.0.1 on a free port with its own config
 // file in a temporary directory (persistence on, so that a subscriber's queued messages
 // survive a restart), optionally with a password file made by mosquitto_passwd. Stop and
-// start it again to play a broker that goes away. And a subscriber that collects what arrives.
+// start it again to play a broker that goes away. Or a TLS broker with a certificate of its own. And a subscriber that collects what arrives.
 #pragma once
 
 #include <QByteArray>
@@ -19,13 +19,16 @@ struct mosquitto;
 class MosquittoBroker {
 public:
     // user/password: when given, the broker admits only that user (no anonymous logins).
-    explicit MosquittoBroker(const QString& user = QString(), const QString& password = QString());
+    // tls: the listener speaks TLS with a certificate for 127.0.0.1 made by openssl for the
+    // test (certificatePath()), which no system trusts.
+    explicit MosquittoBroker(const QString& user = QString(), const QString& password = QString(), bool tls = false);
     ~MosquittoBroker();
 
     // Empty when the broker runs; else why it does not (mosquitto missing, no start).
     const QString& problem() const { return problem_; }
     int port() const { return port_; }
     QString url(const QString& prefix) const;
+    QString certificatePath() const;
 
     void stop();   // SIGTERM and wait: the broker saves its sessions
     bool start();  // again on the same port
@@ -34,6 +37,7 @@ private:
     QTemporaryDir dir_;
     QProcess process_;
     int port_ = 0;
+    bool tls_ = false;
     QString problem_;
 };
 
