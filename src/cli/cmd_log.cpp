@@ -31,11 +31,10 @@
 namespace {
 
 constexpr const char* Usage =
-    "log PORT [--usb] --interval S [--count N] [--report NAME] [--pool DIR]\n"
-    "      [--mqtt mqtt[s]://HOST[:PORT]/PREFIX [--mqtt-user USER] [--no-discovery]]\n"
-    "                                      log readings every S seconds into POOL/NAME.dat (default kelmora-cli)\n"
-    "                                      and publish each to the broker (password in KELMORA_MQTT_PASSWORD);\n"
-    "                                      exit status 0 only when every reading was stored";
+    "log PORT [--usb] --interval S [--count N] [--report NAME] [--pool DIR] [--mqtt URL [--mqtt-user USER] "
+    "[--no-discovery]]   log readings every S seconds into POOL/NAME.dat (default kelmora-cli), each also "
+    "published to the MQTT broker URL mqtt[s]://HOST[:PORT]/PREFIX (password in KELMORA_MQTT_PASSWORD); "
+    "exit status 0 only when every reading was stored";
 
 volatile std::sig_atomic_t stopRequested = 0;
 
