@@ -4,13 +4,13 @@
 // screenful; opening the report in the window (build with the wait window and messages
 // running after every record) against the bare build, and the same for preparing the file.
 // Prints the ratios at the end.
-#include "app/clock.h"
-#include "app/ui/dialogs.h"
-#include "app/ui/main_form.h"
-#include "app/ui/program.h"
+#include "platform/clock.h"
+#include "widgets/dialogs.h"
+#include "app/main_form.h"
+#include "app/program.h"
 #include "report/report_builder.h"
 #include "report/report_preparation.h"
-#include "app/ui/wait_form.h"
+#include "widgets/wait_form.h"
 #include "views/ui/report_table_model.h"
 
 #include "minute_readings.h"

@@ -1,6 +1,6 @@
 // Fuzz target: a settings file of arbitrary bytes read, a value written and read back; the
 // other lines must stay as they were.
-#include "app/profile_file.h"
+#include "platform/profile_file.h"
 
 #include "scratch_file.h"
 

@@ -1,7 +1,7 @@
 #include "cli/cli_meter.h"
 
-#include "app/app_paths.h"
-#include "app/clock.h"
+#include "platform/app_paths.h"
+#include "platform/clock.h"
 #include "cli/command.h"
 #include "device/com_error.h"
 #include "device/device_texts.h"

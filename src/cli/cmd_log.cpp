@@ -4,8 +4,8 @@
 // The exit status tells a script or a service whether every reading was stored: 0 only then,
 // else the kind of the worst failure (see kLogStatusText), and the last line on standard
 // error is "stored N of M readings".
-#include "app/app_paths.h"
-#include "app/clock.h"
+#include "platform/app_paths.h"
+#include "platform/clock.h"
 #include "cli/cli_meter.h"
 #include "cli/command.h"
 #include "device/device_texts.h"

@@ -1,6 +1,6 @@
 // kelmora-cli check, read and detect: the connection check, one reading without logging,
 // and the detection of the meter over the twenty port names.
-#include "app/clock.h"
+#include "platform/clock.h"
 #include "cli/cli_meter.h"
 #include "cli/command.h"
 #include "device/device_texts.h"

@@ -1,8 +1,8 @@
 // kelmora-cli ports: the twenty port names and the device each opens; --map and --unmap
 // change the overrides in section [Ports] of kelmora.ini in the data directory, which the
 // listing names last.
-#include "app/app_paths.h"
-#include "app/profile_file.h"
+#include "platform/app_paths.h"
+#include "platform/profile_file.h"
 #include "cli/cli_meter.h"
 #include "cli/command.h"
 #include "device/port_names.h"

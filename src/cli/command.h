@@ -10,12 +10,17 @@
 struct Command {
     using Run = std::function<int(const QStringList& args)>;
 
+    // What a command needs besides Qt Core: widgets run on an off-screen window system, so that
+    // charts can be drawn without a display.
+    enum class Needs { Core, Widgets };
+
     // name: the word after kelmora-cli; usage: one line shown by "kelmora-cli --help".
-    Command(const char* name, const char* usage, Run run);
+    Command(const char* name, const char* usage, Run run, Needs needs = Needs::Core);
 
     const char* name;
     const char* usage;
     Run run;
+    Needs needs;
 
     static const std::vector<const Command*>& all();
 };

@@ -1,7 +1,11 @@
 // kelmora-cli: the work of the Kelmora window without a screen.
 #include "cli/command.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+
+#include <cstring>
+#include <memory>
 
 #include <cstdio>
 
@@ -21,7 +25,8 @@ void printUsage(FILE* to)
 }
 }  // namespace
 
-Command::Command(const char* name, const char* usage, Run run) : name(name), usage(usage), run(std::move(run))
+Command::Command(const char* name, const char* usage, Run run, Needs needs)
+    : name(name), usage(usage), run(std::move(run)), needs(needs)
 {
     registry().push_back(this);
 }
@@ -45,9 +50,47 @@ void printErr(const QString& text)
     std::fflush(stderr);
 }
 
+// The command named by the first argument, before Qt has seen the arguments.
+const Command* commandNamed(int argc, char** argv)
+{
+    if (argc < 2)
+        return nullptr;
+    for (const Command* c : Command::all())
+        if (std::strcmp(argv[1], c->name) == 0)
+            return c;
+    return nullptr;
+}
+
+// Drawing starts a GUI application, which asks for the session's runtime directory; a run from
+// cron or a service has none and Qt's fallback serves. Its warning would make every scheduled
+// run report trouble, so it alone is dropped.
+void dropRuntimeDirWarning(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
+        return;
+    std::fputs(qFormatLogMessage(type, context, message).toLocal8Bit().constData(), stderr);
+    std::fputc('\n', stderr);
+}
+
+// The picture resources (the logo of the graph printout) live in a static library.
+void initResources()
+{
+    Q_INIT_RESOURCE(kelmora);
+}
+
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    std::unique_ptr<QCoreApplication> app;
+    const Command* named = commandNamed(argc, argv);
+    if (named && named->needs == Command::Needs::Widgets) {
+        // Drawing needs no display: the off-screen window system draws with the same fonts.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler(dropRuntimeDirWarning);
+        app = std::make_unique<QApplication>(argc, argv);
+        initResources();
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty() || args.front() == QLatin1String("--help") || args.front() == QLatin1String("-h")) {
         printUsage(args.isEmpty() ? stderr : stdout);

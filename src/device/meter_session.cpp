@@ -1,6 +1,6 @@
 #include "device/meter_session.h"
 
-#include "app/clock.h"
+#include "platform/clock.h"
 #include "device/com_error.h"
 #include "device/frames.h"
 #include "device/register_protocol.h"

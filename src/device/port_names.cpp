@@ -1,6 +1,6 @@
 #include "device/port_names.h"
 
-#include "app/profile_file.h"
+#include "platform/profile_file.h"
 
 const QStringList& portNames()
 {

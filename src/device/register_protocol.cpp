@@ -1,6 +1,6 @@
 #include "device/register_protocol.h"
 
-#include "app/clock.h"
+#include "platform/clock.h"
 #include "device/com_error.h"
 #include "device/fatal_exit.h"
 #include "device/serial_line.h"

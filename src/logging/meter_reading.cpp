@@ -1,6 +1,6 @@
 #include "logging/meter_reading.h"
 
-#include "app/clock.h"
+#include "platform/clock.h"
 #include "device/register_protocol.h"
 #include "report/date_time.h"
 

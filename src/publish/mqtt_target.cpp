@@ -1,6 +1,6 @@
 #include "publish/mqtt_target.h"
 
-#include "app/profile_file.h"
+#include "platform/profile_file.h"
 
 #include <QUrl>
 

@@ -3,7 +3,7 @@
 // window at all (command line, benchmarks).
 #pragma once
 
-#include "app/wait_progress.h"
+#include "platform/wait_progress.h"
 
 #include <QtGlobal>
 

@@ -1,5 +1,5 @@
 // CRC-16/MODBUS and the request frames the meter expects.
-#include "app/clock.h"
+#include "platform/clock.h"
 #include "device/frames.h"
 #include "device/register_protocol.h"
 #include "support/meter_line.h"

@@ -1,6 +1,6 @@
 // Broker addresses: what mqtt:// and mqtts:// URLs give, what is refused and why, and the
 // section [Mqtt] of the settings file.
-#include "app/profile_file.h"
+#include "platform/profile_file.h"
 #include "publish/mqtt_target.h"
 #include "support/file_bytes.h"
 

@@ -1,7 +1,7 @@
 // A wait window that writes down what a core operation does with it.
 #pragma once
 
-#include "app/wait_progress.h"
+#include "platform/wait_progress.h"
 
 #include <QString>
 #include <QStringList>

@@ -2,10 +2,10 @@
 // dialogs and a line of several ports with meters behind them (window tests only).
 #pragma once
 
-#include "app/ui/fake_dialogs.h"
-#include "app/ui/gui_helpers.h"
-#include "app/ui/main_form.h"
-#include "app/ui/program.h"
+#include "support/fake_dialogs.h"
+#include "support/gui_helpers.h"
+#include "app/main_form.h"
+#include "app/program.h"
 #include "support/ports_line.h"
 #include "support/virtual_clock.h"
 

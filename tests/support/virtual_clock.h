@@ -1,7 +1,7 @@
 // A clock whose time moves only when someone sleeps on it.
 #pragma once
 
-#include "app/clock.h"
+#include "platform/clock.h"
 
 #include <vector>
 

@@ -1,7 +1,7 @@
 // TMainForm: choosing the port, the connection check and the detection of the meter.
-#include "app/clock.h"
-#include "app/ui/dialogs.h"
-#include "app/ui/main_form.h"
+#include "platform/clock.h"
+#include "widgets/dialogs.h"
+#include "app/main_form.h"
 #include "device/com_error.h"
 #include "device/device_texts.h"
 #include "device/frames.h"

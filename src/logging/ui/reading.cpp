@@ -1,9 +1,9 @@
 // TMainForm: the reading (Button3), automatic reading (Switch1, Timer1) and saving the working
 // report under a name (SpeedButton1).
-#include "app/clock.h"
-#include "app/ui/dialogs.h"
-#include "app/ui/main_form.h"
-#include "app/ui/on_off_switch.h"
+#include "platform/clock.h"
+#include "widgets/dialogs.h"
+#include "app/main_form.h"
+#include "widgets/on_off_switch.h"
 #include "device/device_texts.h"
 #include "device/meter_session.h"
 #include "device/serial_line.h"

@@ -1,6 +1,6 @@
 #include "publish/ui/broker_link.h"
 
-#include "app/profile_file.h"
+#include "platform/profile_file.h"
 #include "publish/reading_publisher.h"
 
 #include <QLabel>

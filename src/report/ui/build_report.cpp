@@ -1,11 +1,11 @@
 // TMainForm::BuildReport: the window side of report building — reads the display mode, the
 // threshold fields and the colour-chart setting, builds the report from the report in memory
 // and shows the result in the table, the title and the minimum and maximum figures.
-#include "app/ui/main_form.h"
+#include "app/main_form.h"
 
-#include "app/ui/mask_edit.h"
-#include "app/ui/radio_group.h"
-#include "app/ui/wait_form.h"
+#include "widgets/mask_edit.h"
+#include "widgets/radio_group.h"
+#include "widgets/wait_form.h"
 #include "report/report_builder.h"
 #include "views/ui/report_table_model.h"
 #include "views/ui/time_chart.h"
@@ -52,10 +52,7 @@ void TMainForm::BuildReport(bool FromReading)
 
         Label19->setText(table->title());
         Label19->adjustSize();
-        Chart1->setSeries(table, ChartSeries::Humidity);
-        Chart2->setSeries(table, ChartSeries::Temperature);
-        Chart1->setTitleText(table->title());
-        Chart2->setTitleText(table->title());
+        ShowTableOnCharts(*Chart1, *Chart2, table);
         // A figure wider than its field shows its beginning, as a classic edit field does.
         const auto figure = [](QLineEdit* edit, const QString& text) {
             edit->setText(text);

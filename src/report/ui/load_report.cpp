@@ -1,9 +1,9 @@
 // TMainForm::AcLoadReportExecute: opening a stored report — the report actions and automatic
 // reading go off, the selection dialog picks and prepares a report and its interval, and on
 // confirmation the report is loaded, built and its pages shown.
-#include "app/ui/main_form.h"
+#include "app/main_form.h"
 
-#include "app/ui/on_off_switch.h"
+#include "widgets/on_off_switch.h"
 #include "logging/report_pool.h"
 #include "report/comma_text.h"
 #include "report/ui/repsel_form.h"

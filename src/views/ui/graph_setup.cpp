@@ -1,5 +1,5 @@
 // TMainForm: the graph setup action and the showing of the graph page.
-#include "app/ui/main_form.h"
+#include "app/main_form.h"
 
 #include "views/ui/select_form.h"
 #include "views/ui/time_chart.h"

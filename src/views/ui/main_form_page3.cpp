@@ -1,11 +1,10 @@
 // TMainForm: page 3 "&Графический отчёт" — the panel with the humidity chart over the
 // temperature chart, their design properties, the part dividers, the label rewriting and the
 // time axes kept in step when the user zooms or pans either chart.
-#include "app/ui/main_form.h"
+#include "app/main_form.h"
 
-#include "app/ui/bevel_panel.h"
-#include "views/chart_labels.h"
-#include "views/part_dividers.h"
+#include "widgets/bevel_panel.h"
+#include "views/ui/graph_charts.h"
 #include "views/ui/time_chart.h"
 
 #include <QEvent>
@@ -49,23 +48,6 @@ private:
     TMainForm* form_;
 };
 
-void setUpChart(TimeChart* chart, const QString& seriesTitle, const QString& leftTitle)
-{
-    chart->setSeriesTitle(seriesTitle);
-    chart->BottomAxis().SetTitle(QStringLiteral("Время / Дата"));
-    chart->LeftAxis().SetTitle(leftTitle);
-    chart->RightAxis().SetMinMax(-50, 100);
-    chart->RightAxis().SetVisible(false);
-}
-
-void drawPartDividers(bool enabled, int parts, QPainter& painter, const QRect& plot)
-{
-    painter.setPen(QPen(QColor(0x00, 0x80, 0x00), 1, Qt::SolidLine));
-    painter.setBrush(Qt::NoBrush);
-    for (const int x : PartDividerPositions(enabled, parts, plot.left(), plot.width()))
-        painter.drawLine(x, plot.top(), x, plot.bottom());
-}
-
 // After a zoom or pan of chart a: b's time axis shows exactly a's range.
 void followTimeAxis(TimeChart* a, TimeChart* b)
 {
@@ -90,19 +72,11 @@ void TMainForm::CreatePage3()
 
     Chart1 = new TimeChart(Panel5);
     Chart1->setObjectName(QStringLiteral("Chart1"));
-    setUpChart(Chart1, QStringLiteral("RHSerie"), QStringLiteral("Относительная влажность, %"));
-    Chart1->setTitleVisible(true);
-    Chart1->setMarginBottom(0);
-    Chart1->BottomAxis().SetVisible(false);
-    Chart1->TopAxis().SetMinMax(0, 25);
+    SetUpHumidityChart(*Chart1);
 
     Chart2 = new TimeChart(Panel5);
     Chart2->setObjectName(QStringLiteral("Chart2"));
-    setUpChart(Chart2, QStringLiteral("TSerie"), QStringLiteral("Температура, °C"));
-    Chart2->setTitleVisible(false);
-    Chart2->setMarginTop(0);
-    Chart2->BottomAxis().SetGrid(false);
-    Chart2->TopAxis().SetVisible(false);
+    SetUpTemperatureChart(*Chart2);
 
     connect(Chart1, &TimeChart::afterDraw, this, &TMainForm::Chart1AfterDraw);
     connect(Chart2, &TimeChart::afterDraw, this, &TMainForm::Chart2AfterDraw);
@@ -137,52 +111,32 @@ void TMainForm::SetChart1Height(int height)
 void TMainForm::LayoutPage3()
 {
     const int frame = Panel5->frameWidth();
-    QRect rest = Panel5->rect().adjusted(frame, frame, -frame, -frame);
-    // Chart1 first, as the classic alignment does: the top-aligned chart takes its strip,
-    // the filling one what is left.
-    if (!Chart1->isHidden()) {
-        if (chart1Align_ == ChartAlign::Top) {
-            const int height = std::clamp(chart1Height_, 0, std::max(0, rest.height()));
-            Chart1->setGeometry(rest.left(), rest.top(), rest.width(), height);
-            rest.setTop(rest.top() + height);
-        } else {
-            Chart1->setGeometry(rest);
-        }
-    }
-    if (!Chart2->isHidden())
-        Chart2->setGeometry(rest);
+    LayOutCharts(*Chart1, *Chart2, Panel5->rect().adjusted(frame, frame, -frame, -frame), chart1Align_, chart1Height_);
 }
 
 void TMainForm::TabSheet3Resize()
 {
-    // Integer division toward zero, as the page always did.
-    SetChart1Height(Panel5->height() / 2 - 16);
+    SetChart1Height(HumidityStripHeight(Panel5->height()));
 }
 
 void TMainForm::Chart1AfterDraw(QPainter& painter, const QRect& plot)
 {
-    drawPartDividers(SplitEnabled, SplitParts, painter, plot);
+    DrawPartDividers(SplitEnabled, SplitParts, painter, plot);
 }
 
 void TMainForm::Chart2AfterDraw(QPainter& painter, const QRect& plot)
 {
-    drawPartDividers(SplitEnabled, SplitParts, painter, plot);
+    DrawPartDividers(SplitEnabled, SplitParts, painter, plot);
 }
 
 void TMainForm::Chart1GetAxisLabel(ChartAxis* axis, QString& text)
 {
-    if (axis == &Chart1->BottomAxis())
-        text = TimeAxisLabel(text);
-    else if (axis == &Chart1->LeftAxis())
-        text = ValueAxisLabel(GraphChart::Humidity, DisplayMode, text);
+    RewriteAxisLabel(*Chart1, GraphChart::Humidity, DisplayMode, axis, text);
 }
 
 void TMainForm::Chart2GetAxisLabel(ChartAxis* axis, QString& text)
 {
-    if (axis == &Chart2->BottomAxis())
-        text = TimeAxisLabel(text);
-    else if (axis == &Chart2->LeftAxis())
-        text = ValueAxisLabel(GraphChart::Temperature, DisplayMode, text);
+    RewriteAxisLabel(*Chart2, GraphChart::Temperature, DisplayMode, axis, text);
 }
 
 void TMainForm::Chart1Zoom()

@@ -1,8 +1,8 @@
 // TMainForm::AcPrintReportExecute: the table printout. The print dialog offers the table as
 // pages of 50 rows; all pages print the whole table, a page range prints its block of rows.
-#include "app/ui/main_form.h"
+#include "app/main_form.h"
 
-#include "app/ui/dialogs.h"
+#include "widgets/dialogs.h"
 #include "views/ui/print_job.h"
 #include "views/ui/report_table_model.h"
 #include "views/ui/table_printout.h"

@@ -1,10 +1,10 @@
 // TMainForm::AcSaveExecute: the export of the text report's table to a file the user chooses —
 // fixed-width text (".txt", or the same under ".doc"), HTML with the screen's colours (".htm"),
 // or a workbook (".xls").
-#include "app/clock.h"
-#include "app/ui/dialogs.h"
-#include "app/ui/main_form.h"
-#include "app/ui/wait_form.h"
+#include "platform/clock.h"
+#include "widgets/dialogs.h"
+#include "app/main_form.h"
+#include "widgets/wait_form.h"
 #include "logging/report_pool.h"
 #include "report/date_time.h"
 #include "views/csv_export.h"

@@ -1,13 +1,14 @@
 #include "views/ui/select_form.h"
 
-#include "app/ui/date_time_pickers.h"
-#include "app/ui/design_font.h"
-#include "app/ui/design_label.h"
-#include "app/ui/main_form.h"
-#include "app/ui/mask_edit.h"
-#include "app/ui/bevel_panel.h"
+#include "widgets/date_time_pickers.h"
+#include "widgets/design_font.h"
+#include "widgets/design_label.h"
+#include "app/main_form.h"
+#include "widgets/mask_edit.h"
+#include "widgets/bevel_panel.h"
 #include "views/chart_axis.h"
 #include "views/graph_settings.h"
+#include "views/ui/graph_charts.h"
 #include "views/ui/time_chart.h"
 
 #include <QCheckBox>
@@ -162,88 +163,28 @@ void TSelectForm::Button1Click()
     ApplyGraphSettings();
 }
 
-namespace {
-
-// Minimum first, then maximum; an axis that refuses the maximum stops the settings there.
-void SetRange(ChartAxis& axis, const AxisRangeChoice& choice)
-{
-    if (choice.minimum)
-        axis.SetMinimum(*choice.minimum);
-    if (choice.maximum)
-        axis.SetMaximum(*choice.maximum);
-}
-
-}  // namespace
-
 void TSelectForm::ApplyGraphSettings()
 {
-    TimeChart* chart1 = main_.Chart1;
-    TimeChart* chart2 = main_.Chart2;
-    // 1-4.
-    for (MaskEdit* m : {MaskEdit1, MaskEdit2, MaskEdit3, MaskEdit4})
-        m->setEnabled(false);
-    chart1->setVisible(true);
-    chart2->setVisible(true);
-    for (TimeChart* chart : {chart1, chart2}) {
-        // From this wide range any limits within it can be set one after the other.
-        ChartAxis& left = chart->LeftAxis();
-        left.SetAutomatic(false);
-        left.SetMinMax(-10000, 10000);
-        // The range set from here on is the one undoing a later zoom returns to.
-        chart->keepValueAxisForUndo();
-    }
-    chart1->setTitleVisible(true);
-    chart2->setTitleVisible(false);
-
-    // 5-6. The charts show what was set, also when an axis refuses its range half-way.
-    struct Repaint {
-        TimeChart* chart1;
-        TimeChart* chart2;
-        ~Repaint()
-        {
-            chart1->update();
-            chart2->update();
-        }
-    } repaint{chart1, chart2};
-    const auto applyAxis = [](TimeChart* chart, const AxisRangeChoice& choice, MaskEdit* minimum, MaskEdit* maximum) {
-        if (choice.hidden)
-            chart->setVisible(false);
-        minimum->setEnabled(choice.manualFieldsEnabled);
-        maximum->setEnabled(choice.manualFieldsEnabled);
-        SetRange(chart->LeftAxis(), choice);
-    };
-    applyAxis(chart1,
-              HumidityAxisRange(ComboBox1->currentIndex(), chart1->seriesMinY(), chart1->seriesMaxY(),
-                                main_.DisplayMode, MaskEdit1->text(), MaskEdit2->text()),
-              MaskEdit1, MaskEdit2);
-    applyAxis(chart2,
-              TemperatureAxisRange(ComboBox2->currentIndex(), chart2->seriesMinY(), chart2->seriesMaxY(),
-                                   MaskEdit3->text(), MaskEdit4->text()),
-              MaskEdit3, MaskEdit4);
-
-    // 7. The layout of the graph page.
-    const bool show1 = !chart1->isHidden();
-    const bool show2 = !chart2->isHidden();
-    if (show1 && show2) {
-        main_.SetChart1Align(TMainForm::ChartAlign::Top);
-        chart1->BottomAxis().SetVisible(false);
-        chart2->BottomAxis().SetVisible(true);
-        main_.SetChart1Height(main_.Panel5->height() / 2 - 16);
-        chart1->setMarginBottom(0);
-        chart2->setMarginTop(0);
-    } else if (show1) {
-        chart1->setMarginBottom(4);
-        chart2->setMarginTop(4);
-        main_.SetChart1Align(TMainForm::ChartAlign::Client);
-        chart1->BottomAxis().SetVisible(true);
-        chart2->BottomAxis().SetVisible(false);
-    } else if (show2) {
-        chart1->setMarginBottom(4);
-        chart2->setMarginTop(4);
-        chart2->BottomAxis().SetVisible(true);
-        chart1->BottomAxis().SetVisible(false);
-        chart2->setTitleVisible(true);
-        chart1->setTitleVisible(false);
+    GraphAxisSettings settings;
+    settings.humidityMode = ComboBox1->currentIndex();
+    settings.temperatureMode = ComboBox2->currentIndex();
+    settings.humidityMinimum = MaskEdit1->text();
+    settings.humidityMaximum = MaskEdit2->text();
+    settings.temperatureMinimum = MaskEdit3->text();
+    settings.temperatureMaximum = MaskEdit4->text();
+    const ChartAlign align = ApplyGraphAxisSettings(
+        *main_.Chart1, *main_.Chart2, settings, main_.DisplayMode, [this](GraphChart which, bool enabled) {
+            MaskEdit* minimum = which == GraphChart::Humidity ? MaskEdit1 : MaskEdit3;
+            MaskEdit* maximum = which == GraphChart::Humidity ? MaskEdit2 : MaskEdit4;
+            minimum->setEnabled(enabled);
+            maximum->setEnabled(enabled);
+        });
+    // The layout of the graph page.
+    if (align == ChartAlign::Top) {
+        main_.SetChart1Align(ChartAlign::Top);
+        main_.SetChart1Height(HumidityStripHeight(main_.Panel5->height()));
+    } else if (!main_.Chart1->isHidden()) {
+        main_.SetChart1Align(ChartAlign::Client);
     }
     main_.LayoutPage3();
 }

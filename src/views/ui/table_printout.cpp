@@ -1,7 +1,7 @@
 #include "views/ui/table_printout.h"
 
-#include "app/clock.h"
-#include "app/ui/design_font.h"
+#include "platform/clock.h"
+#include "widgets/design_font.h"
 #include "views/ui/print_job.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 
 #include "views/ui/rgb_color.h"
 
-#include "app/ui/design_font.h"
+#include "widgets/design_font.h"
 #include "report/date_time.h"
 #include "views/axis_ticks.h"
 #include "views/series_decimation.h"

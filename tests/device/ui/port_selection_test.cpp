@@ -1,9 +1,9 @@
 // The connection check, the detection and the choice of the port through the real window,
 // with meters on a scripted line and virtual time.
-#include "app/ui/fake_dialogs.h"
-#include "app/ui/gui_helpers.h"
-#include "app/ui/main_form.h"
-#include "app/ui/program.h"
+#include "support/fake_dialogs.h"
+#include "support/gui_helpers.h"
+#include "app/main_form.h"
+#include "app/program.h"
 #include "device/com_error.h"
 #include "meter_model.h"
 #include "support/meter_window_fixture.h"

@@ -1,11 +1,11 @@
 // A meter that goes away during automatic reading, on the real serial path: the virtual meter
 // is stopped in the middle of a reading and a new one started on the same link; nothing stays
 // stuck and logging resumes by itself.
-#include "app/ui/fake_dialogs.h"
-#include "app/ui/gui_helpers.h"
-#include "app/ui/main_form.h"
-#include "app/ui/on_off_switch.h"
-#include "app/ui/program.h"
+#include "support/fake_dialogs.h"
+#include "support/gui_helpers.h"
+#include "app/main_form.h"
+#include "widgets/on_off_switch.h"
+#include "app/program.h"
 #include "support/meter_sim_process.h"
 #include "support/ports_line.h"
 #include "support/virtual_clock.h"

@@ -1,9 +1,9 @@
 // Opening a stored report through the main window: the selection dialog shown modally, what
 // confirming loads and builds, the comment in the title, the interval from the pickers, and
 // what a cancelled dialog or an empty pool leaves.
-#include "app/ui/main_form_fixture.h"
-#include "app/ui/on_off_switch.h"
-#include "app/ui/wait_form.h"
+#include "support/main_form_fixture.h"
+#include "widgets/on_off_switch.h"
+#include "widgets/wait_form.h"
 #include "report/date_time.h"
 #include "report/ui/repsel_form.h"
 #include "support/file_bytes.h"

@@ -2,11 +2,11 @@
 // on the user's choice, comments, deleting (and a deletion that fails), the interval from the
 // pickers, an empty pool, the editor's displayed lines, a preparation that fails, and the dialog
 // as the program creates it.
-#include "app/ui/fake_dialogs.h"
-#include "app/ui/gui_helpers.h"
-#include "app/ui/main_form_fixture.h"
-#include "app/ui/standard_error.h"
-#include "app/ui/wait_form.h"
+#include "support/fake_dialogs.h"
+#include "support/gui_helpers.h"
+#include "support/main_form_fixture.h"
+#include "widgets/standard_error.h"
+#include "widgets/wait_form.h"
 #include "logging/report_comment.h"
 #include "logging/report_file_error.h"
 #include "logging/report_pool.h"

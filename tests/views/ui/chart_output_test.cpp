@@ -1,6 +1,6 @@
 // The charts leaving the program: the printed page (both charts, the logo) read back from a
 // PDF, and the picture export as two bitmaps or two metafiles at the charts' screen sizes.
-#include "app/ui/main_form_fixture.h"
+#include "support/main_form_fixture.h"
 #include "logging/cp1251.h"
 #include "report/date_time.h"
 #include "views/ui/select_form.h"

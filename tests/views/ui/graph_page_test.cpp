@@ -1,10 +1,10 @@
 // The graph page through the main window: the two charts as designed and laid out, the build
 // handing them the report, the time axes kept in step by zoom, pan and undo on either chart,
 // the rewritten labels, the part dividers as painted, and pictures of the page to look at.
-#include "app/ui/main_form_fixture.h"
-#include "app/ui/bevel_panel.h"
-#include "app/ui/mask_edit.h"
-#include "app/ui/radio_group.h"
+#include "support/main_form_fixture.h"
+#include "widgets/bevel_panel.h"
+#include "widgets/mask_edit.h"
+#include "widgets/radio_group.h"
 #include "report/date_time.h"
 #include "report/number_format.h"
 #include "views/chart_axis.h"

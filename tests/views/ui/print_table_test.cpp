@@ -1,8 +1,8 @@
 // The table printout through the window's action, printed to PDF and read back with
 // poppler's pdftotext and pdfinfo: pages offered, the rows of a page range, sheets with title
 // and footer, the header row once, portrait always, the time of printing, a failing printer.
-#include "app/ui/main_form_fixture.h"
-#include "app/ui/standard_error.h"
+#include "support/main_form_fixture.h"
+#include "widgets/standard_error.h"
 #include "report/date_time.h"
 #include "views/ui/report_table_model.h"
 

@@ -1,9 +1,9 @@
 // The graph setup dialog through the real window: axis modes made into ranges, chart
 // visibility and page layout; the refused range that stops the settings; the time span and the
 // dividers on "Ok"; the pickers on showing.
-#include "app/ui/main_form_fixture.h"
-#include "app/ui/bevel_panel.h"
-#include "app/ui/mask_edit.h"
+#include "support/main_form_fixture.h"
+#include "widgets/bevel_panel.h"
+#include "widgets/mask_edit.h"
 #include "report/date_time.h"
 #include "views/chart_axis.h"
 #include "views/graph_settings.h"

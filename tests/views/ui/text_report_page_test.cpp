@@ -1,10 +1,10 @@
 // The text report page through the real widgets: what a build shows in Grid1, the title and
 // the figures, the display-mode switch, leaving a threshold field, the colours of marked
 // cells as painted, and a build asked for while another one lets messages run.
-#include "app/ui/main_form_fixture.h"
-#include "app/ui/mask_edit.h"
-#include "app/ui/radio_group.h"
-#include "app/ui/wait_form.h"
+#include "support/main_form_fixture.h"
+#include "widgets/mask_edit.h"
+#include "widgets/radio_group.h"
+#include "widgets/wait_form.h"
 #include "report/date_time.h"
 #include "report/humidity.h"
 #include "report/number_format.h"

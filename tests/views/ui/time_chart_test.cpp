@@ -1,6 +1,6 @@
 // TimeChart on its own: segments in the colour of their end point, drawing into any rectangle
 // at a print resolution, the gestures mapped to axis ranges, and an empty or one-point series.
-#include "app/ui/gui_helpers.h"
+#include "support/gui_helpers.h"
 #include "report/date_time.h"
 #include "report/report_builder.h"
 #include "views/ui/time_chart.h"

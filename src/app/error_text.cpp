@@ -1,8 +1,0 @@
-#include "app/error_text.h"
-
-QString StandardErrorText(const QString& message)
-{
-    if (!message.isEmpty() && message.back().unicode() > u'.')
-        return message + u'.';
-    return message;
-}

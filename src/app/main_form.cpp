@@ -1,0 +1,272 @@
+#include "app/main_form.h"
+
+#include "platform/clock.h"
+#include "widgets/bevel_panel.h"
+#include "widgets/design_font.h"
+#include "widgets/dialogs.h"
+#include "app/firm_box.h"
+#include "widgets/radio_group.h"
+#include "widgets/standard_error.h"
+#include "device/com_error.h"
+#include "device/meter_session.h"
+#include "device/register_protocol.h"
+#include "logging/report_pool.h"
+#include "logging/scratch_recovery.h"
+#include "logging/working_report.h"
+#include "publish/ui/broker_link.h"
+#include "report/report_builder.h"
+#include "device/serial_port.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTableView>
+
+// Resources live in the widget library; the executable and the tests pull them in from here.
+static void initKelmoraResources()
+{
+    Q_INIT_RESOURCE(kelmora);
+}
+
+TMainForm::TMainForm(Clock& clock, Dialogs& dialogs, const QString& programDirectory,
+                     std::unique_ptr<SerialLine> port, QWidget* parent)
+    : QMainWindow(parent),
+      FatalStop(dialogs),
+      clock_(clock),
+      dialogs_(dialogs),
+      programDirectory_(programDirectory)
+{
+    initKelmoraResources();
+    setObjectName(QStringLiteral("MainForm"));
+    ComPort = port ? std::move(port)
+                   : std::make_unique<SerialPort>(std::function<PortNameMap()>(
+                         [ini = settingsFilePath()] { return PortNameMap::fromSettingsFile(ini); }));
+
+    setWindowTitle(Caption);
+    setWindowIcon(QIcon(QStringLiteral(":/kelmora/kelmora.png")));
+    setFont(DesignFont());
+    // Client area as designed; the window with its frame may not become smaller than 800 × 600.
+    resize(1016, 718);
+    setMinimumSize(792, 573);
+
+    CreateActions();
+    CreateMenuAndToolBar();
+    CreatePages();
+    Broker = new BrokerLink(statusBar(), this);
+    FormCreate();
+}
+
+TMainForm::~TMainForm()
+{
+    FormDestroy();
+    // The child widgets outlive the members: a focus change while they are torn down must not
+    // reach a handler (the port box would try to open the port that is already gone).
+    const QList<QWidget*> children = findChildren<QWidget*>();
+    for (QWidget* child : children)
+        disconnect(child, nullptr, this, nullptr);
+}
+
+QString TMainForm::poolDirectory() const
+{
+    return QDir(programDirectory_).filePath(QStringLiteral("POOL"));
+}
+
+QString TMainForm::settingsFilePath() const
+{
+    return QDir(programDirectory_).filePath(QStringLiteral("kelmora.ini"));
+}
+
+void TMainForm::FormCreate()
+{
+    SplitEnabled = false;
+    SplitParts = 7;
+    // The decimal comma: every number of the program is written and read by its own number
+    // functions (report/number_format), which use "," whatever the regional settings say;
+    // date and time separators stay the system's.
+    repNameEdit->clear();
+    repName = QStringLiteral("temp");
+    lastDev = 0;
+    PageControl1->setTabVisible(PageControl1->indexOf(TabSheet2), false);
+    PageControl1->setTabVisible(PageControl1->indexOf(TabSheet3), false);
+
+    const QDate today = clock_.now().date();
+    if (today.month() == 6 && today.day() == 15)
+        Panel1->setCaption(QStringLiteral("K_Tide"));
+
+    // Housekeeping of the pool is silent: an existing directory, a missing scratch report or
+    // a read-only place are all fine.
+    QDir(programDirectory_).mkdir(QStringLiteral("POOL"));
+    // A scratch report left with readings by a run that never reached the close question is
+    // kept under a recovery name; an empty one goes.
+    KeepOrDiscardScratchReport(poolDirectory());
+}
+
+void TMainForm::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!shown_ && !event->spontaneous()) {
+        shown_ = true;
+        FormShow();
+    }
+}
+
+void TMainForm::FormShow()
+{
+    LoadSettings();
+    Broker->start(settingsFilePath());
+    RadioGroup1->setItemIndex(DisplayMode);
+    // Column widths: (table width − its scroll-bar width setting) div column count.
+    const int columns = Grid1->model() ? Grid1->model()->columnCount() : 0;
+    if (columns > 0) {
+        const int width = (Grid1->width() - 18) / columns;
+        for (int c = 0; c < columns; ++c)
+            Grid1->setColumnWidth(c, width);
+    }
+}
+
+void TMainForm::closeEvent(QCloseEvent* event)
+{
+    if (closed_) {
+        event->accept();
+        return;
+    }
+    bool CanClose = true;
+    FormCloseQuery(CanClose);
+    if (!CanClose) {
+        event->ignore();
+        return;
+    }
+    closed_ = true;
+    FormClose();
+    // A normal close takes the scratch report with it; what a crash leaves is recovered at start.
+    DiscardWorkingReport(poolDirectory());
+    event->accept();
+}
+
+void TMainForm::FormCloseQuery(bool& CanClose)
+{
+    CanClose = true;
+    if (!repNameEdit->text().isEmpty()) {
+        // A saved name: the readings are in their named report already.
+        if (repName != QLatin1String("temp"))
+            return;
+        // A name typed but never saved: the scratch readings are kept under it before closing,
+        // with the save button's name check and never over another report. When that is not
+        // possible, the readings count as unsaved and the question below decides.
+        if (!QFileInfo::exists(WorkingReportPath(poolDirectory(), repName))
+            || SaveUnderTypedName(poolDirectory(), repName, repNameEdit->text()))
+            return;
+    }
+    if (GroupBox4->isHidden() || Label1->text() == QStringLiteral("--.-"))
+        return;
+    if (dialogs_.Warning(QStringLiteral("Сохранить отчет ?")) == Dialogs::Answer::Yes) {
+        dialogs_.Message(QStringLiteral("Введите новое имя отчета и нажмите кнопку Сохранить"));
+        CanClose = false;
+    }
+}
+
+void TMainForm::endSessionAndClosePort(bool reportLineFailure)
+{
+    QString failure;
+    try {
+        endSession(*ComPort);
+    } catch (const EComError& e) {
+        failure = e.message();
+    }
+    ClosePort();
+    if (!failure.isEmpty() && reportLineFailure)
+        ShowStandardError(dialogs_, failure);
+}
+
+int TMainForm::execOwningItsBoxes(QDialog* dialog)
+{
+    const Dialogs::OwnerScope owned(dialogs_, dialog);
+    return dialog->exec();
+}
+
+void TMainForm::FormClose()
+{
+    // A settings file that cannot be written is reported in the standard error box; the window
+    // closes all the same, so that a read-only file never keeps the program from ending.
+    try {
+        SaveSettings();
+    } catch (const std::exception& e) {
+        ShowStandardError(dialogs_, QString::fromUtf8(e.what()));
+    }
+    Broker->stop();
+}
+
+void TMainForm::FormDestroy()
+{
+    if (!ComPort)
+        return;
+    try {
+        ComPort->Close();
+    } catch (const std::exception&) {
+        // The program is ending; a port that fails to close is released by the system.
+    }
+}
+
+QList<QAction*> TMainForm::ReportActions() const
+{
+    return {AcSave, AcTextReport, AcGraphReport, AcPrintGraph, AcSetupGraph, AcPrintReport};
+}
+
+void TMainForm::SetReportActions(bool on)
+{
+    // Switching off while a report page is in front brings the operations page forward.
+    if (!on && (PageControl1->currentWidget() == TabSheet2 || PageControl1->currentWidget() == TabSheet3))
+        PageControl1->setCurrentWidget(TabSheet1);
+    AcSave->setEnabled(on);
+    PageControl1->setTabVisible(PageControl1->indexOf(TabSheet2), on);
+    PageControl1->setTabVisible(PageControl1->indexOf(TabSheet3), on);
+    AcTextReport->setEnabled(on);
+    AcGraphReport->setEnabled(on);
+    AcPrintGraph->setEnabled(on);
+    AcSetupGraph->setEnabled(on);
+    AcPrintReport->setEnabled(on);
+}
+
+void TMainForm::ActExitExecute()
+{
+    close();
+}
+
+void TMainForm::AcAboutExecute()
+{
+    if (FirmBox)
+        FirmBox->exec();
+}
+
+void TMainForm::AcOperationsExecute()
+{
+    PageControl1->setCurrentWidget(TabSheet1);
+}
+
+void TMainForm::AcTextReportExecute()
+{
+    PageControl1->setCurrentWidget(TabSheet2);
+}
+
+void TMainForm::AcGraphReportExecute()
+{
+    PageControl1->setCurrentWidget(TabSheet3);
+}
+
+void TMainForm::Panel1Click()
+{
+    dialogs_.OpenAddress(Maker::WebSite);
+}
+
+void TMainForm::Button9Click()
+{
+    ComboBoxDeviceName->setEnabled(true);
+}

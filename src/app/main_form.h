@@ -1,0 +1,295 @@
+// TMainForm: the main window — action list, menu, toolbar, status bar, the three pages and
+// the program's lifecycle (creation, first showing, close query, close, destruction).
+// Handlers of each topic live in their own file; main_form_pending.cpp holds the handlers
+// whose behaviour comes with other subsystems.
+#pragma once
+
+#include "views/ui/graph_charts.h"
+#include "widgets/gui_fatal_exit.h"
+#include "logging/report_state.h"
+#include "device/serial_line.h"
+
+#include <QList>
+#include <QMainWindow>
+#include <QPixmap>
+#include <QTimer>
+
+#include <cstdint>
+#include <memory>
+
+class AnalogClock;
+class BrokerLink;
+class BevelPanel;
+class ChartAxis;     // page 3
+class QPainter;      // page 3
+class TimeChart;     // page 3
+class Clock;
+class Dialogs;
+class QDialog;
+class MaskEdit;
+class OnOffSwitch;
+class RadioGroup;
+class SerialLine;
+class TFirmBox;
+class TRepselForm;
+class TSelectForm;
+class TWaitForm;
+class QAction;
+class RegisterProtocol;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class ReportTableModel;
+struct ConversionCache;
+class QTabWidget;
+class QTableView;
+class QToolBar;
+class QToolButton;
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    static inline const QString Caption = QStringLiteral("Kelmora v1.20   -   НПК \"Ortanel\"");
+
+    // programDirectory: the directory of the executable (POOL and kelmora.ini are formed from it).
+    // port: the serial line to own as ComPort; without one the real serial port is made.
+    TMainForm(Clock& clock, Dialogs& dialogs, const QString& programDirectory,
+              std::unique_ptr<SerialLine> port = nullptr, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // The windows created after the main window (start-up order); LoadSettings needs SelectForm.
+    TWaitForm* WaitForm = nullptr;
+    TFirmBox* FirmBox = nullptr;
+    TSelectForm* SelectForm = nullptr;
+    TRepselForm* RepselForm = nullptr;
+
+    Clock& clock() const { return clock_; }
+    Dialogs& dialogs() const { return dialogs_; }
+    const QString& programDirectory() const { return programDirectory_; }
+    QString poolDirectory() const;
+    QString settingsFilePath() const;
+
+    // --- State of the window and the program ---
+    bool SplitEnabled = false;
+    std::uint8_t SplitParts = 7;
+    QString repName = QStringLiteral("temp");
+    std::int32_t lastDev = 0;
+    std::uint8_t DisplayMode = 0;      // 0 relative humidity, 1 dew point, 2 absolute humidity
+    bool ColorChartFlag = true;        // chart points coloured by the thresholds
+    std::int32_t Ortanel = 0;          // kept for the settings file only
+    std::unique_ptr<SerialLine> ComPort;
+    ReportState Report;                // the report held in memory (records, interval, titles)
+    BrokerLink* Broker = nullptr;      // publishes the stored readings when kelmora.ini names a broker
+    GuiFatalExit FatalStop;
+
+    // --- Action list and its pictures ---
+    QList<QPixmap> ImageList1;         // the sixteen 16 × 16 toolbar pictures
+    QAction* ActExit;
+    QAction* AcAbout;
+    QAction* AcConnect;
+    QAction* AcSave;
+    QAction* AcOperations;
+    QAction* AcTextReport;
+    QAction* AcGraphReport;
+    QAction* AcPrintGraph;
+    QAction* AcPrintReport;
+    QAction* AcSetupGraph;
+    QAction* AcLoadReport;
+    // The report actions, switched together with the tabs of pages 2 and 3.
+    QList<QAction*> ReportActions() const;
+
+    QMenu* FileMenu;
+    QMenu* OperationsMenu;
+    QMenu* HelpMenu;
+    QToolBar* ToolBar1;
+    QTabWidget* PageControl1;
+    QWidget* TabSheet1;
+    QWidget* TabSheet2;
+    QWidget* TabSheet3;
+
+    // --- Page 1 "&Операции" ---
+    QPushButton* Button1;
+    QPushButton* Button2;
+    QGroupBox* GroupBox4;
+    QPushButton* Button3;
+    QGroupBox* GroupBox3;
+    QGroupBox* GroupBox5;
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label4;
+    QLineEdit* repNameEdit;
+    QToolButton* SpeedButton1;
+    OnOffSwitch* Switch1;
+    QLabel* Label7;
+    QLabel* Label8;
+    QLabel* Label3;
+    QLineEdit* Edit5;
+    QLabel* Label22;
+    QTimer Timer1;
+    QGroupBox* GroupBox2;
+    QPushButton* Button8;
+    QPushButton* Button9;
+    QLabel* Label18;
+    QComboBox* ComboBoxDeviceName;
+    QCheckBox* usb;
+    QGroupBox* GroupBox1;
+    AnalogClock* RxClock1;
+    QPixmap Image1;                    // the maker's logo, used only by the graph printout
+    BevelPanel* Panel1;
+
+    // --- Page 2 "&Текстовый отчёт" ---
+    BevelPanel* Panel4;
+    QLabel* Label19;
+    QPushButton* Button10;
+    QPushButton* Button11;
+    BevelPanel* Panel3;
+    BevelPanel* Panel2;
+    QTableView* Grid1;
+    ReportTableModel* Grid1Model;      // the built report as Grid1 shows it ("no data" until a build)
+    QLabel* Label16;
+    QLabel* Label9;
+    QLabel* Label10;
+    QLabel* Label11;
+    QLineEdit* Edit1;
+    MaskEdit* MaskEdit7;
+    QLabel* Label12;
+    QLineEdit* Edit2;
+    MaskEdit* MaskEdit8;
+    QLabel* Label17;
+    QLabel* Label13;
+    QLabel* Label14;
+    QLineEdit* Edit3;
+    MaskEdit* MaskEdit9;
+    QLabel* Label15;
+    QLineEdit* Edit4;
+    MaskEdit* MaskEdit10;
+    RadioGroup* RadioGroup1;
+    std::shared_ptr<class QPrinter> PrintDialog1;  // printer of the table's print dialog, kept for the run
+    int PrintFromPage = 1;  // the from-page chosen last, kept also across jobs of all pages
+
+    // ==================== Page 3 "&Графический отчёт" (src/views/ui/main_form_page3.cpp) ====================
+    BevelPanel* Panel5;                // fills TabSheet3
+    TimeChart* Chart1;                 // humidity, aligned to the top of Panel5
+    TimeChart* Chart2;                 // temperature, filling the rest of Panel5
+    // How Chart1 sits in Panel5: along the top at Chart1Height, or filling it (Chart2 always
+    // fills what Chart1 leaves). Hidden charts take no room.
+    using ChartAlign = ::ChartAlign;
+    void SetChart1Align(ChartAlign align);
+    ChartAlign Chart1Align() const { return chart1Align_; }
+    void SetChart1Height(int height);
+    int Chart1Height() const { return chart1Height_; }
+    void LayoutPage3();                // places the visible charts in Panel5
+    void CreatePage3();
+    void TabSheet3Resize();
+    void Chart1AfterDraw(QPainter& painter, const QRect& plot);
+    void Chart2AfterDraw(QPainter& painter, const QRect& plot);
+    void Chart1GetAxisLabel(ChartAxis* axis, QString& text);
+    void Chart2GetAxisLabel(ChartAxis* axis, QString& text);
+    void Chart1Zoom();
+    void Chart1Scroll();
+    void Chart2Zoom();
+    void Chart2Scroll();
+    void Chart1UndoZoom();
+    void Chart2UndoZoom();
+    // Before the charts are printed or saved: page 3 applies the graph setup whenever it is
+    // shown; while another page is current, the setup is applied now, so the output shows the
+    // charts as the setup makes them (and a zoom on the shown page stays as drawn).
+    void PrepareChartsForOutput();
+private:
+    ChartAlign chart1Align_ = ChartAlign::Top;
+    int chart1Height_ = 320;
+public:
+    // ==================== end of page 3 ====================
+
+    // --- Lifecycle ---
+    void FormCreate();
+    void FormShow();
+    void FormCloseQuery(bool& CanClose);
+    void FormClose();
+    void FormDestroy();
+
+    // --- Settings file ---
+    void LoadSettings();
+    void SaveSettings();
+
+    // --- Port selection (src/device/ui/port_selection.cpp) ---
+    void OpenSelectedPort();
+    void ClosePort();
+    // The register protocol over ComPort, made on first use.
+    RegisterProtocol& Protocol();
+
+    // --- Report actions group ---
+    void SetReportActions(bool on);
+
+    // --- Report building (src/report/ui/build_report.cpp) ---
+    // Rebuilds table, statistics and title from Report. A build asked for while another one
+    // lets window messages run is not nested into it: it runs once the running build is done.
+    void BuildReport(bool FromReading);
+    bool Building() const { return building_; }
+
+public slots:
+    void ActExitExecute();
+    void AcAboutExecute();
+    void AcOperationsExecute();
+    void AcTextReportExecute();
+    void AcGraphReportExecute();
+    void Panel1Click();
+    void RadioGroup1Click();
+    void MaskEdit7Exit();
+    void Button9Click();
+
+    // Handlers whose behaviour comes with other subsystems (main_form_pending.cpp).
+    void AcConnectExecute();
+    void Button8Click();
+    void ComboBoxDeviceNameChange();
+    void Button3Click();
+    void Timer1Timer();
+    void Switch1On();
+    void Switch1Off();
+    void SpeedButton1Click();
+    void AcSaveExecute();
+    void AcPrintReportExecute();
+    void AcPrintGraphExecute();
+    void AcSetupGraphExecute();
+    void AcLoadReportExecute();
+    void TabSheet3Show();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateActions();
+    void CreateMenuAndToolBar();
+    void CreatePages();
+    void CreatePage1();
+    void CreatePage2();
+
+    // How a reading on the open port ends: with the closing steps, with them after a failure
+    // already shown to the user, or with the port left open for the user to save first.
+    enum class ReadingEnd { CloseSession, CloseSessionFailureShown, KeepPortOpen };
+    ReadingEnd readOnOpenPort();
+    // The end of a reading or connection check: lines down and the filler, then the port
+    // closed, whatever the line does, so that a meter pulled out mid-session leaves no dead
+    // port open; a line failure is shown in the standard error box when asked to.
+    void endSessionAndClosePort(bool reportLineFailure);
+    // Runs one of the program's modal dialogs with the boxes and file dialogs it opens owned
+    // by it, so they stack above it.
+    int execOwningItsBoxes(QDialog* dialog);
+
+    Clock& clock_;
+    Dialogs& dialogs_;
+    QString programDirectory_;
+    std::unique_ptr<RegisterProtocol> protocol_;
+    std::unique_ptr<ConversionCache> conversions_;  // conversions kept from build to build
+    bool building_ = false;
+    bool buildPending_ = false;        // a build was asked for during a build
+    bool pendingFromReading_ = true;   // ... and every such request came from a reading
+    bool appendFailing_ = false;       // a failed append was reported; quiet until one succeeds
+    bool shown_ = false;
+    bool closed_ = false;
+};

@@ -1,0 +1,79 @@
+// TMainForm: LoadSettings and SaveSettings — the settings file kelmora.ini beside the
+// executable, put straight into the controls and variables it belongs to and read back.
+#include "app/main_form.h"
+
+#include "platform/settings.h"
+#include "widgets/mask_edit.h"
+#include "views/ui/select_form.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSignalBlocker>
+
+void TMainForm::LoadSettings()
+{
+    const ProfileFile file(settingsFilePath());
+    const KelSettings s = ReadKelSettings(file);
+
+    // No handler runs while loading: choosing the port index does not open the port, an axis
+    // mode does not apply graph settings, the threshold fields do not rebuild the report.
+    Ortanel = s.Ortanel;
+    {
+        const QSignalBlocker block(ComboBoxDeviceName);
+        const QSignalBlocker blockEdit(ComboBoxDeviceName->lineEdit());
+        const bool listed = s.Port >= 0 && s.Port < ComboBoxDeviceName->count();
+        ComboBoxDeviceName->setCurrentIndex(listed ? s.Port : -1);
+    }
+    MaskEdit7->setText(s.minh);
+    MaskEdit8->setText(s.maxh);
+    MaskEdit9->setText(s.mint);
+    MaskEdit10->setText(s.maxt);
+    Edit5->setText(s.interval);
+    DisplayMode = s.Indic;
+    if (SelectForm) {
+        const QSignalBlocker block1(SelectForm->ComboBox1);
+        const QSignalBlocker block2(SelectForm->ComboBox2);
+        SelectForm->ComboBox1->setCurrentIndex(s.modeRH >= 0 && s.modeRH < SelectForm->ComboBox1->count() ? s.modeRH : -1);
+        SelectForm->ComboBox2->setCurrentIndex(s.modeT >= 0 && s.modeT < SelectForm->ComboBox2->count() ? s.modeT : -1);
+        SelectForm->MaskEdit1->setText(s.min_RH);
+        SelectForm->MaskEdit2->setText(s.max_RH);
+        SelectForm->MaskEdit3->setText(s.min_T);
+        SelectForm->MaskEdit4->setText(s.max_T);
+    }
+    ColorChartFlag = s.colorChart;
+    {
+        const QSignalBlocker block(usb);
+        usb->setChecked(s.usb);
+    }
+}
+
+void TMainForm::SaveSettings()
+{
+    // Start from the file as it stands, so values of a window that does not exist keep theirs.
+    KelSettings s = ReadKelSettings(ProfileFile(settingsFilePath()));
+    s.Ortanel = Ortanel;
+    // A port name typed by hand is no entry of the list: nothing is selected then.
+    const int index = ComboBoxDeviceName->currentIndex();
+    const bool typedByHand = index >= 0 && ComboBoxDeviceName->currentText() != ComboBoxDeviceName->itemText(index);
+    s.Port = typedByHand ? -1 : index;
+    s.minh = MaskEdit7->text();
+    s.maxh = MaskEdit8->text();
+    s.mint = MaskEdit9->text();
+    s.maxt = MaskEdit10->text();
+    s.interval = Edit5->text();
+    s.Indic = DisplayMode;
+    if (SelectForm) {
+        s.modeRH = SelectForm->ComboBox1->currentIndex();
+        s.modeT = SelectForm->ComboBox2->currentIndex();
+        s.min_RH = SelectForm->MaskEdit1->text();
+        s.max_RH = SelectForm->MaskEdit2->text();
+        s.min_T = SelectForm->MaskEdit3->text();
+        s.max_T = SelectForm->MaskEdit4->text();
+    }
+    s.colorChart = ColorChartFlag;
+    s.usb = usb->isChecked();
+
+    ProfileFile file(settingsFilePath());
+    WriteKelSettings(file, s);
+}

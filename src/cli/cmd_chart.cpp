@@ -1,0 +1,226 @@
+// kelmora-cli chart: the two charts of a report file as the window draws them, written as the
+// window's picture export writes them (two bitmaps or two metafiles) or as its graph printout
+// on a PDF page. The charts are made by the window's own code on an off-screen surface, so no
+// display is needed.
+#include "platform/app_paths.h"
+#include "platform/profile_file.h"
+#include "platform/settings.h"
+#include "widgets/bevel_panel.h"
+#include "widgets/mask_edit.h"
+#include "cli/cli_meter.h"
+#include "cli/command.h"
+#include "cli/report_input.h"
+#include "logging/report_file_error.h"
+#include "logging/report_pool.h"
+#include "report/report_builder.h"
+#include "views/chart_axis.h"
+#include "views/ui/graph_charts.h"
+#include "views/ui/time_chart.h"
+
+#include <QFileInfo>
+#include <QPageSize>
+#include <QPixmap>
+#include <QPrinter>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <exception>
+#include <memory>
+
+namespace {
+
+constexpr const char* Usage =
+    "chart FILE [--mode rh|dew|abs] [--from \"YYYY-MM-DD hh:mm\"] [--to \"YYYY-MM-DD hh:mm\"] "
+    "[--thresholds \"MINH;MAXH;MINT;MAXT\"] [--size WxH] [--settings INI] --format bmp|wmf|pdf --out PATH   "
+    "chart pictures (PATH.bmp1/.bmp2, PATH.wmf1/.wmf2) or the graph printout as PDF";
+
+const CommandText Text{"chart", Usage};
+
+// The graph page's panel in the window at its design size: the charts share this area.
+constexpr QSize DefaultPanelSize(1012, 626);
+
+struct ChartOptions : ReportInput {
+    QSize size = DefaultPanelSize;
+    QString settings;
+    QString format;
+    QString out;
+};
+
+bool parse(const QStringList& args, ChartOptions& o)
+{
+    QStringList positional;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        switch (TakeReportOption(Text, args, i, o)) {
+        case OptionTaken::Bad:
+            return false;
+        case OptionTaken::Yes:
+            continue;
+        case OptionTaken::No:
+            break;
+        }
+        const auto value = [&](const char* what, QString& out) {
+            if (i + 1 >= args.size())
+                return Text.usageError(QStringLiteral("%1 needs %2").arg(a, QLatin1String(what)));
+            out = args[++i];
+            return true;
+        };
+        if (a == QLatin1String("--size")) {
+            QString v;
+            if (!value("a size WxH in pixels", v))
+                return false;
+            static const QRegularExpression form(QStringLiteral("^(\\d{1,5})x(\\d{1,5})$"));
+            const auto m = form.match(v);
+            const int w = m.hasMatch() ? m.captured(1).toInt() : 0;
+            const int h = m.hasMatch() ? m.captured(2).toInt() : 0;
+            // Below this the axes leave no plot; above it a bitmap would take gigabytes.
+            if (w < 100 || h < 100 || w > 10000 || h > 10000)
+                return Text.usageError(
+                    QStringLiteral("--size \"%1\" is not WxH with a width and height from 100 to 10000 pixels").arg(v));
+            o.size = QSize(w, h);
+        } else if (a == QLatin1String("--settings")) {
+            if (!value("a settings file", o.settings))
+                return false;
+        } else if (a == QLatin1String("--format")) {
+            if (!value("bmp, wmf or pdf", o.format))
+                return false;
+            if (o.format != QLatin1String("bmp") && o.format != QLatin1String("wmf") && o.format != QLatin1String("pdf"))
+                return Text.usageError(QStringLiteral("--format \"%1\" is not bmp, wmf or pdf").arg(o.format));
+        } else if (a == QLatin1String("--out")) {
+            if (!value("a file path", o.out))
+                return false;
+        } else if (a.startsWith(QLatin1String("--"))) {
+            return Text.usageError(QStringLiteral("unknown option %1").arg(a));
+        } else {
+            positional << a;
+        }
+    }
+    if (positional.size() != 1)
+        return Text.usageError(QStringLiteral("one FILE is needed"));
+    if (o.format.isEmpty())
+        return Text.usageError(QStringLiteral("--format is needed"));
+    if (o.out.isEmpty())
+        return Text.usageError(QStringLiteral("--out is needed"));
+    o.file = positional.front();
+    return true;
+}
+
+// A text as the window's masked number field holds it after loading it from the settings file.
+QString masked(const QString& text)
+{
+    MaskEdit field;
+    field.setText(text);
+    return field.text();
+}
+
+int run(const QStringList& args)
+{
+    ChartOptions o;
+    if (!parse(args, o))
+        return ExitUsage;
+    // No output may replace the report it is made from (also through a link or another name).
+    const QStringList outputs =
+        o.format == QLatin1String("pdf")
+            ? QStringList{o.out}
+            : QStringList{ChangeFileExt(o.out, QLatin1String(".") + o.format + QLatin1String("1")),
+                          ChangeFileExt(o.out, QLatin1String(".") + o.format + QLatin1String("2"))};
+    for (const QString& output : outputs)
+        if (SameReportFile(o.file, output)) {
+            Text.error(QStringLiteral("--out %1 is the report itself; choose another file").arg(output));
+            return ExitUsage;
+        }
+    const bool settingsGiven = !o.settings.isEmpty();
+    const QString settingsPath = settingsGiven ? o.settings : settingsFilePath();
+    if (settingsGiven && !QFileInfo(settingsPath).isFile()) {
+        Text.error(QStringLiteral("--settings %1: no such file").arg(settingsPath));
+        return ExitNoAnswer;
+    }
+    // What the window would load at its start: display mode, thresholds, point colours, the
+    // axis modes and manual limits. Options given on the command line take the place of theirs.
+    const KelSettings kel = ReadKelSettings(ProfileFile(settingsPath));
+    try {
+        const std::optional<ReportState> loaded = LoadReportInput(Text, o);
+        if (!loaded)
+            return ExitNoAnswer;
+        ReportSettings settings;
+        // The window selects the stored mode in its three-entry selector, which clamps it.
+        settings.displayMode = o.modeGiven ? o.mode : std::clamp(int(kel.Indic), 0, 2);
+        const QStringList thresholds = o.thresholdsGiven
+                                           ? o.thresholds
+                                           : QStringList{masked(kel.minh), masked(kel.maxh), masked(kel.mint), masked(kel.maxt)};
+        settings.minHumidityText = thresholds[0];
+        settings.maxHumidityText = thresholds[1];
+        settings.minTemperatureText = thresholds[2];
+        settings.maxTemperatureText = thresholds[3];
+        settings.colorChart = kel.colorChart;
+        auto table = std::make_shared<const ReportTable>(BuildReport(*loaded, settings, false));
+
+        // The graph page's panel with its two charts, laid out as the window lays them out.
+        BevelPanel panel;
+        panel.setBevels(BevelPanel::Bevel::Lowered, BevelPanel::Bevel::Raised);
+        panel.resize(o.size);
+        TimeChart* humidity = new TimeChart(&panel);
+        TimeChart* temperature = new TimeChart(&panel);
+        SetUpHumidityChart(*humidity);
+        SetUpTemperatureChart(*temperature);
+        const int displayMode = settings.displayMode;
+        humidity->LeftAxis().SetTitle(HumidityAxisTitle(displayMode));
+        QObject::connect(humidity, &TimeChart::getAxisLabel, [humidity, displayMode](ChartAxis* axis, QString& text) {
+            RewriteAxisLabel(*humidity, GraphChart::Humidity, displayMode, axis, text);
+        });
+        QObject::connect(temperature, &TimeChart::getAxisLabel, [temperature, displayMode](ChartAxis* axis, QString& text) {
+            RewriteAxisLabel(*temperature, GraphChart::Temperature, displayMode, axis, text);
+        });
+        ShowTableOnCharts(*humidity, *temperature, table);
+        // Laid out once with both charts showing, as the window's page is when it is made: a
+        // chart the settings hide keeps that size for its picture, as in the window.
+        const int frame = panel.frameWidth();
+        const QRect area = panel.rect().adjusted(frame, frame, -frame, -frame);
+        LayOutCharts(*humidity, *temperature, area, ChartAlign::Top, HumidityStripHeight(panel.height()));
+
+        GraphAxisSettings axes;
+        axes.humidityMode = kel.modeRH;
+        axes.temperatureMode = kel.modeT;
+        axes.humidityMinimum = masked(kel.min_RH);
+        axes.humidityMaximum = masked(kel.max_RH);
+        axes.temperatureMinimum = masked(kel.min_T);
+        axes.temperatureMaximum = masked(kel.max_T);
+        ChartAlign align = ChartAlign::Top;
+        try {
+            align = ApplyGraphAxisSettings(*humidity, *temperature, axes, displayMode);
+        } catch (const AxisRangeError& e) {
+            // As in the window, manual limits with the maximum below the minimum stop the output.
+            Text.error(QStringLiteral("%1: the manual axis limits of the settings file are refused (\"%2\"); nothing is written")
+                           .arg(settingsPath, QString::fromUtf8(e.what())));
+            return ExitNoAnswer;
+        }
+        LayOutCharts(*humidity, *temperature, area, align, HumidityStripHeight(panel.height()));
+
+        if (o.format == QLatin1String("pdf")) {
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(o.out);
+            printer.setPageSize(QPageSize(QPageSize::A4));
+            try {
+                PrintCharts(printer, *humidity, *temperature, QPixmap(QStringLiteral(":/kelmora/logo.png")));
+            } catch (const std::exception&) {
+                Text.error(QStringLiteral("%1: cannot write the PDF file").arg(o.out));
+                return ExitNoAnswer;
+            }
+            if (!QFileInfo(o.out).isFile()) {
+                Text.error(QStringLiteral("%1: cannot write the PDF file").arg(o.out));
+                return ExitNoAnswer;
+            }
+        } else {
+            SaveChartPictures(*humidity, *temperature, o.out, o.format == QLatin1String("wmf"));
+        }
+    } catch (const ReportFileError& e) {
+        Text.error(e.text());
+        return ExitNoAnswer;
+    }
+    return 0;
+}
+
+const Command chartCommand("chart", Usage, run, Command::Needs::Widgets);
+
+}  // namespace

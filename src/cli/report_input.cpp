@@ -1,0 +1,121 @@
+#include "cli/report_input.h"
+
+#include "cli/command.h"
+#include "logging/report_pool.h"
+#include "report/date_time.h"
+#include "report/number_format.h"
+#include "report/report_builder.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <algorithm>
+
+bool CommandText::usageError(const QString& problem) const
+{
+    printErr(QStringLiteral("kelmora-cli %1: %2\nusage: kelmora-cli %3")
+                 .arg(QLatin1String(name), problem, QString::fromUtf8(usage)));
+    return false;
+}
+
+void CommandText::error(const QString& message) const
+{
+    printErr(QStringLiteral("kelmora-cli %1: %2").arg(QLatin1String(name), message));
+}
+
+OptionTaken TakeReportOption(const CommandText& command, const QStringList& args, int& i, ReportInput& o)
+{
+    const QString& a = args[i];
+    const auto value = [&](const char* what, QString& out) {
+        if (i + 1 >= args.size())
+            return command.usageError(QStringLiteral("%1 needs %2").arg(a, QLatin1String(what)));
+        out = args[++i];
+        return true;
+    };
+    const auto bad = [](bool) { return OptionTaken::Bad; };
+    QString v;
+    if (a == QLatin1String("--mode")) {
+        if (!value("rh, dew or abs", v))
+            return OptionTaken::Bad;
+        if (v == QLatin1String("rh"))
+            o.mode = kRelativeHumidity;
+        else if (v == QLatin1String("dew"))
+            o.mode = kDewPoint;
+        else if (v == QLatin1String("abs"))
+            o.mode = kAbsoluteHumidity;
+        else
+            return bad(command.usageError(QStringLiteral("--mode \"%1\" is not rh, dew or abs").arg(v)));
+        o.modeGiven = true;
+        return OptionTaken::Yes;
+    }
+    if (a == QLatin1String("--from") || a == QLatin1String("--to")) {
+        if (!value("a date and time \"YYYY-MM-DD hh:mm\"", v))
+            return OptionTaken::Bad;
+        const auto t = ParseIsoMinute(v);
+        if (!t)
+            return bad(command.usageError(
+                QStringLiteral("%1 \"%2\" is not a date and time \"YYYY-MM-DD hh:mm\"").arg(a, v)));
+        (a == QLatin1String("--from") ? o.from : o.to) = t;
+        return OptionTaken::Yes;
+    }
+    if (a == QLatin1String("--thresholds")) {
+        if (!value("four threshold texts \"MINH;MAXH;MINT;MAXT\"", v))
+            return OptionTaken::Bad;
+        const QStringList parts = v.split(QLatin1Char(';'));
+        if (parts.size() != 4)
+            return bad(command.usageError(QStringLiteral("--thresholds \"%1\" is not four texts separated by \";\"").arg(v)));
+        // The window's threshold fields hold numbers only (blanks count as zeros); a text
+        // that is no number would silently become 0.
+        static const QRegularExpression number(QStringLiteral("^\\s*[+-]?(\\d+([.,]\\d*)?|[.,]\\d+)([eE][+-]?\\d+)?\\s*$"));
+        for (const QString& part : parts)
+            if (!number.match(BlanksToZeros(part)).hasMatch())
+                return bad(command.usageError(QStringLiteral("--thresholds \"%1\": \"%2\" is not a number").arg(v, part)));
+        o.thresholds = parts;
+        o.thresholdsGiven = true;
+        return OptionTaken::Yes;
+    }
+    return OptionTaken::No;
+}
+
+std::optional<ReportState> LoadReportInput(const CommandText& command, const ReportInput& o)
+{
+    const QFileInfo info(o.file);
+    if (!info.exists()) {
+        command.error(QStringLiteral("%1: no such file").arg(o.file));
+        return std::nullopt;
+    }
+    if (!info.isFile()) {
+        command.error(QStringLiteral("%1: not a report file").arg(o.file));
+        return std::nullopt;
+    }
+    ReportState state;
+    LoadReport(o.file, state);
+    QString device = info.fileName();
+    if (device.endsWith(QLatin1String(".dat"), Qt::CaseInsensitive))
+        device.chop(4);
+    state.DeviceNumberText = device;
+    // Without --from and --to the interval is the report's own first and last minute (as the
+    // selection dialog proposes), so a logger whose clock ran ahead loses no rows.
+    std::optional<double> first, last;
+    for (qsizetype i = 0; i < std::min(state.ReportCount, state.ReportData.size()); ++i)
+        if (const std::optional<double> minute = TryTruncToMinute(state.ReportData[i].dt)) {
+            first = first ? std::min(*first, *minute) : *minute;
+            last = last ? std::max(*last, *minute) : *minute;
+        }
+    state.IntervalStart = o.from ? *o.from : first.value_or(0.0);
+    state.IntervalEnd = o.to ? *o.to : last.value_or(0.0);
+    if ((o.from || o.to) && first) {
+        const std::optional<double> start = TryTruncToMinute(state.IntervalStart);
+        const std::optional<double> end = TryTruncToMinute(state.IntervalEnd);
+        qsizetype outside = 0;
+        for (qsizetype i = 0; i < std::min(state.ReportCount, state.ReportData.size()); ++i) {
+            const std::optional<double> minute = TryTruncToMinute(state.ReportData[i].dt);
+            outside += minute && ((start && *minute < *start) || (end && *minute > *end));
+        }
+        if (outside > 0)
+            command.error(QStringLiteral("%1 of %2 records lie outside the interval and are left out")
+                              .arg(outside)
+                              .arg(state.ReportCount));
+    }
+    return state;
+}

@@ -1,0 +1,43 @@
+// What the report-reading commands of kelmora-cli (report, chart) share: the options that say
+// which readings and how (--mode, --from, --to, --thresholds) and the report file loaded with
+// its interval, as the window loads it.
+#pragma once
+
+#include "logging/report_state.h"
+
+#include <QStringList>
+
+#include <optional>
+
+struct ReportInput {
+    QString file;
+    int mode = 0;  // the display mode: relative humidity, dew point, absolute humidity
+    bool modeGiven = false;
+    std::optional<double> from;
+    std::optional<double> to;
+    QStringList thresholds{QStringLiteral("+00,0"), QStringLiteral("+99,9"), QStringLiteral("-40,0"), QStringLiteral("+60,0")};
+    bool thresholdsGiven = false;
+};
+
+// A command's name and usage line, for its messages.
+struct CommandText {
+    const char* name;
+    const char* usage;
+    // "kelmora-cli NAME: problem" and the usage line on standard error; always false.
+    bool usageError(const QString& problem) const;
+    // "kelmora-cli NAME: message" on standard error.
+    void error(const QString& message) const;
+};
+
+enum class OptionTaken { No, Yes, Bad };
+
+// Takes args[i] (and its value, moving i on) when it is one of the report options; Bad after a
+// message when its value is wrong or missing.
+OptionTaken TakeReportOption(const CommandText& command, const QStringList& args, int& i, ReportInput& input);
+
+// The report file loaded as the window loads it, without preparing it: the device number from
+// the file name, the interval from --from and --to or, without them, the report's own first and
+// last minute (records an interval the user gave leaves out are counted on standard error).
+// Refuses a missing file or one that is no report file with a message and exit status 1.
+// Throws ReportFileError when the file cannot be read.
+std::optional<ReportState> LoadReportInput(const CommandText& command, const ReportInput& input);

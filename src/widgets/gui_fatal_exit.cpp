@@ -1,0 +1,29 @@
+#include "widgets/gui_fatal_exit.h"
+
+#include "widgets/dialogs.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+[[noreturn]] void endProcess(int status)
+{
+    std::fflush(nullptr);
+    // At once: no window closing, no settings, no destructors that could still talk to the meter.
+    std::_Exit(status);
+}
+
+}  // namespace
+
+GuiFatalExit::GuiFatalExit(Dialogs& dialogs, Terminate terminate)
+    : dialogs_(dialogs), terminate_(terminate ? terminate : &endProcess)
+{
+}
+
+void GuiFatalExit::deviceNotResponding()
+{
+    dialogs_.Message(Text);
+    terminate_(0);
+    endProcess(0);  // a terminate function that returned must not let the caller go on
+}

@@ -1,0 +1,405 @@
+#include "support/main_form_fixture.h"
+
+#include "widgets/bevel_panel.h"
+#include "app/firm_box.h"
+#include "widgets/gui_fatal_exit.h"
+#include "widgets/standard_error.h"
+
+#include "widgets/mask_edit.h"
+#include "widgets/on_off_switch.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QTableView>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <stdexcept>
+
+namespace {
+
+using MainFormTest = MainFormFixture;
+
+QStringList enabledActions(const TMainForm& f)
+{
+    QStringList names;
+    for (QAction* a : f.findChildren<QAction*>())
+        if (!a->objectName().isEmpty() && a->objectName().startsWith("Ac") && a->isEnabled())
+            names << a->objectName();
+    names.sort();
+    return names;
+}
+
+TEST_F(MainFormTest, StartsWithOnlyTheFiveActionsAndNoReportPages)
+{
+    startAndShow();
+    TMainForm& f = form();
+    EXPECT_EQ(f.windowTitle(), "Kelmora v1.20   -   НПК \"Ortanel\"");
+    EXPECT_EQ(enabledActions(f),
+              (QStringList{"AcAbout", "AcConnect", "AcLoadReport", "AcOperations", "ActExit"}));
+    EXPECT_TRUE(f.PageControl1->isTabVisible(0));
+    EXPECT_FALSE(f.PageControl1->isTabVisible(1));
+    EXPECT_FALSE(f.PageControl1->isTabVisible(2));
+    EXPECT_EQ(f.PageControl1->currentWidget(), f.TabSheet1);
+    EXPECT_TRUE(f.GroupBox4->isHidden());
+    EXPECT_EQ(f.GroupBox4->title(), " Отчет ");
+    EXPECT_FALSE(f.ComboBoxDeviceName->isEnabled());
+    EXPECT_EQ(f.ComboBoxDeviceName->currentText(), "COM1");
+    EXPECT_EQ(f.Label8->text(), "-----");
+    EXPECT_EQ(f.Label1->text(), "--.-");
+    EXPECT_EQ(f.repName, "temp");
+    EXPECT_EQ(f.lastDev, 0);
+    EXPECT_FALSE(f.SplitEnabled);
+    EXPECT_EQ(f.SplitParts, 7);
+    EXPECT_FALSE(f.Timer1.isActive());
+    EXPECT_EQ(f.Button1->text(), "&Установить связь");
+    EXPECT_EQ(f.Button2->text(), "&Загрузить отчет");
+    EXPECT_FALSE(f.Image1.isNull());
+    EXPECT_EQ(f.Image1.size(), QSize(76, 37));
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(MainFormTest, PoolIsCreatedAndTheScratchReportOfAnEarlierRunDeleted)
+{
+    ASSERT_TRUE(QDir(dir.path()).mkdir("POOL"));
+    for (const char* name : {"POOL/temp.dat", "POOL/Cellar.dat", "POOL/temp.txt"}) {
+        QFile f(QDir(dir.path()).filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("x");
+    }
+    start();
+    EXPECT_FALSE(QFile::exists(dir.filePath("POOL/temp.dat")));
+    EXPECT_TRUE(QFile::exists(dir.filePath("POOL/Cellar.dat")));
+    EXPECT_TRUE(QFile::exists(dir.filePath("POOL/temp.txt")));
+}
+
+TEST_F(MainFormTest, MissingPoolIsCreated)
+{
+    start();
+    EXPECT_TRUE(QFileInfo(dir.filePath("POOL")).isDir());
+}
+
+TEST_F(MainFormTest, LogoReadsKTideOnTheFifteenthOfJuneOnly)
+{
+    const struct {
+        QDate date;
+        const char* caption;
+    } cases[] = {{QDate(2026, 6, 14), "Ortanel"}, {QDate(2026, 6, 15), "K_Tide"},
+                 {QDate(2026, 6, 16), "Ortanel"}, {QDate(2027, 6, 15), "K_Tide"},
+                 {QDate(2026, 7, 15), "Ortanel"}};
+    for (const auto& c : cases) {
+        start(QDateTime(c.date, QTime(23, 59)));
+        EXPECT_EQ(form().Panel1->caption(), c.caption) << c.date.toString().toStdString();
+        windows.reset();
+    }
+}
+
+TEST_F(MainFormTest, ActionListAsDesigned)
+{
+    start();
+    TMainForm& f = form();
+    const struct {
+        QAction* action;
+        const char* caption;
+        const char* hint;
+        QKeySequence shortcut;
+        int picture;
+    } table[] = {
+        {f.ActExit, "&Выход", "Выход", QKeySequence(Qt::Key_F10), 2},
+        {f.AcAbout, "&О фирме", "О фирме", {}, 3},
+        {f.AcConnect, "&Установить связь", "Установить связь с прибором", QKeySequence(Qt::Key_F5), 8},
+        {f.AcSave, "&Сохранить отчёт", "Сохранить отчёт", {}, 1},
+        {f.AcOperations, "&Операции", "Операции", {}, 5},
+        {f.AcTextReport, "&Текстовый отчёт", "Текстовый отчёт", {}, 6},
+        {f.AcGraphReport, "&Графический отчёт", "Графический отчёт", {}, 7},
+        {f.AcPrintGraph, "Распечатать график", "Распечатать график", {}, 15},
+        {f.AcPrintReport, "Распечатать таблицу", "Распечатать таблицу", {}, 15},
+        {f.AcSetupGraph, "Настройка графика", "Настройка графика", {}, 7},
+        {f.AcLoadReport, "&Загрузить отчет", "Загрузить отчет", {}, 14},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.action->objectName().toStdString());
+        EXPECT_EQ(row.action->text(), row.caption);
+        EXPECT_EQ(row.action->toolTip(), row.hint);
+        EXPECT_EQ(row.action->statusTip(), row.hint);
+        EXPECT_EQ(row.action->shortcut(), row.shortcut);
+        EXPECT_EQ(row.action->property("imageIndex").toInt(), row.picture);
+        EXPECT_FALSE(row.action->icon().isNull());
+        EXPECT_FALSE(row.action->isIconVisibleInMenu());
+    }
+    ASSERT_EQ(f.ImageList1.size(), 16);
+    for (const QPixmap& p : f.ImageList1)
+        EXPECT_EQ(p.size(), QSize(16, 16));
+}
+
+// The actions of a menu or toolbar by name, separators as "|".
+QStringList layout(const QList<QAction*>& actions)
+{
+    QStringList names;
+    for (QAction* a : actions)
+        names << (a->isSeparator() ? QStringLiteral("|") : a->objectName());
+    return names;
+}
+
+TEST_F(MainFormTest, MenuBarAndToolBarInTheirOrder)
+{
+    start();
+    TMainForm& f = form();
+    QStringList menus;
+    for (QAction* a : f.menuBar()->actions())
+        menus << a->text();
+    EXPECT_EQ(menus, (QStringList{"&Файл", "&Операции", "&Помощь"}));
+    EXPECT_EQ(layout(f.FileMenu->actions()), (QStringList{"AcSave", "|", "ActExit"}));
+    EXPECT_EQ(layout(f.OperationsMenu->actions()),
+              (QStringList{"AcConnect", "AcLoadReport", "|", "AcTextReport", "AcPrintReport", "|",
+                           "AcGraphReport", "AcPrintGraph", "AcSetupGraph"}));
+    EXPECT_EQ(layout(f.HelpMenu->actions()), QStringList{"AcAbout"});
+    EXPECT_EQ(layout(f.ToolBar1->actions()),
+              (QStringList{"AcSave", "ActExit", "|", "AcConnect", "AcLoadReport", "|", "AcOperations",
+                           "AcTextReport", "AcPrintReport", "AcGraphReport", "AcPrintGraph", "AcSetupGraph",
+                           "|", "AcAbout"}));
+    EXPECT_EQ(f.ToolBar1->toolButtonStyle(), Qt::ToolButtonIconOnly);
+    EXPECT_EQ(f.ToolBar1->height(), 27);
+}
+
+TEST_F(MainFormTest, OpeningTheFileMenuRunsNoAction)
+{
+    startAndShow();
+    TMainForm& f = form();
+    gui::SignalCount saved(f.AcSave, &QAction::triggered);
+    gui::SignalCount exited(f.ActExit, &QAction::triggered);
+    f.FileMenu->popup(f.mapToGlobal(QPoint(10, 10)));
+    ASSERT_TRUE(gui::waitExposed(f.FileMenu));
+    f.FileMenu->hide();
+    EXPECT_EQ(saved.count(), 0);
+    EXPECT_EQ(exited.count(), 0);
+    EXPECT_TRUE(f.isVisible());
+    // Its "&Выход" item closes the window.
+    f.FileMenu->actions().last()->trigger();
+    EXPECT_FALSE(f.isVisible());
+}
+
+TEST_F(MainFormTest, F5AndF10ReachTheirActionsFromAnywhereInTheWindow)
+{
+    startAndShow();
+    TMainForm& f = form();
+    ASSERT_TRUE(gui::waitActive(&f));
+    gui::SignalCount connect(f.AcConnect, &QAction::triggered);
+    f.SetReportActions(true);
+    f.AcTextReport->trigger();
+    QWidget* places[] = {f.Button2, f.usb, f.MaskEdit7, f.Grid1};
+    int expected = 0;
+    for (QWidget* w : places) {
+        f.PageControl1->setCurrentWidget(w->window() == &f && f.TabSheet2->isAncestorOf(w) ? f.TabSheet2 : f.TabSheet1);
+        w->setFocus();
+        gui::keyClick(w, Qt::Key_F5);
+        EXPECT_EQ(connect.count(), ++expected) << w->objectName().toStdString();
+    }
+    f.MaskEdit7->setFocus();
+    gui::keyClick(f.MaskEdit7, Qt::Key_F10);
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_FALSE(ini().isEmpty());  // closing wrote the settings
+}
+
+TEST_F(MainFormTest, ReportActionsSwitchTogetherAndSwitchingOffBringsPageOneForward)
+{
+    startAndShow();
+    TMainForm& f = form();
+    f.SetReportActions(true);
+    for (QAction* a : f.ReportActions())
+        EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
+    EXPECT_TRUE(f.PageControl1->isTabVisible(1));
+    EXPECT_TRUE(f.PageControl1->isTabVisible(2));
+    EXPECT_EQ(f.PageControl1->currentWidget(), f.TabSheet1);  // switching on keeps the page
+    EXPECT_TRUE(f.Button10->isEnabled());                     // buttons follow their actions
+    EXPECT_EQ(f.Button10->text(), "Распечатать таблицу");
+
+    for (QWidget* page : {f.TabSheet2, f.TabSheet3}) {
+        f.SetReportActions(true);
+        f.PageControl1->setCurrentWidget(page);
+        f.SetReportActions(false);
+        EXPECT_EQ(f.PageControl1->currentWidget(), f.TabSheet1);
+    }
+    for (QAction* a : f.ReportActions())
+        EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
+    EXPECT_FALSE(f.PageControl1->isTabVisible(1));
+    EXPECT_FALSE(f.PageControl1->isTabVisible(2));
+    EXPECT_FALSE(f.Button10->isEnabled());
+    EXPECT_TRUE(f.AcConnect->isEnabled());
+}
+
+TEST_F(MainFormTest, PageActionsBringTheirPagesForward)
+{
+    startAndShow();
+    TMainForm& f = form();
+    f.SetReportActions(true);
+    f.AcGraphReport->trigger();
+    EXPECT_EQ(f.PageControl1->currentWidget(), f.TabSheet3);
+    f.AcTextReport->trigger();
+    EXPECT_EQ(f.PageControl1->currentWidget(), f.TabSheet2);
+    f.AcOperations->trigger();
+    EXPECT_EQ(f.PageControl1->currentWidget(), f.TabSheet1);
+}
+
+TEST_F(MainFormTest, StatusBarShowsTheHintUnderThePointer)
+{
+    startAndShow();
+    TMainForm& f = form();
+    const struct {
+        QWidget* widget;
+        const char* hint;
+    } places[] = {
+        {f.ToolBar1->widgetForAction(f.AcConnect), "Установить связь с прибором"},
+        {f.ToolBar1->widgetForAction(f.AcAbout), "О фирме"},
+        {f.Button2, "Загрузить отчет"},
+        {f.SpeedButton1, "Сохранить"},
+        {f.Switch1, "Вкл./Выкл. автоматическое считывание данных"},
+    };
+    for (const auto& p : places) {
+        ASSERT_NE(p.widget, nullptr);
+        QEvent enter(QEvent::Enter);
+        QApplication::sendEvent(p.widget, &enter);
+        EXPECT_EQ(f.statusBar()->currentMessage(), p.hint);
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(p.widget, &leave);
+        EXPECT_EQ(f.statusBar()->currentMessage(), "");
+    }
+}
+
+TEST_F(MainFormTest, LogoPanelAndAboutBoxOpenTheMakersAddresses)
+{
+    startAndShow();
+    TMainForm& f = form();
+    EXPECT_EQ(f.Panel1->cursor().shape(), Qt::PointingHandCursor);
+    gui::mouseClick(f.Panel1);
+    windows->FirmBox().Button1->click();
+    windows->FirmBox().Button2->click();
+    EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::OpenAddress),
+              (QStringList{Maker::WebSite, "mailto:" + Maker::EMail, Maker::WebSite}));
+    EXPECT_TRUE(windows->FirmBox().Button2->text().contains(Maker::WebSiteShown));
+}
+
+TEST_F(MainFormTest, AboutActionShowsTheAboutBoxModally)
+{
+    startAndShow();
+    QTimer::singleShot(0, [this] {
+        EXPECT_TRUE(windows->FirmBox().isVisible());
+        EXPECT_TRUE(windows->FirmBox().isModal());
+        windows->FirmBox().OKButton->click();
+    });
+    form().AcAbout->trigger();
+    EXPECT_FALSE(windows->FirmBox().isVisible());
+    // The designed box, with one line below it naming the data directory.
+    EXPECT_EQ(windows->FirmBox().size(), QSize(289, 449 + 34));
+    EXPECT_EQ(windows->FirmBox().OKButton->geometry(), QRect(206, 388, 75, 53));
+    EXPECT_EQ(windows->FirmBox().DataDirectoryLabel->text(), "Отчеты и настройки: " + dir.path());
+}
+
+TEST_F(MainFormTest, CloseQuestionOnlyAfterAnUnsavedReading)
+{
+    startAndShow();
+    TMainForm& f = form();
+    // A reading has been taken: panel shown, a value on screen, no report name.
+    f.GroupBox4->show();
+    f.Label1->setText("45,2");
+    dialogs.warningAnswers = {Dialogs::Answer::Yes};
+    f.close();
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Warning), QStringList{"Сохранить отчет ?"});
+    EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Message),
+              QStringList{"Введите новое имя отчета и нажмите кнопку Сохранить"});
+    EXPECT_TRUE(ini().isEmpty());  // nothing saved while the window stays
+
+    dialogs.warningAnswers = {Dialogs::Answer::No};
+    f.close();
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_FALSE(ini().isEmpty());
+}
+
+TEST_F(MainFormTest, ClosingWithoutAnUnsavedReadingAsksNothing)
+{
+    const std::function<void(TMainForm&)> situations[] = {
+        [](TMainForm&) {},                                                   // panel hidden
+        [](TMainForm& f) { f.GroupBox4->show(); },                           // right after a check
+        [](TMainForm& f) { f.GroupBox4->show(); f.Label1->setText("45,2"); f.repNameEdit->setText("Cellar"); },
+    };
+    for (const auto& situation : situations) {
+        startAndShow();
+        situation(form());
+        form().close();
+        EXPECT_FALSE(form().isVisible());
+        windows.reset();
+    }
+    EXPECT_TRUE(dialogs.texts(FakeDialogs::Kind::Warning).isEmpty());
+}
+
+TEST_F(MainFormTest, DestroyingTheWindowClosesThePort)
+{
+    start();
+    const std::shared_ptr<QStringList> calls = line->log;
+    line->Open();
+    calls->clear();
+    windows.reset();
+    EXPECT_EQ(*calls, QStringList{"Close"});
+}
+
+class Thrower : public QWidget {
+public:
+    QString message;
+protected:
+    void mousePressEvent(QMouseEvent*) override { throw std::runtime_error(message.toStdString()); }
+};
+
+TEST_F(MainFormTest, AnErrorEscapingAHandlerEndsTheEventAndShowsTheStandardErrorBox)
+{
+    const struct {
+        const char* message;
+        const char* shown;
+    } cases[] = {{"Axis Maximum Value must be >= Minimum", "Axis Maximum Value must be >= Minimum."},
+                 {"Готово.", "Готово."}, {"blank at the end ", "blank at the end "},
+                 {"Невозможно!", "Невозможно!"}};
+    Thrower widget;
+    for (const auto& c : cases) {
+        widget.message = QString::fromUtf8(c.message);
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(1, 1), QPointF(1, 1), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        EXPECT_FALSE(DeliverGuarded(*qApp, &widget, &press, dialogs));
+    }
+    EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::StandardError),
+              (QStringList{"Axis Maximum Value must be >= Minimum.", "Готово.", "blank at the end ", "Невозможно!"}));
+    // Events without errors pass through untouched.
+    QEvent harmless(QEvent::User);
+    DeliverGuarded(*qApp, &widget, &harmless, dialogs);
+    EXPECT_EQ(dialogs.shown.size(), 4u);
+}
+
+[[noreturn]] void throwingTerminate(int status)
+{
+    throw status;
+}
+
+TEST_F(MainFormTest, DeviceNotRespondingShowsItsMessageAndEndsWithStatusZeroWithoutSaving)
+{
+    startAndShow();
+    GuiFatalExit fatal(dialogs, &throwingTerminate);
+    try {
+        fatal.deviceNotResponding();
+        FAIL() << "the program went on";
+    } catch (int status) {
+        EXPECT_EQ(status, 0);
+    }
+    EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Message), QStringList{"Устройство не отвечает !"});
+    EXPECT_TRUE(dialogs.texts(FakeDialogs::Kind::Warning).isEmpty());
+    EXPECT_TRUE(ini().isEmpty());
+}
+
+}  // namespace

@@ -1,0 +1,59 @@
+// Pictures of the windows at their design size, written beside the test program into
+// screenshots/ for looking at; the test checks the sizes the pictures are made at.
+#include "support/main_form_fixture.h"
+
+#include "app/firm_box.h"
+#include "widgets/wait_form.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QTabWidget>
+
+namespace {
+
+class ScreenshotTest : public MainFormFixture {
+protected:
+    QString shotPath(const QString& name) const
+    {
+        const QString folder = QDir(QCoreApplication::applicationDirPath()).filePath("screenshots");
+        QDir().mkpath(folder);
+        return QDir(folder).filePath(name);
+    }
+};
+
+TEST_F(ScreenshotTest, MainWindowAtDesignSize)
+{
+    startAndShow(QDateTime(QDate(2026, 3, 14), QTime(10, 8, 42)));
+    TMainForm& f = form();
+    EXPECT_EQ(f.size(), QSize(1016, 718));
+    QApplication::processEvents();
+    EXPECT_TRUE(f.grab().save(shotPath("main_window.png")));
+
+    // After a connection check: the reading panel and the report pages.
+    f.GroupBox4->show();
+    f.SetReportActions(true);
+    f.Label8->setText("00A3");
+    QApplication::processEvents();
+    EXPECT_TRUE(f.grab().save(shotPath("main_window_connected.png")));
+    f.AcTextReport->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(f.grab().save(shotPath("main_window_text_page.png")));
+}
+
+TEST_F(ScreenshotTest, AboutBoxAndWaitWindow)
+{
+    start();
+    TFirmBox& about = windows->FirmBox();
+    about.show();
+    QApplication::processEvents();
+    EXPECT_EQ(about.size(), QSize(289, 449 + 34));  // the designed box and the data directory's line
+    EXPECT_TRUE(about.grab().save(shotPath("about_box.png")));
+    TWaitForm& wait = windows->WaitForm();
+    wait.SetText("Подождите...");
+    wait.SetMaximum(10);
+    wait.SetPosition(6);
+    wait.Show();
+    EXPECT_TRUE(wait.grab().save(shotPath("wait_window.png")));
+}
+
+}  // namespace

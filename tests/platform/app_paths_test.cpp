@@ -1,0 +1,61 @@
+// Where POOL and kelmora.ini live: beside a build tree's or a portable copy's executable, in the
+// user's data directory for an installed copy; the window and kelmora-cli follow one rule.
+#include "platform/app_paths.h"
+#include "support/meter_sim_process.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+
+void touch(const QString& path)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+}
+
+}  // namespace
+
+TEST(DataDirectory, BesideAPortableCopyInTheUsersDataForAnInstalledOne)
+{
+    QTemporaryDir root;
+    const QString user = root.filePath("home/.local/share/Kelmora");
+    const QString portable = root.filePath("portable");
+    QDir().mkpath(portable);
+    EXPECT_EQ(DataDirectoryFor(portable, user), portable) << "a build tree or a portable copy";
+
+    const QString installedBin = root.filePath("usr/bin");
+    QDir().mkpath(installedBin);
+    touch(root.filePath("usr/share/applications/kelmora.desktop"));
+    EXPECT_EQ(DataDirectoryFor(installedBin, user), user) << "installed, even where the user may write";
+
+    EXPECT_EQ(DataDirectoryFor(root.filePath("nowhere/bin"), user), user) << "a directory nobody can write";
+}
+
+// An installed kelmora-cli keeps its settings in the user's data directory and says so.
+TEST(DataDirectory, AnInstalledCliWritesItsSettingsIntoTheUsersDataDirectory)
+{
+    QTemporaryDir root;
+    QDir().mkpath(root.filePath("usr/bin"));
+    touch(root.filePath("usr/share/applications/kelmora.desktop"));
+    const QString program = root.filePath("usr/bin/kelmora-cli");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(KELMORA_CLI), program));
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", root.filePath("home"));
+    env.remove("XDG_DATA_HOME");
+    p.setProcessEnvironment(env);
+    p.start(program, {"ports", "--map", "COM1", "/dev/ttyUSB9"});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    const QString dataDir = root.filePath("home/.local/share/Kelmora");
+    EXPECT_TRUE(out.contains("data directory: " + dataDir)) << out.toStdString();
+    EXPECT_TRUE(QFile::exists(dataDir + "/kelmora.ini"));
+    EXPECT_FALSE(QFile::exists(root.filePath("usr/bin/kelmora.ini")));
+}

@@ -1,0 +1,62 @@
+// A main window with all the program's windows over a temporary program directory, the
+// virtual clock, scripted dialogs and a recording serial line.
+#pragma once
+
+#include "support/fake_dialogs.h"
+#include "support/fake_serial_line.h"
+#include "support/gui_helpers.h"
+#include "app/main_form.h"
+#include "app/program.h"
+#include "support/file_bytes.h"
+#include "support/virtual_clock.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+class MainFormFixture : public ::testing::Test {
+protected:
+    void start(const QDateTime& now = QDateTime(QDate(2026, 3, 14), QTime(10, 0)))
+    {
+        clock.set(now);
+        auto port = std::make_unique<RecordingSerialLine>();
+        line = port.get();
+        windows = std::make_unique<KelmoraWindows>(clock, dialogs, dir.path(), std::move(port));
+    }
+    // Start-up and first showing; the show handler loads the settings.
+    void startAndShow(const QDateTime& now = QDateTime(QDate(2026, 3, 14), QTime(10, 0)))
+    {
+        start(now);
+        windows->ShowMainForm();
+        ASSERT_TRUE(gui::waitExposed(&form()));
+    }
+    TMainForm& form() const { return windows->MainForm(); }
+    // Puts records into the window's report as a loaded report: every minute of the interval,
+    // no comment. The report is not built.
+    void setReport(const std::vector<TDateTimeRHT>& records, const QString& device = QStringLiteral("00A3"),
+                   double intervalEnd = 1e6)
+    {
+        ReportState& r = form().Report;
+        r.ReportData = QList<TDateTimeRHT>(records.begin(), records.end());
+        r.ReportCount = r.ReportData.size();
+        r.IntervalStart = 0;
+        r.IntervalEnd = intervalEnd;
+        r.DeviceNumberText = device;
+        r.ReportComment.clear();
+    }
+
+    QString iniPath() const { return QDir(dir.path()).filePath(QStringLiteral("kelmora.ini")); }
+    void writeIni(const QByteArray& bytes) const { WriteFileBytes(iniPath(), bytes); }
+    QByteArray ini() const { return FileBytes(iniPath()); }
+
+    QTemporaryDir dir;
+    VirtualClock clock;
+    FakeDialogs dialogs;
+    RecordingSerialLine* line = nullptr;
+    std::unique_ptr<KelmoraWindows> windows;
+};
