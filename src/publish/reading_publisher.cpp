@@ -191,7 +191,7 @@ struct ReadingPublisher::Worker {
         const bool again = failing;
         failing = false;
         everConnected = true;
-        tell({PublisherEvent::Kind::Connected, QString(), std::max<qint64>(0, fileRecords - acked.records), again});
+        tell({PublisherEvent::Kind::Connected, QString(), unpublishedNow(), again});
     }
 
     void disconnected(int rc)
@@ -246,7 +246,7 @@ struct ReadingPublisher::Worker {
         forgetInFlight();
         if (!failing) {
             failing = true;
-            tell({PublisherEvent::Kind::Failing, reason, std::max<qint64>(0, fileRecords - acked.records)});
+            tell({PublisherEvent::Kind::Failing, reason, unpublishedNow()});
         }
     }
 
@@ -391,6 +391,19 @@ struct ReadingPublisher::Worker {
         return false;
     }
 
+    // Under mutex: records of the followed report the broker has not acknowledged, from the
+    // report as it is now (the count read last may be from before an outage).
+    qint64 unpublishedNow()
+    {
+        std::vector<TDateTimeRHT> none;
+        qint64 total = 0;
+        readRecords(reportPath, 0, 0, none, total);
+        const qint64 done = publishingPath == reportPath
+                                ? acked.records
+                                : ReadPublishedPosition(PublishedPositionPath(reportPath)).value_or(PublishedPosition{}).records;
+        return std::max<qint64>(0, total - done);
+    }
+
     qint64 backlog()
     {
         return std::max<qint64>(0, fileRecords - sent) + qint64(inFlight.size());
@@ -449,15 +462,8 @@ struct ReadingPublisher::Worker {
         std::lock_guard lock(mutex);
         if (positionDirty)
             writePosition();
-        if (!reportPath.isEmpty()) {
-            std::vector<TDateTimeRHT> none;
-            qint64 total = 0;
-            readRecords(reportPath, 0, 0, none, total);
-            const qint64 done = publishingPath == reportPath
-                                    ? acked.records
-                                    : ReadPublishedPosition(PublishedPositionPath(reportPath)).value_or(PublishedPosition{}).records;
-            unpublished = std::max<qint64>(0, total - done);
-        }
+        if (!reportPath.isEmpty())
+            unpublished = unpublishedNow();
         finished = true;
         finishedCv.notify_all();
     }

@@ -237,6 +237,11 @@ TEST_F(PublisherBroker, EveryReadingLoggedWhileTheBrokerIsAwayArrivesOnceItIsBac
     const QList<PublisherEvent> all = events.all();
     ASSERT_EQ(events.count(PublisherEvent::Kind::Connected), 2);
     EXPECT_TRUE(all.back().kind != PublisherEvent::Kind::Failing);
+    // Back again: what waits is counted from the report as it is then, at least the ten
+    // logged while the broker was away.
+    const auto again = std::find_if(all.begin(), all.end(), [](const PublisherEvent& e) { return e.again; });
+    ASSERT_NE(again, all.end());
+    EXPECT_GE(again->backlog, 10);
 }
 
 TEST_F(PublisherBroker, ANewPublisherResumesFromThePublishedPosition)
