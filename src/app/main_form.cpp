@@ -1,5 +1,7 @@
 #include "app/main_form.h"
 
+#include "views/ui/graph_page.h"
+
 #include "platform/clock.h"
 #include "widgets/bevel_panel.h"
 #include "widgets/design_font.h"
@@ -86,8 +88,7 @@ QString TMainForm::settingsFilePath() const
 
 void TMainForm::FormCreate()
 {
-    SplitEnabled = false;
-    SplitParts = 7;
+    Panel5->setPartDividers(false, 7);
     // The decimal comma: every number of the program is written and read by its own number
     // functions (report/number_format), which use "," whatever the regional settings say;
     // date and time separators stay the system's.

@@ -1,10 +1,8 @@
 // TMainForm: the main window — action list, menu, toolbar, status bar, the three pages and
 // the program's lifecycle (creation, first showing, close query, close, destruction).
-// Handlers of each topic live in their own file; main_form_pending.cpp holds the handlers
-// whose behaviour comes with other subsystems.
+// Handlers of each topic live in their own file.
 #pragma once
 
-#include "views/ui/graph_charts.h"
 #include "widgets/gui_fatal_exit.h"
 #include "logging/report_state.h"
 #include "device/serial_line.h"
@@ -20,9 +18,8 @@
 class AnalogClock;
 class BrokerLink;
 class BevelPanel;
-class ChartAxis;     // page 3
-class QPainter;      // page 3
-class TimeChart;     // page 3
+class GraphPage;
+class TimeChart;
 class Clock;
 class Dialogs;
 class QDialog;
@@ -74,8 +71,6 @@ public:
     QString settingsFilePath() const;
 
     // --- State of the window and the program ---
-    bool SplitEnabled = false;
-    std::uint8_t SplitParts = 7;
     QString repName = QStringLiteral("temp");
     std::int32_t lastDev = 0;
     std::uint8_t DisplayMode = 0;      // 0 relative humidity, 1 dew point, 2 absolute humidity
@@ -171,39 +166,18 @@ public:
     std::shared_ptr<class QPrinter> PrintDialog1;  // printer of the table's print dialog, kept for the run
     int PrintFromPage = 1;  // the from-page chosen last, kept also across jobs of all pages
 
-    // ==================== Page 3 "&Графический отчёт" (src/views/ui/main_form_page3.cpp) ====================
-    BevelPanel* Panel5;                // fills TabSheet3
-    TimeChart* Chart1;                 // humidity, aligned to the top of Panel5
-    TimeChart* Chart2;                 // temperature, filling the rest of Panel5
-    // How Chart1 sits in Panel5: along the top at Chart1Height, or filling it (Chart2 always
-    // fills what Chart1 leaves). Hidden charts take no room.
-    using ChartAlign = ::ChartAlign;
-    void SetChart1Align(ChartAlign align);
-    ChartAlign Chart1Align() const { return chart1Align_; }
-    void SetChart1Height(int height);
-    int Chart1Height() const { return chart1Height_; }
-    void LayoutPage3();                // places the visible charts in Panel5
+    // --- Page 3 "&Графический отчёт" (main_form_graph.cpp) ---
+    GraphPage* Panel5;                 // the two charts; fills TabSheet3
+    TimeChart* Chart1;                 // Panel5's humidity chart
+    TimeChart* Chart2;                 // Panel5's temperature chart
     void CreatePage3();
     void TabSheet3Resize();
-    void Chart1AfterDraw(QPainter& painter, const QRect& plot);
-    void Chart2AfterDraw(QPainter& painter, const QRect& plot);
-    void Chart1GetAxisLabel(ChartAxis* axis, QString& text);
-    void Chart2GetAxisLabel(ChartAxis* axis, QString& text);
-    void Chart1Zoom();
-    void Chart1Scroll();
-    void Chart2Zoom();
-    void Chart2Scroll();
-    void Chart1UndoZoom();
-    void Chart2UndoZoom();
     // Before the charts are printed or saved: page 3 applies the graph setup whenever it is
     // shown; while another page is current, the setup is applied now, so the output shows the
     // charts as the setup makes them (and a zoom on the shown page stays as drawn).
     void PrepareChartsForOutput();
-private:
-    ChartAlign chart1Align_ = ChartAlign::Top;
-    int chart1Height_ = 320;
-public:
-    // ==================== end of page 3 ====================
+    // The graph setup's "Записать графики в файл": both charts as pictures.
+    void SaveChartPicturesClick();
 
     // --- Lifecycle ---
     void FormCreate();
@@ -242,7 +216,7 @@ public slots:
     void MaskEdit7Exit();
     void Button9Click();
 
-    // Handlers whose behaviour comes with other subsystems (main_form_pending.cpp).
+    // Handlers of the connection, reading, report and output topics (their files below src/).
     void AcConnectExecute();
     void Button8Click();
     void ComboBoxDeviceNameChange();

@@ -3,6 +3,8 @@
 // selector with its click handling.
 #include "app/main_form.h"
 
+#include "views/ui/graph_page.h"
+
 #include "widgets/anchors.h"
 #include "widgets/design_label.h"
 #include "widgets/bevel_panel.h"
@@ -142,10 +144,9 @@ void TMainForm::RadioGroup1Click()
         Label9->setText(QString::fromUtf8(texts[index].label9));
         Label9->adjustSize();
         Grid1Model->setHeaderData(2, Qt::Horizontal, QString::fromUtf8(texts[index].header));
-        Chart1->LeftAxis().SetTitle(HumidityAxisTitle(index));
-        Chart1->update();
     }
     DisplayMode = static_cast<std::uint8_t>(index & 0xFF);
+    Panel5->setDisplayMode(DisplayMode, index >= 0 && index < 3);
     BuildReport(false);
 }
 

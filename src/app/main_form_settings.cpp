@@ -4,6 +4,7 @@
 
 #include "platform/settings.h"
 #include "widgets/mask_edit.h"
+#include "views/ui/graph_page.h"
 #include "views/ui/select_form.h"
 
 #include <QCheckBox>
@@ -31,6 +32,7 @@ void TMainForm::LoadSettings()
     MaskEdit10->setText(s.maxt);
     Edit5->setText(s.interval);
     DisplayMode = s.Indic;
+    Panel5->setDisplayMode(DisplayMode, false);
     if (SelectForm) {
         const QSignalBlocker block1(SelectForm->ComboBox1);
         const QSignalBlocker block2(SelectForm->ComboBox2);

@@ -18,7 +18,8 @@ KelmoraWindows::KelmoraWindows(Clock& clock, Dialogs& dialogs, const QString& pr
     main_->WaitForm = new TWaitForm(main_.get());
     main_->FirmBox = new TFirmBox(dialogs, main_.get());
     main_->FirmBox->setDataDirectory(programDirectory);
-    main_->SelectForm = new TSelectForm(main_.get());
+    main_->SelectForm = new TSelectForm(main_.get(), *main_->Panel5);
+    QObject::connect(main_->SelectForm, &TSelectForm::picturesRequested, main_.get(), &TMainForm::SaveChartPicturesClick);
     main_->RepselForm = new TRepselForm(dialogs, main_->Report, main_->WaitForm, main_->poolDirectory(), main_.get());
 }
 

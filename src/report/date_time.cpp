@@ -83,21 +83,43 @@ DateTimeSeparators SystemDateTimeSeparators()
     return SeparatorsOfFormats(system.dateFormat(QLocale::ShortFormat), system.timeFormat(QLocale::ShortFormat));
 }
 
+namespace {
+char16_t* putTwoDigits(char16_t* out, int v)
+{
+    *out++ = char16_t(u'0' + v / 10);
+    *out++ = char16_t(u'0' + v % 10);
+    return out;
+}
+}  // namespace
+
+int DateChars(const DayTime& parts, QChar separator, char16_t* out)
+{
+    int y = 0, m = 0, d = 0;
+    QDate::fromJulianDay(parts.day + kJulianDayOfDayZero).getDate(&y, &m, &d);
+    char16_t* end = putTwoDigits(out, d);
+    *end++ = separator.unicode();
+    end = putTwoDigits(end, m);
+    *end++ = separator.unicode();
+    end = putTwoDigits(end, y % 100);  // years 1 to 9999: never negative
+    return int(end - out);
+}
+
+int TimeChars(const DayTime& parts, QChar separator, char16_t* out)
+{
+    const int minutes = parts.msOfDay / 60000;
+    char16_t* end = putTwoDigits(out, minutes / 60);
+    *end++ = separator.unicode();
+    end = putTwoDigits(end, minutes % 60);
+    return int(end - out);
+}
+
 QString DateText(double t, QChar separator)
 {
     const auto parts = SplitDayCount(t);
     if (!parts)
         return {};
-    int y = 0, m = 0, d = 0;
-    QDate::fromJulianDay(parts->day + kJulianDayOfDayZero).getDate(&y, &m, &d);
-    QString text;
-    text.reserve(8);
-    text += twoDigits(d);
-    text += separator;
-    text += twoDigits(m);
-    text += separator;
-    text += twoDigits(y % 100);
-    return text;
+    char16_t text[kDateChars];
+    return QString(reinterpret_cast<const QChar*>(text), DateChars(*parts, separator, text));
 }
 
 QString TimeText(double t, QChar separator)
@@ -105,8 +127,8 @@ QString TimeText(double t, QChar separator)
     const auto parts = SplitDayCount(t);
     if (!parts)
         return {};
-    const int minutes = parts->msOfDay / 60000;
-    return twoDigits(minutes / 60) + separator + twoDigits(minutes % 60);
+    char16_t text[kTimeChars];
+    return QString(reinterpret_cast<const QChar*>(text), TimeChars(*parts, separator, text));
 }
 
 QString IsoMinuteText(double t)

@@ -97,6 +97,12 @@ DateTimeSeparators SeparatorsOfFormats(const QString& shortDateFormat, const QSt
 // "dd/mm/yy" and "hh:nn" with the given separators; empty for an invalid day count.
 QString DateText(double t, QChar separator);
 QString TimeText(double t, QChar separator);
+// The same texts of a valid day count's parts into out, without an allocation (the exports
+// make them per row); they return the length, always kDateChars and kTimeChars.
+inline constexpr int kDateChars = 8;
+inline constexpr int kTimeChars = 5;
+int DateChars(const DayTime& parts, QChar separator, char16_t* out);
+int TimeChars(const DayTime& parts, QChar separator, char16_t* out);
 
 // "YYYY-MM-DD hh:mm" of a day count, and back (nothing for a malformed text).
 QString IsoMinuteText(double t);

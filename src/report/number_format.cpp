@@ -19,33 +19,46 @@ QString DisplayValueText(int hundredths)
         .arg(magnitude % 10);
 }
 
-QString TableValueText(double value)
+int TableValueChars(double value, char* out)
 {
-    if (!std::isfinite(value))
-        return QString::number(value);
+    if (!std::isfinite(value)) {
+        // As QString::number writes them.
+        const char* text = std::isnan(value) ? "nan" : value > 0 ? "inf" : "-inf";
+        const auto n = static_cast<int>(std::strlen(text));
+        std::memcpy(out, text, std::size_t(n));
+        return n;
+    }
     const double magnitude = std::fabs(value);
-    char digits[400];
+    // The digits go after a place kept for the sign.
+    char* const digits = out + 1;
+    char* end = nullptr;
     // An exact tie at the second decimal needs |v|*10 = k + 1/2 exactly, that is |v| = q/4 with
     // q odd (x.25, x.75). printf would round such ties to even; the table rounds them up.
     const double quarters = magnitude * 4.0;  // exact
-    if (quarters < 9007199254740992.0 && quarters == std::floor(quarters) && std::fmod(quarters, 2.0) == 1.0) {
+    if (quarters < 9007199254740992.0 && quarters == std::floor(quarters) && (static_cast<long long>(quarters) & 1)) {
         const auto q = static_cast<long long>(quarters);
         const long long tenths = (q * 5 + 1) / 2;
-        char* end = std::to_chars(digits, digits + sizeof digits, tenths / 10).ptr;
-        *end++ = '.';
+        end = std::to_chars(digits, digits + kTableValueChars - 3, tenths / 10).ptr;
+        *end++ = ',';
         *end++ = static_cast<char>('0' + tenths % 10);
-        *end = 0;
     } else {
         // Any other value is not a tie: to_chars rounds the exact binary value correctly.
-        char* end = std::to_chars(digits, digits + sizeof digits - 1, magnitude, std::chars_format::fixed, 1).ptr;
-        *end = 0;
+        end = std::to_chars(digits, out + kTableValueChars, magnitude, std::chars_format::fixed, 1).ptr;
+        end[-2] = ',';
     }
-    const bool zero = std::strcmp(digits, "0.0") == 0;
-    QString text = QString::fromLatin1(digits);
-    text.replace(QLatin1Char('.'), QLatin1Char(','));
-    if (value < 0 && !zero)
-        text.prepend(QLatin1Char('-'));
-    return text;
+    const bool zero = end - digits == 3 && digits[0] == '0' && digits[2] == '0';
+    if (value < 0 && !zero) {
+        out[0] = '-';
+        return static_cast<int>(end - out);
+    }
+    std::memmove(out, digits, std::size_t(end - digits));
+    return static_cast<int>(end - digits);
+}
+
+QString TableValueText(double value)
+{
+    char text[kTableValueChars];
+    return QString::fromLatin1(text, TableValueChars(value, text));
 }
 
 QString GeneralNumberText(double value)

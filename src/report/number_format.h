@@ -13,6 +13,10 @@ QString DisplayValueText(int hundredths);
 // halves away from zero (45.25 -> "45,3", -5.25 -> "-5,3", 0.15 -> "0,1" because the double
 // 0.15 lies below the half); a result of zero never carries a minus sign (-0.04 -> "0,0").
 QString TableValueText(double value);
+// TableValueText into out, which has room for kTableValueChars characters (the longest text,
+// of -DBL_MAX, has 312); returns the length. No allocation: the exports call it per cell.
+inline constexpr int kTableValueChars = 320;
+int TableValueChars(double value, char* out);
 
 // The general format: at most 15 significant digits, trailing zeros dropped, decimal comma;
 // fixed notation while the integer part has at most 15 digits and |v| >= 0.00001, otherwise

@@ -8,19 +8,17 @@ CellStyle Grid1GetCellColor(qsizetype row, int column, const QString& text, cons
     if (column <= 1 || row <= 0)
         return normal;
     if (text == QLatin1String("---"))
-        return {kRed, kYellow, true};
-    double low = 0, high = 0;
-    if (column == 2) {
-        low = thresholds.humidityLow;
-        high = thresholds.humidityHigh;
-    } else if (column == 3) {
-        low = thresholds.temperatureLow;
-        high = thresholds.temperatureHigh;
-    } else {
+        return kInvalidCellStyle;
+    if (column != 2 && column != 3)
         return normal;
-    }
-    const double v = ParseDecimal(text);
-    if (v > high || v < low)
-        return {kYellow, v >= low ? kRed : kBlue, true};
+    return ValueCellColor(column, ParseDecimal(text), thresholds, normal);
+}
+
+CellStyle ValueCellColor(int column, double value, const Thresholds& thresholds, CellStyle normal)
+{
+    const double low = column == 2 ? thresholds.humidityLow : thresholds.temperatureLow;
+    const double high = column == 2 ? thresholds.humidityHigh : thresholds.temperatureHigh;
+    if (value > high || value < low)
+        return {kYellow, value >= low ? kRed : kBlue, true};
     return normal;
 }

@@ -22,6 +22,13 @@ struct CellStyle {
 CellStyle Grid1GetCellColor(qsizetype row, int column, const QString& text, const Thresholds& thresholds,
                             CellStyle normal);
 
+// The style of a "---" cell.
+inline constexpr CellStyle kInvalidCellStyle{kRed, kYellow, true};
+// The rule for a data cell of value column 2 or 3 whose text reads as value (ParseDecimal of
+// the text): what Grid1GetCellColor gives for every text but "---". The exports call it with
+// the value of the text they have just made, without parsing it again.
+CellStyle ValueCellColor(int column, double value, const Thresholds& thresholds, CellStyle normal);
+
 // Grid1GetAlignment: every cell of the table, the header row included, is centred
 // horizontally; the vertical alignment stays as given (the table's default, centred).
 inline void Grid1GetAlignment(qsizetype /*row*/, int /*column*/, Qt::Alignment& horizontal,

@@ -100,3 +100,27 @@ void WriteExportFile(const QString& fileName, const std::function<void(QIODevice
         throw cannotWrite(fileName, why);
     }
 }
+
+ExportStream::ExportStream(QIODevice& device, qsizetype capacity) : device_(device), buffer_(capacity, Qt::Uninitialized) {}
+
+void ExportStream::zeros(qsizetype n)
+{
+    while (n > 0) {
+        const qsizetype piece = std::min(n, buffer_.size());
+        std::memset(room(piece), 0, std::size_t(piece));
+        used_ += piece;
+        n -= piece;
+    }
+}
+
+void ExportStream::flush()
+{
+    writeToDevice(buffer_.constData(), used_);
+    used_ = 0;
+}
+
+void ExportStream::writeToDevice(const char* data, qsizetype n)
+{
+    if (n > 0 && device_.write(data, n) != n)
+        throw ReportFileError(device_.errorString());
+}

@@ -3,12 +3,15 @@
 #include "logging/report_file_error.h"
 #include "views/export_file.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QHash>
+#include "report/report_row_texts.h"
+
+#include <QBuffer>
+#include <QStringView>
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -28,7 +31,7 @@ public:
         u16(v & 0xFFFF);
         u16(v >> 16);
     }
-    void utf16(const QString& s)
+    void utf16(QStringView s)
     {
         for (const QChar c : s)
             u16(c.unicode());
@@ -38,6 +41,12 @@ public:
 
     QByteArray data;
 };
+
+// A view the compiler compares inline (QStringView's == calls into the library).
+std::u16string_view view(QStringView s)
+{
+    return {s.utf16(), std::size_t(s.size())};
+}
 
 // ---- BIFF8 records -------------------------------------------------------------------------
 
@@ -104,29 +113,43 @@ QByteArray xf(bool style)
 
 constexpr uint16_t kCellXf = 15;  // the first cell XF after the fifteen style XFs
 
-// The shared string table, split into CONTINUE records, with the positions its index record
-// (EXTSST) needs.
-struct SharedStrings {
-    QStringList strings;
-    QHash<QString, uint32_t> index;
-    uint32_t total = 0;
+// The shared string table: every distinct cell text once, in order of first use, kept in one
+// character arena with an open-addressing index (no allocation per string), split into
+// CONTINUE records when written, with the positions its index record (EXTSST) needs.
+class SharedStrings {
+public:
+    SharedStrings() : slots_(1024, 0) { starts_.push_back(0); }
 
-    uint32_t add(const QString& s)
+    // The index of a text, adding it when new.
+    uint32_t add(QStringView s)
     {
-        ++total;
-        const auto it = index.constFind(s);
-        if (it != index.constEnd())
-            return *it;
-        const auto i = static_cast<uint32_t>(strings.size());
-        index.insert(s, i);
-        strings << s;
-        return i;
+        uint32_t& slot = slotOf(s);
+        if (slot == 0) {
+            chars_.insert(chars_.end(), s.utf16(), s.utf16() + s.size());
+            starts_.push_back(chars_.size());
+            const auto index = static_cast<uint32_t>(count() - 1);
+            slot = index + 1;
+            if (std::size_t(2 * count()) > slots_.size())
+                grow();  // slot is not used after this
+            return index;
+        }
+        return slot - 1;
+    }
+    // The number of cells, each counted once whatever its text.
+    void setTotal(uint32_t cells) { total_ = cells; }
+    // The index of a text that add() has seen.
+    uint32_t find(QStringView s) { return slotOf(s) - 1; }
+
+    qsizetype count() const { return qsizetype(starts_.size()) - 1; }
+    QStringView string(qsizetype i) const
+    {
+        return {chars_.data() + starts_[std::size_t(i)], qsizetype(starts_[std::size_t(i) + 1] - starts_[std::size_t(i)])};
     }
 
     // Appends SST (and its CONTINUE records) and EXTSST to out.
     void write(Bytes& out) const
     {
-        const qsizetype bucketSize = std::max<qsizetype>(8, (strings.size() + 127) / 128);
+        const qsizetype bucketSize = std::max<qsizetype>(8, (count() + 127) / 128);
         struct Bucket {
             uint32_t streamPosition;
             uint16_t offsetInRecord;
@@ -135,8 +158,8 @@ struct SharedStrings {
 
         qsizetype recordStart = out.size();
         Bytes body;
-        body.u32(total);
-        body.u32(static_cast<uint32_t>(strings.size()));
+        body.u32(total_);
+        body.u32(static_cast<uint32_t>(count()));
         uint16_t type = 0x00FC;
         const auto closeRecord = [&] {
             record(out, type, body.data);
@@ -144,8 +167,8 @@ struct SharedStrings {
             type = 0x003C;  // CONTINUE
             recordStart = out.size();
         };
-        for (qsizetype i = 0; i < strings.size(); ++i) {
-            const QString& s = strings[i];
+        for (qsizetype i = 0; i < count(); ++i) {
+            const QStringView s = string(i);
             // A string's length and flags never part from its first character.
             if (kMaxRecordData - body.size() < 5)
                 closeRecord();
@@ -178,52 +201,146 @@ struct SharedStrings {
         }
         record(out, 0x00FF, ext.data);
     }
-};
 
-QByteArray workbookStream(qsizetype rowCount, int columnCount, const std::function<QString(qsizetype, int)>& cell)
-{
-    const qsizetype sheets = std::max<qsizetype>(1, (rowCount + kXlsRowsPerSheet - 1) / kXlsRowsPerSheet);
-    SharedStrings sst;
-    // Cells of each sheet as (row, column, string index), built once.
-    std::vector<QByteArray> sheetStreams;
-    for (qsizetype s = 0; s < sheets; ++s) {
-        const qsizetype first = s * kXlsRowsPerSheet;
-        const qsizetype rows = std::min<qsizetype>(kXlsRowsPerSheet, rowCount - first);
-        Bytes sheet;
-        record(sheet, 0x0809, bof(0x0010));
-        Bytes dim;
-        dim.u32(0);
-        dim.u32(static_cast<uint32_t>(std::max<qsizetype>(rows, 0)));
-        dim.u16(0);
-        dim.u16(static_cast<uint16_t>(columnCount));
-        dim.u16(0);
-        record(sheet, 0x0200, dim.data);
-        for (qsizetype r = 0; r < rows; ++r)
-            for (int c = 0; c < columnCount; ++c) {
-                QString text = cell(first + r, c);
-                text.remove(QLatin1Char('\r'));
-                Bytes label;
-                label.u16(static_cast<uint16_t>(r));
-                label.u16(static_cast<uint16_t>(c));
-                label.u16(kCellXf);
-                label.u32(sst.add(text));
-                record(sheet, 0x00FD, label.data);
-            }
-        Bytes window;
-        window.u16(s == 0 ? 0x06B6 : 0x04B6);  // gridlines, headers, zeros; the first sheet selected
-        window.u16(0);
-        window.u16(0);
-        window.u16(0x0040);
-        window.u16(0);
-        window.u16(0);
-        window.u16(0);
-        window.u32(0);
-        record(sheet, 0x023E, window.data);
-        record(sheet, 0x000A, {});
-        sheetStreams.push_back(sheet.data);
+private:
+    static uint64_t hash(QStringView s)
+    {
+        uint64_t h = 14695981039346656037ull;  // FNV-1a over the UTF-16 code units
+        for (const QChar c : s)
+            h = (h ^ c.unicode()) * 1099511628211ull;
+        return h ^ (h >> 29);
+    }
+    // The slot of a text: its index + 1, or 0 where it would go when it is not there.
+    uint32_t& slotOf(QStringView s)
+    {
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t i = hash(s) & mask;; i = (i + 1) & mask) {
+            uint32_t& slot = slots_[i];
+            if (slot == 0 || view(string(slot - 1)) == view(s))
+                return slot;
+        }
+    }
+    void grow()
+    {
+        std::vector<uint32_t> old(slots_.size() * 2, 0);
+        old.swap(slots_);
+        const std::size_t mask = slots_.size() - 1;
+        for (const uint32_t slot : old) {
+            if (slot == 0)
+                continue;
+            std::size_t i = hash(string(slot - 1)) & mask;
+            while (slots_[i] != 0)
+                i = (i + 1) & mask;
+            slots_[i] = slot;
+        }
     }
 
-    // Globals: the sheets' stream positions are filled in once the globals' length is known.
+    std::vector<char16_t> chars_;
+    std::vector<std::size_t> starts_;
+    std::vector<uint32_t> slots_;
+    uint32_t total_ = 0;
+};
+
+// The cells of the workbook, one row at a time.
+class CellRows {
+public:
+    virtual ~CellRows() = default;
+    virtual void make(qsizetype row) = 0;
+    virtual QStringView text(int column) const = 0;
+};
+
+class ReportTableRows : public CellRows {
+public:
+    explicit ReportTableRows(const ReportTable& table) : texts_(table) {}
+    void make(qsizetype row) override { texts_.make(row); }
+    QStringView text(int column) const override { return texts_.text(column); }
+
+private:
+    ReportRowTexts texts_;
+};
+
+class FunctionRows : public CellRows {
+public:
+    FunctionRows(int columnCount, const std::function<QString(qsizetype, int)>& cell) : cell_(cell), texts_(columnCount) {}
+    void make(qsizetype row) override
+    {
+        for (int c = 0; c < int(texts_.size()); ++c)
+            texts_[std::size_t(c)] = cell_(row, c);
+    }
+    QStringView text(int column) const override { return texts_[std::size_t(column)]; }
+
+private:
+    const std::function<QString(qsizetype, int)>& cell_;
+    std::vector<QString> texts_;
+};
+
+// The texts of a row as the workbook stores them: CR characters removed. Remembers each
+// column's text of the row before and its string index, since consecutive rows often repeat
+// a text (the date).
+class WorkbookRow {
+public:
+    WorkbookRow(CellRows& rows, int columnCount) : rows_(rows), scratch_(std::size_t(columnCount)), previous_(std::size_t(columnCount)) {}
+
+    void make(qsizetype row) { rows_.make(row); }
+    QStringView text(int column)
+    {
+        const QStringView t = rows_.text(column);
+        if (std::find(t.utf16(), t.utf16() + t.size(), u'\r') == t.utf16() + t.size())
+            return t;
+        std::u16string& s = scratch_[std::size_t(column)];
+        s.clear();
+        for (const QChar c : t)
+            if (c != QLatin1Char('\r'))
+                s.push_back(c.unicode());
+        return QStringView(s.data(), qsizetype(s.size()));
+    }
+    // The string index of a cell: lookup(text) unless it is the column's text of the row before.
+    template <typename Lookup>
+    uint32_t index(int column, Lookup lookup)
+    {
+        const QStringView t = text(column);
+        Previous& p = previous_[std::size_t(column)];
+        if (p.valid && std::u16string_view(p.text) == view(t))
+            return p.index;
+        p.text.assign(t.utf16(), t.utf16() + t.size());
+        p.index = lookup(t);
+        p.valid = true;
+        return p.index;
+    }
+
+private:
+    struct Previous {
+        std::u16string text;
+        uint32_t index = 0;
+        bool valid = false;
+    };
+    CellRows& rows_;
+    std::vector<std::u16string> scratch_;
+    std::vector<Previous> previous_;
+};
+
+constexpr qsizetype kLabelRecord = 4 + 10;
+// BOF, DIMENSIONS, the cells, WINDOW2 and EOF of a sheet.
+qsizetype sheetSize(qsizetype rows, int columnCount)
+{
+    return (4 + 16) + (4 + 14) + rows * columnCount * kLabelRecord + (4 + 18) + 4;
+}
+
+qsizetype sheetCount(qsizetype rowCount)
+{
+    return std::max<qsizetype>(1, (rowCount + kXlsRowsPerSheet - 1) / kXlsRowsPerSheet);
+}
+
+qsizetype rowsOfSheet(qsizetype sheet, qsizetype rowCount)
+{
+    return std::max<qsizetype>(0, std::min<qsizetype>(kXlsRowsPerSheet, rowCount - sheet * kXlsRowsPerSheet));
+}
+
+// The workbook globals: everything before the first sheet, the shared strings included, with
+// the sheets' stream positions worked out from their sizes.
+QByteArray workbookGlobals(qsizetype rowCount, int columnCount, const SharedStrings& sst)
+{
+    const qsizetype sheets = sheetCount(rowCount);
     Bytes g;
     std::vector<qsizetype> positionFields;
     record(g, 0x0809, bof(0x0005));
@@ -260,14 +377,67 @@ QByteArray workbookStream(qsizetype rowCount, int columnCount, const std::functi
     sst.write(g);
     record(g, 0x000A, {});
     auto at = static_cast<uint32_t>(g.size());
-    for (std::size_t s = 0; s < sheetStreams.size(); ++s) {
+    for (qsizetype s = 0; s < sheets; ++s) {
         for (int b = 0; b < 4; ++b)
-            g.data[positionFields[s] + b] = static_cast<char>((at >> (8 * b)) & 0xFF);
-        at += static_cast<uint32_t>(sheetStreams[s].size());
+            g.data[positionFields[std::size_t(s)] + b] = static_cast<char>((at >> (8 * b)) & 0xFF);
+        at += static_cast<uint32_t>(sheetSize(rowsOfSheet(s, rowCount), columnCount));
     }
-    for (const QByteArray& s : sheetStreams)
-        g.data.append(s);
     return g.data;
+}
+
+template <typename T>
+char* putLe(char* at, T v)
+{
+    for (std::size_t b = 0; b < sizeof(T); ++b)
+        *at++ = static_cast<char>((v >> (8 * b)) & 0xFF);
+    return at;
+}
+
+// The sheets, streamed: each cell a LABELSST record pointing into the shared strings.
+void writeSheets(ExportStream& out, qsizetype rowCount, int columnCount, WorkbookRow& row, SharedStrings& sst)
+{
+    const qsizetype sheets = sheetCount(rowCount);
+    const auto find = [&sst](QStringView t) { return sst.find(t); };
+    for (qsizetype s = 0; s < sheets; ++s) {
+        const qsizetype first = s * kXlsRowsPerSheet;
+        const qsizetype rows = rowsOfSheet(s, rowCount);
+        Bytes head;
+        record(head, 0x0809, bof(0x0010));
+        Bytes dim;
+        dim.u32(0);
+        dim.u32(static_cast<uint32_t>(rows));
+        dim.u16(0);
+        dim.u16(static_cast<uint16_t>(columnCount));
+        dim.u16(0);
+        record(head, 0x0200, dim.data);
+        out.write(head.data.constData(), head.size());
+        for (qsizetype r = 0; r < rows; ++r) {
+            row.make(first + r);
+            char* at = out.room(columnCount * kLabelRecord);
+            for (int c = 0; c < columnCount; ++c) {
+                at = putLe<uint16_t>(at, 0x00FD);
+                at = putLe<uint16_t>(at, 10);
+                at = putLe<uint16_t>(at, static_cast<uint16_t>(r));
+                at = putLe<uint16_t>(at, static_cast<uint16_t>(c));
+                at = putLe<uint16_t>(at, kCellXf);
+                at = putLe<uint32_t>(at, row.index(c, find));
+            }
+            out.commit(columnCount * kLabelRecord);
+        }
+        Bytes tail;
+        Bytes window;
+        window.u16(s == 0 ? 0x06B6 : 0x04B6);  // gridlines, headers, zeros; the first sheet selected
+        window.u16(0);
+        window.u16(0);
+        window.u16(0x0040);
+        window.u16(0);
+        window.u16(0);
+        window.u16(0);
+        window.u32(0);
+        record(tail, 0x023E, window.data);
+        record(tail, 0x000A, {});
+        out.write(tail.data.constData(), tail.size());
+    }
 }
 
 // ---- Compound document holding the one stream "Workbook" -----------------------------------
@@ -298,41 +468,55 @@ void directoryEntry(Bytes& b, const QString& name, uint8_t type, uint32_t child,
     Q_ASSERT(b.size() - begin == 128);
 }
 
-QByteArray compoundDocument(QByteArray stream)
-{
-    // Streams below the cut-off would live in the mini stream; the workbook is padded instead,
-    // readers stop at its last EOF record.
-    if (stream.size() < kMiniStreamCutoff)
-        stream.append(QByteArray(kMiniStreamCutoff - stream.size(), '\0'));
-    const qsizetype streamSize = stream.size();
-    stream.append(QByteArray((kSector - streamSize % kSector) % kSector, '\0'));
-    const qsizetype streamSectors = stream.size() / kSector;
-
-    qsizetype fatSectors = 0, difatSectors = 0;
-    for (;;) {
-        const qsizetype total = streamSectors + 1 + fatSectors + difatSectors;
-        const qsizetype fatNeeded = (total + 127) / 128;
-        const qsizetype difatNeeded = fatNeeded > 109 ? (fatNeeded - 109 + 126) / 127 : 0;
-        if (fatNeeded == fatSectors && difatNeeded == difatSectors)
-            break;
-        fatSectors = fatNeeded;
-        difatSectors = difatNeeded;
+// Where everything of the container goes, worked out from the workbook stream's length alone,
+// so that the header can be written before the stream and the stream need not be held.
+struct ContainerPlan {
+    explicit ContainerPlan(qsizetype workbookBytes)
+    {
+        // Streams below the cut-off would live in the mini stream; the workbook is padded
+        // instead, readers stop at its last EOF record.
+        streamSize = std::max(workbookBytes, kMiniStreamCutoff);
+        streamSectors = (streamSize + kSector - 1) / kSector;
+        for (;;) {
+            const qsizetype total = streamSectors + 1 + fatSectors + difatSectors;
+            const qsizetype fatNeeded = (total + 127) / 128;
+            const qsizetype difatNeeded = fatNeeded > 109 ? (fatNeeded - 109 + 126) / 127 : 0;
+            if (fatNeeded == fatSectors && difatNeeded == difatSectors)
+                break;
+            fatSectors = fatNeeded;
+            difatSectors = difatNeeded;
+        }
+        directorySector = static_cast<uint32_t>(streamSectors);
+        firstFat = static_cast<uint32_t>(streamSectors + 1);
+        firstDifat = static_cast<uint32_t>(firstFat + fatSectors);
     }
-    const auto directorySector = static_cast<uint32_t>(streamSectors);
-    const auto firstFat = static_cast<uint32_t>(streamSectors + 1);
-    const auto firstDifat = static_cast<uint32_t>(firstFat + fatSectors);
 
-    std::vector<uint32_t> fat(static_cast<std::size_t>(fatSectors * 128), kFreeSector);
-    for (qsizetype i = 0; i < streamSectors; ++i)
-        fat[i] = i + 1 < streamSectors ? static_cast<uint32_t>(i + 1) : kEndOfChain;
-    fat[directorySector] = kEndOfChain;
-    for (qsizetype i = 0; i < fatSectors; ++i)
-        fat[firstFat + i] = kFatSector;
-    for (qsizetype i = 0; i < difatSectors; ++i)
-        fat[firstDifat + i] = kDifatSector;
+    // The sector table's entry for sector i.
+    uint32_t fatEntry(qsizetype i) const
+    {
+        if (i < streamSectors)
+            return i + 1 < streamSectors ? static_cast<uint32_t>(i + 1) : kEndOfChain;
+        if (i == directorySector)
+            return kEndOfChain;
+        if (i >= firstFat && i < firstFat + fatSectors)
+            return kFatSector;
+        if (i >= firstDifat && i < firstDifat + difatSectors)
+            return kDifatSector;
+        return kFreeSector;
+    }
 
+    qsizetype streamSize = 0;  // with the padding up to the cut-off: the Workbook entry's size
+    qsizetype streamSectors = 0;
+    qsizetype fatSectors = 0;
+    qsizetype difatSectors = 0;
+    uint32_t directorySector = 0;
+    uint32_t firstFat = 0;
+    uint32_t firstDifat = 0;
+};
+
+void writeContainerHeader(ExportStream& stream, const ContainerPlan& plan)
+{
     Bytes out;
-    // Header.
     out.data.append(QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8));
     out.zeros(16);
     out.u16(0x003E);
@@ -342,57 +526,105 @@ QByteArray compoundDocument(QByteArray stream)
     out.u16(6);   // 64-byte mini sectors
     out.zeros(6);
     out.u32(0);   // directory sectors (not counted in version 3)
-    out.u32(static_cast<uint32_t>(fatSectors));
-    out.u32(directorySector);
+    out.u32(static_cast<uint32_t>(plan.fatSectors));
+    out.u32(plan.directorySector);
     out.u32(0);
     out.u32(static_cast<uint32_t>(kMiniStreamCutoff));
     out.u32(kEndOfChain);  // no mini FAT
     out.u32(0);
-    out.u32(difatSectors ? firstDifat : kEndOfChain);
-    out.u32(static_cast<uint32_t>(difatSectors));
+    out.u32(plan.difatSectors ? plan.firstDifat : kEndOfChain);
+    out.u32(static_cast<uint32_t>(plan.difatSectors));
     for (qsizetype i = 0; i < 109; ++i)
-        out.u32(i < fatSectors ? static_cast<uint32_t>(firstFat + i) : kFreeSector);
+        out.u32(i < plan.fatSectors ? static_cast<uint32_t>(plan.firstFat + i) : kFreeSector);
+    stream.write(out.data.constData(), out.size());
+}
 
-    out.data.append(stream);
+// What follows the workbook stream of workbookBytes: its padding to whole sectors, the
+// directory, the sector table and its extension.
+void writeContainerTail(ExportStream& stream, const ContainerPlan& plan, qsizetype workbookBytes)
+{
+    stream.zeros(plan.streamSectors * kSector - workbookBytes);
 
     Bytes directory;
     directoryEntry(directory, QStringLiteral("Root Entry"), 5, 1, kEndOfChain, 0);
-    directoryEntry(directory, QStringLiteral("Workbook"), 2, kNoStream, 0, static_cast<uint32_t>(streamSize));
+    directoryEntry(directory, QStringLiteral("Workbook"), 2, kNoStream, 0, static_cast<uint32_t>(plan.streamSize));
     for (int i = 0; i < 2; ++i)
         directoryEntry(directory, QString(), 0, kNoStream, 0, 0);
-    out.data.append(directory.data);
+    stream.write(directory.data.constData(), directory.size());
 
-    for (uint32_t entry : fat)
-        out.u32(entry);
+    for (qsizetype i = 0; i < plan.fatSectors * 128; ++i) {
+        putLe<uint32_t>(stream.room(4), plan.fatEntry(i));
+        stream.commit(4);
+    }
 
-    for (qsizetype d = 0; d < difatSectors; ++d) {
+    for (qsizetype d = 0; d < plan.difatSectors; ++d) {
+        Bytes sector;
         for (qsizetype i = 0; i < 127; ++i) {
             const qsizetype fatIndex = 109 + d * 127 + i;
-            out.u32(fatIndex < fatSectors ? static_cast<uint32_t>(firstFat + fatIndex) : kFreeSector);
+            sector.u32(fatIndex < plan.fatSectors ? static_cast<uint32_t>(plan.firstFat + fatIndex) : kFreeSector);
         }
-        out.u32(d + 1 < difatSectors ? static_cast<uint32_t>(firstDifat + d + 1) : kEndOfChain);
+        sector.u32(d + 1 < plan.difatSectors ? static_cast<uint32_t>(plan.firstDifat + d + 1) : kEndOfChain);
+        stream.write(sector.data.constData(), sector.size());
     }
-    return out.data;
+}
+
+// The whole file in two passes over the cells: the first collects the shared strings (they
+// come before the sheets), the second streams the sheets. Besides the stream's buffer only the
+// distinct texts are held, so the memory does not grow with the row count.
+void writeWorkbook(QIODevice& device, qsizetype rowCount, int columnCount, CellRows& cells)
+{
+    SharedStrings sst;
+    {
+        WorkbookRow row(cells, columnCount);
+        const auto add = [&sst](QStringView t) { return sst.add(t); };
+        for (qsizetype r = 0; r < rowCount; ++r) {
+            row.make(r);
+            for (int c = 0; c < columnCount; ++c)
+                row.index(c, add);
+        }
+    }
+    sst.setTotal(static_cast<uint32_t>(rowCount * columnCount));
+    const QByteArray globals = workbookGlobals(rowCount, columnCount, sst);
+    qsizetype workbookBytes = globals.size();
+    for (qsizetype s = 0; s < sheetCount(rowCount); ++s)
+        workbookBytes += sheetSize(rowsOfSheet(s, rowCount), columnCount);
+    const ContainerPlan plan(workbookBytes);
+
+    ExportStream out(device);
+    writeContainerHeader(out, plan);
+    out.write(globals.constData(), globals.size());
+    WorkbookRow row(cells, columnCount);
+    writeSheets(out, rowCount, columnCount, row, sst);
+    writeContainerTail(out, plan, workbookBytes);
+    out.flush();
+}
+
+QByteArray workbookBytes(qsizetype rowCount, int columnCount, CellRows& cells)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    writeWorkbook(buffer, rowCount, columnCount, cells);
+    return buffer.data();
 }
 
 }  // namespace
 
 QByteArray XlsWorkbook(qsizetype rowCount, int columnCount, const std::function<QString(qsizetype, int)>& cell)
 {
-    return compoundDocument(workbookStream(rowCount, columnCount, cell));
+    FunctionRows cells(columnCount, cell);
+    return workbookBytes(rowCount, columnCount, cells);
 }
 
 QByteArray XlsWorkbook(const ReportTable& table)
 {
-    return XlsWorkbook(table.rowCount(), table.columnCount(),
-                       [&table](qsizetype r, int c) { return table.cellText(r, c); });
+    ReportTableRows cells(table);
+    return workbookBytes(table.rowCount(), table.columnCount(), cells);
 }
 
 void SaveToXLS(const QString& fileName, const ReportTable& table)
 {
-    const QByteArray bytes = XlsWorkbook(table);
-    WriteExportFile(fileName, [&bytes](QIODevice& device) {
-        if (device.write(bytes) != bytes.size())
-            throw ReportFileError(device.errorString());
+    WriteExportFile(fileName, [&table](QIODevice& device) {
+        ReportTableRows cells(table);
+        writeWorkbook(device, table.rowCount(), table.columnCount(), cells);
     });
 }

@@ -1,4 +1,5 @@
 #include "support/main_form_fixture.h"
+#include "views/ui/graph_page.h"
 
 #include "widgets/bevel_panel.h"
 #include "app/firm_box.h"
@@ -58,8 +59,8 @@ TEST_F(MainFormTest, StartsWithOnlyTheFiveActionsAndNoReportPages)
     EXPECT_EQ(f.Label1->text(), "--.-");
     EXPECT_EQ(f.repName, "temp");
     EXPECT_EQ(f.lastDev, 0);
-    EXPECT_FALSE(f.SplitEnabled);
-    EXPECT_EQ(f.SplitParts, 7);
+    EXPECT_FALSE(f.Panel5->partDividersEnabled());
+    EXPECT_EQ(f.Panel5->partCount(), 7);
     EXPECT_FALSE(f.Timer1.isActive());
     EXPECT_EQ(f.Button1->text(), "&Установить связь");
     EXPECT_EQ(f.Button2->text(), "&Загрузить отчет");

@@ -8,6 +8,7 @@
 #include "widgets/wait_form.h"
 #include "report/report_builder.h"
 #include "views/ui/report_table_model.h"
+#include "views/ui/graph_page.h"
 #include "views/ui/time_chart.h"
 
 #include <QLabel>
@@ -52,7 +53,7 @@ void TMainForm::BuildReport(bool FromReading)
 
         Label19->setText(table->title());
         Label19->adjustSize();
-        ShowTableOnCharts(*Chart1, *Chart2, table);
+        Panel5->showTable(table);
         // A figure wider than its field shows its beginning, as a classic edit field does.
         const auto figure = [](QLineEdit* edit, const QString& text) {
             edit->setText(text);

@@ -3,12 +3,12 @@
 #include "widgets/date_time_pickers.h"
 #include "widgets/design_font.h"
 #include "widgets/design_label.h"
-#include "app/main_form.h"
 #include "widgets/mask_edit.h"
 #include "widgets/bevel_panel.h"
 #include "views/chart_axis.h"
 #include "views/graph_settings.h"
 #include "views/ui/graph_charts.h"
+#include "views/ui/graph_page.h"
 #include "views/ui/time_chart.h"
 
 #include <QCheckBox>
@@ -46,8 +46,8 @@ const QStringList& TSelectForm::AxisModes()
     return modes;
 }
 
-TSelectForm::TSelectForm(TMainForm* owner)
-    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint), main_(*owner)
+TSelectForm::TSelectForm(QWidget* owner, GraphPage& page)
+    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint), page_(page)
 {
     setObjectName(QStringLiteral("SelectForm"));
     setWindowTitle(QStringLiteral("Настройка графиков"));
@@ -117,7 +117,7 @@ TSelectForm::TSelectForm(TMainForm* owner)
     // lists does not.
     connect(ComboBox1, &QComboBox::activated, this, &TSelectForm::ComboBox1Change);
     connect(ComboBox2, &QComboBox::activated, this, &TSelectForm::ComboBox2Change);
-    connect(Button2, &QPushButton::clicked, this, &TSelectForm::Button2Click);
+    connect(Button2, &QPushButton::clicked, this, &TSelectForm::picturesRequested);
     connect(Button1, &QPushButton::clicked, this, [this] {
         // The dialog closes even when the axes refuse the limits; the refusal is then shown.
         struct Close {
@@ -148,18 +148,16 @@ void TSelectForm::ComboBox2Change()
 void TSelectForm::FormShow()
 {
     // The span of the humidity series (its first and last time; 30.12.1899 00:00 without points).
-    SetPickers(DateTimePicker1, DateTimePicker2, main_.Chart1->seriesMinX());
-    SetPickers(DateTimePicker3, DateTimePicker4, main_.Chart1->seriesMaxX());
+    SetPickers(DateTimePicker1, DateTimePicker2, page_.humidityChart()->seriesMinX());
+    SetPickers(DateTimePicker3, DateTimePicker4, page_.humidityChart()->seriesMaxX());
 }
 
 void TSelectForm::Button1Click()
 {
     const double start = PickersDayCount(DateTimePicker1, DateTimePicker2, false);
     const double end = PickersDayCount(DateTimePicker3, DateTimePicker4, false);
-    main_.Chart1->BottomAxis().SetMinMax(start, end);
-    main_.Chart2->BottomAxis().SetMinMax(start, end);
-    main_.SplitEnabled = CheckBox1->isChecked();
-    main_.SplitParts = static_cast<std::uint8_t>(Parts->text().toInt());
+    page_.setTimeSpan(start, end);
+    page_.setPartDividers(CheckBox1->isChecked(), Parts->text().toInt());
     ApplyGraphSettings();
 }
 
@@ -172,19 +170,10 @@ void TSelectForm::ApplyGraphSettings()
     settings.humidityMaximum = MaskEdit2->text();
     settings.temperatureMinimum = MaskEdit3->text();
     settings.temperatureMaximum = MaskEdit4->text();
-    const ChartAlign align = ApplyGraphAxisSettings(
-        *main_.Chart1, *main_.Chart2, settings, main_.DisplayMode, [this](GraphChart which, bool enabled) {
-            MaskEdit* minimum = which == GraphChart::Humidity ? MaskEdit1 : MaskEdit3;
-            MaskEdit* maximum = which == GraphChart::Humidity ? MaskEdit2 : MaskEdit4;
-            minimum->setEnabled(enabled);
-            maximum->setEnabled(enabled);
-        });
-    // The layout of the graph page.
-    if (align == ChartAlign::Top) {
-        main_.SetChart1Align(ChartAlign::Top);
-        main_.SetChart1Height(HumidityStripHeight(main_.Panel5->height()));
-    } else if (!main_.Chart1->isHidden()) {
-        main_.SetChart1Align(ChartAlign::Client);
-    }
-    main_.LayoutPage3();
+    page_.applySetup(settings, [this](GraphChart which, bool enabled) {
+        MaskEdit* minimum = which == GraphChart::Humidity ? MaskEdit1 : MaskEdit3;
+        MaskEdit* maximum = which == GraphChart::Humidity ? MaskEdit2 : MaskEdit4;
+        minimum->setEnabled(enabled);
+        maximum->setEnabled(enabled);
+    });
 }

@@ -14,12 +14,13 @@ class QLabel;
 class QPushButton;
 class QSpinBox;
 class QTimeEdit;
-class TMainForm;
+class GraphPage;
 
 class TSelectForm : public QDialog {
     Q_OBJECT
 public:
-    explicit TSelectForm(TMainForm* owner);
+    // owner: the window the dialog stays with; page: the charts it sets up.
+    TSelectForm(QWidget* owner, GraphPage& page);
 
     // The four axis modes, in list order.
     static const QStringList& AxisModes();
@@ -43,7 +44,7 @@ public:
     QPushButton* Button2;          // "Записать графики в файл"
 
     // The axis modes and manual limits made into axis ranges, chart visibility and the layout
-    // of the graph page. Throws AxisRangeError when an axis refuses a maximum below its
+    // of the graph page (the display mode is the page's). Throws AxisRangeError when an axis refuses a maximum below its
     // minimum; the steps after that one are not done.
     void ApplyGraphSettings();
 
@@ -52,11 +53,14 @@ public slots:
     void ComboBox1Change();
     void ComboBox2Change();
     void Button1Click();
-    void Button2Click();  // the two charts saved as pictures (chart_pictures.cpp)
+
+signals:
+    // "Записать графики в файл": the window that owns the charts' output saves them.
+    void picturesRequested();
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    TMainForm& main_;
+    GraphPage& page_;
 };

@@ -8,6 +8,7 @@
 #include "widgets/radio_group.h"
 #include "logging/report_pool.h"
 #include "report/date_time.h"
+#include "views/ui/graph_page.h"
 #include "views/ui/select_form.h"
 #include "views/ui/time_chart.h"
 

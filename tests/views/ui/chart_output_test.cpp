@@ -4,6 +4,7 @@
 #include "logging/cp1251.h"
 #include "report/date_time.h"
 #include "views/ui/select_form.h"
+#include "views/ui/graph_page.h"
 #include "views/ui/time_chart.h"
 
 #include <QAction>
@@ -89,8 +90,7 @@ protected:
         setReport(records, QStringLiteral("00A3"), at(23, 59));
         form().BuildReport(false);
         form().SetReportActions(true);
-        form().SplitEnabled = true;
-        form().SplitParts = 2;
+        form().Panel5->setPartDividers(true, 2);
         form().PageControl1->setCurrentWidget(form().TabSheet3);
         QApplication::processEvents();
     }

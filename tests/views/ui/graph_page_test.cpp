@@ -10,6 +10,7 @@
 #include "views/chart_axis.h"
 #include "views/part_dividers.h"
 #include "views/ui/select_form.h"
+#include "views/ui/graph_page.h"
 #include "views/ui/time_chart.h"
 
 #include <QComboBox>
@@ -44,7 +45,7 @@ void drag(QWidget* w, QPoint from, QPoint to, Qt::MouseButton button)
     QApplication::processEvents();
 }
 
-class GraphPage : public MainFormFixture {
+class GraphPageInWindow : public MainFormFixture {
 protected:
     void SetUp() override
     {
@@ -93,10 +94,11 @@ protected:
         Labels labels;
         Label current;
         // Slots run in the order of connection: around the page's own handler.
-        const bool one = c == form().Chart1;
-        QObject::disconnect(c, &TimeChart::getAxisLabel, &form(), nullptr);
+        GraphPage* page = form().Panel5;
+        QObject::disconnect(c, &TimeChart::getAxisLabel, page, nullptr);
         auto before = QObject::connect(c, &TimeChart::getAxisLabel, c, [&](ChartAxis*, QString& text) { current.made = text; });
-        QObject::connect(c, &TimeChart::getAxisLabel, &form(), one ? &TMainForm::Chart1GetAxisLabel : &TMainForm::Chart2GetAxisLabel);
+        QObject::connect(c, &TimeChart::getAxisLabel, page,
+                         [page, c](ChartAxis* axis, QString& text) { page->rewriteLabel(c, axis, text); });
         auto after = QObject::connect(c, &TimeChart::getAxisLabel, c, [&](ChartAxis* axis, QString& text) {
             current.drawn = text;
             if (axis == &c->BottomAxis())
@@ -118,7 +120,7 @@ protected:
     }
 };
 
-TEST_F(GraphPage, ChartsAsDesigned)
+TEST_F(GraphPageInWindow, ChartsAsDesigned)
 {
     TMainForm& f = form();
     EXPECT_EQ(f.Panel5->bevelOuter(), BevelPanel::Bevel::Lowered);
@@ -150,7 +152,7 @@ TEST_F(GraphPage, ChartsAsDesigned)
     EXPECT_FALSE(f.Chart2->TopAxis().Visible());
 }
 
-TEST_F(GraphPage, ResizeKeepsTheHumidityChartAtHalfThePanelLessSixteen)
+TEST_F(GraphPageInWindow, ResizeKeepsTheHumidityChartAtHalfThePanelLessSixteen)
 {
     TMainForm& f = form();
     showPage3();
@@ -171,11 +173,11 @@ TEST_F(GraphPage, ResizeKeepsTheHumidityChartAtHalfThePanelLessSixteen)
     EXPECT_EQ(f.Chart2->geometry(), inner);
     f.Chart1->show();
     f.Chart2->hide();
-    f.SetChart1Align(TMainForm::ChartAlign::Client);
+    f.Panel5->setHumidityAlign(ChartAlign::Client);
     EXPECT_EQ(f.Chart1->geometry(), inner);
 }
 
-TEST_F(GraphPage, BuildHandsTheReportAndTitleToBothCharts)
+TEST_F(GraphPageInWindow, BuildHandsTheReportAndTitleToBothCharts)
 {
     buildDay(600);
     for (TimeChart* c : {form().Chart1, form().Chart2}) {
@@ -188,7 +190,7 @@ TEST_F(GraphPage, BuildHandsTheReportAndTitleToBothCharts)
     EXPECT_NEAR(form().Chart2->seriesMinY(), 21 + 6 * std::sin(1.0 + 2 * M_PI * 599 / 1440), 0.01);
 }
 
-TEST_F(GraphPage, ZoomPanAndUndoKeepBothTimeAxesInStep)
+TEST_F(GraphPageInWindow, ZoomPanAndUndoKeepBothTimeAxesInStep)
 {
     buildDay();
     showPage3();
@@ -230,7 +232,7 @@ TEST_F(GraphPage, ZoomPanAndUndoKeepBothTimeAxesInStep)
     }
 }
 
-TEST_F(GraphPage, UndoingAZoomReturnsEachValueAxisToItsConfiguredRange)
+TEST_F(GraphPageInWindow, UndoingAZoomReturnsEachValueAxisToItsConfiguredRange)
 {
     buildDay();
     const struct {
@@ -277,7 +279,7 @@ TEST_F(GraphPage, UndoingAZoomReturnsEachValueAxisToItsConfiguredRange)
     }
 }
 
-TEST_F(GraphPage, APointWithoutANeighbourShowsAsADotOfItsColour)
+TEST_F(GraphPageInWindow, APointWithoutANeighbourShowsAsADotOfItsColour)
 {
     // A fresh log: one reading, or several in the same minute (one x position), with the
     // colours on (green inside the thresholds) and in black without them.
@@ -330,7 +332,7 @@ TEST_F(GraphPage, APointWithoutANeighbourShowsAsADotOfItsColour)
     }
 }
 
-TEST_F(GraphPage, AnHourZoomedOnTheTemperatureChartShowsOnTheHumidityChart)
+TEST_F(GraphPageInWindow, AnHourZoomedOnTheTemperatureChartShowsOnTheHumidityChart)
 {
     buildDay();
     showPage3();
@@ -348,7 +350,7 @@ TEST_F(GraphPage, AnHourZoomedOnTheTemperatureChartShowsOnTheHumidityChart)
     EXPECT_EQ(form().Chart1->BottomAxis().Maximum(), t->BottomAxis().Maximum());
 }
 
-TEST_F(GraphPage, TimeLabelsReadHoursAndMinutesOverTheDate)
+TEST_F(GraphPageInWindow, TimeLabelsReadHoursAndMinutesOverTheDate)
 {
     buildDay();
     showPage3();
@@ -369,11 +371,11 @@ TEST_F(GraphPage, TimeLabelsReadHoursAndMinutesOverTheDate)
     EXPECT_EQ(drawn, (std::vector<QString>{hm("14", "29") + '\r' + day, hm("14", "30") + '\r' + day,
                                            hm("14", "31") + '\r' + day}));
     QString text = QStringLiteral("15.06.13|14:30:59");
-    form().Chart1GetAxisLabel(&form().Chart1->BottomAxis(), text);
+    form().Panel5->rewriteLabel(form().Chart1, &form().Chart1->BottomAxis(), text);
     EXPECT_EQ(text, QStringLiteral("14:30\r15.06.13"));
 }
 
-TEST_F(GraphPage, ValueLabelsOnlyWithinTheQuantitysRange)
+TEST_F(GraphPageInWindow, ValueLabelsOnlyWithinTheQuantitysRange)
 {
     buildDay();
     showPage3();
@@ -387,7 +389,7 @@ TEST_F(GraphPage, ValueLabelsOnlyWithinTheQuantitysRange)
         {1, 0, 0, 120, 0, 100}, {1, 2, -20, 120, 0, 100}, {1, 1, -100, 100, -60, 60}, {2, 1, -100, 100, -40, 50},
     };
     for (const Case& c : cases) {
-        form().DisplayMode = std::uint8_t(c.displayMode);
+        form().Panel5->setDisplayMode(c.displayMode, false);
         TimeChart* ch = chart(c.chart);
         ch->LeftAxis().SetMinMax(c.min, c.max);
         const Labels labels = drawnLabels(ch);
@@ -403,7 +405,7 @@ TEST_F(GraphPage, ValueLabelsOnlyWithinTheQuantitysRange)
     }
 }
 
-TEST_F(GraphPage, PartDividersPaintedAsGreenColumns)
+TEST_F(GraphPageInWindow, PartDividersPaintedAsGreenColumns)
 {
     buildDay();
     showPage3();
@@ -413,8 +415,7 @@ TEST_F(GraphPage, PartDividersPaintedAsGreenColumns)
         int lines;
     };
     for (const Case c : {Case{true, 7, 6}, Case{true, 2, 1}, Case{false, 7, 0}, Case{true, 1, 0}}) {
-        form().SplitEnabled = c.enabled;
-        form().SplitParts = std::uint8_t(c.parts);
+        form().Panel5->setPartDividers(c.enabled, c.parts);
         for (TimeChart* ch : {form().Chart1, form().Chart2}) {
             const QImage image = ch->grab().toImage();
             const QRect plot = ch->plotRect();
@@ -437,7 +438,7 @@ TEST_F(GraphPage, PartDividersPaintedAsGreenColumns)
     }
 }
 
-TEST_F(GraphPage, DisplayModeSetsTheHumidityAxisTitle)
+TEST_F(GraphPageInWindow, DisplayModeSetsTheHumidityAxisTitle)
 {
     const char* titles[] = {"Относительная влажность, %", "Температура точки росы, °C", "Абсолютная влажность, г/куб.м"};
     for (int mode : {1, 2, 0}) {
@@ -447,11 +448,10 @@ TEST_F(GraphPage, DisplayModeSetsTheHumidityAxisTitle)
     }
 }
 
-TEST_F(GraphPage, PicturesOfThePage)
+TEST_F(GraphPageInWindow, PicturesOfThePage)
 {
     buildDay(400);
-    form().SplitEnabled = true;
-    form().SplitParts = 7;
+    form().Panel5->setPartDividers(true, 7);
     showPage3();
     EXPECT_TRUE(form().grab().save(shotPath("graph_page.png")));
     EXPECT_TRUE(form().Chart1->grab().save(shotPath("graph_chart1.png")));
@@ -459,7 +459,7 @@ TEST_F(GraphPage, PicturesOfThePage)
     form().RadioGroup1->setItemIndex(1);
     form().RadioGroup1Click();
     form().Chart2->hide();
-    form().SetChart1Align(TMainForm::ChartAlign::Client);
+    form().Panel5->setHumidityAlign(ChartAlign::Client);
     form().Chart1->BottomAxis().SetVisible(true);
     form().Chart1->setMarginBottom(4);
     QApplication::processEvents();

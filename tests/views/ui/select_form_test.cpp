@@ -7,6 +7,7 @@
 #include "report/date_time.h"
 #include "views/chart_axis.h"
 #include "views/graph_settings.h"
+#include "views/ui/graph_page.h"
 #include "views/ui/select_form.h"
 #include "views/ui/time_chart.h"
 
@@ -149,8 +150,8 @@ TEST_F(GraphSetup, ShowingPutsTheSeriesSpanIntoThePickersAndOkSetsTheTimeSpanAnd
         EXPECT_DOUBLE_EQ(chart->BottomAxis().Minimum(), at(11, 0));
         EXPECT_DOUBLE_EQ(chart->BottomAxis().Maximum(), at(12, 0, 30));
     }
-    EXPECT_TRUE(form().SplitEnabled);
-    EXPECT_EQ(form().SplitParts, 3);
+    EXPECT_TRUE(form().Panel5->partDividersEnabled());
+    EXPECT_EQ(form().Panel5->partCount(), 3);
 }
 
 TEST_F(GraphSetup, WithoutPointsThePickersShowDayZero)
@@ -173,7 +174,7 @@ TEST_F(GraphSetup, OkClosesTheDialogEvenWhenAnAxisRefusesItsLimits)
     dialog().CheckBox1->setChecked(true);
     EXPECT_THROW(dialog().Button1->click(), AxisRangeError);
     EXPECT_FALSE(dialog().isVisible());
-    EXPECT_TRUE(form().SplitEnabled);
+    EXPECT_TRUE(form().Panel5->partDividersEnabled());
 }
 
 TEST_F(GraphSetup, ShowingTheGraphPageAppliesTheModes)

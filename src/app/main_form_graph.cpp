@@ -1,0 +1,114 @@
+// TMainForm: page 3 "&Графический отчёт" — the graph page in its tab, the graph setup action,
+// the setup applied when the page shows or before output, the graph printout and the pictures.
+#include "app/main_form.h"
+
+#include "views/ui/graph_charts.h"
+#include "views/ui/graph_page.h"
+#include "views/ui/print_job.h"
+#include "views/ui/select_form.h"
+#include "views/ui/time_chart.h"
+#include "widgets/dialogs.h"
+
+#include <QEvent>
+#include <QPrinter>
+#include <QTabWidget>
+
+#include <algorithm>
+
+namespace {
+
+// The tab's page gives the graph page its size and the humidity strip its height.
+class TabSheet3Events : public QObject {
+public:
+    explicit TabSheet3Events(TMainForm* form) : QObject(form), form_(form) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == form_->TabSheet3 && event->type() == QEvent::Resize) {
+            form_->Panel5->setGeometry(form_->TabSheet3->rect());
+            form_->TabSheet3Resize();
+        }
+        return false;
+    }
+
+private:
+    TMainForm* form_;
+};
+
+}  // namespace
+
+void TMainForm::CreatePage3()
+{
+    Panel5 = new GraphPage(TabSheet3);
+    Chart1 = Panel5->humidityChart();
+    Chart2 = Panel5->temperatureChart();
+    TabSheet3->installEventFilter(new TabSheet3Events(this));
+}
+
+void TMainForm::TabSheet3Resize()
+{
+    Panel5->setHumidityHeight(HumidityStripHeight(Panel5->height()));
+}
+
+void TMainForm::AcSetupGraphExecute()
+{
+    // However the dialog closes, both charts are drawn again.
+    struct Redraw {
+        TMainForm* form;
+        ~Redraw()
+        {
+            form->Chart1->update();
+            form->Chart2->update();
+        }
+    } redraw{this};
+    execOwningItsBoxes(SelectForm);
+}
+
+void TMainForm::TabSheet3Show()
+{
+    SelectForm->ApplyGraphSettings();
+}
+
+void TMainForm::PrepareChartsForOutput()
+{
+    if (PageControl1->currentWidget() != TabSheet3)
+        SelectForm->ApplyGraphSettings();
+}
+
+void TMainForm::AcPrintGraphExecute()
+{
+    // The same printer the table's print dialog uses, for the whole run.
+    QPrinter& printer = ProgramPrinter(PrintDialog1);
+    if (dialogs().PrintersInstalled()) {
+        // Confirmed or cancelled, printing goes on with the printer as the dialog leaves it.
+        dialogs().PrinterSetup(printer);
+    } else {
+        // Without a printer only a PDF file can take the page: the dialog offers one, and
+        // cancelling it leaves nothing to print on.
+        dialogs().Message(NoPrinterText());
+        if (!dialogs().Print(printer, 0, 0, true))
+            return;
+    }
+    printer.setDocName(QString());
+    PrepareChartsForOutput();
+    PrintCharts(printer, *Chart1, *Chart2, Image1);
+}
+
+void TMainForm::SaveChartPicturesClick()
+{
+    // Each chart at its screen size as a Windows bitmap or a placeable metafile, the humidity
+    // chart under the extension ending in 1, the temperature chart under the one ending in 2.
+    SaveFileRequest request;
+    request.title = QStringLiteral("Экспорт графика");
+    request.directory = programDirectory();
+    request.fileName = QStringLiteral("chart.bmp");
+    request.filters << QStringLiteral("Картинка (*.bmp)") << QStringLiteral("Картинка (*.wmf)");
+    request.filterIndex = 1;
+    const std::optional<SaveFileChoice> choice = dialogs().SaveFile(request);
+    if (!choice)
+        return;
+    const bool metafile = std::clamp(choice->filterIndex, 1, 2) == 2;
+    PrepareChartsForOutput();
+    SaveChartPictures(*Chart1, *Chart2, choice->fileName, metafile);
+}
