@@ -15,6 +15,7 @@
 #include "logging/report_pool.h"
 #include "logging/scratch_recovery.h"
 #include "logging/working_report.h"
+#include "publish/ui/broker_link.h"
 #include "report/report_builder.h"
 #include "device/serial_port.h"
 
@@ -61,6 +62,7 @@ TMainForm::TMainForm(Clock& clock, Dialogs& dialogs, const QString& programDirec
     CreateActions();
     CreateMenuAndToolBar();
     CreatePages();
+    Broker = new BrokerLink(statusBar(), this);
     FormCreate();
 }
 
@@ -120,6 +122,7 @@ void TMainForm::showEvent(QShowEvent* event)
 void TMainForm::FormShow()
 {
     LoadSettings();
+    Broker->start(settingsFilePath());
     RadioGroup1->setItemIndex(DisplayMode);
     // Column widths: (table width − its scroll-bar width setting) div column count.
     const int columns = Grid1->model() ? Grid1->model()->columnCount() : 0;
@@ -199,6 +202,7 @@ void TMainForm::FormClose()
     } catch (const std::exception& e) {
         ShowStandardError(dialogs_, QString::fromUtf8(e.what()));
     }
+    Broker->stop();
 }
 
 void TMainForm::FormDestroy()

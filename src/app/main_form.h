@@ -16,6 +16,7 @@
 #include <memory>
 
 class AnalogClock;
+class BrokerLink;
 class BevelPanel;
 class GraphPage;
 class TimeChart;
@@ -77,6 +78,7 @@ public:
     std::int32_t Ortanel = 0;          // kept for the settings file only
     std::unique_ptr<SerialLine> ComPort;
     ReportState Report;                // the report held in memory (records, interval, titles)
+    BrokerLink* Broker = nullptr;      // publishes the stored readings when kelmora.ini names a broker
     GuiFatalExit FatalStop;
 
     // --- Action list and its pictures ---

@@ -14,6 +14,8 @@
 #include "logging/report_file_error.h"
 #include "logging/report_name.h"
 #include "logging/report_pool.h"
+#include "publish/mqtt_target.h"
+#include "publish/reading_publisher.h"
 #include "report/date_time.h"
 
 #include <QDateTime>
@@ -22,13 +24,17 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdlib>
+#include <memory>
 #include <optional>
 
 namespace {
 
 constexpr const char* Usage =
-    "log PORT [--usb] --interval S [--count N] [--report NAME] [--pool DIR]   log readings every S seconds "
-    "into POOL/NAME.dat (default kelmora-cli); exit status 0 only when every reading was stored";
+    "log PORT [--usb] --interval S [--count N] [--report NAME] [--pool DIR] [--mqtt URL [--mqtt-user USER] "
+    "[--no-discovery]]   log readings every S seconds into POOL/NAME.dat (default kelmora-cli), each also "
+    "published to the MQTT broker URL mqtt[s]://HOST[:PORT]/PREFIX (password in KELMORA_MQTT_PASSWORD); "
+    "exit status 0 only when every reading was stored";
 
 volatile std::sig_atomic_t stopRequested = 0;
 
@@ -48,6 +54,9 @@ struct LogOptions {
     long count = -1;  // reading cycles; -1 until stopped
     QString report = kCliReportName;
     QString pool;
+    std::optional<MqttTarget> mqtt;
+    QString mqttUser;
+    bool discovery = true;
 };
 
 bool usage(const QString& problem)
@@ -94,6 +103,18 @@ bool parse(const QStringList& args, LogOptions& o)
         } else if (a == QLatin1String("--pool")) {
             if (!value(o.pool))
                 return usage(QStringLiteral("--pool needs a directory"));
+        } else if (a == QLatin1String("--mqtt")) {
+            if (!value(v))
+                return usage(QStringLiteral("--mqtt needs a broker address mqtt://HOST[:PORT]/PREFIX"));
+            QString problem;
+            o.mqtt = ParseMqttUrl(v, &problem);
+            if (!o.mqtt)
+                return usage(problem);
+        } else if (a == QLatin1String("--mqtt-user")) {
+            if (!value(o.mqttUser))
+                return usage(QStringLiteral("--mqtt-user needs a user name"));
+        } else if (a == QLatin1String("--no-discovery")) {
+            o.discovery = false;
         } else if (a.startsWith(QLatin1String("--"))) {
             return usage(QStringLiteral("unknown option %1").arg(a));
         } else {
@@ -105,6 +126,13 @@ bool parse(const QStringList& args, LogOptions& o)
     if (!haveInterval)
         return usage(QStringLiteral("--interval is needed"));
     o.port = positional.front();
+    if (!o.mqtt && (!o.mqttUser.isEmpty() || !o.discovery))
+        return usage(QStringLiteral("--mqtt-user and --no-discovery go with --mqtt"));
+    if (o.mqtt) {
+        o.mqtt->user = o.mqttUser;
+        o.mqtt->password = MqttPasswordFromEnvironment();
+        o.mqtt->discovery = o.discovery;
+    }
     if (o.pool.isEmpty())
         o.pool = poolDirectory();
     // As the window's switch: a negative interval counts as the default minute; 0 takes
@@ -119,6 +147,42 @@ void waitUntil(const QElapsedTimer& clock, qint64 dueMs)
 {
     while (!stopRequested && clock.elapsed() < dueMs)
         SystemClock::instance().sleep(static_cast<int>(std::min<qint64>(100, dueMs - clock.elapsed())));
+}
+
+// A whole number from the environment, or the fallback (how tests shorten the broker's waits).
+int environmentInt(const char* name, int fallback)
+{
+    bool ok = false;
+    const int value = qEnvironmentVariableIntValue(name, &ok);
+    return ok && value > 0 ? value : fallback;
+}
+
+// The broker's state on standard error: a failure once per streak, and the end of a streak.
+std::unique_ptr<ReadingPublisher> startPublisher(const MqttTarget& target)
+{
+    PublisherTimings timings;
+    timings.retryMs = environmentInt("KELMORA_MQTT_RETRY_MS", timings.retryMs);
+    timings.retryMaxMs = std::max(timings.retryMs, environmentInt("KELMORA_MQTT_RETRY_MAX_MS", timings.retryMaxMs));
+    timings.keepAliveSeconds = environmentInt("KELMORA_MQTT_KEEPALIVE", timings.keepAliveSeconds);
+    const QString url = target.url;
+    return std::make_unique<ReadingPublisher>(target, [url](const PublisherEvent& e) {
+        switch (e.kind) {
+        case PublisherEvent::Kind::Failing:
+            printErr(QStringLiteral("MQTT: %1: %2; logging goes on, readings are published from the report once the broker answers")
+                         .arg(url, e.detail));
+            break;
+        case PublisherEvent::Kind::Connected:
+            if (e.again)
+                printErr(QStringLiteral("MQTT: %1 answers again; publishing %2 readings logged meanwhile").arg(url).arg(e.backlog));
+            else
+                printErr(QStringLiteral("MQTT: publishing to %1").arg(url));
+            break;
+        case PublisherEvent::Kind::PositionNotWritten:
+            printErr(QStringLiteral("MQTT: the published position cannot be kept (%1); a restart may publish readings again")
+                         .arg(e.detail));
+            break;
+        }
+    }, timings);
 }
 
 // The kinds of failed cycles, as exit statuses; a run ends with the highest one it met.
@@ -141,6 +205,8 @@ int run(const QStringList& args)
     CreatePool(o.pool);
     const QString file = QDir::cleanPath(WorkingReportPath(o.pool, o.report));
     printErr(QStringLiteral("logging to %1").arg(file));
+    // The broker is told about each reading after it is in the report; it never holds logging up.
+    std::unique_ptr<ReadingPublisher> publisher = o.mqtt ? startPublisher(*o.mqtt) : nullptr;
 
     CliMeter meter;
     // A meter that stops answering ends the run here, so that the summary is still said.
@@ -183,7 +249,11 @@ int run(const QStringList& args)
             status = worse(status, ExitNoAnswer);
         } else {
             try {
+                if (publisher)
+                    publisher->follow(file);
                 AppendRecord(o.pool, o.report, reading->record());
+                if (publisher)
+                    publisher->readingStored(reading->serialNumber);
                 appendFailing = false;
                 ++stored;
                 printOut(QStringLiteral("read %1").arg(
@@ -197,6 +267,12 @@ int run(const QStringList& args)
             }
         }
         closeSession(meter);
+    }
+    if (publisher) {
+        const qint64 unpublished = publisher->stop();
+        if (unpublished > 0)
+            printErr(QStringLiteral("MQTT: %1 readings of the report not yet published; the next run with --mqtt publishes them")
+                         .arg(unpublished));
     }
     printErr(QStringLiteral("stored %1 of %2 readings").arg(stored).arg(cycles));
     return status;

@@ -24,7 +24,26 @@ bool validT(int16_t t)
     return t >= -9999 && t <= 9999;
 }
 
-void appendDigits(QByteArray& out, long long value, int width)
+// One row of text on the stack: the row is made character by character and joins the file's
+// text in one piece (appending each character to the whole text costs ten times as much).
+struct RowText {
+    char text[160];
+    int size = 0;
+    RowText& operator+=(char c)
+    {
+        text[size++] = c;
+        return *this;
+    }
+    RowText& operator+=(const char* s)
+    {
+        while (*s)
+            text[size++] = *s++;
+        return *this;
+    }
+};
+
+template <typename Out>
+void appendDigits(Out& out, long long value, int width)
 {
     char buf[24];
     int n = 0;
@@ -37,7 +56,8 @@ void appendDigits(QByteArray& out, long long value, int width)
 }
 
 // A fixed-point number with the given number of decimals: value is in units of the last one.
-void appendFixed(QByteArray& out, long long units, int decimals)
+template <typename Out>
+void appendFixed(Out& out, long long units, int decimals)
 {
     if (units < 0) {
         out += '-';
@@ -75,7 +95,8 @@ private:
 };
 
 // 2026-12-10T14:47:08.123+03:00
-void appendTime(QByteArray& out, const DayTime& when, int offsetSeconds)
+template <typename Out>
+void appendTime(Out& out, const DayTime& when, int offsetSeconds)
 {
     const QDate date = QDate::fromJulianDay(when.day + kJulianDayOfDayZero);
     appendDigits(out, date.year(), 4);
@@ -99,7 +120,35 @@ void appendTime(QByteArray& out, const DayTime& when, int offsetSeconds)
     appendDigits(out, minutes % 60, 2);
 }
 
+// The local UTC offset at a wall-clock time (a time that falls into a daylight-saving gap takes
+// the offset of the day's noon).
+int LocalOffsetAt(qint64 day, int msOfDay)
+{
+    const QDate date = QDate::fromJulianDay(day + kJulianDayOfDayZero);
+    const QDateTime local(date, QTime::fromMSecsSinceStartOfDay(msOfDay), Qt::LocalTime);
+    return local.isValid() ? local.offsetFromUtc() : QDateTime(date, QTime(12, 0), Qt::LocalTime).offsetFromUtc();
+}
+
 }  // namespace
+
+std::optional<RecordFieldTexts> RecordFields(const TDateTimeRHT& r)
+{
+    const std::optional<DayTime> when = SplitDayCount(r.dt);
+    if (!when)
+        return std::nullopt;
+    RecordFieldTexts f;
+    appendTime(f.time, *when, LocalOffsetAt(when->day, when->msOfDay - when->msOfDay % 3600000));
+    const bool rhValid = validRH(r.RH), tValid = validT(r.T);
+    if (rhValid)
+        appendFixed(f.relativeHumidity, r.RH, 2);
+    if (tValid)
+        appendFixed(f.temperature, r.T, 2);
+    if (rhValid && tValid) {
+        appendFixed(f.dewPoint, std::llround(DewPoint(r.RH / 100.0, r.T / 100.0) * 100), 2);
+        appendFixed(f.absoluteHumidity, std::llround(AbsoluteHumidity(r.RH / 100.0, r.T / 100.0) * 10), 1);
+    }
+    return f;
+}
 
 QByteArray ReportCsv(const ReportState& state)
 {
@@ -109,7 +158,7 @@ QByteArray ReportCsv(const ReportState& state)
     if (!start || !end)
         return out;
     const qsizetype count = std::min(state.ReportCount, state.ReportData.size());
-    out.reserve(out.size() + count * 64);
+    out.reserve(out.size() + count * 80);  // a row is 60 to 80 bytes
     OffsetOfHour offsetOf;
     HumidityMemo dewPoints(DewPoint);
     HumidityMemo absolute(AbsoluteHumidity);
@@ -119,21 +168,23 @@ QByteArray ReportCsv(const ReportState& state)
         const std::optional<DayTime> when = SplitDayCount(r.dt);
         if (!minute || !when || *minute < *start || *minute > *end)
             continue;
-        appendTime(out, *when, offsetOf(when->day, when->msOfDay));
+        RowText row;
+        appendTime(row, *when, offsetOf(when->day, when->msOfDay));
         const bool rhValid = validRH(r.RH), tValid = validT(r.T);
-        out += ',';
+        row += ',';
         if (rhValid)
-            appendFixed(out, r.RH, 2);
-        out += ',';
+            appendFixed(row, r.RH, 2);
+        row += ',';
         if (tValid)
-            appendFixed(out, r.T, 2);
-        out += ',';
+            appendFixed(row, r.T, 2);
+        row += ',';
         if (rhValid && tValid)
-            appendFixed(out, std::llround(dewPoints(r.RH, r.T) * 100), 2);
-        out += ',';
+            appendFixed(row, std::llround(dewPoints(r.RH, r.T) * 100), 2);
+        row += ',';
         if (rhValid && tValid)
-            appendFixed(out, std::llround(absolute(r.RH, r.T) * 10), 1);
-        out += "\r\n";
+            appendFixed(row, std::llround(absolute(r.RH, r.T) * 10), 1);
+        row += "\r\n";
+        out.append(row.text, row.size);
     }
     return out;
 }

@@ -8,6 +8,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 inline constexpr char kCsvHeader[] = "time,relative_humidity,temperature,dew_point,absolute_humidity\r\n";
 
 // The CSV text of the records of state whose minute lies in the interval (both ends included,
@@ -15,6 +17,20 @@ inline constexpr char kCsvHeader[] = "time,relative_humidity,temperature,dew_poi
 // out. Relative humidity and temperature have the register's two decimals, the dew point two,
 // the absolute humidity its own one.
 QByteArray ReportCsv(const ReportState& state);
+
+// The fields of one record as the CSV writes them: the time stamp with the local UTC offset
+// of that moment, relative humidity and temperature, dew point and absolute humidity; a value
+// the meter marked invalid (and the conversions that need it) is an empty text. Nothing when
+// the time stamp is no date. Other readers of the records (the broker messages) use these
+// texts so that every output of a reading says the same numbers.
+struct RecordFieldTexts {
+    QByteArray time;
+    QByteArray relativeHumidity;
+    QByteArray temperature;
+    QByteArray dewPoint;
+    QByteArray absoluteHumidity;
+};
+std::optional<RecordFieldTexts> RecordFields(const TDateTimeRHT& record);
 
 // Writes ReportCsv to a file. Throws ReportFileError when it cannot be written.
 void SaveToCSV(const QString& fileName, const ReportState& state);

@@ -12,6 +12,7 @@
 #include "logging/report_pool.h"
 #include "logging/scratch_recovery.h"
 #include "logging/working_report.h"
+#include "publish/ui/broker_link.h"
 #include "report/date_time.h"
 #include "report/number_format.h"
 
@@ -107,7 +108,9 @@ TMainForm::ReadingEnd TMainForm::readOnOpenPort()
     }
     // The record; a reading that cannot be stored is said once per run of failures.
     try {
+        Broker->follow(WorkingReportPath(poolDirectory(), repName));
         AppendRecord(poolDirectory(), repName, reading->record());
+        Broker->readingStored(reading->serialNumber);
         appendFailing_ = false;
         Label1->setText(DisplayValueText(reading->humidity));
         Label2->setText(DisplayValueText(static_cast<int16_t>(reading->temperature)));
@@ -168,7 +171,8 @@ void TMainForm::SpeedButton1Click()
     }
     const QString oldName = repName;
     repName = typed.isEmpty() ? QStringLiteral("temp") : typed;
-    SaveReportUnderName(poolDirectory(), oldName, repName);
+    if (SaveReportUnderName(poolDirectory(), oldName, repName))
+        Broker->reportMoved(WorkingReportPath(poolDirectory(), oldName), WorkingReportPath(poolDirectory(), repName));
     Label1->setText(NoValue);
     Label2->setText(NoValue);
 }

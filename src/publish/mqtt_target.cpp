@@ -1,0 +1,77 @@
+#include "publish/mqtt_target.h"
+
+#include "platform/profile_file.h"
+
+#include <QUrl>
+
+#include <cstdlib>
+
+namespace {
+
+bool fail(QString* problem, const QString& text)
+{
+    if (problem)
+        *problem = text;
+    return false;
+}
+
+}  // namespace
+
+std::optional<MqttTarget> ParseMqttUrl(const QString& text, QString* problem)
+{
+    const QUrl url(text.trimmed(), QUrl::StrictMode);
+    MqttTarget t;
+    t.url = text.trimmed();
+    const QString scheme = url.scheme().toLower();
+    if (!url.isValid() || (scheme != QLatin1String("mqtt") && scheme != QLatin1String("mqtts"))) {
+        fail(problem, QStringLiteral("\"%1\" is no broker address of the form mqtt://HOST[:PORT]/PREFIX or mqtts://HOST[:PORT]/PREFIX").arg(text));
+        return std::nullopt;
+    }
+    t.tls = scheme == QLatin1String("mqtts");
+    t.host = url.host();
+    if (t.host.isEmpty()) {
+        fail(problem, QStringLiteral("\"%1\" names no broker host").arg(text));
+        return std::nullopt;
+    }
+    t.port = url.port(t.tls ? 8883 : 1883);
+    if (t.port <= 0 || t.port > 65535) {
+        fail(problem, QStringLiteral("\"%1\" has no usable port").arg(text));
+        return std::nullopt;
+    }
+    if (!url.userName().isEmpty() || !url.password().isEmpty() || url.hasQuery() || url.hasFragment()) {
+        fail(problem, QStringLiteral("\"%1\": give the user with --mqtt-user or User=, the password in %2, and nothing after the prefix")
+                          .arg(text, QString::fromLatin1(kMqttPasswordVariable)));
+        return std::nullopt;
+    }
+    QString prefix = url.path(QUrl::FullyDecoded);
+    while (prefix.startsWith(QLatin1Char('/')))
+        prefix.remove(0, 1);
+    while (prefix.endsWith(QLatin1Char('/')))
+        prefix.chop(1);
+    if (prefix.contains(QLatin1Char('+')) || prefix.contains(QLatin1Char('#')) || prefix.contains(QStringLiteral("//"))) {
+        fail(problem, QStringLiteral("\"%1\": the prefix may not hold \"+\", \"#\" or an empty level").arg(text));
+        return std::nullopt;
+    }
+    t.prefix = prefix.isEmpty() ? kDefaultMqttPrefix : prefix;
+    return t;
+}
+
+QString MqttPasswordFromEnvironment()
+{
+    const char* value = std::getenv(kMqttPasswordVariable);
+    return value ? QString::fromUtf8(value) : QString();
+}
+
+std::optional<MqttTarget> ReadMqttTarget(const ProfileFile& settings, QString* problem)
+{
+    const QString url = settings.readString(kMqttSection, QStringLiteral("Url"));
+    if (url.trimmed().isEmpty())
+        return std::nullopt;
+    std::optional<MqttTarget> t = ParseMqttUrl(url, problem);
+    if (!t)
+        return std::nullopt;
+    t->user = settings.readString(kMqttSection, QStringLiteral("User"));
+    t->discovery = settings.readBool(kMqttSection, QStringLiteral("Discovery"), true);
+    t->password = MqttPasswordFromEnvironment();
+    return t;
+}

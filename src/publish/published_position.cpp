@@ -1,0 +1,126 @@
+#include "publish/published_position.h"
+
+#include "logging/report_pool.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QFileInfo>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+const QByteArray kMagic = QByteArrayLiteral("kelmora published position");
+
+QByteArray recordHex(const TDateTimeRHT& record)
+{
+    TDateTimeRHT copy = record;
+    RecordsToLittleEndian(&copy, 1);
+    return QByteArray(reinterpret_cast<const char*>(&copy), kRecordSize).toHex();
+}
+
+std::optional<TDateTimeRHT> recordOfHex(const QByteArray& hex)
+{
+    const QByteArray bytes = QByteArray::fromHex(hex);
+    if (bytes.size() != kRecordSize || bytes.toHex() != hex.toLower())
+        return std::nullopt;
+    TDateTimeRHT r;
+    std::memcpy(&r, bytes.constData(), kRecordSize);
+    RecordsFromLittleEndian(&r, 1);
+    return r;
+}
+
+bool sameRecord(const TDateTimeRHT& a, const TDateTimeRHT& b)
+{
+    return std::memcmp(&a, &b, kRecordSize) == 0;
+}
+
+}  // namespace
+
+QString PublishedPositionPath(const QString& reportPath)
+{
+    QString path = reportPath;
+    if (path.endsWith(QLatin1String(".dat"), Qt::CaseInsensitive))
+        path.chop(4);
+    return path + QStringLiteral(".mqtt");
+}
+
+std::optional<PublishedPosition> ReadPublishedPosition(const QString& positionPath)
+{
+    QFile f(positionPath);
+    if (!f.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QList<QByteArray> lines = f.read(4096).split('\n');
+    if (lines.isEmpty() || lines.front().trimmed() != kMagic)
+        return std::nullopt;
+    PublishedPosition p;
+    bool haveRecords = false;
+    for (const QByteArray& raw : lines) {
+        const QByteArray line = raw.trimmed();
+        const qsizetype eq = line.indexOf('=');
+        if (eq < 0)
+            continue;
+        const QByteArray key = line.left(eq), value = line.mid(eq + 1);
+        if (key == "records") {
+            bool ok = false;
+            p.records = value.toLongLong(&ok);
+            haveRecords = ok && p.records >= 0;
+        } else if (key == "last") {
+            p.last = recordOfHex(value);
+            if (!p.last)
+                return std::nullopt;
+        }
+    }
+    if (!haveRecords || (p.records > 0) != p.last.has_value())
+        return std::nullopt;
+    return p;
+}
+
+bool WritePublishedPosition(const QString& positionPath, const PublishedPosition& position)
+{
+    QByteArray text = kMagic + '\n';
+    text += "records=" + QByteArray::number(position.records) + '\n';
+    if (position.last)
+        text += "last=" + recordHex(*position.last) + '\n';
+    const QByteArray target = QFile::encodeName(positionPath);
+    const QByteArray temporary = target + '~';
+    const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return false;
+    const bool written = ::write(fd, text.constData(), size_t(text.size())) == text.size() && ::fsync(fd) == 0;
+    if (::close(fd) != 0 || !written || std::rename(temporary.constData(), target.constData()) != 0) {
+        ::unlink(temporary.constData());
+        return false;
+    }
+    return true;
+}
+
+bool PositionStillHolds(const PublishedPosition& position, std::span<const TDateTimeRHT> records, qint64 firstIndex)
+{
+    if (position.records == 0)
+        return true;
+    const qint64 at = position.records - 1 - firstIndex;
+    return at >= 0 && at < qint64(records.size()) && position.last && sameRecord(records[size_t(at)], *position.last);
+}
+
+qint64 ResumeIndex(const PublishedPosition& position, std::span<const TDateTimeRHT> records)
+{
+    if (position.records == 0 || !position.last)
+        return 0;
+    if (PositionStillHolds(position, records, 0))
+        return position.records;
+    // The same record elsewhere: the last occurrence, so that a rewrite that kept a repeat of
+    // it earlier on does not send everything after that repeat again.
+    for (qint64 i = qint64(records.size()) - 1; i >= 0; --i)
+        if (sameRecord(records[size_t(i)], *position.last))
+            return i + 1;
+    qint64 resume = 0;
+    for (qint64 i = 0; i < qint64(records.size()); ++i)
+        if (records[size_t(i)].dt <= position.last->dt)
+            resume = i + 1;
+    return resume;
+}

@@ -1,0 +1,567 @@
+#include "publish/reading_publisher.h"
+
+#include "logging/report_lock.h"
+#include "publish/published_position.h"
+#include "publish/reading_message.h"
+
+#include <QFileInfo>
+
+#include <mosquitto.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <cstring>
+#include <deque>
+#include <mutex>
+#include <random>
+#include <unordered_map>
+#include <vector>
+
+namespace {
+
+using Steady = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+void initLibrary()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { mosquitto_lib_init(); });
+}
+
+// Records firstIndex .. firstIndex+maxCount-1 of a report file (fewer at its end), read under
+// the shared lock so that no half-appended record is taken; total: the file's record count.
+// False when the file is not there or cannot be read.
+bool readRecords(const QString& path, qint64 firstIndex, qint64 maxCount, std::vector<TDateTimeRHT>& out, qint64& total)
+{
+    out.clear();
+    total = 0;
+    ReportLock file(path, O_RDONLY | O_CLOEXEC, ReportLock::Mode::Shared);
+    if (!file.isOpen())
+        return false;
+    total = qint64(file.status().st_size) / kRecordSize;
+    const qint64 count = std::max<qint64>(0, std::min(maxCount, total - firstIndex));
+    out.resize(size_t(count));
+    qint64 done = 0;
+    const qint64 bytes = count * kRecordSize;
+    while (done < bytes) {
+        const ssize_t got = ::pread(file.fd(), reinterpret_cast<char*>(out.data()) + done, size_t(bytes - done),
+                                    off_t(firstIndex * kRecordSize + done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return false;
+        done += got;
+    }
+    RecordsFromLittleEndian(out.data(), qsizetype(out.size()));
+    return true;
+}
+
+QString reportNameOf(const QString& path)
+{
+    return QFileInfo(path).completeBaseName();
+}
+
+QString clientId(uint16_t serial)
+{
+    std::random_device random;
+    return QStringLiteral("kelmora-%1-%2-%3")
+        .arg(serial, 4, 16, QLatin1Char('0'))
+        .arg(::getpid())
+        .arg(random() % 100000);
+}
+
+}  // namespace
+
+struct ReadingPublisher::Worker {
+    Worker(MqttTarget t, Listener l, PublisherTimings tm) : target(std::move(t)), listener(std::move(l)), timings(tm) {}
+
+    const MqttTarget target;
+    const Listener listener;
+    const PublisherTimings timings;
+
+    // Shared with the callers, under mutex.
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::condition_variable finishedCv;
+    QString reportPath;          // the followed report
+    QString publishingPath;      // the report whose position `acked` is (the worker's)
+    uint16_t serial = 0;
+    bool haveSerial = false;
+    bool newRecords = false;
+    bool stopping = false;
+    Steady::time_point flushDeadline;
+    bool finished = false;
+    qint64 unpublished = -1;     // records of the report not yet acknowledged when the worker ended
+    PublishedPosition acked;     // acknowledged by the broker (written to the position file)
+
+    // The worker's own.
+    mosquitto* client = nullptr;
+    bool connected = false;
+    uint16_t connectedSerial = 0;
+    Steady::time_point attemptStarted;
+    Steady::time_point nextAttempt;
+    int retryMs = 0;
+    bool failing = false;
+    bool everConnected = false;
+    bool positionFailing = false;
+    QString failure;             // reason of the attempt or connection that failed last
+    bool refused = false;        // the broker answered the connection attempt with a refusal
+    bool wasConnected = false;   // this client's connection was established
+    struct InFlight {
+        int mid;
+        qint64 index;
+        TDateTimeRHT record;
+        bool acked;
+    };
+    std::deque<InFlight> inFlight;
+    qint64 sent = 0;             // records before this index have been handed to the library
+    qint64 fileRecords = 0;      // the report's record count when read last
+    Steady::time_point lastRead;
+    bool positionDirty = false;
+    Steady::time_point positionWritten;
+    int statusMid = -1;          // the "offline" of an orderly stop
+    bool statusAcked = false;
+
+    static constexpr int kWindow = 100;   // messages in flight at most
+
+    void tell(const PublisherEvent& e)
+    {
+        if (listener)
+            listener(e);
+    }
+
+    // --- position ---
+
+    // Under mutex.
+    void writePosition()
+    {
+        if (publishingPath.isEmpty())
+            return;
+        if (WritePublishedPosition(PublishedPositionPath(publishingPath), acked)) {
+            positionFailing = false;
+        } else if (!positionFailing) {
+            positionFailing = true;
+            tell({PublisherEvent::Kind::PositionNotWritten, PublishedPositionPath(publishingPath) + QStringLiteral(": ")
+                                                                 + QString::fromLocal8Bit(std::strerror(errno))});
+        }
+        positionDirty = false;
+        positionWritten = Steady::now();
+    }
+
+    // Under mutex: the followed report became the one published.
+    void switchReport()
+    {
+        if (positionDirty)
+            writePosition();
+        publishingPath = reportPath;
+        acked = ReadPublishedPosition(PublishedPositionPath(publishingPath)).value_or(PublishedPosition{});
+        forgetInFlight();
+    }
+
+    void forgetInFlight()
+    {
+        inFlight.clear();
+        sent = acked.records;
+    }
+
+    // --- connection ---
+
+    static void onConnect(mosquitto*, void* self, int rc) { static_cast<Worker*>(self)->connectAnswered(rc); }
+    static void onDisconnect(mosquitto*, void* self, int rc) { static_cast<Worker*>(self)->disconnected(rc); }
+    static void onPublish(mosquitto*, void* self, int mid) { static_cast<Worker*>(self)->acknowledged(mid); }
+
+    void connectAnswered(int rc)
+    {
+        if (rc != 0) {
+            // The client is still inside its loop: it is dropped once the loop returns.
+            failure = sentence(mosquitto_connack_string(rc));
+            refused = true;
+            return;
+        }
+        connected = true;
+        wasConnected = true;
+        retryMs = timings.retryMs;
+        publishIdentity();
+        std::lock_guard lock(mutex);
+        newRecords = true;  // whatever waits in the report goes out now
+        const bool again = failing;
+        failing = false;
+        everConnected = true;
+        tell({PublisherEvent::Kind::Connected, QString(), unpublishedNow(), again});
+    }
+
+    void disconnected(int rc)
+    {
+        if (rc != 0 && failure.isEmpty())
+            failure = sentence(mosquitto_strerror(rc == MOSQ_ERR_ERRNO ? MOSQ_ERR_CONN_LOST : rc));
+        connected = false;
+    }
+
+    void acknowledged(int mid)
+    {
+        if (mid == statusMid)
+            statusAcked = true;
+        for (InFlight& m : inFlight)
+            if (m.mid == mid)
+                m.acked = true;
+        std::lock_guard lock(mutex);
+        while (!inFlight.empty() && inFlight.front().acked) {
+            acked.records = inFlight.front().index + 1;
+            acked.last = inFlight.front().record;
+            inFlight.pop_front();
+            positionDirty = true;
+        }
+    }
+
+    QString reasonOf(int rc) const
+    {
+        if (rc == MOSQ_ERR_ERRNO)
+            return QString::fromLocal8Bit(std::strerror(errno));
+        // Most often a certificate the system's store does not vouch for, or a name it is not for.
+        if (rc == MOSQ_ERR_TLS || rc == MOSQ_ERR_TLS_HANDSHAKE)
+            return sentence(mosquitto_strerror(rc)) + QStringLiteral(" (the broker's certificate must be trusted by the system "
+                                                                     "and name the host of the URL)");
+        return sentence(mosquitto_strerror(rc));
+    }
+
+    // The library's texts end with a full stop; ours go on after them.
+    static QString sentence(const char* text)
+    {
+        QString s = QString::fromUtf8(text).trimmed();
+        while (s.endsWith(QLatin1Char('.')))
+            s.chop(1);
+        return s;
+    }
+
+    void failed(const QString& reason)
+    {
+        dropClient();
+        nextAttempt = Steady::now() + milliseconds(retryMs);
+        retryMs = std::min(retryMs * 2, timings.retryMaxMs);
+        std::lock_guard lock(mutex);
+        forgetInFlight();
+        if (!failing) {
+            failing = true;
+            tell({PublisherEvent::Kind::Failing, reason, unpublishedNow()});
+        }
+    }
+
+    void dropClient()
+    {
+        if (client) {
+            mosquitto_destroy(client);
+            client = nullptr;
+        }
+        connected = false;
+    }
+
+    bool startConnecting(uint16_t meter)
+    {
+        failure.clear();
+        refused = false;
+        wasConnected = false;
+        client = mosquitto_new(clientId(meter).toUtf8().constData(), true, this);
+        if (!client) {
+            failed(QStringLiteral("cannot make an MQTT client"));
+            return false;
+        }
+        connectedSerial = meter;
+        mosquitto_int_option(client, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V311);
+        mosquitto_max_inflight_messages_set(client, kWindow);
+        mosquitto_connect_callback_set(client, onConnect);
+        mosquitto_disconnect_callback_set(client, onDisconnect);
+        mosquitto_publish_callback_set(client, onPublish);
+        const MeterTopics topics = TopicsOf(target.prefix, meter);
+        mosquitto_will_set(client, topics.status.toUtf8().constData(), int(kStatusOffline.size()),
+                           kStatusOffline.constData(), 1, true);
+        if (!target.user.isEmpty())
+            mosquitto_username_pw_set(client, target.user.toUtf8().constData(),
+                                      target.password.isEmpty() ? nullptr : target.password.toUtf8().constData());
+        if (target.tls) {
+            // The system's certificate store, as a browser would check the broker.
+            mosquitto_int_option(client, MOSQ_OPT_TLS_USE_OS_CERTS, 1);
+            const int rc = mosquitto_tls_set(client, nullptr, "/etc/ssl/certs", nullptr, nullptr, nullptr);
+            if (rc != MOSQ_ERR_SUCCESS) {
+                failed(reasonOf(rc));
+                return false;
+            }
+        }
+        attemptStarted = Steady::now();
+        const int rc = mosquitto_connect_async(client, target.host.toUtf8().constData(), target.port,
+                                               timings.keepAliveSeconds);
+        if (rc != MOSQ_ERR_SUCCESS) {
+            failed(reasonOf(rc));
+            return false;
+        }
+        return true;
+    }
+
+    void publishIdentity()
+    {
+        const MeterTopics topics = TopicsOf(target.prefix, connectedSerial);
+        mosquitto_publish(client, nullptr, topics.status.toUtf8().constData(), int(kStatusOnline.size()),
+                          kStatusOnline.constData(), 1, true);
+        if (target.discovery)
+            for (const DiscoveryMessage& m : {HumidityDiscovery(target.prefix, connectedSerial),
+                                               TemperatureDiscovery(target.prefix, connectedSerial)})
+                mosquitto_publish(client, nullptr, m.topic.toUtf8().constData(), int(m.payload.size()),
+                                  m.payload.constData(), 1, true);
+    }
+
+    // --- publishing ---
+
+    // Hands the next records of the report to the library, keeping at most kWindow in flight.
+    // A report that no longer holds the last acknowledged record at its place was rewritten:
+    // publishing goes on from the safe point ResumeIndex finds.
+    bool publishMore()
+    {
+        std::unique_lock lock(mutex);
+        if (publishingPath != reportPath)
+            switchReport();
+        const QString path = publishingPath;
+        const PublishedPosition position = acked;
+        const qint64 from = sent;
+        newRecords = false;
+        lock.unlock();
+        if (path.isEmpty() || qint64(inFlight.size()) >= kWindow)
+            return true;
+
+        const qint64 checkFrom = std::max<qint64>(0, position.records - 1);
+        const qint64 want = from - checkFrom + (kWindow - qint64(inFlight.size()));
+        std::vector<TDateTimeRHT> records;
+        qint64 total = 0;
+        if (!readRecords(path, checkFrom, want, records, total)) {
+            fileRecords = 0;
+            return true;  // no report yet (or not readable now): nothing to publish
+        }
+        fileRecords = total;
+        if (!PositionStillHolds(position, records, checkFrom)) {
+            std::vector<TDateTimeRHT> all;
+            qint64 allCount = 0;
+            if (!readRecords(path, 0, total, all, allCount))
+                return true;
+            const qint64 resume = ResumeIndex(position, all);
+            lock.lock();
+            acked.records = resume;
+            acked.last = resume > 0 ? std::optional(all[size_t(resume - 1)]) : std::nullopt;
+            positionDirty = true;
+            forgetInFlight();
+            newRecords = true;
+            return true;
+        }
+        const uint16_t meter = connectedSerial;
+        const QString name = reportNameOf(path);
+        const MeterTopics topics = TopicsOf(target.prefix, meter);
+        const QByteArray topic = topics.reading.toUtf8();
+        for (qint64 i = from - checkFrom; i < qint64(records.size()) && qint64(inFlight.size()) < kWindow; ++i) {
+            const TDateTimeRHT& r = records[size_t(i)];
+            const qint64 index = checkFrom + i;
+            const std::optional<QByteArray> json = ReadingJson(r, meter, name);
+            int mid = -1;
+            if (json) {
+                const int rc = mosquitto_publish(client, &mid, topic.constData(), int(json->size()), json->constData(), 1, false);
+                if (rc != MOSQ_ERR_SUCCESS) {
+                    failed(reasonOf(rc));
+                    return false;
+                }
+            }
+            // A record whose time stamp is no date is not sent; it counts as published.
+            inFlight.push_back({mid, index, r, !json});
+            sent = index + 1;
+        }
+        if (!inFlight.empty() && inFlight.front().acked)
+            acknowledged(-2);
+        return true;
+    }
+
+    // Whether the report may hold something to send: a reading was stored, records are left
+    // from the last read, the report changed, or a while passed (another program may append).
+    bool worthReading()
+    {
+        std::lock_guard lock(mutex);
+        const Steady::time_point now = Steady::now();
+        if (newRecords || sent < fileRecords || reportPath != publishingPath || now - lastRead >= milliseconds(2000)) {
+            lastRead = now;
+            return true;
+        }
+        return false;
+    }
+
+    // Under mutex: records of the followed report the broker has not acknowledged, from the
+    // report as it is now (the count read last may be from before an outage).
+    qint64 unpublishedNow()
+    {
+        std::vector<TDateTimeRHT> none;
+        qint64 total = 0;
+        readRecords(reportPath, 0, 0, none, total);
+        const qint64 done = publishingPath == reportPath
+                                ? acked.records
+                                : ReadPublishedPosition(PublishedPositionPath(reportPath)).value_or(PublishedPosition{}).records;
+        return std::max<qint64>(0, total - done);
+    }
+
+    qint64 backlog()
+    {
+        return std::max<qint64>(0, fileRecords - sent) + qint64(inFlight.size());
+    }
+
+    void run()
+    {
+        initLibrary();
+        retryMs = timings.retryMs;
+        nextAttempt = Steady::now();
+        for (;;) {
+            std::unique_lock lock(mutex);
+            if (positionDirty && (stopping || Steady::now() - positionWritten >= milliseconds(timings.positionWriteMs)))
+                writePosition();
+            if (stopping && (!connected || Steady::now() >= flushDeadline || (backlog() == 0 && !newRecords)))
+                break;
+            const bool identityChanged = haveSerial && client && serial != connectedSerial;
+            const uint16_t meter = serial;
+            if (!client) {
+                if (!haveSerial || stopping || Steady::now() < nextAttempt) {
+                    if (stopping)
+                        break;
+                    if (haveSerial)
+                        wake.wait_until(lock, nextAttempt);
+                    else
+                        wake.wait(lock);
+                    continue;
+                }
+                lock.unlock();
+                startConnecting(meter);
+                continue;
+            }
+            lock.unlock();
+            if (identityChanged) {
+                // Another meter: its readings go under its own topics, with its own last will.
+                if (connected)
+                    sayOffline();
+                dropClient();
+                std::lock_guard relock(mutex);
+                forgetInFlight();
+                continue;
+            }
+            if (connected && worthReading() && !publishMore())
+                continue;
+            const int rc = mosquitto_loop(client, 50, 1);
+            if (refused || rc != MOSQ_ERR_SUCCESS || (wasConnected && !connected)) {
+                failed(!failure.isEmpty() ? failure : rc != MOSQ_ERR_SUCCESS ? reasonOf(rc) : QStringLiteral("connection closed"));
+                continue;
+            }
+            if (!connected && Steady::now() - attemptStarted > milliseconds(timings.connectTimeoutMs))
+                failed(QStringLiteral("no answer within %1 s").arg(timings.connectTimeoutMs / 1000.0));
+        }
+        if (client && connected)
+            sayOffline();
+        dropClient();
+        std::lock_guard lock(mutex);
+        if (positionDirty)
+            writePosition();
+        if (!reportPath.isEmpty())
+            unpublished = unpublishedNow();
+        finished = true;
+        finishedCv.notify_all();
+    }
+
+    // An orderly end: "offline" (retained) instead of the last will, then the disconnection.
+    void sayOffline()
+    {
+        const MeterTopics topics = TopicsOf(target.prefix, connectedSerial);
+        statusAcked = false;
+        statusMid = -1;
+        mosquitto_publish(client, &statusMid, topics.status.toUtf8().constData(), int(kStatusOffline.size()),
+                          kStatusOffline.constData(), 1, true);
+        const Steady::time_point until = Steady::now() + milliseconds(1000);
+        while (!statusAcked && connected && Steady::now() < until)
+            if (mosquitto_loop(client, 50, 1) != MOSQ_ERR_SUCCESS)
+                break;
+        mosquitto_disconnect(client);
+        mosquitto_loop(client, 50, 1);
+    }
+};
+
+ReadingPublisher::ReadingPublisher(MqttTarget target, Listener listener, PublisherTimings timings)
+    : worker_(std::make_shared<Worker>(std::move(target), std::move(listener), timings))
+{
+    thread_ = std::thread([w = worker_] { w->run(); });
+}
+
+ReadingPublisher::~ReadingPublisher()
+{
+    stop();
+}
+
+const MqttTarget& ReadingPublisher::target() const
+{
+    return worker_->target;
+}
+
+void ReadingPublisher::follow(const QString& reportPath)
+{
+    std::lock_guard lock(worker_->mutex);
+    if (worker_->reportPath == reportPath)
+        return;
+    worker_->reportPath = reportPath;
+    const QString positionPath = PublishedPositionPath(reportPath);
+    if (ReadPublishedPosition(positionPath))
+        return;
+    // No position yet: publishing starts at the report's current end.
+    std::vector<TDateTimeRHT> last;
+    qint64 total = 0;
+    readRecords(reportPath, 0, 0, last, total);
+    PublishedPosition start{total, std::nullopt};
+    if (total > 0 && readRecords(reportPath, total - 1, 1, last, total) && !last.empty())
+        start.last = last.front();
+    else
+        start.records = 0;
+    WritePublishedPosition(positionPath, start);
+}
+
+void ReadingPublisher::readingStored(uint16_t serial)
+{
+    std::lock_guard lock(worker_->mutex);
+    worker_->serial = serial;
+    worker_->haveSerial = true;
+    worker_->newRecords = true;
+    worker_->wake.notify_all();
+}
+
+void ReadingPublisher::reportMoved(const QString& fromPath, const QString& toPath)
+{
+    std::lock_guard lock(worker_->mutex);
+    const QString from = PublishedPositionPath(fromPath), to = PublishedPositionPath(toPath);
+    if (from != to)
+        std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData());
+    if (worker_->reportPath == fromPath)
+        worker_->reportPath = toPath;
+    if (worker_->publishingPath == fromPath)
+        worker_->publishingPath = toPath;
+}
+
+qint64 ReadingPublisher::stop(int flushMs)
+{
+    if (!thread_.joinable())
+        return unpublished_;
+    std::unique_lock lock(worker_->mutex);
+    if (!worker_->stopping) {
+        worker_->stopping = true;
+        worker_->flushDeadline = Steady::now() + milliseconds(flushMs);
+        worker_->wake.notify_all();
+    }
+    // A connection attempt stuck in the system (a name lookup) does not hold the program:
+    // the thread is left to end on its own; it owns what it uses.
+    const bool done = worker_->finishedCv.wait_for(lock, milliseconds(flushMs + 2000), [&] { return worker_->finished; });
+    lock.unlock();
+    if (done) {
+        unpublished_ = worker_->unpublished;
+        thread_.join();
+    } else {
+        thread_.detach();
+    }
+    return unpublished_;
+}

@@ -1,0 +1,123 @@
+// kelmora-cli log --mqtt against the virtual meter and a Mosquitto broker of the test's own:
+// a broker stopped in the middle of logging costs no reading, a wrong password or a broker
+// that is not there is said once on standard error and logging goes on to the end.
+#include "support/meter_sim_process.h"
+#include "support/mosquitto_broker.h"
+
+#include <gtest/gtest.h>
+
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+
+#include <set>
+
+namespace {
+
+QProcessEnvironment quickRetries(const QString& password = QString())
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("KELMORA_MQTT_RETRY_MS"), QStringLiteral("100"));
+    if (password.isEmpty())
+        env.remove(QStringLiteral("KELMORA_MQTT_PASSWORD"));
+    else
+        env.insert(QStringLiteral("KELMORA_MQTT_PASSWORD"), password);
+    return env;
+}
+
+std::set<QString> distinctTimes(const QList<ReceivedMessage>& messages)
+{
+    std::set<QString> out;
+    for (const QByteArray& p : ReadingPayloads(messages))
+        out.insert(QJsonDocument::fromJson(p).object().value("time").toString());
+    return out;
+}
+
+TEST(CliLogMqtt, ABrokerStoppedDuringLoggingGetsEveryReadingWhenItIsBack)
+{
+    MosquittoBroker broker;
+    ASSERT_TRUE(broker.problem().isEmpty()) << broker.problem().toStdString();
+    TestSubscriber sub(broker.port(), QStringLiteral("museum/#"), QStringLiteral("cli-sub"));
+    ASSERT_TRUE(sub.waitUntilSubscribed());
+    MeterSimProcess sim({"--serial", "0x00A3", "--rh", "4525", "--t", "-525"});
+    QTemporaryDir pool;
+
+    QProcess log;
+    log.setProcessEnvironment(quickRetries());
+    log.start(QStringLiteral(KELMORA_CLI), {"log", sim.devicePath(), "--interval", "1", "--count", "6", "--pool",
+                                            pool.path(), "--report", "hall", "--mqtt", broker.url("museum")});
+    ASSERT_TRUE(log.waitForStarted());
+    sub.waitFor([](const auto& m) { return ReadingPayloads(m).size() >= 2; }, 15000);
+    broker.stop();
+    QByteArray out;
+    while (out.count("read ") < 4 && log.waitForReadyRead(10000))
+        out += log.readAllStandardOutput();
+    ASSERT_TRUE(broker.start());
+    ASSERT_TRUE(log.waitForFinished(30000));
+    const QString err = QString::fromUtf8(log.readAllStandardError());
+    EXPECT_EQ(log.exitCode(), 0) << "the broker's absence is no failure of logging\n" << err.toStdString();
+    EXPECT_TRUE(err.contains("stored 6 of 6 readings")) << err.toStdString();
+    EXPECT_EQ(err.count("logging goes on"), 1) << "told once per streak\n" << err.toStdString();
+    EXPECT_EQ(err.count("answers again"), 1) << err.toStdString();
+
+    const QList<ReceivedMessage> got = sub.waitFor([](const auto& m) { return distinctTimes(m).size() >= 6; }, 15000);
+    EXPECT_EQ(distinctTimes(got).size(), 6u) << "every reading of the report arrives";
+    EXPECT_EQ(QFileInfo(pool.filePath("hall.dat")).size(), 72);
+    const QList<QByteArray> payloads = ReadingPayloads(got);
+    ASSERT_FALSE(payloads.isEmpty());
+    const QJsonObject first = QJsonDocument::fromJson(payloads.front()).object();
+    EXPECT_EQ(first.value("serial").toString(), "00A3");
+    EXPECT_EQ(first.value("report").toString(), "hall");
+    EXPECT_DOUBLE_EQ(first.value("relative_humidity").toDouble(), 45.25);
+    EXPECT_DOUBLE_EQ(first.value("temperature").toDouble(), -5.25);
+}
+
+struct BrokerTrouble {
+    const char* what;
+    bool brokerThere;
+    const char* told;
+};
+
+class CliLogMqttTrouble : public ::testing::TestWithParam<BrokerTrouble> {};
+
+TEST_P(CliLogMqttTrouble, IsToldOnceAndEveryReadingIsStored)
+{
+    const BrokerTrouble& c = GetParam();
+    MosquittoBroker broker(QStringLiteral("curator"), QStringLiteral("s3cret"));
+    ASSERT_TRUE(broker.problem().isEmpty()) << broker.problem().toStdString();
+    const QString url = c.brokerThere ? broker.url("museum") : QStringLiteral("mqtt://127.0.0.1:%1/museum").arg(FreeLocalPort());
+    MeterSimProcess sim;
+    QTemporaryDir pool;
+    QProcess log;
+    log.setProcessEnvironment(quickRetries(QStringLiteral("wrong")));
+    log.start(QStringLiteral(KELMORA_CLI), {"log", sim.devicePath(), "--interval", "1", "--count", "3", "--pool",
+                                            pool.path(), "--mqtt", url, "--mqtt-user", "curator"});
+    ASSERT_TRUE(log.waitForFinished(30000));
+    const QString err = QString::fromUtf8(log.readAllStandardError());
+    EXPECT_EQ(log.exitCode(), 0) << err.toStdString();
+    EXPECT_TRUE(err.contains("stored 3 of 3 readings")) << err.toStdString();
+    EXPECT_EQ(err.count(QString::fromUtf8(c.told)), 1) << err.toStdString();
+    EXPECT_EQ(err.count("logging goes on"), 1) << err.toStdString();
+    EXPECT_TRUE(err.contains("3 readings of the report not yet published")) << err.toStdString();
+    EXPECT_EQ(QFileInfo(pool.filePath("kelmora-cli.dat")).size(), 36);
+}
+
+INSTANTIATE_TEST_SUITE_P(Brokers, CliLogMqttTrouble, ::testing::Values(
+    BrokerTrouble{"wrong password", true, "not authorised"},
+    BrokerTrouble{"nothing listens", false, "Connection refused"}));
+
+TEST(CliLogMqttUsage, BadAddressesAndStrayOptionsAreWrongUsage)
+{
+    for (const QStringList& extra : {QStringList{"--mqtt", "broker.lan"}, QStringList{"--mqtt"},
+                                     QStringList{"--mqtt-user", "curator"}, QStringList{"--no-discovery"},
+                                     QStringList{"--mqtt", "mqtt://broker.lan/a/#"}}) {
+        const ProcessResult r = runProcess(QStringLiteral(KELMORA_CLI), QStringList{"log", "/dev/null", "--interval", "1"} + extra);
+        EXPECT_EQ(r.exitCode, 64) << extra.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains("usage:")) << r.err.toStdString();
+    }
+}
+
+}  // namespace

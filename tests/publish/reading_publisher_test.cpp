@@ -1,0 +1,381 @@
+// The publisher against a real Mosquitto broker on 127.0.0.1: readings arrive in the report's
+// order with the right JSON, status and discovery are retained, a broker that goes away and
+// comes back receives every reading logged meanwhile, a new publisher resumes from the
+// published position, and a refused login is told once while nothing is lost.
+#include "logging/report_pool.h"
+#include "publish/published_position.h"
+#include "publish/reading_message.h"
+#include "publish/reading_publisher.h"
+#include "report/date_time.h"
+#include "support/mosquitto_broker.h"
+#include "views/csv_export.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <mutex>
+#include <set>
+
+namespace {
+
+constexpr uint16_t kSerial = 0x00A3;
+
+// Record i of a test report: one a second, humidity 40.00 + i/100 so that each reading names itself.
+TDateTimeRHT recordNumber(int i)
+{
+    return {DayCountOf(QDate(2026, 3, 14), 9 * 3600000 + i * 1000 + 125), int16_t(4000 + i), int16_t(2000 + i)};
+}
+
+int numberOf(const QByteArray& payload)
+{
+    const QJsonObject o = QJsonDocument::fromJson(payload).object();
+    return int(std::lround(o.value(QStringLiteral("relative_humidity")).toDouble() * 100)) - 4000;
+}
+
+// The readings' numbers in arrival order.
+QList<int> numbers(const QList<ReceivedMessage>& messages)
+{
+    QList<int> out;
+    for (const QByteArray& p : ReadingPayloads(messages))
+        out.push_back(numberOf(p));
+    return out;
+}
+
+std::set<int> distinct(const QList<int>& n)
+{
+    return {n.begin(), n.end()};
+}
+
+// Every number arrives, the first arrivals are in order, and nothing jumps ahead of what came
+// before: a repeat (QoS 1 re-sends what was unacknowledged when a connection broke) only
+// goes back, never skips.
+void expectInOrderWithoutGaps(const QList<int>& arrived, int count)
+{
+    int highest = -1;
+    for (int n : arrived) {
+        EXPECT_LE(n, highest + 1) << "a reading arrived before the one logged ahead of it";
+        highest = std::max(highest, n);
+    }
+    EXPECT_EQ(distinct(arrived).size(), size_t(count));
+    EXPECT_EQ(highest, count - 1);
+}
+
+class Events {
+public:
+    ReadingPublisher::Listener listener()
+    {
+        return [this](const PublisherEvent& e) {
+            std::lock_guard lock(mutex_);
+            events_.push_back(e);
+        };
+    }
+    int count(PublisherEvent::Kind kind)
+    {
+        std::lock_guard lock(mutex_);
+        return int(std::count_if(events_.begin(), events_.end(), [&](const PublisherEvent& e) { return e.kind == kind; }));
+    }
+    QList<PublisherEvent> all()
+    {
+        std::lock_guard lock(mutex_);
+        return events_;
+    }
+    bool waitFor(PublisherEvent::Kind kind, int n, int timeoutMs = 5000)
+    {
+        for (int waited = 0; waited < timeoutMs; waited += 10) {
+            if (count(kind) >= n)
+                return true;
+            QThread::msleep(10);
+        }
+        return false;
+    }
+
+private:
+    std::mutex mutex_;
+    QList<PublisherEvent> events_;
+};
+
+PublisherTimings quick()
+{
+    PublisherTimings t;
+    t.keepAliveSeconds = 5;
+    t.retryMs = 50;
+    t.retryMaxMs = 200;
+    t.connectTimeoutMs = 2000;
+    t.positionWriteMs = 0;
+    return t;
+}
+
+class PublisherBroker : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(broker.problem().isEmpty()) << broker.problem().toStdString();
+    }
+
+    MqttTarget target(const QString& user = QString(), const QString& password = QString()) const
+    {
+        MqttTarget t = *ParseMqttUrl(broker.url(QStringLiteral("museum/hall")));
+        t.user = user;
+        t.password = password;
+        return t;
+    }
+
+    // One reading logged as the logger does it: the report followed, the record appended, the publisher told.
+    void log(ReadingPublisher* publisher, int i)
+    {
+        if (publisher)
+            publisher->follow(report);
+        AppendRecord(pool.path(), QStringLiteral("hall"), recordNumber(i));
+        if (publisher)
+            publisher->readingStored(kSerial);
+    }
+
+    MosquittoBroker broker;
+    QTemporaryDir pool;
+    QString report = QDir(pool.path()).filePath(QStringLiteral("hall.dat"));
+    Events events;
+};
+
+TEST_F(PublisherBroker, ReadingsArriveInOrderAsJsonWithRetainedStatusAndDiscovery)
+{
+    TestSubscriber sub(broker.port(), QStringLiteral("museum/#"), QStringLiteral("order-sub"));
+    ASSERT_TRUE(sub.waitUntilSubscribed());
+    ReadingPublisher publisher(target(), events.listener(), quick());
+    constexpr int kCount = 40;
+    for (int i = 0; i < kCount; ++i)
+        log(&publisher, i);
+    // One reading the meter marked invalid: humidity out of range.
+    publisher.follow(report);
+    AppendRecord(pool.path(), QStringLiteral("hall"), {recordNumber(kCount).dt, int16_t(12000), int16_t(-525)});
+    publisher.readingStored(kSerial);
+
+    const QList<ReceivedMessage> got = sub.waitFor([](const auto& m) { return ReadingPayloads(m).size() >= kCount + 1; });
+    const QList<QByteArray> payloads = ReadingPayloads(got);
+    ASSERT_EQ(payloads.size(), kCount + 1);
+    for (int i = 0; i < kCount; ++i) {
+        const QJsonObject o = QJsonDocument::fromJson(payloads[i]).object();
+        const RecordFieldTexts f = *RecordFields(recordNumber(i));
+        EXPECT_EQ(o.value("serial").toString(), "00A3");
+        EXPECT_EQ(o.value("report").toString(), "hall");
+        EXPECT_EQ(o.value("time").toString().toLatin1(), f.time);
+        EXPECT_DOUBLE_EQ(o.value("relative_humidity").toDouble(), (4000 + i) / 100.0);
+        EXPECT_DOUBLE_EQ(o.value("temperature").toDouble(), (2000 + i) / 100.0);
+        EXPECT_DOUBLE_EQ(o.value("dew_point").toDouble(), f.dewPoint.toDouble());
+        EXPECT_DOUBLE_EQ(o.value("absolute_humidity").toDouble(), f.absoluteHumidity.toDouble());
+    }
+    const QJsonObject invalid = QJsonDocument::fromJson(payloads.back()).object();
+    EXPECT_TRUE(invalid.value("relative_humidity").isNull());
+    EXPECT_DOUBLE_EQ(invalid.value("temperature").toDouble(), -5.25);
+    EXPECT_TRUE(invalid.value("dew_point").isNull());
+    EXPECT_TRUE(invalid.value("absolute_humidity").isNull());
+    for (const ReceivedMessage& m : got)
+        EXPECT_TRUE(m.topic == "museum/hall/00A3/reading" || m.topic == "museum/hall/00A3/status") << m.topic.toStdString();
+
+    // Whoever subscribes later finds the status and the two sensors' configurations kept.
+    {
+        TestSubscriber late(broker.port(), QStringLiteral("#"), QStringLiteral("late-sub"));
+        const QList<ReceivedMessage> kept = late.waitFor([](const auto& m) { return m.size() >= 3; }, 5000);
+        QMap<QString, ReceivedMessage> byTopic;
+        for (const ReceivedMessage& m : kept)
+            if (m.retained)
+                byTopic.insert(m.topic, m);
+        ASSERT_TRUE(byTopic.contains("museum/hall/00A3/status"));
+        EXPECT_EQ(byTopic["museum/hall/00A3/status"].payload, "online");
+        for (const char* sensor : {"humidity", "temperature"}) {
+            const QString topic = QStringLiteral("homeassistant/sensor/kelmora_00A3_%1/config").arg(QLatin1String(sensor));
+            ASSERT_TRUE(byTopic.contains(topic)) << topic.toStdString();
+            const QJsonObject c = QJsonDocument::fromJson(byTopic[topic].payload).object();
+            EXPECT_EQ(c.value("device_class").toString(), QLatin1String(sensor));
+            EXPECT_EQ(c.value("state_topic").toString(), "museum/hall/00A3/reading");
+            EXPECT_EQ(c.value("unique_id").toString(), QStringLiteral("kelmora_00A3_%1").arg(QLatin1String(sensor)));
+            EXPECT_EQ(c.value("device").toObject().value("identifiers").toArray().first().toString(), "kelmora_00A3");
+        }
+    }
+    EXPECT_EQ(publisher.stop(), 0);
+    EXPECT_EQ(events.count(PublisherEvent::Kind::Connected), 1);
+    EXPECT_EQ(events.count(PublisherEvent::Kind::Failing), 0);
+    const std::optional<PublishedPosition> position = ReadPublishedPosition(PublishedPositionPath(report));
+    ASSERT_TRUE(position);
+    EXPECT_EQ(position->records, kCount + 1);
+
+    // An orderly end says "offline" itself (the last will is for the disorderly ones).
+    TestSubscriber after(broker.port(), QStringLiteral("museum/hall/00A3/status"), QStringLiteral("after-sub"));
+    const QList<ReceivedMessage> status = after.waitFor([](const auto& m) { return !m.isEmpty(); }, 5000);
+    ASSERT_FALSE(status.isEmpty());
+    EXPECT_EQ(status.front().payload, "offline");
+}
+
+TEST_F(PublisherBroker, EveryReadingLoggedWhileTheBrokerIsAwayArrivesOnceItIsBack)
+{
+    TestSubscriber sub(broker.port(), QStringLiteral("museum/#"), QStringLiteral("away-sub"));
+    ASSERT_TRUE(sub.waitUntilSubscribed());
+    ReadingPublisher publisher(target(), events.listener(), quick());
+    for (int i = 0; i < 10; ++i)
+        log(&publisher, i);
+    // Half of them are on their way or acknowledged when the broker goes.
+    sub.waitFor([](const auto& m) { return ReadingPayloads(m).size() >= 5; });
+    broker.stop();
+    for (int i = 10; i < 20; ++i)
+        log(&publisher, i);
+    ASSERT_TRUE(events.waitFor(PublisherEvent::Kind::Failing, 1));
+    QThread::msleep(600);  // a dozen more attempts fail meanwhile
+    EXPECT_EQ(events.count(PublisherEvent::Kind::Failing), 1) << "a failure is told once per streak";
+    ASSERT_TRUE(broker.start());
+    for (int i = 20; i < 25; ++i)
+        log(&publisher, i);
+    const QList<int> arrived = numbers(sub.waitFor([](const auto& m) { return distinct(numbers(m)).size() >= 25; }, 15000));
+    expectInOrderWithoutGaps(arrived, 25);
+    EXPECT_LE(arrived.size(), 25 + 100) << "repeats only of what was in flight";
+    EXPECT_EQ(publisher.stop(), 0);
+    EXPECT_EQ(events.count(PublisherEvent::Kind::Failing), 1);
+    const QList<PublisherEvent> all = events.all();
+    ASSERT_EQ(events.count(PublisherEvent::Kind::Connected), 2);
+    EXPECT_TRUE(all.back().kind != PublisherEvent::Kind::Failing);
+    // Back again: what waits is counted from the report as it is then, at least the ten
+    // logged while the broker was away.
+    const auto again = std::find_if(all.begin(), all.end(), [](const PublisherEvent& e) { return e.again; });
+    ASSERT_NE(again, all.end());
+    EXPECT_GE(again->backlog, 10);
+}
+
+TEST_F(PublisherBroker, ANewPublisherResumesFromThePublishedPosition)
+{
+    TestSubscriber sub(broker.port(), QStringLiteral("museum/#"), QStringLiteral("resume-sub"));
+    ASSERT_TRUE(sub.waitUntilSubscribed());
+    {
+        ReadingPublisher first(target(), events.listener(), quick());
+        for (int i = 0; i < 5; ++i)
+            log(&first, i);
+        sub.waitFor([](const auto& m) { return ReadingPayloads(m).size() >= 5; });
+        EXPECT_EQ(first.stop(), 0);
+    }
+    // Logged while no publisher ran (the logger was restarted without the broker, say).
+    for (int i = 5; i < 9; ++i)
+        log(nullptr, i);
+    ReadingPublisher second(target(), events.listener(), quick());
+    log(&second, 9);
+    const QList<int> arrived = numbers(sub.waitFor([](const auto& m) { return ReadingPayloads(m).size() >= 10; }));
+    // An orderly stop leaves nothing unacknowledged: each reading exactly once.
+    EXPECT_EQ(arrived, QList<int>({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    QThread::msleep(200);
+    EXPECT_EQ(numbers(sub.messages()).size(), 10);
+}
+
+TEST_F(PublisherBroker, AReportRewrittenMeanwhileResumesAfterTheLastPublishedReading)
+{
+    TestSubscriber sub(broker.port(), QStringLiteral("museum/#"), QStringLiteral("rewrite-sub"));
+    ASSERT_TRUE(sub.waitUntilSubscribed());
+    {
+        ReadingPublisher first(target(), events.listener(), quick());
+        for (int i = 0; i < 6; ++i)
+            log(&first, i);
+        sub.waitFor([](const auto& m) { return ReadingPayloads(m).size() >= 6; });
+        first.stop();
+    }
+    // A preparation sorted the report and dropped two early readings; two more were logged.
+    ReportState kept;
+    for (int i : {0, 3, 4, 5, 6, 7})
+        kept.ReportData.push_back(recordNumber(i));
+    kept.ReportCount = kept.ReportData.size();
+    ASSERT_TRUE(RewriteReport(report, kept));
+    ReadingPublisher second(target(), events.listener(), quick());
+    log(&second, 8);
+    const QList<int> arrived = numbers(sub.waitFor([](const auto& m) { return ReadingPayloads(m).size() >= 9; }));
+    EXPECT_EQ(arrived, QList<int>({0, 1, 2, 3, 4, 5, 6, 7, 8}));
+}
+
+TEST(PublisherLogin, AWrongPasswordIsToldOnceAndTheReadingsWaitInTheReport)
+{
+    MosquittoBroker broker(QStringLiteral("curator"), QStringLiteral("s3cret"));
+    ASSERT_TRUE(broker.problem().isEmpty()) << broker.problem().toStdString();
+    QTemporaryDir pool;
+    const QString report = QDir(pool.path()).filePath(QStringLiteral("hall.dat"));
+    MqttTarget t = *ParseMqttUrl(broker.url(QStringLiteral("museum")));
+    t.user = QStringLiteral("curator");
+    t.password = QStringLiteral("wrong");
+    Events events;
+    {
+        ReadingPublisher publisher(t, events.listener(), quick());
+        for (int i = 0; i < 3; ++i) {
+            publisher.follow(report);
+            AppendRecord(pool.path(), QStringLiteral("hall"), recordNumber(i));
+            publisher.readingStored(kSerial);
+        }
+        ASSERT_TRUE(events.waitFor(PublisherEvent::Kind::Failing, 1));
+        QThread::msleep(400);
+        EXPECT_EQ(publisher.stop(), 3);
+    }
+    ASSERT_EQ(events.count(PublisherEvent::Kind::Failing), 1);
+    EXPECT_TRUE(events.all().front().detail.contains("not authorised")) << events.all().front().detail.toStdString();
+    EXPECT_EQ(events.count(PublisherEvent::Kind::Connected), 0);
+
+    // With the right password the three go out.
+    TestSubscriber sub(broker.port(), QStringLiteral("museum/#"), QStringLiteral("login-sub"), QStringLiteral("curator"),
+                       QStringLiteral("s3cret"));
+    ASSERT_TRUE(sub.waitUntilSubscribed());
+    t.password = QStringLiteral("s3cret");
+    ReadingPublisher publisher(t, events.listener(), quick());
+    publisher.follow(report);
+    publisher.readingStored(kSerial);
+    EXPECT_EQ(numbers(sub.waitFor([](const auto& m) { return ReadingPayloads(m).size() >= 3; })), QList<int>({0, 1, 2}));
+}
+
+TEST(PublisherUnreachable, ANameThatDoesNotResolveAndAClosedPortAreTold)
+{
+    for (const QString& url : {QStringLiteral("mqtt://127.0.0.1:%1/museum").arg(FreeLocalPort()),
+                               QStringLiteral("mqtt://broker.invalid/museum")}) {
+        QTemporaryDir pool;
+        const QString report = QDir(pool.path()).filePath(QStringLiteral("hall.dat"));
+        Events events;
+        ReadingPublisher publisher(*ParseMqttUrl(url), events.listener(), quick());
+        publisher.follow(report);
+        AppendRecord(pool.path(), QStringLiteral("hall"), recordNumber(0));
+        publisher.readingStored(kSerial);
+        ASSERT_TRUE(events.waitFor(PublisherEvent::Kind::Failing, 1)) << url.toStdString();
+        EXPECT_FALSE(events.all().front().detail.isEmpty());
+        EXPECT_EQ(events.count(PublisherEvent::Kind::Connected), 0);
+        EXPECT_EQ(publisher.stop(), 1) << "the reading waits in the report";
+    }
+}
+
+TEST(PublisherTls, TheBrokersCertificateIsCheckedAgainstTheSystemsStore)
+{
+    MosquittoBroker broker(QString(), QString(), true);
+    ASSERT_TRUE(broker.problem().isEmpty()) << broker.problem().toStdString();
+    QTemporaryDir pool;
+    const QString report = QDir(pool.path()).filePath(QStringLiteral("hall.dat"));
+    const MqttTarget target = *ParseMqttUrl(broker.url(QStringLiteral("museum")));
+    ASSERT_TRUE(target.tls);
+    {
+        // A certificate nobody vouches for: refused.
+        Events events;
+        ReadingPublisher publisher(target, events.listener(), quick());
+        publisher.follow(report);
+        AppendRecord(pool.path(), QStringLiteral("hall"), recordNumber(0));
+        publisher.readingStored(kSerial);
+        ASSERT_TRUE(events.waitFor(PublisherEvent::Kind::Failing, 1));
+        EXPECT_TRUE(events.all().front().detail.contains("certificate")) << events.all().front().detail.toStdString();
+        EXPECT_EQ(events.count(PublisherEvent::Kind::Connected), 0);
+        EXPECT_EQ(publisher.stop(), 1);
+    }
+    // The system's store made to hold the broker's certificate (OpenSSL's SSL_CERT_FILE): the
+    // reading goes out over TLS.
+    ::setenv("SSL_CERT_FILE", QFile::encodeName(broker.certificatePath()).constData(), 1);
+    Events events;
+    ReadingPublisher publisher(target, events.listener(), quick());
+    publisher.follow(report);
+    publisher.readingStored(kSerial);
+    const bool connected = events.waitFor(PublisherEvent::Kind::Connected, 1);
+    const qint64 left = publisher.stop();
+    ::unsetenv("SSL_CERT_FILE");
+    ASSERT_TRUE(connected) << (events.all().isEmpty() ? std::string() : events.all().front().detail.toStdString());
+    EXPECT_EQ(left, 0);
+}
+
+}  // namespace
