@@ -190,7 +190,7 @@ public:
     void LoadSettings();
     void SaveSettings();
 
-    // --- Port selection (src/device/ui/port_selection.cpp) ---
+    // --- Port selection (main_form_connection.cpp) ---
     void OpenSelectedPort();
     void ClosePort();
     // The register protocol over ComPort, made on first use.
@@ -199,7 +199,7 @@ public:
     // --- Report actions group ---
     void SetReportActions(bool on);
 
-    // --- Report building (src/report/ui/build_report.cpp) ---
+    // --- Report building (main_form_build.cpp) ---
     // Rebuilds table, statistics and title from Report. A build asked for while another one
     // lets window messages run is not nested into it: it runs once the running build is done.
     void BuildReport(bool FromReading);
@@ -216,7 +216,7 @@ public slots:
     void MaskEdit7Exit();
     void Button9Click();
 
-    // Handlers of the connection, reading, report and output topics (their files below src/).
+    // Handlers of the connection, reading, report and output topics (main_form_*.cpp).
     void AcConnectExecute();
     void Button8Click();
     void ComboBoxDeviceNameChange();
