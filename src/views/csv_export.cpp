@@ -10,6 +10,7 @@
 #include <QTimeZone>
 
 #include <cmath>
+#include <limits>
 #include <unordered_map>
 
 namespace {
@@ -94,17 +95,36 @@ private:
     std::unordered_map<qint64, int> offsets_;
 };
 
+// "2026-12-10T" of a day count's day; readings of one day share it, so it is made once a day.
+class DayText {
+public:
+    const RowText& operator()(qint64 day)
+    {
+        if (day != day_) {
+            day_ = day;
+            const QDate date = QDate::fromJulianDay(day + kJulianDayOfDayZero);
+            text_.size = 0;
+            appendDigits(text_, date.year(), 4);
+            text_ += '-';
+            appendDigits(text_, date.month(), 2);
+            text_ += '-';
+            appendDigits(text_, date.day(), 2);
+            text_ += 'T';
+        }
+        return text_;
+    }
+
+private:
+    qint64 day_ = std::numeric_limits<qint64>::min();
+    RowText text_;
+};
+
 // 2026-12-10T14:47:08.123+03:00
 template <typename Out>
-void appendTime(Out& out, const DayTime& when, int offsetSeconds)
+void appendTime(Out& out, const RowText& dateText, const DayTime& when, int offsetSeconds)
 {
-    const QDate date = QDate::fromJulianDay(when.day + kJulianDayOfDayZero);
-    appendDigits(out, date.year(), 4);
-    out += '-';
-    appendDigits(out, date.month(), 2);
-    out += '-';
-    appendDigits(out, date.day(), 2);
-    out += 'T';
+    for (int i = 0; i < dateText.size; ++i)
+        out += dateText.text[i];
     const int ms = when.msOfDay;
     appendDigits(out, ms / 3600000, 2);
     out += ':';
@@ -137,7 +157,8 @@ std::optional<RecordFieldTexts> RecordFields(const TDateTimeRHT& r)
     if (!when)
         return std::nullopt;
     RecordFieldTexts f;
-    appendTime(f.time, *when, LocalOffsetAt(when->day, when->msOfDay - when->msOfDay % 3600000));
+    DayText dateOf;
+    appendTime(f.time, dateOf(when->day), *when, LocalOffsetAt(when->day, when->msOfDay - when->msOfDay % 3600000));
     const bool rhValid = validRH(r.RH), tValid = validT(r.T);
     if (rhValid)
         appendFixed(f.relativeHumidity, r.RH, 2);
@@ -150,16 +171,23 @@ std::optional<RecordFieldTexts> RecordFields(const TDateTimeRHT& r)
     return f;
 }
 
-QByteArray ReportCsv(const ReportState& state)
+namespace {
+
+// The CSV text in pieces of about kPiece bytes, each handed to put as soon as it is full, so
+// that a file export never holds the whole text: one piece buffer is reused throughout.
+constexpr qsizetype kPiece = 1 << 16;
+
+template <typename Put>
+void writeCsv(const ReportState& state, Put&& put)
 {
-    QByteArray out(kCsvHeader);
+    QByteArray piece;
+    piece.reserve(kPiece + 256);
+    piece += kCsvHeader;
     const std::optional<double> start = TryTruncToMinute(state.IntervalStart);
     const std::optional<double> end = TryTruncToMinute(state.IntervalEnd);
-    if (!start || !end)
-        return out;
-    const qsizetype count = std::min(state.ReportCount, state.ReportData.size());
-    out.reserve(out.size() + count * 80);  // a row is 60 to 80 bytes
+    const qsizetype count = start && end ? std::min(state.ReportCount, state.ReportData.size()) : 0;
     OffsetOfHour offsetOf;
+    DayText dateOf;
     HumidityMemo dewPoints(DewPoint);
     HumidityMemo absolute(AbsoluteHumidity);
     for (qsizetype i = 0; i < count; ++i) {
@@ -169,7 +197,7 @@ QByteArray ReportCsv(const ReportState& state)
         if (!minute || !when || *minute < *start || *minute > *end)
             continue;
         RowText row;
-        appendTime(row, *when, offsetOf(when->day, when->msOfDay));
+        appendTime(row, dateOf(when->day), *when, offsetOf(when->day, when->msOfDay));
         const bool rhValid = validRH(r.RH), tValid = validT(r.T);
         row += ',';
         if (rhValid)
@@ -184,17 +212,33 @@ QByteArray ReportCsv(const ReportState& state)
         if (rhValid && tValid)
             appendFixed(row, std::llround(absolute(r.RH, r.T) * 10), 1);
         row += "\r\n";
-        out.append(row.text, row.size);
+        piece.append(row.text, row.size);
+        if (piece.size() >= kPiece) {
+            put(piece);
+            piece.resize(0);
+        }
     }
+    if (!piece.isEmpty())
+        put(piece);
+}
+
+}  // namespace
+
+QByteArray ReportCsv(const ReportState& state)
+{
+    QByteArray out;
+    out.reserve(std::min(state.ReportCount, state.ReportData.size()) * 80 + 128);  // a row is 60 to 80 bytes
+    writeCsv(state, [&out](const QByteArray& piece) { out += piece; });
     return out;
 }
 
 void SaveToCSV(const QString& fileName, const ReportState& state)
 {
-    const QByteArray text = ReportCsv(state);
     // Like every export: through a temporary file that replaces the target only when complete.
-    WriteExportFile(fileName, [&text](QIODevice& device) {
-        if (device.write(text) != text.size())
-            throw ReportFileError(device.errorString());
+    WriteExportFile(fileName, [&state](QIODevice& device) {
+        writeCsv(state, [&device](const QByteArray& piece) {
+            if (device.write(piece) != piece.size())
+                throw ReportFileError(device.errorString());
+        });
     });
 }
