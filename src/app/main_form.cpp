@@ -1,4 +1,5 @@
 #include "app/main_form.h"
+#include "logging/meter_reading.h"
 
 #include "views/ui/graph_page.h"
 
@@ -93,7 +94,7 @@ void TMainForm::FormCreate()
     // functions (report/number_format), which use "," whatever the regional settings say;
     // date and time separators stay the system's.
     repNameEdit->clear();
-    repName = QStringLiteral("temp");
+    repName = kScratchReportName;
     lastDev = 0;
     PageControl1->setTabVisible(PageControl1->indexOf(TabSheet2), false);
     PageControl1->setTabVisible(PageControl1->indexOf(TabSheet3), false);
@@ -157,7 +158,7 @@ void TMainForm::FormCloseQuery(bool& CanClose)
     CanClose = true;
     if (!repNameEdit->text().isEmpty()) {
         // A saved name: the readings are in their named report already.
-        if (repName != QLatin1String("temp"))
+        if (repName != kScratchReportName)
             return;
         // A name typed but never saved: the scratch readings are kept under it before closing,
         // with the save button's name check and never over another report. When that is not
@@ -166,7 +167,7 @@ void TMainForm::FormCloseQuery(bool& CanClose)
             || SaveUnderTypedName(poolDirectory(), repName, repNameEdit->text()))
             return;
     }
-    if (GroupBox4->isHidden() || Label1->text() == QStringLiteral("--.-"))
+    if (GroupBox4->isHidden() || Label1->text() == kNoReadingText)
         return;
     if (dialogs_.Warning(QStringLiteral("Сохранить отчет ?")) == Dialogs::Answer::Yes) {
         dialogs_.Message(QStringLiteral("Введите новое имя отчета и нажмите кнопку Сохранить"));

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "widgets/gui_fatal_exit.h"
+#include "logging/report_pool.h"
 #include "logging/report_state.h"
 #include "device/serial_line.h"
 
@@ -71,7 +72,7 @@ public:
     QString settingsFilePath() const;
 
     // --- State of the window and the program ---
-    QString repName = QStringLiteral("temp");
+    QString repName = kScratchReportName;
     std::int32_t lastDev = 0;
     std::uint8_t DisplayMode = 0;      // 0 relative humidity, 1 dew point, 2 absolute humidity
     bool ColorChartFlag = true;        // chart points coloured by the thresholds

@@ -1,5 +1,6 @@
 // TMainForm: choosing the port, the connection check and the detection of the meter.
 #include "platform/clock.h"
+#include "logging/meter_reading.h"
 #include "widgets/dialogs.h"
 #include "app/main_form.h"
 #include "device/com_error.h"
@@ -74,8 +75,8 @@ void TMainForm::AcConnectExecute()
         answered = Protocol().ProbeDevice(MeterAddress, usb->isChecked());
         if (answered) {
             Label8->setText(deviceNumberText(Protocol().ReadRegister(MeterAddress, RegSerialNumber, usb->isChecked())));
-            Label1->setText(QStringLiteral("--.-"));
-            Label2->setText(QStringLiteral("--.-"));
+            Label1->setText(kNoReadingText);
+            Label2->setText(kNoReadingText);
             if (GroupBox4->isHidden()) {
                 SetReportActions(true);
                 GroupBox4->show();

@@ -13,12 +13,13 @@
 
 void TMainForm::AcLoadReportExecute()
 {
-    // 1-2. Nothing may append to a report while the dialog prepares or deletes one.
+    // The report actions, the reading panel and automatic reading go off: nothing may append
+    // to a report while the dialog prepares or deletes one.
     SetReportActions(false);
     GroupBox4->hide();
     Switch1->setOn(false);
 
-    // 3. Its questions and boxes stack above it.
+    // The selection dialog; its questions and boxes stack above it.
     if (execOwningItsBoxes(RepselForm) != QDialog::Accepted)
         return;
     // With no report in the pool there is nothing to load: the report actions stay off as
@@ -26,17 +27,18 @@ void TMainForm::AcLoadReportExecute()
     if (RepselForm->ComboBox1->count() == 0)
         return;
 
-    // 4. The comment as one comma text; the untouched placeholder means no comment.
+    // The comment as one comma text; the untouched placeholder means no comment.
     static const QString placeholder = CommaText({TRepselForm::CommentPlaceholder()});
     const QString comment = CommaText(RepselForm->Memo1Lines());
     Report.ReportComment = comment == placeholder ? QString() : comment;
 
-    // 5-6. The dialog prepared the file; it is read once more as it now stands.
+    // The device number from the chosen file name; the dialog prepared the file, so it is read
+    // once more as it now stands.
     const QString item = RepselForm->ComboBox1->currentText();
     Report.DeviceNumberText = item.left(item.size() - 4);
     LoadReport(ReportFilePath(poolDirectory(), item), Report);
 
-    // 7-8.
+    // The report built for both pages, and its actions on again.
     BuildReport(false);
     SetReportActions(true);
 }

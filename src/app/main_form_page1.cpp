@@ -1,6 +1,7 @@
 // TMainForm: the page control and page 1 "&Операции" — connection buttons, the reading panel
 // " Отчет ", the port group, the clock and the logo panel.
 #include "app/main_form.h"
+#include "logging/meter_reading.h"
 #include "widgets/typed_length_limit.h"
 
 #include "widgets/analog_clock.h"
@@ -39,7 +40,7 @@ void bindToAction(QPushButton* button, QAction* action)
 
 QLabel* valueLabel(QGroupBox* group)
 {
-    auto* l = new QLabel(QStringLiteral("--.-"), group);
+    auto* l = new QLabel(kNoReadingText, group);
     QFont f = l->font();
     f.setPixelSize(21);
     l->setFont(f);

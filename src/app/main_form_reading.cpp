@@ -24,7 +24,6 @@
 #include <QPushButton>
 
 namespace {
-const QString NoValue = QStringLiteral("--.-");
 const QString EnterNewName = QStringLiteral("Введите новое имя отчета и нажмите кнопку Сохранить");
 }  // namespace
 
@@ -72,7 +71,7 @@ TMainForm::ReadingEnd TMainForm::readOnOpenPort()
         lastDev = serial;
     if (lastDev != serial) {
         if (!repNameEdit->text().isEmpty()) {
-            if (repName == QLatin1String("temp")) {
+            if (repName == kScratchReportName) {
                 // A name typed but never saved: the old meter's readings are kept under
                 // it before the new meter starts a scratch report of its own. When the
                 // name cannot take them (not a usable name, or another report has it),
@@ -87,7 +86,7 @@ TMainForm::ReadingEnd TMainForm::readOnOpenPort()
                 }
             }
             repNameEdit->clear();
-            repName = QStringLiteral("temp");
+            repName = kScratchReportName;
             DiscardWorkingReport(poolDirectory());
         } else {
             switch (dialogs().Warning(QStringLiteral("Изменился номер прибора. Сохранить старый отчет ?"))) {
@@ -97,7 +96,7 @@ TMainForm::ReadingEnd TMainForm::readOnOpenPort()
                 return ReadingEnd::KeepPortOpen;
             case Dialogs::Answer::No:
                 repNameEdit->clear();
-                repName = QStringLiteral("temp");
+                repName = kScratchReportName;
                 DiscardWorkingReport(poolDirectory());
                 break;
             case Dialogs::Answer::Closed:
@@ -170,9 +169,9 @@ void TMainForm::SpeedButton1Click()
             return;
     }
     const QString oldName = repName;
-    repName = typed.isEmpty() ? QStringLiteral("temp") : typed;
+    repName = typed.isEmpty() ? kScratchReportName : typed;
     if (SaveReportUnderName(poolDirectory(), oldName, repName))
         Broker->reportMoved(WorkingReportPath(poolDirectory(), oldName), WorkingReportPath(poolDirectory(), repName));
-    Label1->setText(NoValue);
-    Label2->setText(NoValue);
+    Label1->setText(kNoReadingText);
+    Label2->setText(kNoReadingText);
 }

@@ -5,8 +5,13 @@
 
 #include "logging/measurement_record.h"
 
+#include <QString>
+
 #include <cstdint>
 #include <optional>
+
+// What a display of a humidity or temperature reading shows while it holds no value.
+inline const QString kNoReadingText = QStringLiteral("--.-");
 
 class Clock;
 class RegisterProtocol;

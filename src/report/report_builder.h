@@ -20,15 +20,15 @@ struct ConversionCache {
     HumidityMemo absoluteHumidity{&AbsoluteHumidity};
 };
 
-// What a build reads besides the report state: the selected display mode, the texts of the
-// threshold fields MaskEdit7..MaskEdit10 (mask texts, blanks in unfilled positions) and the
+// What a build reads besides the report state: the selected display mode, the four
+// thresholds as the user typed them (mask texts, blanks in unfilled positions) and the
 // colour-chart setting.
 struct ReportSettings {
     int displayMode = kRelativeHumidity;  // any value other than 1 or 2 counts as relative humidity
-    QString minHumidityText = QStringLiteral("+00,0");     // MaskEdit7
-    QString maxHumidityText = QStringLiteral("+99,9");     // MaskEdit8
-    QString minTemperatureText = QStringLiteral("-40,0");  // MaskEdit9
-    QString maxTemperatureText = QStringLiteral("+60,0");  // MaskEdit10
+    QString minHumidityText = QStringLiteral("+00,0");     // the minimum-humidity threshold
+    QString maxHumidityText = QStringLiteral("+99,9");     // the maximum-humidity threshold
+    QString minTemperatureText = QStringLiteral("-40,0");  // the minimum-temperature threshold
+    QString maxTemperatureText = QStringLiteral("+60,0");  // the maximum-temperature threshold
     bool colorChart = false;
     // The date and time separators of the cell texts; the system's when not given.
     std::optional<DateTimeSeparators> separators;

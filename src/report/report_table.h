@@ -1,5 +1,5 @@
-// The built report: what the text page's table (Grid1), both charts, the exports and the
-// printout show. Rows are kept compact (minute, humidity value, temperature, flags); the cell
+// The built report: what the text page's table, both charts, the exports and the printout
+// show. Rows are kept compact (minute, humidity value, temperature, flags); the cell
 // texts are made on demand, so a report of a million rows costs tens of megabytes.
 #pragma once
 
@@ -84,7 +84,7 @@ public:
     // An empty table as before any build: the header row and the "no data" row.
     ReportTable();
 
-    // Rows as Grid1 counts them: the header row 0, then the data rows (or the single
+    // Rows as the table counts them: the header row 0, then the data rows (or the single
     // "no data" row when the report had no records).
     qsizetype rowCount() const { return 1 + (noData_ ? 1 : qsizetype(rows_.size())); }
     int columnCount() const { return kColumnCount; }
@@ -101,13 +101,14 @@ public:
     int displayMode() const { return displayMode_; }
     const Thresholds& thresholds() const { return thresholds_; }
     const ReportStatistics& statistics() const { return statistics_; }
-    // Edit1..Edit4: minimum and maximum of the humidity column, of the temperature.
+    // The statistics' texts: minimum and maximum of the humidity column, of the temperature.
     QString humidityMinText() const;
     QString humidityMaxText() const;
     QString temperatureMinText() const;
     QString temperatureMaxText() const;
 
-    // "Термогигрометр №<device> - <comment>": Label19, both chart titles, the print title.
+    // "Термогигрометр №<device> - <comment>": the text page's title, both chart titles, the
+    // print title.
     const QString& title() const { return title_; }
 
     ChartSeries humiditySeries() const { return {rows_, ChartSeries::Humidity}; }     // Series1

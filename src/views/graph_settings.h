@@ -1,5 +1,5 @@
 // The value-axis ranges of the graph setup: what each of the four axis modes makes of the
-// humidity axis (Chart1) and the temperature axis (Chart2), from the series' extremes, the
+// humidity chart's value axis and the temperature chart's, from the series' extremes, the
 // display mode and the manual limit fields.
 #pragma once
 
