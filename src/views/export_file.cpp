@@ -84,6 +84,9 @@ void WriteExportFile(const QString& fileName, const std::function<void(QIODevice
     DescriptorDevice device(fd);
     try {
         write(device);
+    } catch (const ExportRefused&) {
+        discard();
+        throw;
     } catch (const ReportFileError&) {
         const int why = device.failure() ? device.failure() : EIO;
         discard();

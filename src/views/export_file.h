@@ -3,6 +3,8 @@
 // replaces the target only when it is complete.
 #pragma once
 
+#include "logging/report_file_error.h"
+
 #include <QIODevice>
 #include <QString>
 
@@ -11,10 +13,18 @@
 #include <cstring>
 #include <functional>
 
+// An export the writer refuses for what it would have to hold (not for a failing file); its
+// text reaches the user as it is.
+class ExportRefused : public ReportFileError {
+public:
+    using ReportFileError::ReportFileError;
+};
+
 // Calls write(device) on the temporary file and renames it over fileName. Throws
 // ReportFileError "Cannot create file "<path>". <reason>" when the file cannot be made and
 // "Cannot write file "<path>". <reason>" when writing or replacing fails (the reason is the
-// system's, such as "No space left on device"); the old file is then left as it was.
+// system's, such as "No space left on device"); the old file is then left as it was. An
+// ExportRefused from write passes unchanged, the old file left as well.
 void WriteExportFile(const QString& fileName, const std::function<void(QIODevice&)>& write);
 
 // Bytes on their way to an export file: collected in one buffer of a megabyte and handed to

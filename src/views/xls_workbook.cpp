@@ -568,11 +568,33 @@ void writeContainerTail(ExportStream& stream, const ContainerPlan& plan, qsizety
     }
 }
 
+// The container's directory gives the workbook stream's size in 32 bits, and the sheets' places
+// are 32-bit stream positions: a longer stream would be written wrapped, a file no reader opens.
+constexpr qsizetype kMaxWorkbookBytes = 0xFFFFFFFFLL;
+
+void refuseWorkbookOf(qsizetype rowCount, qsizetype workbookBytes)
+{
+    if (workbookBytes > kMaxWorkbookBytes)
+        throw ExportRefused(QStringLiteral("Таблица из %1 строк не помещается в книгу Excel: файл был бы больше 4 ГБ. "
+                                           "Сохраните отчет как текст (*.txt) или как данные CSV.")
+                                .arg(rowCount));
+}
+
+qsizetype sheetsBytes(qsizetype rowCount, int columnCount)
+{
+    qsizetype bytes = 0;
+    for (qsizetype s = 0; s < sheetCount(rowCount); ++s)
+        bytes += sheetSize(rowsOfSheet(s, rowCount), columnCount);
+    return bytes;
+}
+
 // The whole file in two passes over the cells: the first collects the shared strings (they
 // come before the sheets), the second streams the sheets. Besides the stream's buffer only the
 // distinct texts are held, so the memory does not grow with the row count.
 void writeWorkbook(QIODevice& device, qsizetype rowCount, int columnCount, CellRows& cells)
 {
+    // The sheets alone tell most of the size before any cell is made.
+    refuseWorkbookOf(rowCount, sheetsBytes(rowCount, columnCount));
     SharedStrings sst;
     {
         WorkbookRow row(cells, columnCount);
@@ -585,9 +607,8 @@ void writeWorkbook(QIODevice& device, qsizetype rowCount, int columnCount, CellR
     }
     sst.setTotal(static_cast<uint32_t>(rowCount * columnCount));
     const QByteArray globals = workbookGlobals(rowCount, columnCount, sst);
-    qsizetype workbookBytes = globals.size();
-    for (qsizetype s = 0; s < sheetCount(rowCount); ++s)
-        workbookBytes += sheetSize(rowsOfSheet(s, rowCount), columnCount);
+    const qsizetype workbookBytes = globals.size() + sheetsBytes(rowCount, columnCount);
+    refuseWorkbookOf(rowCount, workbookBytes);
     const ContainerPlan plan(workbookBytes);
 
     ExportStream out(device);

@@ -3,6 +3,7 @@
 // one sheet's 65,536 on further sheets, and a workbook large enough to need the extended
 // sector table of the container.
 #include "logging/report_file_error.h"
+#include "views/export_file.h"
 #include "views/xls_workbook.h"
 
 #include <QDir>
@@ -144,6 +145,49 @@ TEST_F(XlsWorkbookTest, AFileThatCannotBeCreatedIsAnError)
     EXPECT_EQ(book.select(0).first, 2u);
     EXPECT_EQ(book.text(1, 1), "данных");
     EXPECT_EQ(book.text(1, 2), " ");
+}
+
+// A table whose workbook would pass the container's 4 GB is refused before any cell is made
+// (the stream's size and the sheets' places are 32 bits: the file would come out wrapped), with
+// a message that says what to do instead, and the previous file of that name stays.
+TEST_F(XlsWorkbookTest, AWorkbookPastFourGigabytesIsRefusedAndTheOldFileStays)
+{
+    qsizetype cellsMade = 0;
+    const auto cell = [&cellsMade](qsizetype, int) {
+        ++cellsMade;
+        return QStringLiteral("x");
+    };
+    try {
+        XlsWorkbook(80'000'000, 4, cell);
+        FAIL() << "80 million rows of four cells need more than 4 GB";
+    } catch (const ExportRefused& e) {
+        EXPECT_EQ(e.text(), QStringLiteral("Таблица из 80000000 строк не помещается в книгу Excel: файл был бы больше 4 ГБ. "
+                                           "Сохраните отчет как текст (*.txt) или как данные CSV."));
+    }
+    EXPECT_EQ(cellsMade, 0);
+    // A table within the limit is written as before.
+    EXPECT_NO_THROW(XlsWorkbook(3, 4, cell));
+
+    // The export file keeps its previous content and the refusal its text.
+    const QString path = QDir(dir.path()).filePath(QStringLiteral("old.xls"));
+    {
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("previous export");
+    }
+    try {
+        WriteExportFile(path, [](QIODevice& device) {
+            device.write("partial");
+            throw ExportRefused(QStringLiteral("слишком велик"));
+        });
+        FAIL();
+    } catch (const ExportRefused& e) {
+        EXPECT_EQ(e.text(), QStringLiteral("слишком велик"));
+    }
+    QFile old(path);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray("previous export"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1) << "no temporary file left";
 }
 
 }  // namespace
