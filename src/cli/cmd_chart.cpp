@@ -42,67 +42,36 @@ constexpr QSize DefaultPanelSize(1012, 626);
 struct ChartOptions : ReportInput {
     QSize size = DefaultPanelSize;
     QString settings;
-    QString format;
-    QString out;
 };
 
-bool parse(const QStringList& args, ChartOptions& o)
+// The chart's own options: --size and --settings.
+OptionTaken takeChartOption(const QStringList& args, int& i, ChartOptions& o)
 {
-    QStringList positional;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        switch (TakeReportOption(Text, args, i, o)) {
-        case OptionTaken::Bad:
-            return false;
-        case OptionTaken::Yes:
-            continue;
-        case OptionTaken::No:
-            break;
-        }
-        const auto value = [&](const char* what, QString& out) {
-            if (i + 1 >= args.size())
-                return Text.usageError(QStringLiteral("%1 needs %2").arg(a, QLatin1String(what)));
-            out = args[++i];
-            return true;
-        };
-        if (a == QLatin1String("--size")) {
-            QString v;
-            if (!value("a size WxH in pixels", v))
-                return false;
-            static const QRegularExpression form(QStringLiteral("^(\\d{1,5})x(\\d{1,5})$"));
-            const auto m = form.match(v);
-            const int w = m.hasMatch() ? m.captured(1).toInt() : 0;
-            const int h = m.hasMatch() ? m.captured(2).toInt() : 0;
-            // Below this the axes leave no plot; above it a bitmap would take gigabytes.
-            if (w < 100 || h < 100 || w > 10000 || h > 10000)
-                return Text.usageError(
-                    QStringLiteral("--size \"%1\" is not WxH with a width and height from 100 to 10000 pixels").arg(v));
-            o.size = QSize(w, h);
-        } else if (a == QLatin1String("--settings")) {
-            if (!value("a settings file", o.settings))
-                return false;
-        } else if (a == QLatin1String("--format")) {
-            if (!value("bmp, wmf or pdf", o.format))
-                return false;
-            if (o.format != QLatin1String("bmp") && o.format != QLatin1String("wmf") && o.format != QLatin1String("pdf"))
-                return Text.usageError(QStringLiteral("--format \"%1\" is not bmp, wmf or pdf").arg(o.format));
-        } else if (a == QLatin1String("--out")) {
-            if (!value("a file path", o.out))
-                return false;
-        } else if (a.startsWith(QLatin1String("--"))) {
-            return Text.usageError(QStringLiteral("unknown option %1").arg(a));
-        } else {
-            positional << a;
-        }
+    const QString& a = args[i];
+    if (a != QLatin1String("--size") && a != QLatin1String("--settings"))
+        return OptionTaken::No;
+    const bool isSize = a == QLatin1String("--size");
+    if (i + 1 >= args.size()) {
+        Text.usageError(QStringLiteral("%1 needs %2").arg(a, isSize ? QStringLiteral("a size WxH in pixels")
+                                                                    : QStringLiteral("a settings file")));
+        return OptionTaken::Bad;
     }
-    if (positional.size() != 1)
-        return Text.usageError(QStringLiteral("one FILE is needed"));
-    if (o.format.isEmpty())
-        return Text.usageError(QStringLiteral("--format is needed"));
-    if (o.out.isEmpty())
-        return Text.usageError(QStringLiteral("--out is needed"));
-    o.file = positional.front();
-    return true;
+    const QString v = args[++i];
+    if (!isSize) {
+        o.settings = v;
+        return OptionTaken::Yes;
+    }
+    static const QRegularExpression form(QStringLiteral("^(\\d{1,5})x(\\d{1,5})$"));
+    const auto m = form.match(v);
+    const int w = m.hasMatch() ? m.captured(1).toInt() : 0;
+    const int h = m.hasMatch() ? m.captured(2).toInt() : 0;
+    // Below this the axes leave no plot; above it a bitmap would take gigabytes.
+    if (w < 100 || h < 100 || w > 10000 || h > 10000) {
+        Text.usageError(QStringLiteral("--size \"%1\" is not WxH with a width and height from 100 to 10000 pixels").arg(v));
+        return OptionTaken::Bad;
+    }
+    o.size = QSize(w, h);
+    return OptionTaken::Yes;
 }
 
 // A text as the window's masked number field holds it after loading it from the settings file.
@@ -116,7 +85,8 @@ QString masked(const QString& text)
 int run(const QStringList& args)
 {
     ChartOptions o;
-    if (!parse(args, o))
+    if (!ParseReportCommand(Text, args, {QStringLiteral("bmp"), QStringLiteral("wmf"), QStringLiteral("pdf")}, o,
+                            [&o](const QStringList& a, int& i) { return takeChartOption(a, i, o); }))
         return ExitUsage;
     // No output may replace the report it is made from (also through a link or another name).
     const QStringList outputs =

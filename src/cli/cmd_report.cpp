@@ -29,55 +29,10 @@ constexpr const char* Usage =
 
 const CommandText Text{"report", Usage};
 
-struct ReportOptions : ReportInput {
-    QString format;
-    QString out;
-};
-
-bool parse(const QStringList& args, ReportOptions& o)
-{
-    QStringList positional;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        switch (TakeReportOption(Text, args, i, o)) {
-        case OptionTaken::Bad:
-            return false;
-        case OptionTaken::Yes:
-            continue;
-        case OptionTaken::No:
-            break;
-        }
-        if (a == QLatin1String("--format")) {
-            if (i + 1 >= args.size())
-                return Text.usageError(QStringLiteral("--format needs txt, htm, xls or csv"));
-            o.format = args[++i];
-            if (o.format != QLatin1String("txt") && o.format != QLatin1String("htm") && o.format != QLatin1String("xls")
-                && o.format != QLatin1String("csv"))
-                return Text.usageError(QStringLiteral("--format \"%1\" is not txt, htm, xls or csv").arg(o.format));
-        } else if (a == QLatin1String("--out")) {
-            if (i + 1 >= args.size())
-                return Text.usageError(QStringLiteral("--out needs a file path"));
-            o.out = args[++i];
-        } else if (a.startsWith(QLatin1String("--"))) {
-            return Text.usageError(QStringLiteral("unknown option %1").arg(a));
-        } else {
-            positional << a;
-        }
-    }
-    if (positional.size() != 1)
-        return Text.usageError(QStringLiteral("one FILE is needed"));
-    if (o.format.isEmpty())
-        return Text.usageError(QStringLiteral("--format is needed"));
-    if (o.out.isEmpty())
-        return Text.usageError(QStringLiteral("--out is needed"));
-    o.file = positional.front();
-    return true;
-}
-
 int run(const QStringList& args)
 {
-    ReportOptions o;
-    if (!parse(args, o))
+    ReportInput o;
+    if (!ParseReportCommand(Text, args, {QStringLiteral("txt"), QStringLiteral("htm"), QStringLiteral("xls"), QStringLiteral("csv")}, o))
         return ExitUsage;
     // The export would replace the report it is made from (the same file, also through a
     // link or under another name).

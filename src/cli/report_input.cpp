@@ -77,6 +77,48 @@ OptionTaken TakeReportOption(const CommandText& command, const QStringList& args
     return OptionTaken::No;
 }
 
+bool ParseReportCommand(const CommandText& command, const QStringList& args, const QStringList& formats,
+                        ReportInput& o, const OwnOption& own)
+{
+    // "txt, htm, xls or csv"
+    const QString formatList = formats.size() > 1
+                                   ? formats.mid(0, formats.size() - 1).join(QLatin1String(", ")) + QLatin1String(" or ")
+                                         + formats.back()
+                                   : formats.join(QString());
+    QStringList positional;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        OptionTaken taken = TakeReportOption(command, args, i, o);
+        if (taken == OptionTaken::No && own)
+            taken = own(args, i);
+        if (taken == OptionTaken::Bad)
+            return false;
+        if (taken == OptionTaken::Yes)
+            continue;
+        if (a == QLatin1String("--format") || a == QLatin1String("--out")) {
+            const bool isFormat = a == QLatin1String("--format");
+            if (i + 1 >= args.size())
+                return command.usageError(
+                    QStringLiteral("%1 needs %2").arg(a, isFormat ? formatList : QStringLiteral("a file path")));
+            (isFormat ? o.format : o.out) = args[++i];
+            if (isFormat && !formats.contains(o.format))
+                return command.usageError(QStringLiteral("--format \"%1\" is not %2").arg(o.format, formatList));
+        } else if (a.startsWith(QLatin1String("--"))) {
+            return command.usageError(QStringLiteral("unknown option %1").arg(a));
+        } else {
+            positional << a;
+        }
+    }
+    if (positional.size() != 1)
+        return command.usageError(QStringLiteral("one FILE is needed"));
+    if (o.format.isEmpty())
+        return command.usageError(QStringLiteral("--format is needed"));
+    if (o.out.isEmpty())
+        return command.usageError(QStringLiteral("--out is needed"));
+    o.file = positional.front();
+    return true;
+}
+
 std::optional<ReportState> LoadReportInput(const CommandText& command, const ReportInput& o)
 {
     const QFileInfo info(o.file);

@@ -7,6 +7,7 @@
 
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 struct ReportInput {
@@ -17,6 +18,8 @@ struct ReportInput {
     std::optional<double> to;
     QStringList thresholds{QStringLiteral("+00,0"), QStringLiteral("+99,9"), QStringLiteral("-40,0"), QStringLiteral("+60,0")};
     bool thresholdsGiven = false;
+    QString format;  // one of the command's formats
+    QString out;
 };
 
 // A command's name and usage line, for its messages.
@@ -34,6 +37,16 @@ enum class OptionTaken { No, Yes, Bad };
 // Takes args[i] (and its value, moving i on) when it is one of the report options; Bad after a
 // message when its value is wrong or missing.
 OptionTaken TakeReportOption(const CommandText& command, const QStringList& args, int& i, ReportInput& input);
+
+// A command's own option at args[i] (its value taken by moving i on): No when it is none of
+// the command's, Bad after a message.
+using OwnOption = std::function<OptionTaken(const QStringList& args, int& i)>;
+
+// The arguments of a report-reading command: one FILE, the report options, --format (one of
+// formats), --out, and the command's own options through own. False after a message (an
+// unknown option, a missing or wrong value, no FILE, no --format, no --out).
+bool ParseReportCommand(const CommandText& command, const QStringList& args, const QStringList& formats,
+                        ReportInput& input, const OwnOption& own = {});
 
 // The report file loaded as the window loads it, without preparing it: the device number from
 // the file name, the interval from --from and --to or, without them, the report's own first and
