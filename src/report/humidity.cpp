@@ -1,7 +1,12 @@
 #include "report/humidity.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <system_error>
+#include <thread>
 
 namespace {
 constexpr double kKelvinOffset = 273.16;
@@ -49,6 +54,19 @@ namespace {
 // distance saves one for each halving (2.4 million stored inputs compared bit for bit with
 // the full 100 steps agree).
 constexpr double kCertainDistance = 2.5e-12;
+
+// Up to this many steps every end is -60 plus a multiple of 160 / 2^steps below 128 in size:
+// at most 48 significant bits, so no midpoint rounds.
+constexpr int kExactSteps = 48;
+
+// The number of steps whose cells are still wider than twice the margin.
+constexpr int finestCell(double margin)
+{
+    int steps = 20;
+    while (steps < kExactSteps && 160.0 / double(int64_t(1) << (steps + 1)) > 2 * margin)
+        ++steps;
+    return steps;
+}
 
 // The x where exponent(x) = lnE, by Newton's method; nothing when it does not settle.
 template <typename Exponent, typename Slope>
@@ -174,12 +192,7 @@ public:
             if (x > r + kCertainDistance)
                 return false;
         }
-        // Near the root (or with no root): the formula decides. Late midpoints round to one of
-        // the two x seen last, so those two answers are kept.
-        if (x == last_[0].x && water == last_[0].water)
-            return last_[0].result;
-        if (x == last_[1].x && water == last_[1].water)
-            return last_[1].result;
+        // Near the root (or with no root): the formula decides.
         // The exponent is the formula's own; its exponential is needed only when the exponent
         // lies within a few units in the last place of ln e (exp and log are good to 1 ulp).
         const double p = water ? waterExponent(x) : iceExponent(x);
@@ -190,18 +203,10 @@ public:
             result = false;
         else
             result = e_ >= std::exp(p);
-        last_[1] = last_[0];
-        last_[0] = Answer{x, water, result};
         return result;
     }
 
 private:
-    struct Answer {
-        double x = NAN;  // never equal to a midpoint's x
-        bool water = false;
-        bool result = false;
-    };
-
     double e_;
     double lnE_;
     double band_;
@@ -209,7 +214,6 @@ private:
     double iceRoot_ = NAN;
     bool waterKnown_ = false;
     bool iceKnown_ = false;
-    Answer last_[2];
 };
 
 // Steps that can be skipped at once: their midpoints are exact binary fractions (no rounding
@@ -220,9 +224,6 @@ private:
 // the same on both sides of 0 degrees.
 int skipCertainSteps(double e, DewPointComparison& compare, double& low, double& high)
 {
-    // Up to this many steps every end is -60 plus a multiple of 160 / 2^steps below 128 in
-    // size: at most 48 significant bits, so no midpoint rounds.
-    constexpr int kExactSteps = 48;
     static const double waterAtZero = WaterSaturationPressure(kKelvinOffset);
     static const double iceAtZero = IceSaturationPressure(kKelvinOffset);
     constexpr double tiny = 1e-12;
@@ -231,43 +232,92 @@ int skipCertainSteps(double e, DewPointComparison& compare, double& low, double&
         rootMid = compare.root(true) - kKelvinOffset;  // every midpoint below 0 answers yes
     else if (e < waterAtZero * (1 - tiny) && e < iceAtZero * (1 - tiny))
         rootMid = compare.root(false) - kKelvinOffset;  // every midpoint from 0 up answers no
-    if (std::isnan(rootMid))
+    if (!(rootMid > -60 && rootMid < 100))
         return 0;
-    // The cells nest, so the finest cell that qualifies is found by going from fine to coarse,
-    // starting with the finest cell wider than twice the margin.
-    const double margin = kCertainDistance + 1e-12;
-    int finest = 20;
-    while (finest < kExactSteps && 160.0 / double(1LL << (finest + 1)) > 2 * margin)
-        ++finest;
-    for (int steps = finest; steps >= 20; --steps) {
-        const double cells = double(1LL << steps);
-        const double width = 160.0 / cells;
-        // A product in place of the quotient may pick the neighbouring cell right at a cell
-        // end; the root then lies outside it, the test below fails and a coarser cell is taken.
-        double j = std::floor((rootMid + 60) * (cells / 160.0));
-        j = std::min(std::max(j, 0.0), cells - 1);
-        low = -60 + j * width;
-        high = low + width;
-        // The midpoints visited nearest to the root are the two ends (unless an end is -60 or
-        // 100, which are never midpoints); x = mid + 273.16 may round by up to 3e-14.
-        if ((low == -60 || rootMid - low > margin) && (high == 100 || high - rootMid > margin))
-            return steps;
+    // The midpoints visited nearest to the root are the two ends of the cell the steps leave
+    // (unless an end is -60 or 100, which are never midpoints); x = mid + 273.16 may round by
+    // up to 3e-14. The cells nest: the root's cell on the finest grid whose cells are wider than
+    // twice the margin qualifies unless the root lies near one of its grid points, and then the
+    // cell that has that point as its midpoint does (its ends are a whole finest cell away).
+    constexpr double margin = kCertainDistance + 1e-12;
+    constexpr int finest = finestCell(margin);
+    constexpr int64_t points = int64_t(1) << finest;
+    constexpr double width = 160.0 / double(points);
+    // A product in place of the quotient may pick the neighbouring cell right at a cell end;
+    // the root then lies outside it, the test below fails and no step is skipped.
+    const double position = (rootMid + 60) * (double(points) / 160.0);  // from 0 to points
+    const int64_t nearest = int64_t(position + 0.5);
+    int64_t first = 0, size = 1;  // the cell, in grid points of the finest grid
+    int steps = finest;
+    if (std::fabs(position - double(nearest)) * width > margin || nearest == 0 || nearest == points) {
+        first = std::min(int64_t(position), points - 1);
+    } else {
+        const int zeros = std::countr_zero(uint64_t(nearest));
+        steps = finest - zeros - 1;
+        size = int64_t(2) << zeros;
+        first = nearest - size / 2;
     }
+    if (steps < 20)
+        return 0;
+    low = -60 + double(first) * width;
+    high = -60 + double(first + size) * width;
+    if ((low == -60 || rootMid - low > margin) && (high == 100 || high - rootMid > margin))
+        return steps;
     return 0;
+}
+
+// Whether the x of the two ends (both answered by one formula) are neighbouring doubles: every
+// midpoint between them then rounds to one of the two, and its answer is that end's.
+bool adjacentKelvins(double low, double high)
+{
+    if (low == -60 || high == 100 || (low >= 0) != (high >= 0))
+        return false;  // -60 and 100 are never midpoints; 0 divides ice from water
+    const double xLow = low + kKelvinOffset, xHigh = high + kKelvinOffset;
+    uint64_t a, b;  // x is positive: the next double up has the next bit pattern
+    std::memcpy(&a, &xLow, sizeof a);
+    std::memcpy(&b, &xHigh, sizeof b);
+    return b - a == 1;
+}
+
+// The rest of the steps once the ends' x are neighbours: a midpoint whose x is the low end's
+// answers yes, any other no, with no formula evaluated.
+double finishBetweenAdjacentKelvins(double low, double high, double mid, int step)
+{
+    const double xLow = low + kKelvinOffset;
+    for (; step < 100; ++step) {
+        mid = (high - low) / 2 + low;
+        if (mid + kKelvinOffset == xLow) {
+            if (low == mid)
+                break;
+            low = mid;
+        } else {
+            if (high == mid)
+                break;
+            high = mid;
+        }
+    }
+    return mid;
 }
 }  // namespace
 
 double DewPoint(double RH, double T)
 {
-    // The water formula gives the actual vapour pressure at every air temperature.
-    // A report meets its new pairs in runs of one temperature: the saturation pressure of the
-    // air temperature is kept from the call before.
-    thread_local double lastT = NAN, lastSaturation = 0;
-    if (!(T == lastT)) {
-        lastSaturation = WaterSaturationPressure(T + kKelvinOffset);
-        lastT = T;
+    // The water formula gives the actual vapour pressure at every air temperature. A report
+    // meets its new pairs among a few hundred air temperatures: their saturation pressures
+    // are kept, one per slot chosen by the temperature's bits.
+    struct Saturation {
+        double t = NAN;  // never equal to a temperature
+        double pressure = 0;
+    };
+    thread_local Saturation saturations[256];
+    uint64_t bits;
+    std::memcpy(&bits, &T, sizeof bits);
+    Saturation& kept = saturations[(bits * 0x9E3779B97F4A7C15u) >> 56];
+    if (!(kept.t == T)) {
+        kept.pressure = WaterSaturationPressure(T + kKelvinOffset);
+        kept.t = T;
     }
-    const double e = lastSaturation * RH / 100;
+    const double e = kept.pressure * RH / 100;
     DewPointComparison compare(e);
     double low = -60, high = 100, mid = 0;
     int step = skipCertainSteps(e, compare, low, high);
@@ -287,6 +337,8 @@ double DewPoint(double RH, double T)
                 break;
             high = mid;
         }
+        if (adjacentKelvins(low, high))
+            return finishBetweenAdjacentKelvins(low, high, mid, step + 1);
     }
     return mid;
 }
@@ -313,6 +365,56 @@ double HumidityMemo::insert(std::size_t slot, uint32_t key, int16_t rh, int16_t 
     values_[slot] = value;
     ++used_;
     return value;
+}
+
+void HumidityMemo::store(uint32_t key, double value)
+{
+    if (key == kEmpty)
+        return;
+    if (used_ >= limit_)
+        grow();
+    std::size_t slot = slotOf(key);
+    for (; keys_[slot] != kEmpty; slot = (slot + 1) & mask_)
+        if (keys_[slot] == key)
+            return;  // a build in between has converted it too
+    keys_[slot] = key;
+    values_[slot] = value;
+    ++used_;
+}
+
+std::vector<double> HumidityMemo::convertMany(const std::vector<uint32_t>& keys)
+{
+    std::vector<double> values(keys.size());
+    const Conversion conversion = conversion_;
+    const auto convertRange = [&keys, &values, conversion](std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i < to; ++i)
+            values[i] = conversion(int16_t(keys[i] >> 16) / 100.0, int16_t(keys[i] & 0xFFFFu) / 100.0);
+    };
+    // Starting a thread costs tens of microseconds, a few hundred dew points: each thread gets
+    // at least this many pairs. The ranges are contiguous, so runs of one temperature stay
+    // together.
+    constexpr std::size_t kPairsPerThread = 2048;
+    const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    const std::size_t parts = std::max<std::size_t>(1, std::min({cores, std::size_t(8), keys.size() / kPairsPerThread}));
+    const auto bound = [&](std::size_t part) { return keys.size() * part / parts; };
+    std::vector<std::thread> helpers;
+    helpers.reserve(parts - 1);
+    std::size_t started = 1;  // part 0 is this thread's
+    try {
+        for (; started < parts; ++started)
+            helpers.emplace_back(convertRange, bound(started), bound(started + 1));
+    } catch (const std::system_error&) {
+        // No more threads to be had: this thread converts the parts that were not started.
+    }
+    convertRange(bound(0), bound(1));
+    convertRange(bound(started), bound(parts));
+    for (std::thread& helper : helpers)
+        helper.join();
+    while (used_ + keys.size() > limit_)
+        grow();
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        store(keys[i], values[i]);
+    return values;
 }
 
 void HumidityMemo::clear()

@@ -29,7 +29,7 @@ public:
     // looks up every record, and nearly every lookup ends at its first slot.
     double operator()(int16_t rh, int16_t t)
     {
-        const uint32_t key = (uint32_t(uint16_t(rh)) << 16) | uint16_t(t);
+        const uint32_t key = keyOf(rh, t);
         if (keys_.empty())
             return insert(0, key, rh, t);  // grows first
         const uint32_t* keys = keys_.data();
@@ -40,14 +40,33 @@ public:
         return insert(i, key, rh, t);
     }
 
+    // A pair as one number; kEmpty (RH -1 with T -1) is never remembered.
+    static constexpr uint32_t kEmpty = 0xFFFFFFFFu;
+    static uint32_t keyOf(int16_t rh, int16_t t) { return (uint32_t(uint16_t(rh)) << 16) | uint16_t(t); }
+
+    // The remembered conversion of a pair, or null.
+    const double* find(uint32_t key) const
+    {
+        if (keys_.empty())
+            return nullptr;
+        for (std::size_t i = slotOf(key); keys_[i] != kEmpty; i = (i + 1) & mask_)
+            if (keys_[i] == key)
+                return &values_[i];
+        return nullptr;
+    }
+
+    // Converts pairs not remembered yet (distinct keys) all at once, spread over the
+    // processor's cores when there are enough of them to pay for the threads, remembers them
+    // and returns them in the keys' order: the same values, bit for bit, as one by one.
+    std::vector<double> convertMany(const std::vector<uint32_t>& keys);
+
     std::size_t distinctPairs() const { return used_; }
     void clear();
 
 private:
-    static constexpr uint32_t kEmpty = 0xFFFFFFFFu;
-
     std::size_t slotOf(uint32_t key) const { return uint32_t(key * 0x9E3779B1u) >> shift_; }
     double insert(std::size_t slot, uint32_t key, int16_t rh, int16_t t);
+    void store(uint32_t key, double value);
     void grow();
 
     Conversion conversion_;

@@ -2,6 +2,7 @@
 
 #include "report/number_format.h"
 
+#include <bit>
 #include <exception>
 
 namespace {
@@ -71,7 +72,64 @@ double ReportBuilder::convertHumidity(int16_t rh, int16_t t)
 {
     if (mode_ == kRelativeHumidity)
         return rh / 100.0;
-    return (*memo_)(rh, t);
+    if (mode_ == kAbsoluteHumidity)
+        return (*memo_)(rh, t);  // costs about what a lookup does
+    const uint32_t key = HumidityMemo::keyOf(rh, t);
+    if (const double* known = memo_->find(key))
+        return *known;
+    return deferred_.standIn(key);
+}
+
+uint32_t ReportBuilder::DeferredPairs::add(uint32_t key)
+{
+    if (4 * (keys_.size() + 1) > slotKeys_.size())
+        grow();
+    std::size_t i = slotOf(key);
+    while (slotKeys_[i] != HumidityMemo::kEmpty)
+        i = (i + 1) & mask_;
+    const uint32_t place = uint32_t(keys_.size());
+    slotKeys_[i] = key;
+    slotPlaces_[i] = place;
+    keys_.push_back(key);
+    return place;
+}
+
+void ReportBuilder::DeferredPairs::grow()
+{
+    const std::size_t size = slotKeys_.empty() ? 16384 : slotKeys_.size() * 2;
+    slotKeys_.assign(size, HumidityMemo::kEmpty);
+    slotPlaces_.assign(size, 0);
+    mask_ = size - 1;
+    shift_ = 32 - std::countr_zero(size);
+    for (uint32_t place = 0; place < keys_.size(); ++place) {
+        std::size_t i = slotOf(keys_[place]);
+        while (slotKeys_[i] != HumidityMemo::kEmpty)
+            i = (i + 1) & mask_;
+        slotKeys_[i] = keys_[place];
+        slotPlaces_[i] = place;
+    }
+}
+
+void ReportBuilder::putInDeferredDewPoints()
+{
+    if (deferred_.keys().empty())
+        return;
+    const std::vector<double> values = memo_->convertMany(deferred_.keys());
+    // Every deferred pair came from a record that counts for the statistics.
+    ReportStatistics& s = table_.statistics_;
+    for (double value : values) {
+        if (value < s.humidityMin)
+            s.humidityMin = value;
+        if (value > s.humidityMax)
+            s.humidityMax = value;
+    }
+    const Thresholds& th = table_.thresholds_;
+    for (ReportRow& row : table_.rows_) {
+        if (!DeferredPairs::isStandIn(row.humidity))
+            continue;
+        row.humidity = values[DeferredPairs::placeOf(row.humidity)];
+        row.colours = uint8_t((row.colours & ~3u) | pointColour(row.humidity, th.humidityLow, th.humidityHigh));
+    }
 }
 
 std::optional<uint8_t> ReportBuilder::ConvertRecord(qsizetype i)
@@ -137,6 +195,7 @@ void ReportBuilder::AddReportRow(qsizetype i)
 
 ReportTable ReportBuilder::finish()
 {
+    putInDeferredDewPoints();
     std::vector<ReportRow>& rows = table_.rows_;
     if (rows.capacity() > rows.size() + rows.size() / 8 + 64)
         rows.shrink_to_fit();

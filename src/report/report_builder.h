@@ -11,7 +11,11 @@
 
 #include <QString>
 
+#include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <optional>
+#include <vector>
 
 // Conversions remembered from one build to the next. The window keeps one, so the rebuild
 // after each reading, or a switch back to a display mode, converts only pairs it has not seen.
@@ -68,8 +72,54 @@ public:
     int16_t temperature = 0;
 
 private:
+    // The dew points a build meets for the first time. The rows hold a stand-in until
+    // finish() converts them all at once, on all the processor's cores, and puts them in.
+    class DeferredPairs {
+    public:
+        // A NaN that carries the pair's place in keys(); the same pair gives the same place.
+        double standIn(uint32_t key)
+        {
+            if (!slotKeys_.empty()) {
+                const uint32_t* keys = slotKeys_.data();
+                std::size_t i = slotOf(key);
+                for (uint32_t k; (k = keys[i]) != HumidityMemo::kEmpty; i = (i + 1) & mask_)
+                    if (k == key)
+                        return standInFor(slotPlaces_[i]);
+            }
+            return standInFor(add(key));
+        }
+        static bool isStandIn(double value) { return std::isnan(value); }
+        static uint32_t placeOf(double standIn)
+        {
+            uint64_t bits;
+            std::memcpy(&bits, &standIn, sizeof bits);
+            return uint32_t(bits);
+        }
+        const std::vector<uint32_t>& keys() const { return keys_; }
+
+    private:
+        static double standInFor(uint32_t place)
+        {
+            const uint64_t bits = 0x7FF8000000000000u | place;  // a quiet NaN
+            double value;
+            std::memcpy(&value, &bits, sizeof value);
+            return value;
+        }
+        std::size_t slotOf(uint32_t key) const { return uint32_t(key * 0x9E3779B1u) >> shift_; }
+        uint32_t add(uint32_t key);  // a key not seen yet: its place
+        void grow();
+
+        // Open addressing, at most a quarter used; keys and places apart, as in HumidityMemo.
+        std::vector<uint32_t> slotKeys_;
+        std::vector<uint32_t> slotPlaces_;
+        std::size_t mask_ = 0;
+        int shift_ = 32;
+        std::vector<uint32_t> keys_;
+    };
+
     uint8_t pointColour(double value, double low, double high) const;
     double convertHumidity(int16_t rh, int16_t t);
+    void putInDeferredDewPoints();
 
     QList<TDateTimeRHT> records_;  // snapshot: a nested reading may replace the state's list
     qsizetype count_ = 0;
@@ -80,6 +130,7 @@ private:
     int mode_ = kRelativeHumidity;
     HumidityMemo ownMemo_;
     HumidityMemo* memo_;
+    DeferredPairs deferred_;
 };
 
 // Rebuilds the whole report from state. FromReading is true only when a reading calls it: the

@@ -189,6 +189,75 @@ TEST(BuildReport, ChartPointColoursFollowTheThresholds)
     EXPECT_EQ(BuildReport(stateOf(records), s, false).thresholds().humidityHigh, 0);
 }
 
+// A build meets thousands of new dew points; they are converted after the rows on all cores
+// and put in. Every row, colour and statistic must be what converting record by record gives,
+// whether the conversions are kept from another build or not.
+TEST(BuildReport, ManyNewDewPointsAreTheValuesOfEachRecord)
+{
+    std::vector<TDateTimeRHT> records;
+    for (int i = 0; i < 30000; ++i) {
+        TDateTimeRHT r{at(0, 0) + i / 1440.0, int16_t((i * 37) % 10000), int16_t(((i * 53) % 12000) - 4000)};
+        if (i % 97 == 0)
+            r.RH = 12000;  // invalid: the last valid humidity goes on
+        if (i % 89 == 0)
+            r.T = -12000;
+        if (i % 1013 == 0)
+            r.dt = NAN;  // no date: counts nowhere
+        records.push_back(r);
+    }
+    // The interval leaves out the first and last hundred records; they still count for the
+    // statistics.
+    const ReportState state = stateOf(records, at(0, 0) + 100 / 1440.0, at(0, 0) + 29899 / 1440.0);
+    ReportSettings s = settings(kDewPoint);
+    s.colorChart = true;
+    s.minHumidityText = QStringLiteral("-10,0");
+    s.maxHumidityText = QStringLiteral("+25,0");
+
+    struct Expected {
+        double minute;
+        double dewPoint;
+        uint8_t colour;
+    };
+    std::vector<Expected> rows;
+    double low = 100, high = -100;
+    int16_t rh = 0, t = 0;
+    for (int i = 0; i < 30000; ++i) {
+        const TDateTimeRHT& r = records[std::size_t(i)];
+        if (std::isnan(r.dt))
+            continue;
+        if (r.RH >= 0 && r.RH <= 9999)
+            rh = r.RH;
+        if (r.T >= -9999 && r.T <= 9999)
+            t = r.T;
+        const double d = DewPoint(rh / 100.0, t / 100.0);
+        low = std::min(low, d);
+        high = std::max(high, d);
+        if (i >= 100 && i <= 29899)
+            rows.push_back({TruncToMinute(r.dt), d, uint8_t(d < -10 ? kPointBelow : d > 25 ? kPointAbove : kPointInside)});
+    }
+
+    const auto check = [&](const ReportTable& table, const char* how) {
+        SCOPED_TRACE(how);
+        ASSERT_EQ(table.rows().size(), rows.size());
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const ReportRow& got = table.rows()[i];
+            ASSERT_EQ(got.minute, rows[i].minute) << i;
+            ASSERT_EQ(std::memcmp(&got.humidity, &rows[i].dewPoint, sizeof(double)), 0)
+                << i << ": " << got.humidity << " instead of " << rows[i].dewPoint;
+            ASSERT_EQ(got.colours & 3, rows[i].colour) << i;
+        }
+        EXPECT_EQ(table.statistics().humidityMin, low);
+        EXPECT_EQ(table.statistics().humidityMax, high);
+    };
+    check(BuildReport(state, s, false), "own conversions");
+    ConversionCache cache;
+    s.cache = &cache;
+    // Some pairs known from a build of a part of the report, the rest new.
+    BuildReport(stateOf(std::vector<TDateTimeRHT>(records.begin(), records.begin() + 5000)), s, false);
+    check(BuildReport(state, s, false), "some conversions kept");
+    check(BuildReport(state, s, false), "all conversions kept");
+}
+
 TEST(BuildReport, UndatableRecordIsSkippedAndTheRestShown)
 {
     const ReportTable t = BuildReport(stateOf({{at(10, 0), 1000, 100}, {NAN, 9000, 9000}, {1e300, 9000, 9000},
