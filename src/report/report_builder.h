@@ -67,7 +67,8 @@ public:
     int16_t LastValidRH = 0;
     int16_t LastValidT = 0;
     double RecordMinute = 0;
-    // The humidity value and temperature of the record converted last.
+    // The humidity value and temperature of the record converted last. A dew point met for the
+    // first time is a stand-in (a NaN) until finish() puts the value in.
     double humidity = 0;
     int16_t temperature = 0;
 
