@@ -45,7 +45,8 @@ TMainForm::TMainForm(Clock& clock, Dialogs& dialogs, const QString& programDirec
       FatalStop(dialogs),
       clock_(clock),
       dialogs_(dialogs),
-      programDirectory_(programDirectory)
+      programDirectory_(programDirectory),
+      workingReport_(QDir(programDirectory).filePath(QStringLiteral("POOL")))
 {
     initKelmoraResources();
     setObjectName(QStringLiteral("MainForm"));
@@ -79,7 +80,7 @@ TMainForm::~TMainForm()
 
 QString TMainForm::poolDirectory() const
 {
-    return QDir(programDirectory_).filePath(QStringLiteral("POOL"));
+    return workingReport_.poolDirectory();
 }
 
 QString TMainForm::settingsFilePath() const
@@ -94,8 +95,7 @@ void TMainForm::FormCreate()
     // functions (report/number_format), which use "," whatever the regional settings say;
     // date and time separators stay the system's.
     repNameEdit->clear();
-    repName = kScratchReportName;
-    lastDev = 0;
+    workingReport_.reset();
     PageControl1->setTabVisible(PageControl1->indexOf(TabSheet2), false);
     PageControl1->setTabVisible(PageControl1->indexOf(TabSheet3), false);
 
@@ -156,18 +156,7 @@ void TMainForm::closeEvent(QCloseEvent* event)
 void TMainForm::FormCloseQuery(bool& CanClose)
 {
     CanClose = true;
-    if (!repNameEdit->text().isEmpty()) {
-        // A saved name: the readings are in their named report already.
-        if (repName != kScratchReportName)
-            return;
-        // A name typed but never saved: the scratch readings are kept under it before closing,
-        // with the save button's name check and never over another report. When that is not
-        // possible, the readings count as unsaved and the question below decides.
-        if (!QFileInfo::exists(WorkingReportPath(poolDirectory(), repName))
-            || SaveUnderTypedName(poolDirectory(), repName, repNameEdit->text()))
-            return;
-    }
-    if (GroupBox4->isHidden() || Label1->text() == kNoReadingText)
+    if (!workingReport_.mustAskBeforeClosing(repNameEdit->text(), !GroupBox4->isHidden() && readingOnShow_))
         return;
     if (dialogs_.Warning(QStringLiteral("Сохранить отчет ?")) == Dialogs::Answer::Yes) {
         dialogs_.Message(QStringLiteral("Введите новое имя отчета и нажмите кнопку Сохранить"));

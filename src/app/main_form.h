@@ -6,6 +6,7 @@
 #include "widgets/gui_fatal_exit.h"
 #include "logging/report_pool.h"
 #include "logging/report_state.h"
+#include "logging/working_report.h"
 #include "device/serial_line.h"
 
 #include <QList>
@@ -70,10 +71,10 @@ public:
     const QString& programDirectory() const { return programDirectory_; }
     QString poolDirectory() const;
     QString settingsFilePath() const;
+    // The report the readings go to and the meter they come from.
+    const WorkingReport& workingReport() const { return workingReport_; }
 
     // --- State of the window and the program ---
-    QString repName = kScratchReportName;
-    std::int32_t lastDev = 0;
     std::uint8_t DisplayMode = 0;      // 0 relative humidity, 1 dew point, 2 absolute humidity
     bool ColorChartFlag = true;        // chart points coloured by the thresholds
     std::int32_t Ortanel = 0;          // kept for the settings file only
@@ -259,6 +260,9 @@ private:
     Clock& clock_;
     Dialogs& dialogs_;
     QString programDirectory_;
+    WorkingReport workingReport_;
+    bool readingOnShow_ = false;       // the values of a stored reading are on show, not saved since
+    QString meterNumberText_ = QStringLiteral("-----");  // the meter found by the connection check
     std::unique_ptr<RegisterProtocol> protocol_;
     std::unique_ptr<ConversionCache> conversions_;  // conversions kept from build to build
     bool building_ = false;

@@ -74,9 +74,11 @@ void TMainForm::AcConnectExecute()
         settleWait(clock(), [] { QCoreApplication::processEvents(); });
         answered = Protocol().ProbeDevice(MeterAddress, usb->isChecked());
         if (answered) {
-            Label8->setText(deviceNumberText(Protocol().ReadRegister(MeterAddress, RegSerialNumber, usb->isChecked())));
+            meterNumberText_ = deviceNumberText(Protocol().ReadRegister(MeterAddress, RegSerialNumber, usb->isChecked()));
+            Label8->setText(meterNumberText_);
             Label1->setText(kNoReadingText);
             Label2->setText(kNoReadingText);
+            readingOnShow_ = false;
             if (GroupBox4->isHidden()) {
                 SetReportActions(true);
                 GroupBox4->show();

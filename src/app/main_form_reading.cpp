@@ -10,7 +10,6 @@
 #include "logging/meter_reading.h"
 #include "logging/report_file_error.h"
 #include "logging/report_pool.h"
-#include "logging/scratch_recovery.h"
 #include "logging/working_report.h"
 #include "publish/ui/broker_link.h"
 #include "report/date_time.h"
@@ -67,63 +66,53 @@ TMainForm::ReadingEnd TMainForm::readOnOpenPort()
     }
     const std::int32_t serial = reading->serialNumber;
     // A change of meter: the previous meter's readings are decided about first.
-    if (lastDev == 0)
-        lastDev = serial;
-    if (lastDev != serial) {
-        if (!repNameEdit->text().isEmpty()) {
-            if (repName == kScratchReportName) {
-                // A name typed but never saved: the old meter's readings are kept under
-                // it before the new meter starts a scratch report of its own. When the
-                // name cannot take them (not a usable name, or another report has it),
-                // they are kept under a recovery name instead, never thrown away.
-                const QString typed = repNameEdit->text();
-                if (!SaveUnderTypedName(poolDirectory(), repName, typed)) {
-                    const QString kept = KeepOrDiscardScratchReport(poolDirectory());
-                    if (!kept.isEmpty())
-                        dialogs().Message(QStringLiteral("Отчет прежнего прибора не сохранен под именем \"%1\". "
-                                                         "Он сохранен под именем %2")
-                                              .arg(typed, ChangeFileExt(kept, QString())));
-                }
-            }
+    const QString typed = repNameEdit->text();
+    const WorkingReport::MeterChangeOutcome change = workingReport_.meterRead(serial, typed);
+    switch (change.change) {
+    case WorkingReport::MeterChange::SameMeter:
+        break;
+    case WorkingReport::MeterChange::NewReportStarted:
+        if (!change.keptUnder.isEmpty())
+            dialogs().Message(QStringLiteral("Отчет прежнего прибора не сохранен под именем \"%1\". "
+                                             "Он сохранен под именем %2")
+                                  .arg(typed, ChangeFileExt(change.keptUnder, QString())));
+        repNameEdit->clear();
+        break;
+    case WorkingReport::MeterChange::AnswerNeeded:
+        switch (dialogs().Warning(QStringLiteral("Изменился номер прибора. Сохранить старый отчет ?"))) {
+        case Dialogs::Answer::Yes:
+            // The user names and saves the old report first; the port stays open.
+            dialogs().Message(EnterNewName);
+            return ReadingEnd::KeepPortOpen;
+        case Dialogs::Answer::No:
             repNameEdit->clear();
-            repName = kScratchReportName;
-            DiscardWorkingReport(poolDirectory());
-        } else {
-            switch (dialogs().Warning(QStringLiteral("Изменился номер прибора. Сохранить старый отчет ?"))) {
-            case Dialogs::Answer::Yes:
-                // The user names and saves the old report first; the port stays open.
-                dialogs().Message(EnterNewName);
-                return ReadingEnd::KeepPortOpen;
-            case Dialogs::Answer::No:
-                repNameEdit->clear();
-                repName = kScratchReportName;
-                DiscardWorkingReport(poolDirectory());
-                break;
-            case Dialogs::Answer::Closed:
-                break;
-            }
+            workingReport_.startNewReport(serial);
+            break;
+        case Dialogs::Answer::Closed:
+            workingReport_.takeMeter(serial);
+            break;
         }
-        lastDev = serial;
+        break;
     }
     // The record; a reading that cannot be stored is said once per run of failures.
     try {
-        Broker->follow(WorkingReportPath(poolDirectory(), repName));
-        AppendRecord(poolDirectory(), repName, reading->record());
+        Broker->follow(workingReport_.path());
+        workingReport_.append(reading->record());
         Broker->readingStored(reading->serialNumber);
         appendFailing_ = false;
         Label1->setText(DisplayValueText(reading->humidity));
         Label2->setText(DisplayValueText(static_cast<int16_t>(reading->temperature)));
+        readingOnShow_ = true;
     } catch (const ReportFileError& e) {
         if (!appendFailing_)
-            dialogs().Error(QStringLiteral("Показания не записаны в файл %1: %2")
-                                .arg(WorkingReportPath(poolDirectory(), repName), e.text()));
+            dialogs().Error(QStringLiteral("Показания не записаны в файл %1: %2").arg(workingReport_.path(), e.text()));
         appendFailing_ = true;
     }
     // Everything logged so far, up to now. A report that cannot be read back reaches the
     // standard error box; the reading still ends properly and the button is usable again.
     Report.ReportComment.clear();
-    Report.DeviceNumberText = Label8->text();
-    LoadReport(WorkingReportPath(poolDirectory(), repName), Report);
+    Report.DeviceNumberText = meterNumberText_;
+    LoadReport(workingReport_.path(), Report);
     Report.IntervalStart = 0;
     Report.IntervalEnd = DateTimeToDays(clock().now());
     BuildReport(true);
@@ -157,7 +146,7 @@ void TMainForm::SpeedButton1Click()
 {
     const QString typed = repNameEdit->text();
     if (!typed.isEmpty()) {
-        const SaveTarget target = CheckSaveTarget(poolDirectory(), repName, typed);
+        const SaveTarget target = CheckSaveTarget(poolDirectory(), workingReport_.name(), typed);
         if (target.problem) {
             dialogs().Error(QStringLiteral("\"%1\" не может быть именем отчета: %2").arg(typed, *target.problem));
             return;
@@ -168,10 +157,10 @@ void TMainForm::SpeedButton1Click()
                    != Dialogs::Answer::Yes)
             return;
     }
-    const QString oldName = repName;
-    repName = typed.isEmpty() ? kScratchReportName : typed;
-    if (SaveReportUnderName(poolDirectory(), oldName, repName))
-        Broker->reportMoved(WorkingReportPath(poolDirectory(), oldName), WorkingReportPath(poolDirectory(), repName));
+    const QString oldPath = workingReport_.path();
+    if (workingReport_.saveUnder(typed))
+        Broker->reportMoved(oldPath, workingReport_.path());
     Label1->setText(kNoReadingText);
     Label2->setText(kNoReadingText);
+    readingOnShow_ = false;
 }

@@ -2,6 +2,7 @@
 
 #include "logging/report_name.h"
 #include "logging/report_pool.h"
+#include "logging/scratch_recovery.h"
 
 #include <QFileInfo>
 
@@ -23,4 +24,65 @@ bool SaveUnderTypedName(const QString& poolDir, const QString& currentName, cons
     if (target.problem || target.replacesReport)
         return false;
     return SaveReportUnderName(poolDir, currentName, typedName);
+}
+
+void WorkingReport::reset()
+{
+    name_ = kScratchReportName;
+    meter_ = 0;
+}
+
+void WorkingReport::append(const TDateTimeRHT& record) const
+{
+    AppendRecord(poolDir_, name_, record);
+}
+
+bool WorkingReport::saveUnder(const QString& typedName)
+{
+    const QString oldName = name_;
+    name_ = typedName.isEmpty() ? kScratchReportName : typedName;
+    return SaveReportUnderName(poolDir_, oldName, name_);
+}
+
+bool WorkingReport::keepScratchUnder(const QString& typedName)
+{
+    return SaveUnderTypedName(poolDir_, name_, typedName);
+}
+
+WorkingReport::MeterChangeOutcome WorkingReport::meterRead(std::int32_t serial, const QString& typedName)
+{
+    MeterChangeOutcome outcome;
+    if (meter_ == 0)
+        meter_ = serial;
+    if (meter_ == serial)
+        return outcome;
+    if (typedName.isEmpty()) {
+        outcome.change = MeterChange::AnswerNeeded;
+        return outcome;
+    }
+    // The old meter's readings are never thrown away: a scratch report the typed name cannot
+    // take (not a usable name, or another report has it) is kept under a recovery name.
+    if (name_ == kScratchReportName && !keepScratchUnder(typedName))
+        outcome.keptUnder = KeepOrDiscardScratchReport(poolDir_);
+    startNewReport(serial);
+    outcome.change = MeterChange::NewReportStarted;
+    return outcome;
+}
+
+void WorkingReport::startNewReport(std::int32_t serial)
+{
+    name_ = kScratchReportName;
+    DiscardWorkingReport(poolDir_);
+    meter_ = serial;
+}
+
+bool WorkingReport::mustAskBeforeClosing(const QString& typedName, bool readingOnShow)
+{
+    if (!typedName.isEmpty()) {
+        if (name_ != kScratchReportName)
+            return false;
+        if (!QFileInfo::exists(path()) || keepScratchUnder(typedName))
+            return false;
+    }
+    return readingOnShow;
 }

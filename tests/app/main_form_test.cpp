@@ -57,8 +57,8 @@ TEST_F(MainFormTest, StartsWithOnlyTheFiveActionsAndNoReportPages)
     EXPECT_EQ(f.ComboBoxDeviceName->currentText(), "COM1");
     EXPECT_EQ(f.Label8->text(), "-----");
     EXPECT_EQ(f.Label1->text(), "--.-");
-    EXPECT_EQ(f.repName, "temp");
-    EXPECT_EQ(f.lastDev, 0);
+    EXPECT_EQ(f.workingReport().name(), "temp");
+    EXPECT_EQ(f.workingReport().meter(), 0);
     EXPECT_FALSE(f.Panel5->partDividersEnabled());
     EXPECT_EQ(f.Panel5->partCount(), 7);
     EXPECT_FALSE(f.Timer1.isActive());

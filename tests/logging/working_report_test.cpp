@@ -1,6 +1,7 @@
 // Names the working report may take, and the save that nobody confirmed.
 #include "logging/report_name.h"
 #include "logging/working_report.h"
+#include "report/date_time.h"
 
 #include <gtest/gtest.h>
 
@@ -73,4 +74,117 @@ TEST(SaveUnderTypedName, MovesTheScratchReportOnlyWhereNothingIsReplaced)
     EXPECT_TRUE(SaveUnderTypedName(pool.path(), "temp", "Hall"));
     EXPECT_EQ(read(path("Hall.dat")), "scratch-records");
     EXPECT_FALSE(QFile::exists(path("temp.dat")));
+}
+
+namespace {
+
+// A pool with a scratch report of the first meter (and maybe a report of another name).
+struct PoolWithScratch {
+    QTemporaryDir dir;
+    WorkingReport report{dir.path()};
+
+    QString path(const QString& file) const { return QDir(dir.path()).filePath(file); }
+    QStringList files() const { return QDir(dir.path()).entryList(QDir::Files, QDir::Name); }
+
+    // The readings of meter 1111, as the scratch report holds them.
+    QByteArray oldReadings;
+
+    PoolWithScratch()
+    {
+        report.meterRead(1111, QString());
+        const double day = DayCountOf(QDate(2026, 3, 1), 0);
+        report.append(TDateTimeRHT{day + 0.5, 4500, 2100});
+        report.append(TDateTimeRHT{day + 0.6, 4600, 2200});
+        oldReadings = read(path("temp.dat"));
+    }
+};
+
+}  // namespace
+
+// A change of meter decides about the previous meter's readings before the new ones go
+// anywhere; they are never thrown away without the user's "Нет".
+TEST(WorkingReport, AChangeOfMeterKeepsTheOldReadingsOrAsks)
+{
+    struct Case {
+        const char* what;
+        const char* savedName;  // the report was saved under this name before (empty: scratch)
+        const char* otherReport;  // a report of this name exists already
+        const char* typed;
+        WorkingReport::MeterChange change;
+        const char* holdsOldReadings;  // the file that holds meter 1111's readings afterwards
+        bool recovered;
+    };
+    const Case cases[] = {
+        {"nothing typed: the user is asked", "", "", "", WorkingReport::MeterChange::AnswerNeeded, "temp.dat", false},
+        {"a typed name takes them", "", "", "Hall", WorkingReport::MeterChange::NewReportStarted, "Hall.dat", false},
+        {"a typed name of another report", "", "Hall", "Hall", WorkingReport::MeterChange::NewReportStarted, "", true},
+        {"a typed text that names no file", "", "", "a/b", WorkingReport::MeterChange::NewReportStarted, "", true},
+        {"a saved name keeps them where they are", "Hall", "", "Hall", WorkingReport::MeterChange::NewReportStarted,
+         "Hall.dat", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PoolWithScratch pool;
+        if (*c.otherReport)
+            write(pool.path(QString::fromUtf8(c.otherReport) + ".dat"), "another-report");
+        if (*c.savedName)
+            ASSERT_TRUE(pool.report.saveUnder(QString::fromUtf8(c.savedName)));
+        const WorkingReport::MeterChangeOutcome outcome = pool.report.meterRead(2222, QString::fromUtf8(c.typed));
+        EXPECT_EQ(outcome.change, c.change);
+        if (c.change == WorkingReport::MeterChange::AnswerNeeded) {
+            EXPECT_EQ(pool.report.meter(), 1111) << "the old meter until the user answers";
+        } else {
+            EXPECT_EQ(pool.report.meter(), 2222);
+            EXPECT_EQ(pool.report.name(), kScratchReportName) << "the new meter starts a scratch report";
+            EXPECT_FALSE(QFile::exists(pool.path("temp.dat")));
+        }
+        if (*c.holdsOldReadings)
+            EXPECT_EQ(read(pool.path(QString::fromUtf8(c.holdsOldReadings))), pool.oldReadings);
+        EXPECT_EQ(!outcome.keptUnder.isEmpty(), c.recovered) << outcome.keptUnder.toStdString();
+        if (c.recovered)
+            EXPECT_EQ(read(pool.path(outcome.keptUnder)), pool.oldReadings);
+        if (*c.otherReport)
+            EXPECT_EQ(read(pool.path(QString::fromUtf8(c.otherReport) + ".dat")), "another-report");
+    }
+
+    // The answers to the question: "Нет" starts afresh, a closed box only takes the new meter.
+    PoolWithScratch no;
+    no.report.startNewReport(2222);
+    EXPECT_EQ(no.files(), QStringList());
+    EXPECT_EQ(no.report.meter(), 2222);
+    PoolWithScratch closed;
+    closed.report.takeMeter(2222);
+    EXPECT_EQ(read(closed.path("temp.dat")), closed.oldReadings);
+    EXPECT_EQ(closed.report.meterRead(2222, QString()).change, WorkingReport::MeterChange::SameMeter);
+}
+
+TEST(WorkingReport, ClosingAsksOnlyWhenShownReadingsWouldBeLost)
+{
+    {
+        PoolWithScratch pool;
+        EXPECT_TRUE(pool.report.mustAskBeforeClosing(QString(), true));
+        EXPECT_FALSE(pool.report.mustAskBeforeClosing(QString(), false)) << "no reading on show";
+        EXPECT_EQ(read(pool.path("temp.dat")), pool.oldReadings);
+    }
+    {
+        PoolWithScratch pool;
+        EXPECT_FALSE(pool.report.mustAskBeforeClosing(QStringLiteral("Hall"), true)) << "the typed name takes them";
+        EXPECT_EQ(pool.files(), QStringList{QStringLiteral("Hall.dat")});
+    }
+    {
+        PoolWithScratch pool;
+        write(pool.path("Hall.dat"), "another-report");
+        EXPECT_TRUE(pool.report.mustAskBeforeClosing(QStringLiteral("Hall"), true)) << "never over another report";
+        EXPECT_EQ(read(pool.path("Hall.dat")), "another-report");
+        EXPECT_EQ(read(pool.path("temp.dat")), pool.oldReadings);
+    }
+    {
+        PoolWithScratch pool;
+        ASSERT_TRUE(pool.report.saveUnder(QStringLiteral("Hall")));
+        EXPECT_FALSE(pool.report.mustAskBeforeClosing(QStringLiteral("Hall"), true)) << "saved already";
+        EXPECT_EQ(pool.report.path(), pool.path("Hall.dat"));
+        EXPECT_TRUE(pool.report.saveUnder(QString())) << "nothing typed: back to the scratch report";
+        EXPECT_EQ(pool.report.name(), kScratchReportName);
+        EXPECT_EQ(read(pool.path("temp.dat")), pool.oldReadings);
+    }
 }

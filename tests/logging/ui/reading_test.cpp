@@ -98,9 +98,11 @@ TEST_F(Reading, ChangeOfMeterWithEachAnswer)
     connectMeter();
     for (const Case c : {Case{Dialogs::Answer::Yes, 12}, Case{Dialogs::Answer::No, 12},
                          Case{Dialogs::Answer::Closed, 24}}) {
-        QFile::remove(pool("temp.dat"));
-        form().lastDev = 0;
+        // Meter 1 is the working report's meter, with a fresh scratch report of one reading.
         replaceMeter(MeterConfig{.serialNumber = 1});
+        dialogs.warningAnswers = {Dialogs::Answer::No};
+        read();
+        QFile::remove(pool("temp.dat"));
         read();
         replaceMeter(MeterConfig{.serialNumber = 2});
         dialogs.shown.clear();
@@ -112,11 +114,11 @@ TEST_F(Reading, ChangeOfMeterWithEachAnswer)
         if (c.answer == Dialogs::Answer::Yes) {
             EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Message),
                       QStringList{"Введите новое имя отчета и нажмите кнопку Сохранить"});
-            EXPECT_EQ(form().lastDev, 1);
+            EXPECT_EQ(form().workingReport().meter(), 1);
             EXPECT_TRUE(line->Active()) << "the port stays open after Yes";
             line->Close();
         } else {
-            EXPECT_EQ(form().lastDev, 2);
+            EXPECT_EQ(form().workingReport().meter(), 2);
         }
     }
 }
@@ -138,7 +140,7 @@ TEST_F(Reading, SaveUnderANameMovesTheReportAndLaterReadingsFollow)
     form().repNameEdit->setText("../elsewhere");
     form().SpeedButton1->click();
     EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Error).size(), 1);
-    EXPECT_EQ(form().repName, "Cellar");
+    EXPECT_EQ(form().workingReport().name(), "Cellar");
     read();
     EXPECT_EQ(size("Cellar.dat"), 48);
 
@@ -159,7 +161,7 @@ TEST_F(Reading, TypedButUnsavedNameKeepsTheOldMetersReadingsAtAMeterChange)
     EXPECT_EQ(size("Hall.dat"), 12) << "the first meter's reading, kept under the typed name";
     EXPECT_EQ(size("temp.dat"), 12) << "the new meter's scratch report";
     EXPECT_TRUE(form().repNameEdit->text().isEmpty());
-    EXPECT_EQ(form().repName, "temp");
+    EXPECT_EQ(form().workingReport().name(), "temp");
 }
 
 TEST_F(Reading, AReadingThatCannotBeStoredIsReportedOncePerRunOfFailures)
@@ -272,7 +274,7 @@ TEST_F(Reading, SavingOntoAnExistingReportAsksFirst)
                   QStringList{"Отчет \"Cellar\" уже существует. Заменить его ?"});
         EXPECT_EQ(size("Cellar.dat"), 5 * 12);
         EXPECT_EQ(size("temp.dat"), 12);
-        EXPECT_EQ(form().repName, "temp");
+        EXPECT_EQ(form().workingReport().name(), "temp");
         EXPECT_EQ(form().Label1->text(), shown) << "the displays keep their values";
     }
     dialogs.shown.clear();
@@ -280,7 +282,7 @@ TEST_F(Reading, SavingOntoAnExistingReportAsksFirst)
     form().SpeedButton1->click();
     EXPECT_EQ(size("Cellar.dat"), 12);
     EXPECT_EQ(size("temp.dat"), -1);
-    EXPECT_EQ(form().repName, "Cellar");
+    EXPECT_EQ(form().workingReport().name(), "Cellar");
 
     // The report's own name again: no question, nothing moves.
     dialogs.shown.clear();
@@ -299,7 +301,7 @@ TEST_F(Reading, SaveRefusesHiddenAndScratchNames)
         form().repNameEdit->setText(typed);
         form().SpeedButton1->click();
         EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Error).size(), 1) << typed;
-        EXPECT_EQ(form().repName, "temp") << typed;
+        EXPECT_EQ(form().workingReport().name(), "temp") << typed;
         EXPECT_EQ(size("temp.dat"), 12) << typed;
     }
     EXPECT_EQ(QDir(pool("")).entryList(QDir::Files | QDir::Hidden), QStringList{"temp.dat"});
@@ -328,8 +330,8 @@ TEST_F(Reading, MeterChangeWithATypedNameThatCannotBeUsedKeepsTheOldReadings)
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains(kept[0].chopped(4))) << messages[0].toStdString();
     EXPECT_TRUE(form().repNameEdit->text().isEmpty());
-    EXPECT_EQ(form().repName, "temp");
-    EXPECT_EQ(form().lastDev, 2);
+    EXPECT_EQ(form().workingReport().name(), "temp");
+    EXPECT_EQ(form().workingReport().meter(), 2);
 }
 
 // A line that fails while a session ends (lines down, filler) is told once; the button is
