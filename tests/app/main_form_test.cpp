@@ -305,44 +305,6 @@ TEST_F(MainFormTest, AboutActionShowsTheAboutBoxModally)
     EXPECT_EQ(windows->FirmBox().DataDirectoryLabel->text(), "Отчеты и настройки: " + dir.path());
 }
 
-TEST_F(MainFormTest, CloseQuestionOnlyAfterAnUnsavedReading)
-{
-    startAndShow();
-    TMainForm& f = form();
-    // A reading has been taken: panel shown, a value on screen, no report name.
-    f.GroupBox4->show();
-    f.Label1->setText("45,2");
-    dialogs.warningAnswers = {Dialogs::Answer::Yes};
-    f.close();
-    EXPECT_TRUE(f.isVisible());
-    EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Warning), QStringList{"Сохранить отчет ?"});
-    EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Message),
-              QStringList{"Введите новое имя отчета и нажмите кнопку Сохранить"});
-    EXPECT_TRUE(ini().isEmpty());  // nothing saved while the window stays
-
-    dialogs.warningAnswers = {Dialogs::Answer::No};
-    f.close();
-    EXPECT_FALSE(f.isVisible());
-    EXPECT_FALSE(ini().isEmpty());
-}
-
-TEST_F(MainFormTest, ClosingWithoutAnUnsavedReadingAsksNothing)
-{
-    const std::function<void(TMainForm&)> situations[] = {
-        [](TMainForm&) {},                                                   // panel hidden
-        [](TMainForm& f) { f.GroupBox4->show(); },                           // right after a check
-        [](TMainForm& f) { f.GroupBox4->show(); f.Label1->setText("45,2"); f.repNameEdit->setText("Cellar"); },
-    };
-    for (const auto& situation : situations) {
-        startAndShow();
-        situation(form());
-        form().close();
-        EXPECT_FALSE(form().isVisible());
-        windows.reset();
-    }
-    EXPECT_TRUE(dialogs.texts(FakeDialogs::Kind::Warning).isEmpty());
-}
-
 TEST_F(MainFormTest, DestroyingTheWindowClosesThePort)
 {
     start();

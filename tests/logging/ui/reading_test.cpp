@@ -15,6 +15,8 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <functional>
+
 namespace {
 
 class Reading : public MeterWindowFixture {
@@ -358,4 +360,60 @@ TEST_F(Reading, ALineFailingAtTheEndOfASessionLeavesNothingStuck)
     EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::StandardError).size(), 1);
     EXPECT_FALSE(line->Active());
     line->setLinesFail(false);
+}
+
+// Closing asks "Сохранить отчет ?" only while a stored reading is on show that no save (and no
+// later connection check) has followed; "Да" keeps the window for the name.
+TEST_F(Reading, ClosingAsksToSaveOnlyAReadingOnShow)
+{
+    connectMeter();
+    read();
+    dialogs.warningAnswers = {Dialogs::Answer::Yes};
+    form().close();
+    EXPECT_TRUE(form().isVisible());
+    EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Warning), QStringList{"Сохранить отчет ?"});
+    EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Message),
+              QStringList{"Введите новое имя отчета и нажмите кнопку Сохранить"});
+    EXPECT_EQ(size("temp.dat"), 12) << "nothing decided while the window stays";
+
+    dialogs.warningAnswers = {Dialogs::Answer::No};
+    form().close();
+    EXPECT_FALSE(form().isVisible());
+    EXPECT_EQ(size("temp.dat"), -1) << "the scratch report goes with the window";
+}
+
+TEST_F(Reading, ClosingAsksNothingWhenNoReadingWouldBeLost)
+{
+    const std::function<void()> situations[] = {
+        [] {},                       // never connected
+        [this] { connectMeter(); },  // right after a check
+        [this] {                     // a reading, then the check again
+            connectMeter();
+            read();
+            form().AcConnect->trigger();
+        },
+        [this] {                     // a reading saved under a name
+            connectMeter();
+            read();
+            form().repNameEdit->setText("Cellar");
+            form().SpeedButton1->click();
+        },
+        [this] {                     // a name typed, never saved
+            connectMeter();
+            read();
+            form().repNameEdit->setText("Hall");
+        },
+    };
+    int n = 0;
+    for (const auto& situation : situations) {
+        SCOPED_TRACE(n++);
+        windows.reset();
+        SetUp();
+        situation();
+        form().close();
+        EXPECT_FALSE(form().isVisible());
+    }
+    EXPECT_TRUE(dialogs.texts(FakeDialogs::Kind::Warning).isEmpty());
+    EXPECT_EQ(size("Hall.dat"), 12) << "the typed name took the reading";
+    EXPECT_EQ(size("Cellar.dat"), 12);
 }
