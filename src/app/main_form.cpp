@@ -1,4 +1,5 @@
 #include "app/main_form.h"
+#include "logging/ui/reading_panel.h"
 #include "logging/meter_reading.h"
 
 #include "views/ui/graph_page.h"
@@ -94,7 +95,7 @@ void TMainForm::FormCreate()
     // The decimal comma: every number of the program is written and read by its own number
     // functions (report/number_format), which use "," whatever the regional settings say;
     // date and time separators stay the system's.
-    repNameEdit->clear();
+    readingPanel_->clearTypedName();
     workingReport_.reset();
     PageControl1->setTabVisible(PageControl1->indexOf(TabSheet2), false);
     PageControl1->setTabVisible(PageControl1->indexOf(TabSheet3), false);
@@ -156,7 +157,7 @@ void TMainForm::closeEvent(QCloseEvent* event)
 void TMainForm::FormCloseQuery(bool& CanClose)
 {
     CanClose = true;
-    if (!workingReport_.mustAskBeforeClosing(repNameEdit->text(), !GroupBox4->isHidden() && readingOnShow_))
+    if (!workingReport_.mustAskBeforeClosing(readingPanel_->typedName(), !readingPanel_->isHidden() && readingPanel_->readingOnShow()))
         return;
     if (dialogs_.Warning(QStringLiteral("Сохранить отчет ?")) == Dialogs::Answer::Yes) {
         dialogs_.Message(QStringLiteral("Введите новое имя отчета и нажмите кнопку Сохранить"));

@@ -28,6 +28,7 @@ class QDialog;
 class MaskEdit;
 class OnOffSwitch;
 class RadioGroup;
+class ReadingPanel;
 class SerialLine;
 class TFirmBox;
 class TRepselForm;
@@ -73,6 +74,7 @@ public:
     QString settingsFilePath() const;
     // The report the readings go to and the meter they come from.
     const WorkingReport& workingReport() const { return workingReport_; }
+    ReadingPanel& readingPanel() const { return *readingPanel_; }
 
     // --- State of the window and the program ---
     std::uint8_t DisplayMode = 0;      // 0 relative humidity, 1 dew point, 2 absolute humidity
@@ -111,22 +113,6 @@ public:
     // --- Page 1 "&Операции" ---
     QPushButton* Button1;
     QPushButton* Button2;
-    QGroupBox* GroupBox4;
-    QPushButton* Button3;
-    QGroupBox* GroupBox3;
-    QGroupBox* GroupBox5;
-    QLabel* Label1;
-    QLabel* Label2;
-    QLabel* Label4;
-    QLineEdit* repNameEdit;
-    QToolButton* SpeedButton1;
-    OnOffSwitch* Switch1;
-    QLabel* Label7;
-    QLabel* Label8;
-    QLabel* Label3;
-    QLineEdit* Edit5;
-    QLabel* Label22;
-    QTimer Timer1;
     QGroupBox* GroupBox2;
     QPushButton* Button8;
     QPushButton* Button9;
@@ -222,11 +208,10 @@ public slots:
     void AcConnectExecute();
     void Button8Click();
     void ComboBoxDeviceNameChange();
-    void Button3Click();
-    void Timer1Timer();
-    void Switch1On();
-    void Switch1Off();
-    void SpeedButton1Click();
+    // A reading: the meter read, the record stored in the working report, the report rebuilt.
+    void takeReading();
+    // The reading panel's save button: the working report moves to the typed name.
+    void saveWorkingReport();
     void AcSaveExecute();
     void AcPrintReportExecute();
     void AcPrintGraphExecute();
@@ -261,8 +246,7 @@ private:
     Dialogs& dialogs_;
     QString programDirectory_;
     WorkingReport workingReport_;
-    bool readingOnShow_ = false;       // the values of a stored reading are on show, not saved since
-    QString meterNumberText_ = QStringLiteral("-----");  // the meter found by the connection check
+    ReadingPanel* readingPanel_ = nullptr;
     std::unique_ptr<RegisterProtocol> protocol_;
     std::unique_ptr<ConversionCache> conversions_;  // conversions kept from build to build
     bool building_ = false;

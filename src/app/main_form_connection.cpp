@@ -3,6 +3,7 @@
 #include "logging/meter_reading.h"
 #include "widgets/dialogs.h"
 #include "app/main_form.h"
+#include "logging/ui/reading_panel.h"
 #include "device/com_error.h"
 #include "device/device_texts.h"
 #include "device/frames.h"
@@ -74,18 +75,16 @@ void TMainForm::AcConnectExecute()
         settleWait(clock(), [] { QCoreApplication::processEvents(); });
         answered = Protocol().ProbeDevice(MeterAddress, usb->isChecked());
         if (answered) {
-            meterNumberText_ = deviceNumberText(Protocol().ReadRegister(MeterAddress, RegSerialNumber, usb->isChecked()));
-            Label8->setText(meterNumberText_);
-            Label1->setText(kNoReadingText);
-            Label2->setText(kNoReadingText);
-            readingOnShow_ = false;
-            if (GroupBox4->isHidden()) {
+            readingPanel_->setMeterNumber(
+                deviceNumberText(Protocol().ReadRegister(MeterAddress, RegSerialNumber, usb->isChecked())));
+            readingPanel_->clearReading();
+            if (readingPanel_->isHidden()) {
                 SetReportActions(true);
-                GroupBox4->show();
+                readingPanel_->show();
             }
         } else {
             SetReportActions(false);
-            GroupBox4->hide();
+            readingPanel_->hide();
             dialogs().Message(DeviceText::NoConnection);
         }
     } catch (...) {

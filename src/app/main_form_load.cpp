@@ -2,6 +2,7 @@
 // reading go off, the selection dialog picks and prepares a report and its interval, and on
 // confirmation the report is loaded, built and its pages shown.
 #include "app/main_form.h"
+#include "logging/ui/reading_panel.h"
 
 #include "widgets/on_off_switch.h"
 #include "logging/report_pool.h"
@@ -16,8 +17,8 @@ void TMainForm::AcLoadReportExecute()
     // The report actions, the reading panel and automatic reading go off: nothing may append
     // to a report while the dialog prepares or deletes one.
     SetReportActions(false);
-    GroupBox4->hide();
-    Switch1->setOn(false);
+    readingPanel_->hide();
+    readingPanel_->stopAutomaticReading();
 
     // The selection dialog; its questions and boxes stack above it.
     if (execOwningItsBoxes(RepselForm) != QDialog::Accepted)

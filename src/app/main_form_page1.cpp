@@ -1,6 +1,7 @@
-// TMainForm: the page control and page 1 "&Операции" — connection buttons, the reading panel
-// " Отчет ", the port group, the clock and the logo panel.
+// TMainForm: the page control and page 1 "&Операции" — connection buttons, the reading panel,
+// the port group, the clock and the logo panel.
 #include "app/main_form.h"
+#include "logging/ui/reading_panel.h"
 #include "logging/meter_reading.h"
 #include "widgets/typed_length_limit.h"
 
@@ -36,17 +37,6 @@ void bindToAction(QPushButton* button, QAction* action)
     sync();
     QObject::connect(action, &QAction::changed, button, sync);
     QObject::connect(button, &QPushButton::clicked, action, &QAction::trigger);
-}
-
-QLabel* valueLabel(QGroupBox* group)
-{
-    auto* l = new QLabel(kNoReadingText, group);
-    QFont f = l->font();
-    f.setPixelSize(21);
-    l->setFont(f);
-    l->setAlignment(Qt::AlignCenter);
-    l->setGeometry(group->contentsRect());
-    return l;
 }
 
 }  // namespace
@@ -98,54 +88,11 @@ void TMainForm::CreatePage1()
     anchors->place(Button2, {197, 7, 187, 22});
 
     // The reading panel, shown after a successful connection check.
-    GroupBox4 = new QGroupBox(QStringLiteral(" Отчет "), TabSheet1);
-    GroupBox4->setObjectName(QStringLiteral("GroupBox4"));
-    anchors->place(GroupBox4, {4, 32, 766, 546}, Anchor::All);
-    Button3 = new QPushButton(QStringLiteral("Считать данные"), GroupBox4);
-    Button3->setObjectName(QStringLiteral("Button3"));
-    Button3->setGeometry(12, 20, 241, 23);
-    connect(Button3, &QPushButton::clicked, this, &TMainForm::Button3Click);
-    GroupBox3 = new QGroupBox(QStringLiteral(" RH, % "), GroupBox4);
-    GroupBox3->setGeometry(12, 52, 117, 53);
-    Label1 = valueLabel(GroupBox3);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    GroupBox5 = new QGroupBox(QStringLiteral(" T, °C "), GroupBox4);
-    GroupBox5->setGeometry(136, 52, 117, 53);
-    Label2 = valueLabel(GroupBox5);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label4 = DesignLabel(QStringLiteral("Имя файла отчета:"), GroupBox4, {12, 120});
-    repNameEdit = new QLineEdit(GroupBox4);
-    repNameEdit->setObjectName(QStringLiteral("repNameEdit"));
-    repNameEdit->setGeometry(116, 116, 105, 21);
-    SpeedButton1 = new QToolButton(GroupBox4);
-    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
-    SpeedButton1->setGeometry(230, 116, 23, 22);
-    SpeedButton1->setIcon(QIcon(ImageList1.value(1)));
-    SpeedButton1->setAutoRaise(true);
-    SpeedButton1->setToolTip(QStringLiteral("Сохранить"));
-    SpeedButton1->setStatusTip(QStringLiteral("Сохранить"));
-    connect(SpeedButton1, &QToolButton::clicked, this, &TMainForm::SpeedButton1Click);
-    Switch1 = new OnOffSwitch(QStringLiteral("Автоматическое считывание данных"), GroupBox4);
-    Switch1->setObjectName(QStringLiteral("Switch1"));
-    Switch1->setGeometry(10, 147, 251, 24);
-    Switch1->setToolTip(QStringLiteral("Вкл./Выкл. автоматическое считывание данных"));
-    Switch1->setStatusTip(Switch1->toolTip());
-    connect(Switch1, &OnOffSwitch::switchedOn, this, &TMainForm::Switch1On);
-    connect(Switch1, &OnOffSwitch::switchedOff, this, &TMainForm::Switch1Off);
-    Label7 = DesignLabel(QStringLiteral("Номер прибора:"), GroupBox4, {14, 182});
-    Label8 = DesignLabel(QStringLiteral("-----"), GroupBox4, {106, 182});
-    Label8->setObjectName(QStringLiteral("Label8"));
-    Label8->setMinimumWidth(40);
-    Label3 = DesignLabel(QStringLiteral("Интервал считывания:"), GroupBox4, {14, 212});
-    Edit5 = new QLineEdit(GroupBox4);
-    Edit5->setObjectName(QStringLiteral("Edit5"));
-    Edit5->setGeometry(148, 209, 65, 21);
-    // Three characters for typing; an interval from the settings file passes unchanged.
-    new TypedLengthLimit(Edit5, 3);
-    Label22 = DesignLabel(QStringLiteral("сек."), GroupBox4, {228, 212});
-    Timer1.setObjectName(QStringLiteral("Timer1"));
-    connect(&Timer1, &QTimer::timeout, this, &TMainForm::Timer1Timer);
-    GroupBox4->hide();
+    readingPanel_ = new ReadingPanel(QIcon(ImageList1.value(1)), TabSheet1);
+    anchors->place(readingPanel_, {4, 32, 766, 546}, Anchor::All);
+    connect(readingPanel_, &ReadingPanel::readRequested, this, &TMainForm::takeReading);
+    connect(readingPanel_, &ReadingPanel::saveRequested, this, &TMainForm::saveWorkingReport);
+    readingPanel_->hide();
 
     // Port choice and transmission mode.
     GroupBox2 = new QGroupBox(TabSheet1);

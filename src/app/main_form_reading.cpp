@@ -1,8 +1,9 @@
-// TMainForm: the reading (Button3), automatic reading (Switch1, Timer1) and saving the working
-// report under a name (SpeedButton1).
+// TMainForm: a reading asked for by the reading panel, and saving the working report under the
+// name typed there.
 #include "platform/clock.h"
 #include "widgets/dialogs.h"
 #include "app/main_form.h"
+#include "logging/ui/reading_panel.h"
 #include "widgets/on_off_switch.h"
 #include "device/device_texts.h"
 #include "device/meter_session.h"
@@ -26,15 +27,15 @@ namespace {
 const QString EnterNewName = QStringLiteral("Введите новое имя отчета и нажмите кнопку Сохранить");
 }  // namespace
 
-void TMainForm::Button3Click()
+void TMainForm::takeReading()
 {
     // A reading already runs (the settling wait lets clicks and ticks through).
-    if (!Button3->isEnabled())
+    if (readingPanel_->readingRunning())
         return;
-    Button3->setEnabled(false);
+    readingPanel_->setReadingRunning(true);
     OpenSelectedPort();
     if (!ComPort->Active()) {
-        Button3->setEnabled(true);
+        readingPanel_->setReadingRunning(false);
         return;
     }
     // From here on every way out ends the session, enables the button and closes the port: a
@@ -44,12 +45,12 @@ void TMainForm::Button3Click()
     try {
         end = readOnOpenPort();
     } catch (...) {
-        Button3->setEnabled(true);
+        readingPanel_->setReadingRunning(false);
         endSessionAndClosePort(false);
         throw;
     }
     // The button is usable again before the port closes; nothing runs in between.
-    Button3->setEnabled(true);
+    readingPanel_->setReadingRunning(false);
     if (end != ReadingEnd::KeepPortOpen)
         endSessionAndClosePort(end == ReadingEnd::CloseSession);
 }
@@ -66,7 +67,7 @@ TMainForm::ReadingEnd TMainForm::readOnOpenPort()
     }
     const std::int32_t serial = reading->serialNumber;
     // A change of meter: the previous meter's readings are decided about first.
-    const QString typed = repNameEdit->text();
+    const QString typed = readingPanel_->typedName();
     const WorkingReport::MeterChangeOutcome change = workingReport_.meterRead(serial, typed);
     switch (change.change) {
     case WorkingReport::MeterChange::SameMeter:
@@ -76,7 +77,7 @@ TMainForm::ReadingEnd TMainForm::readOnOpenPort()
             dialogs().Message(QStringLiteral("Отчет прежнего прибора не сохранен под именем \"%1\". "
                                              "Он сохранен под именем %2")
                                   .arg(typed, ChangeFileExt(change.keptUnder, QString())));
-        repNameEdit->clear();
+        readingPanel_->clearTypedName();
         break;
     case WorkingReport::MeterChange::AnswerNeeded:
         switch (dialogs().Warning(QStringLiteral("Изменился номер прибора. Сохранить старый отчет ?"))) {
@@ -85,7 +86,7 @@ TMainForm::ReadingEnd TMainForm::readOnOpenPort()
             dialogs().Message(EnterNewName);
             return ReadingEnd::KeepPortOpen;
         case Dialogs::Answer::No:
-            repNameEdit->clear();
+            readingPanel_->clearTypedName();
             workingReport_.startNewReport(serial);
             break;
         case Dialogs::Answer::Closed:
@@ -100,9 +101,7 @@ TMainForm::ReadingEnd TMainForm::readOnOpenPort()
         workingReport_.append(reading->record());
         Broker->readingStored(reading->serialNumber);
         appendFailing_ = false;
-        Label1->setText(DisplayValueText(reading->humidity));
-        Label2->setText(DisplayValueText(static_cast<int16_t>(reading->temperature)));
-        readingOnShow_ = true;
+        readingPanel_->showReading(reading->humidity, static_cast<int16_t>(reading->temperature));
     } catch (const ReportFileError& e) {
         if (!appendFailing_)
             dialogs().Error(QStringLiteral("Показания не записаны в файл %1: %2").arg(workingReport_.path(), e.text()));
@@ -111,7 +110,7 @@ TMainForm::ReadingEnd TMainForm::readOnOpenPort()
     // Everything logged so far, up to now. A report that cannot be read back reaches the
     // standard error box; the reading still ends properly and the button is usable again.
     Report.ReportComment.clear();
-    Report.DeviceNumberText = meterNumberText_;
+    Report.DeviceNumberText = readingPanel_->meterNumber();
     LoadReport(workingReport_.path(), Report);
     Report.IntervalStart = 0;
     Report.IntervalEnd = DateTimeToDays(clock().now());
@@ -119,32 +118,9 @@ TMainForm::ReadingEnd TMainForm::readOnOpenPort()
     return ReadingEnd::CloseSession;
 }
 
-void TMainForm::Timer1Timer()
+void TMainForm::saveWorkingReport()
 {
-    Button3->click();
-}
-
-void TMainForm::Switch1On()
-{
-    Button3->click();
-    bool isNumber = false;
-    int seconds = Edit5->text().toInt(&isNumber);
-    if (!isNumber || seconds < 0)
-        seconds = 60;  // a negative interval counts as the default minute
-    // Interval 0: the timer is on but never ticks (a Qt timer of 0 would fire continuously).
-    Timer1.stop();
-    if (seconds > 0)
-        Timer1.start(seconds * 1000);
-}
-
-void TMainForm::Switch1Off()
-{
-    Timer1.stop();
-}
-
-void TMainForm::SpeedButton1Click()
-{
-    const QString typed = repNameEdit->text();
+    const QString typed = readingPanel_->typedName();
     if (!typed.isEmpty()) {
         const SaveTarget target = CheckSaveTarget(poolDirectory(), workingReport_.name(), typed);
         if (target.problem) {
@@ -160,7 +136,5 @@ void TMainForm::SpeedButton1Click()
     const QString oldPath = workingReport_.path();
     if (workingReport_.saveUnder(typed))
         Broker->reportMoved(oldPath, workingReport_.path());
-    Label1->setText(kNoReadingText);
-    Label2->setText(kNoReadingText);
-    readingOnShow_ = false;
+    readingPanel_->clearReading();
 }

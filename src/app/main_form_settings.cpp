@@ -1,6 +1,7 @@
 // TMainForm: LoadSettings and SaveSettings — the settings file kelmora.ini beside the
 // executable, put straight into the controls and variables it belongs to and read back.
 #include "app/main_form.h"
+#include "logging/ui/reading_panel.h"
 
 #include "platform/settings.h"
 #include "widgets/mask_edit.h"
@@ -30,7 +31,7 @@ void TMainForm::LoadSettings()
     MaskEdit8->setText(s.maxh);
     MaskEdit9->setText(s.mint);
     MaskEdit10->setText(s.maxt);
-    Edit5->setText(s.interval);
+    readingPanel_->setIntervalText(s.interval);
     DisplayMode = s.Indic;
     Panel5->setDisplayMode(DisplayMode, false);
     if (SelectForm) {
@@ -63,7 +64,7 @@ void TMainForm::SaveSettings()
     s.maxh = MaskEdit8->text();
     s.mint = MaskEdit9->text();
     s.maxt = MaskEdit10->text();
-    s.interval = Edit5->text();
+    s.interval = readingPanel_->intervalText();
     s.Indic = DisplayMode;
     if (SelectForm) {
         s.modeRH = SelectForm->ComboBox1->currentIndex();

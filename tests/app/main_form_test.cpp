@@ -51,17 +51,17 @@ TEST_F(MainFormTest, StartsWithOnlyTheFiveActionsAndNoReportPages)
     EXPECT_FALSE(f.PageControl1->isTabVisible(1));
     EXPECT_FALSE(f.PageControl1->isTabVisible(2));
     EXPECT_EQ(f.PageControl1->currentWidget(), f.TabSheet1);
-    EXPECT_TRUE(f.GroupBox4->isHidden());
-    EXPECT_EQ(f.GroupBox4->title(), " Отчет ");
+    EXPECT_TRUE(f.readingPanel().isHidden());
+    EXPECT_EQ(f.readingPanel().title(), " Отчет ");
     EXPECT_FALSE(f.ComboBoxDeviceName->isEnabled());
     EXPECT_EQ(f.ComboBoxDeviceName->currentText(), "COM1");
-    EXPECT_EQ(f.Label8->text(), "-----");
-    EXPECT_EQ(f.Label1->text(), "--.-");
+    EXPECT_EQ(gui::named<QLabel>(f.readingPanel(), "Label8")->text(), "-----");
+    EXPECT_EQ(gui::named<QLabel>(f.readingPanel(), "Label1")->text(), "--.-");
     EXPECT_EQ(f.workingReport().name(), "temp");
     EXPECT_EQ(f.workingReport().meter(), 0);
     EXPECT_FALSE(f.Panel5->partDividersEnabled());
     EXPECT_EQ(f.Panel5->partCount(), 7);
-    EXPECT_FALSE(f.Timer1.isActive());
+    EXPECT_FALSE(gui::named<QTimer>(f.readingPanel(), "Timer1")->isActive());
     EXPECT_EQ(f.Button1->text(), "&Установить связь");
     EXPECT_EQ(f.Button2->text(), "&Загрузить отчет");
     EXPECT_FALSE(f.Image1.isNull());
@@ -262,8 +262,8 @@ TEST_F(MainFormTest, StatusBarShowsTheHintUnderThePointer)
         {f.ToolBar1->widgetForAction(f.AcConnect), "Установить связь с прибором"},
         {f.ToolBar1->widgetForAction(f.AcAbout), "О фирме"},
         {f.Button2, "Загрузить отчет"},
-        {f.SpeedButton1, "Сохранить"},
-        {f.Switch1, "Вкл./Выкл. автоматическое считывание данных"},
+        {gui::named<QToolButton>(f.readingPanel(), "SpeedButton1"), "Сохранить"},
+        {gui::named<OnOffSwitch>(f.readingPanel(), "Switch1"), "Вкл./Выкл. автоматическое считывание данных"},
     };
     for (const auto& p : places) {
         ASSERT_NE(p.widget, nullptr);

@@ -30,9 +30,9 @@ TEST_F(ScreenshotTest, MainWindowAtDesignSize)
     EXPECT_TRUE(f.grab().save(shotPath("main_window.png")));
 
     // After a connection check: the reading panel and the report pages.
-    f.GroupBox4->show();
+    f.readingPanel().show();
     f.SetReportActions(true);
-    f.Label8->setText("00A3");
+    f.readingPanel().setMeterNumber("00A3");
     QApplication::processEvents();
     EXPECT_TRUE(f.grab().save(shotPath("main_window_connected.png")));
     f.AcTextReport->trigger();

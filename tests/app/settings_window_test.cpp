@@ -35,7 +35,7 @@ TEST_F(SettingsWindowTest, NoFileGivesTheDefaultsAndCloseWritesEveryKeyButOrtane
     EXPECT_EQ(f.MaskEdit8->text(), "+99,9");
     EXPECT_EQ(f.MaskEdit9->text(), "-40,0");
     EXPECT_EQ(f.MaskEdit10->text(), "+60,0");
-    EXPECT_EQ(f.Edit5->text(), "60");
+    EXPECT_EQ(gui::named<QLineEdit>(f.readingPanel(), "Edit5")->text(), "60");
     EXPECT_EQ(f.DisplayMode, 0);
     EXPECT_EQ(f.RadioGroup1->itemIndex(), 0);
     EXPECT_EQ(select().ComboBox1->currentIndex(), 2);
@@ -63,7 +63,7 @@ TEST_F(SettingsWindowTest, StoredValuesReachTheirControlsAndComeBackUnchanged)
     TMainForm& f = form();
     EXPECT_EQ(f.ComboBoxDeviceName->currentText(), "\\\\.\\COM13");
     EXPECT_EQ(f.MaskEdit7->text(), "+12,5");
-    EXPECT_EQ(f.Edit5->text(), "abc");
+    EXPECT_EQ(gui::named<QLineEdit>(f.readingPanel(), "Edit5")->text(), "abc");
     EXPECT_EQ(f.DisplayMode, 1);
     EXPECT_EQ(f.RadioGroup1->itemIndex(), 1);
     EXPECT_EQ(f.Label9->text(), "точки росы - T, °C:");
@@ -198,7 +198,7 @@ TEST_F(SettingsWindowTest, OnlyTheFileBesideTheProgramCounts)
     }
     writeIni("[Kel]\ninterval=30\n");
     startAndShow();
-    EXPECT_EQ(form().Edit5->text(), "30");
+    EXPECT_EQ(gui::named<QLineEdit>(form().readingPanel(), "Edit5")->text(), "30");
     form().close();
     QDir::setCurrent(previous);
     QFile f(QDir(elsewhere.path()).filePath("kelmora.ini"));
@@ -227,7 +227,7 @@ TEST_F(SettingsWindowTest, ALongIntervalPassesUnchangedAndTypingIsLimited)
 {
     writeIni("[Kel]\ninterval=12345\n");
     startAndShow();
-    QLineEdit* edit = form().Edit5;
+    QLineEdit* edit = gui::named<QLineEdit>(form().readingPanel(), "Edit5");
     EXPECT_EQ(edit->text(), "12345");
     ASSERT_TRUE(gui::waitActive(&form()));
     edit->setFocus();

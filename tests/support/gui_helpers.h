@@ -10,12 +10,26 @@
 #include <QWindow>
 
 #include <functional>
+#include <stdexcept>
+#include <string>
 
 // Exported by Qt's GUI library: a key event as the window system delivers it.
 Q_GUI_EXPORT void qt_handleKeyEvent(QWindow* window, QEvent::Type type, int key, Qt::KeyboardModifiers modifiers,
                                     const QString& text = QString(), bool autorepeat = false, ushort count = 1);
 
 namespace gui {
+
+// The object of that designer name (its objectName) below root. Asking for one that is not
+// there ends the test with the name in the message.
+template <typename T>
+T* named(const QObject& root, const char* name)
+{
+    T* found = root.findChild<T*>(QString::fromLatin1(name));
+    if (!found)
+        throw std::runtime_error(std::string("no ") + name + " of the expected type below " +
+                                 root.objectName().toStdString());
+    return found;
+}
 
 // Lets events run until the condition holds; false when it never did (an upper bound on
 // waiting, not a measurement).

@@ -6,6 +6,8 @@
 #include "support/fake_serial_line.h"
 #include "support/gui_helpers.h"
 #include "app/main_form.h"
+#include "logging/ui/reading_panel.h"
+#include "widgets/on_off_switch.h"
 #include "app/program.h"
 #include "support/file_bytes.h"
 #include "support/virtual_clock.h"
@@ -13,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 

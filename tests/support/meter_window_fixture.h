@@ -5,6 +5,8 @@
 #include "support/fake_dialogs.h"
 #include "support/gui_helpers.h"
 #include "app/main_form.h"
+#include "logging/ui/reading_panel.h"
+#include "widgets/on_off_switch.h"
 #include "app/program.h"
 #include "support/ports_line.h"
 #include "support/virtual_clock.h"
@@ -13,6 +15,7 @@
 
 #include <QAction>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <memory>
 

@@ -30,10 +30,10 @@ TEST_F(PortSelection, SuccessfulCheckShowsTheMeterAndSwitchesTheReportFunctionsO
     addMeter("COM1", MeterConfig{.serialNumber = 0x00FF});
     form().AcConnect->trigger();
     EXPECT_TRUE(dialogs.shown.empty());
-    EXPECT_EQ(form().Label8->text(), "00FF");
-    EXPECT_EQ(form().Label1->text(), "--.-");
-    EXPECT_EQ(form().Label2->text(), "--.-");
-    EXPECT_FALSE(form().GroupBox4->isHidden());
+    EXPECT_EQ(gui::named<QLabel>(form().readingPanel(), "Label8")->text(), "00FF");
+    EXPECT_EQ(gui::named<QLabel>(form().readingPanel(), "Label1")->text(), "--.-");
+    EXPECT_EQ(gui::named<QLabel>(form().readingPanel(), "Label2")->text(), "--.-");
+    EXPECT_FALSE(form().readingPanel().isHidden());
     EXPECT_EQ(enabledReportActions(), 6);
     // Lines up, about one second of settling, lines down, the filler, closed.
     EXPECT_GE(clock.elapsed(), 1000);
@@ -47,11 +47,11 @@ TEST_F(PortSelection, FailedCheckHidesThePanelAndSaysSo)
 {
     addMeter("COM1");
     form().AcConnect->trigger();
-    ASSERT_FALSE(form().GroupBox4->isHidden());
+    ASSERT_FALSE(form().readingPanel().isHidden());
     line->meters.at("COM1") = MeterModel(MeterConfig{.silent = true});
     form().AcConnect->trigger();
     EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Message), QStringList{"Невозможно установить связь !"});
-    EXPECT_TRUE(form().GroupBox4->isHidden());
+    EXPECT_TRUE(form().readingPanel().isHidden());
     EXPECT_EQ(enabledReportActions(), 0);
     EXPECT_FALSE(line->Active());
 }
@@ -60,7 +60,7 @@ TEST_F(PortSelection, PortThatCannotBeOpenedEndsTheCheck)
 {
     form().AcConnect->trigger();
     EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Error), QStringList{"Невозможно открыть порт"});
-    EXPECT_TRUE(form().GroupBox4->isHidden());
+    EXPECT_TRUE(form().readingPanel().isHidden());
     EXPECT_EQ(clock.elapsed(), 0) << "no settling wait, no probe";
 }
 
@@ -75,7 +75,7 @@ TEST_F(PortSelection, DetectionSkipsASilentPortAndFindsTheMeter)
     EXPECT_FALSE(form().ComboBoxDeviceName->isEnabled());
     EXPECT_TRUE(line->Active()) << "the found port stays open";
     EXPECT_EQ(line->meters.at("COM5").requests(), 10);
-    EXPECT_TRUE(form().GroupBox4->isHidden()) << "detection does not touch the reading panel";
+    EXPECT_TRUE(form().readingPanel().isHidden()) << "detection does not touch the reading panel";
     EXPECT_TRUE(dialogs.texts(FakeDialogs::Kind::Error).isEmpty()) << "missing candidates are skipped silently";
 }
 

@@ -25,7 +25,7 @@ protected:
     {
         line->meters.emplace("COM1", MeterModel(config));
         form().AcConnect->trigger();
-        ASSERT_FALSE(form().GroupBox4->isHidden());
+        ASSERT_FALSE(form().readingPanel().isHidden());
     }
     void replaceMeter(MeterConfig config) { line->meters.at("COM1") = MeterModel(config); }
     QString pool(const QString& file) const { return QDir(dir.path()).filePath("POOL/" + file); }
@@ -40,7 +40,7 @@ protected:
         memcpy(r.data(), b.constData(), static_cast<size_t>(r.size()) * 12);
         return r;
     }
-    void read() { form().Button3->click(); }
+    void read() { gui::named<QPushButton>(form().readingPanel(), "Button3")->click(); }
 };
 
 }  // namespace
@@ -54,10 +54,10 @@ TEST_F(Reading, OneReadingAppendsOneRecordAndShowsIt)
     ASSERT_EQ(r.size(), 1);
     EXPECT_EQ(r[0].RH, 4525);
     EXPECT_EQ(r[0].T, -525);
-    EXPECT_EQ(form().Label1->text(), "45,2");
-    EXPECT_EQ(form().Label2->text(), "-5,2");
+    EXPECT_EQ(gui::named<QLabel>(form().readingPanel(), "Label1")->text(), "45,2");
+    EXPECT_EQ(gui::named<QLabel>(form().readingPanel(), "Label2")->text(), "-5,2");
     EXPECT_EQ(form().Report.ReportCount, 1);
-    EXPECT_TRUE(form().Button3->isEnabled());
+    EXPECT_TRUE(gui::named<QPushButton>(form().readingPanel(), "Button3")->isEnabled());
     EXPECT_FALSE(line->Active());
 
     // The report pages show everything logged so far, without the wait window.
@@ -65,7 +65,7 @@ TEST_F(Reading, OneReadingAppendsOneRecordAndShowsIt)
     ASSERT_EQ(table->rowCount(), 1);
     EXPECT_EQ(table->data(table->index(0, 2)).toString(), "45,3");  // the table rounds halves away
     EXPECT_EQ(table->data(table->index(0, 3)).toString(), "-5,3");
-    EXPECT_EQ(form().Label19->text(), "Термогигрометр №" + form().Label8->text() + " - ");
+    EXPECT_EQ(form().Label19->text(), "Термогигрометр №" + gui::named<QLabel>(form().readingPanel(), "Label8")->text() + " - ");
     EXPECT_EQ(form().Edit1->text(), "45,25");
     EXPECT_FALSE(form().WaitForm->isVisible());
     read();
@@ -75,7 +75,7 @@ TEST_F(Reading, OneReadingAppendsOneRecordAndShowsIt)
 TEST_F(Reading, ASecondClickDuringTheWaitTakesNoSecondReading)
 {
     connectMeter();
-    QTimer::singleShot(0, form().Button3, [this] { form().Button3->click(); });
+    QTimer::singleShot(0, gui::named<QPushButton>(form().readingPanel(), "Button3"), [this] { gui::named<QPushButton>(form().readingPanel(), "Button3")->click(); });
     read();
     EXPECT_EQ(size("temp.dat"), 12);
 }
@@ -87,8 +87,8 @@ TEST_F(Reading, FailedProbeWritesNothing)
     read();
     EXPECT_EQ(size("temp.dat"), -1);
     EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Message), QStringList{"Невозможно считать данные !"});
-    EXPECT_EQ(form().Label1->text(), "--.-");
-    EXPECT_TRUE(form().Button3->isEnabled());
+    EXPECT_EQ(gui::named<QLabel>(form().readingPanel(), "Label1")->text(), "--.-");
+    EXPECT_TRUE(gui::named<QPushButton>(form().readingPanel(), "Button3")->isEnabled());
 }
 
 TEST_F(Reading, ChangeOfMeterWithEachAnswer)
@@ -130,25 +130,25 @@ TEST_F(Reading, SaveUnderANameMovesTheReportAndLaterReadingsFollow)
     connectMeter();
     read();
     read();
-    form().repNameEdit->setText("Cellar");
-    form().SpeedButton1->click();
+    gui::named<QLineEdit>(form().readingPanel(), "repNameEdit")->setText("Cellar");
+    gui::named<QToolButton>(form().readingPanel(), "SpeedButton1")->click();
     EXPECT_EQ(size("temp.dat"), -1);
     EXPECT_EQ(size("Cellar.dat"), 24);
-    EXPECT_EQ(form().Label1->text(), "--.-");
+    EXPECT_EQ(gui::named<QLabel>(form().readingPanel(), "Label1")->text(), "--.-");
     read();
     EXPECT_EQ(size("Cellar.dat"), 36);
 
     // A name that cannot be a file is refused; the report keeps its name and file.
-    form().repNameEdit->setText("../elsewhere");
-    form().SpeedButton1->click();
+    gui::named<QLineEdit>(form().readingPanel(), "repNameEdit")->setText("../elsewhere");
+    gui::named<QToolButton>(form().readingPanel(), "SpeedButton1")->click();
     EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Error).size(), 1);
     EXPECT_EQ(form().workingReport().name(), "Cellar");
     read();
     EXPECT_EQ(size("Cellar.dat"), 48);
 
     // "may.old" names the file may.dat.
-    form().repNameEdit->setText("may.old");
-    form().SpeedButton1->click();
+    gui::named<QLineEdit>(form().readingPanel(), "repNameEdit")->setText("may.old");
+    gui::named<QToolButton>(form().readingPanel(), "SpeedButton1")->click();
     EXPECT_EQ(size("may.dat"), 48);
 }
 
@@ -156,13 +156,13 @@ TEST_F(Reading, TypedButUnsavedNameKeepsTheOldMetersReadingsAtAMeterChange)
 {
     connectMeter(MeterConfig{.serialNumber = 1});
     read();
-    form().repNameEdit->setText("Hall");
+    gui::named<QLineEdit>(form().readingPanel(), "repNameEdit")->setText("Hall");
     replaceMeter(MeterConfig{.serialNumber = 2});
     read();
     EXPECT_TRUE(dialogs.texts(FakeDialogs::Kind::Warning).isEmpty());
     EXPECT_EQ(size("Hall.dat"), 12) << "the first meter's reading, kept under the typed name";
     EXPECT_EQ(size("temp.dat"), 12) << "the new meter's scratch report";
-    EXPECT_TRUE(form().repNameEdit->text().isEmpty());
+    EXPECT_TRUE(gui::named<QLineEdit>(form().readingPanel(), "repNameEdit")->text().isEmpty());
     EXPECT_EQ(form().workingReport().name(), "temp");
 }
 
@@ -178,33 +178,33 @@ TEST_F(Reading, AReadingThatCannotBeStoredIsReportedOncePerRunOfFailures)
     const QStringList errors = dialogs.texts(FakeDialogs::Kind::Error);
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].contains("temp.dat"));
-    EXPECT_EQ(form().Label1->text(), "--.-");
-    EXPECT_TRUE(form().Button3->isEnabled());
+    EXPECT_EQ(gui::named<QLabel>(form().readingPanel(), "Label1")->text(), "--.-");
+    EXPECT_TRUE(gui::named<QPushButton>(form().readingPanel(), "Button3")->isEnabled());
 }
 
 TEST_F(Reading, AutomaticReadingWithIntervalZeroTakesExactlyOneReading)
 {
     connectMeter();
-    form().Edit5->setText("0");
-    form().Switch1->setOn(true);
+    gui::named<QLineEdit>(form().readingPanel(), "Edit5")->setText("0");
+    gui::named<OnOffSwitch>(form().readingPanel(), "Switch1")->setOn(true);
     EXPECT_EQ(size("temp.dat"), 12);
-    EXPECT_FALSE(form().Timer1.isActive());
+    EXPECT_FALSE(gui::named<QTimer>(form().readingPanel(), "Timer1")->isActive());
     QCoreApplication::processEvents();
     EXPECT_EQ(size("temp.dat"), 12);
 
-    form().Switch1->setOn(false);
-    form().Edit5->setText("abc");
-    form().Switch1->setOn(true);
-    EXPECT_EQ(form().Timer1.interval(), 60000);
-    form().Switch1->setOn(false);
-    EXPECT_FALSE(form().Timer1.isActive());
+    gui::named<OnOffSwitch>(form().readingPanel(), "Switch1")->setOn(false);
+    gui::named<QLineEdit>(form().readingPanel(), "Edit5")->setText("abc");
+    gui::named<OnOffSwitch>(form().readingPanel(), "Switch1")->setOn(true);
+    EXPECT_EQ(gui::named<QTimer>(form().readingPanel(), "Timer1")->interval(), 60000);
+    gui::named<OnOffSwitch>(form().readingPanel(), "Switch1")->setOn(false);
+    EXPECT_FALSE(gui::named<QTimer>(form().readingPanel(), "Timer1")->isActive());
 }
 
 TEST_F(Reading, ClosingWithATypedButUnsavedNameKeepsTheReadings)
 {
     connectMeter();
     read();
-    form().repNameEdit->setText("Store");
+    gui::named<QLineEdit>(form().readingPanel(), "repNameEdit")->setText("Store");
     EXPECT_TRUE(form().close());
     EXPECT_TRUE(dialogs.texts(FakeDialogs::Kind::Warning).isEmpty());
     EXPECT_EQ(size("Store.dat"), 12);
@@ -244,14 +244,14 @@ TEST_F(Reading, ClosingWithATypedNameThatCannotTakeTheReadingsAsksFirst)
         SetUp();
         connectMeter();
         read();
-        form().repNameEdit->setText(c.typed);
+        gui::named<QLineEdit>(form().readingPanel(), "repNameEdit")->setText(c.typed);
         dialogs.warningAnswers = {Dialogs::Answer::Yes};
         EXPECT_FALSE(form().close()) << "Yes keeps the window open to save by hand";
         EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Warning), QStringList{"Сохранить отчет ?"});
         EXPECT_EQ(size("Cellar.dat"), 5 * 12) << "the other report is untouched";
         EXPECT_FALSE(QFileInfo::exists(QDir(dir.path()).filePath("outside.dat")));
         EXPECT_EQ(size("temp.dat"), 12) << "the readings are still in the scratch report";
-        form().repNameEdit->clear();
+        gui::named<QLineEdit>(form().readingPanel(), "repNameEdit")->clear();
         dialogs.warningAnswers = {Dialogs::Answer::No};
         EXPECT_TRUE(form().close());
     }
@@ -266,29 +266,29 @@ TEST_F(Reading, SavingOntoAnExistingReportAsksFirst)
     existing.close();
     connectMeter();
     read();
-    form().repNameEdit->setText("Cellar");
-    const QString shown = form().Label1->text();
+    gui::named<QLineEdit>(form().readingPanel(), "repNameEdit")->setText("Cellar");
+    const QString shown = gui::named<QLabel>(form().readingPanel(), "Label1")->text();
     for (const Dialogs::Answer answer : {Dialogs::Answer::No, Dialogs::Answer::Closed}) {
         dialogs.shown.clear();
         dialogs.warningAnswers = {answer};
-        form().SpeedButton1->click();
+        gui::named<QToolButton>(form().readingPanel(), "SpeedButton1")->click();
         EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Warning),
                   QStringList{"Отчет \"Cellar\" уже существует. Заменить его ?"});
         EXPECT_EQ(size("Cellar.dat"), 5 * 12);
         EXPECT_EQ(size("temp.dat"), 12);
         EXPECT_EQ(form().workingReport().name(), "temp");
-        EXPECT_EQ(form().Label1->text(), shown) << "the displays keep their values";
+        EXPECT_EQ(gui::named<QLabel>(form().readingPanel(), "Label1")->text(), shown) << "the displays keep their values";
     }
     dialogs.shown.clear();
     dialogs.warningAnswers = {Dialogs::Answer::Yes};
-    form().SpeedButton1->click();
+    gui::named<QToolButton>(form().readingPanel(), "SpeedButton1")->click();
     EXPECT_EQ(size("Cellar.dat"), 12);
     EXPECT_EQ(size("temp.dat"), -1);
     EXPECT_EQ(form().workingReport().name(), "Cellar");
 
     // The report's own name again: no question, nothing moves.
     dialogs.shown.clear();
-    form().SpeedButton1->click();
+    gui::named<QToolButton>(form().readingPanel(), "SpeedButton1")->click();
     EXPECT_TRUE(dialogs.texts(FakeDialogs::Kind::Warning).isEmpty());
     EXPECT_EQ(size("Cellar.dat"), 12);
 }
@@ -300,8 +300,8 @@ TEST_F(Reading, SaveRefusesHiddenAndScratchNames)
     read();
     for (const char* typed : {".hidden", "temp", "TEMP.old"}) {
         dialogs.shown.clear();
-        form().repNameEdit->setText(typed);
-        form().SpeedButton1->click();
+        gui::named<QLineEdit>(form().readingPanel(), "repNameEdit")->setText(typed);
+        gui::named<QToolButton>(form().readingPanel(), "SpeedButton1")->click();
         EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Error).size(), 1) << typed;
         EXPECT_EQ(form().workingReport().name(), "temp") << typed;
         EXPECT_EQ(size("temp.dat"), 12) << typed;
@@ -320,7 +320,7 @@ TEST_F(Reading, MeterChangeWithATypedNameThatCannotBeUsedKeepsTheOldReadings)
     connectMeter(MeterConfig{.serialNumber = 1});
     read();
     read();
-    form().repNameEdit->setText("Hall");
+    gui::named<QLineEdit>(form().readingPanel(), "repNameEdit")->setText("Hall");
     replaceMeter(MeterConfig{.serialNumber = 2});
     read();
     EXPECT_EQ(size("Hall.dat"), 3 * 12) << "the other report is untouched";
@@ -331,7 +331,7 @@ TEST_F(Reading, MeterChangeWithATypedNameThatCannotBeUsedKeepsTheOldReadings)
     const QStringList messages = dialogs.texts(FakeDialogs::Kind::Message);
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains(kept[0].chopped(4))) << messages[0].toStdString();
-    EXPECT_TRUE(form().repNameEdit->text().isEmpty());
+    EXPECT_TRUE(gui::named<QLineEdit>(form().readingPanel(), "repNameEdit")->text().isEmpty());
     EXPECT_EQ(form().workingReport().name(), "temp");
     EXPECT_EQ(form().workingReport().meter(), 2);
 }
@@ -341,11 +341,11 @@ TEST_F(Reading, MeterChangeWithATypedNameThatCannotBeUsedKeepsTheOldReadings)
 TEST_F(Reading, ALineFailingAtTheEndOfASessionLeavesNothingStuck)
 {
     connectMeter();
-    QTimer::singleShot(0, form().Button3, [this] { line->setLinesFail(true); });
+    QTimer::singleShot(0, gui::named<QPushButton>(form().readingPanel(), "Button3"), [this] { line->setLinesFail(true); });
     read();
     EXPECT_EQ(size("temp.dat"), 12) << "the reading itself was taken";
     EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::StandardError).size(), 1);
-    EXPECT_TRUE(form().Button3->isEnabled());
+    EXPECT_TRUE(gui::named<QPushButton>(form().readingPanel(), "Button3")->isEnabled());
     EXPECT_FALSE(line->Active());
 
     line->setLinesFail(false);
@@ -355,7 +355,7 @@ TEST_F(Reading, ALineFailingAtTheEndOfASessionLeavesNothingStuck)
     EXPECT_TRUE(dialogs.shown.empty());
 
     // The same for the connection check.
-    QTimer::singleShot(0, form().Button3, [this] { line->setLinesFail(true); });
+    QTimer::singleShot(0, gui::named<QPushButton>(form().readingPanel(), "Button3"), [this] { line->setLinesFail(true); });
     form().AcConnect->trigger();
     EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::StandardError).size(), 1);
     EXPECT_FALSE(line->Active());
@@ -395,13 +395,13 @@ TEST_F(Reading, ClosingAsksNothingWhenNoReadingWouldBeLost)
         [this] {                     // a reading saved under a name
             connectMeter();
             read();
-            form().repNameEdit->setText("Cellar");
-            form().SpeedButton1->click();
+            gui::named<QLineEdit>(form().readingPanel(), "repNameEdit")->setText("Cellar");
+            gui::named<QToolButton>(form().readingPanel(), "SpeedButton1")->click();
         },
         [this] {                     // a name typed, never saved
             connectMeter();
             read();
-            form().repNameEdit->setText("Hall");
+            gui::named<QLineEdit>(form().readingPanel(), "repNameEdit")->setText("Hall");
         },
     };
     int n = 0;

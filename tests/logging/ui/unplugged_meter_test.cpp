@@ -4,6 +4,7 @@
 #include "support/fake_dialogs.h"
 #include "support/gui_helpers.h"
 #include "app/main_form.h"
+#include "logging/ui/reading_panel.h"
 #include "widgets/on_off_switch.h"
 #include "app/program.h"
 #include "support/meter_sim_process.h"
@@ -61,36 +62,36 @@ protected:
 TEST_F(UnpluggedMeter, PulledOutMidReadingThenBackLoggingResumes)
 {
     form().AcConnect->trigger();
-    ASSERT_FALSE(form().GroupBox4->isHidden()) << dialogs.texts(FakeDialogs::Kind::Message).join('|').toStdString();
-    form().Edit5->setText("600");
-    form().Switch1->setOn(true);
+    ASSERT_FALSE(form().readingPanel().isHidden()) << dialogs.texts(FakeDialogs::Kind::Message).join('|').toStdString();
+    gui::named<QLineEdit>(form().readingPanel(), "Edit5")->setText("600");
+    gui::named<OnOffSwitch>(form().readingPanel(), "Switch1")->setOn(true);
     ASSERT_EQ(logged(), 1);
-    ASSERT_TRUE(form().Timer1.isActive());
+    ASSERT_TRUE(gui::named<QTimer>(form().readingPanel(), "Timer1")->isActive());
 
     // Pulled out during the settling wait of the next timed reading.
     QTimer::singleShot(0, [this] { meter.reset(); });
-    form().Timer1Timer();
+    QMetaObject::invokeMethod(gui::named<QTimer>(form().readingPanel(), "Timer1"), "timeout");
     EXPECT_EQ(logged(), 1);
     EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Message), QStringList{"Невозможно считать данные !"});
     EXPECT_TRUE(dialogs.texts(FakeDialogs::Kind::StandardError).isEmpty()) << "the failure is told once";
-    EXPECT_TRUE(form().Button3->isEnabled());
+    EXPECT_TRUE(gui::named<QPushButton>(form().readingPanel(), "Button3")->isEnabled());
     EXPECT_FALSE(form().ComPort->Active()) << "the dead port is closed";
 
     // Still away: the port cannot be opened, and nothing is stuck.
-    form().Timer1Timer();
+    QMetaObject::invokeMethod(gui::named<QTimer>(form().readingPanel(), "Timer1"), "timeout");
     EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Error), QStringList{"Невозможно открыть порт"});
-    EXPECT_TRUE(form().Button3->isEnabled());
+    EXPECT_TRUE(gui::named<QPushButton>(form().readingPanel(), "Button3")->isEnabled());
 
     // Back on the same link: the next tick logs.
     plugIn();
-    form().Timer1Timer();
+    QMetaObject::invokeMethod(gui::named<QTimer>(form().readingPanel(), "Timer1"), "timeout");
     EXPECT_EQ(logged(), 2);
-    EXPECT_TRUE(form().Timer1.isActive());
-    form().Switch1->setOn(false);
+    EXPECT_TRUE(gui::named<QTimer>(form().readingPanel(), "Timer1")->isActive());
+    gui::named<OnOffSwitch>(form().readingPanel(), "Switch1")->setOn(false);
 
     // The connection check works again as well.
     dialogs.shown.clear();
     form().AcConnect->trigger();
     EXPECT_TRUE(dialogs.shown.empty());
-    EXPECT_FALSE(form().GroupBox4->isHidden());
+    EXPECT_FALSE(form().readingPanel().isHidden());
 }

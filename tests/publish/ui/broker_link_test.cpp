@@ -42,10 +42,10 @@ protected:
         form().Broker->start(ini.fileName(), quick());
         line->meters.emplace("COM1", MeterModel(MeterConfig{.serialNumber = 0x0B17, .humidity = 4525, .temperature = -525}));
         form().AcConnect->trigger();
-        ASSERT_FALSE(form().GroupBox4->isHidden());
+        ASSERT_FALSE(form().readingPanel().isHidden());
     }
     QString pool(const QString& file) const { return QDir(dir.path()).filePath("POOL/" + file); }
-    void read() { form().Button3->click(); }
+    void read() { gui::named<QPushButton>(form().readingPanel(), "Button3")->click(); }
     // Lets the publisher's events reach the status bar.
     QString statusText(const QString& containing)
     {
@@ -69,8 +69,8 @@ TEST_F(WindowPublishing, ReadingsReachTheBrokerAndThePositionFollowsASave)
     for (int i = 0; i < 3; ++i)
         read();
     sub.waitFor([](const auto& m) { return ReadingPayloads(m).size() >= 3; });
-    form().repNameEdit->setText("Cellar");
-    form().SpeedButton1->click();
+    gui::named<QLineEdit>(form().readingPanel(), "repNameEdit")->setText("Cellar");
+    gui::named<QToolButton>(form().readingPanel(), "SpeedButton1")->click();
     EXPECT_TRUE(QFileInfo::exists(pool("Cellar.mqtt")));
     EXPECT_FALSE(QFileInfo::exists(pool("temp.mqtt")));
     read();

@@ -103,7 +103,7 @@ TEST_F(LoadReport, ConfirmingLoadsThePreparedReportAndShowsItsPages)
     EXPECT_EQ(form().Label19->text(), "Термогигрометр №A - ");
     EXPECT_TRUE(reportPagesOn());
     EXPECT_TRUE(form().AcSave->isEnabled());
-    EXPECT_TRUE(form().GroupBox4->isHidden());
+    EXPECT_TRUE(form().readingPanel().isHidden());
     EXPECT_FALSE(form().WaitForm->isVisible());
     EXPECT_TRUE(dialogs.shown.empty());
 }
@@ -151,14 +151,14 @@ TEST_F(LoadReport, OpeningSwitchesReadingOffAndACancelledDialogLeavesTheReportAc
 {
     writeReport("A.dat", {{at(9, 0), 4000, 2000}});
     form().SetReportActions(true);
-    form().GroupBox4->show();
-    form().Edit5->setText("5");
-    form().Switch1->setOn(true);
-    ASSERT_TRUE(form().Timer1.isActive());
+    form().readingPanel().show();
+    gui::named<QLineEdit>(form().readingPanel(), "Edit5")->setText("5");
+    gui::named<OnOffSwitch>(form().readingPanel(), "Switch1")->setOn(true);
+    ASSERT_TRUE(gui::named<QTimer>(form().readingPanel(), "Timer1")->isActive());
     load(false);
-    EXPECT_FALSE(form().Switch1->isOn());
-    EXPECT_FALSE(form().Timer1.isActive());
-    EXPECT_TRUE(form().GroupBox4->isHidden());
+    EXPECT_FALSE(gui::named<OnOffSwitch>(form().readingPanel(), "Switch1")->isOn());
+    EXPECT_FALSE(gui::named<QTimer>(form().readingPanel(), "Timer1")->isActive());
+    EXPECT_TRUE(form().readingPanel().isHidden());
     EXPECT_FALSE(reportPagesOn());
     EXPECT_FALSE(form().AcSave->isEnabled());
     // The dialog prepared the first report even though it was cancelled.
