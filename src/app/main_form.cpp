@@ -1,5 +1,6 @@
 #include "app/main_form.h"
 #include "logging/ui/reading_panel.h"
+#include "device/ui/connection_panel.h"
 #include "logging/meter_reading.h"
 
 #include "views/ui/graph_page.h"
@@ -51,9 +52,9 @@ TMainForm::TMainForm(Clock& clock, Dialogs& dialogs, const QString& programDirec
 {
     initKelmoraResources();
     setObjectName(QStringLiteral("MainForm"));
-    ComPort = port ? std::move(port)
-                   : std::make_unique<SerialPort>(std::function<PortNameMap()>(
-                         [ini = settingsFilePath()] { return PortNameMap::fromSettingsFile(ini); }));
+    portToOwn_ = port ? std::move(port)
+                      : std::make_unique<SerialPort>(std::function<PortNameMap()>(
+                            [ini = settingsFilePath()] { return PortNameMap::fromSettingsFile(ini); }));
 
     setWindowTitle(Caption);
     setWindowIcon(QIcon(QStringLiteral(":/kelmora/kelmora.png")));
@@ -165,19 +166,6 @@ void TMainForm::FormCloseQuery(bool& CanClose)
     }
 }
 
-void TMainForm::endSessionAndClosePort(bool reportLineFailure)
-{
-    QString failure;
-    try {
-        endSession(*ComPort);
-    } catch (const EComError& e) {
-        failure = e.message();
-    }
-    ClosePort();
-    if (!failure.isEmpty() && reportLineFailure)
-        ShowStandardError(dialogs_, failure);
-}
-
 int TMainForm::execOwningItsBoxes(QDialog* dialog)
 {
     const Dialogs::OwnerScope owned(dialogs_, dialog);
@@ -198,13 +186,9 @@ void TMainForm::FormClose()
 
 void TMainForm::FormDestroy()
 {
-    if (!ComPort)
-        return;
-    try {
-        ComPort->Close();
-    } catch (const std::exception&) {
-        // The program is ending; a port that fails to close is released by the system.
-    }
+    // The port is closed while the window's members are all still there.
+    delete connection_;
+    connection_ = nullptr;
 }
 
 QList<QAction*> TMainForm::ReportActions() const
@@ -258,7 +242,3 @@ void TMainForm::Panel1Click()
     dialogs_.OpenAddress(Maker::WebSite);
 }
 
-void TMainForm::Button9Click()
-{
-    ComboBoxDeviceName->setEnabled(true);
-}

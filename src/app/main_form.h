@@ -29,6 +29,7 @@ class MaskEdit;
 class OnOffSwitch;
 class RadioGroup;
 class ReadingPanel;
+class ConnectionPanel;
 class SerialLine;
 class TFirmBox;
 class TRepselForm;
@@ -56,7 +57,7 @@ public:
     static inline const QString Caption = QStringLiteral("Kelmora v1.20   -   НПК \"Ortanel\"");
 
     // programDirectory: the directory of the executable (POOL and kelmora.ini are formed from it).
-    // port: the serial line to own as ComPort; without one the real serial port is made.
+    // port: the serial line the connection panel owns; without one the real serial port is made.
     TMainForm(Clock& clock, Dialogs& dialogs, const QString& programDirectory,
               std::unique_ptr<SerialLine> port = nullptr, QWidget* parent = nullptr);
     ~TMainForm() override;
@@ -75,12 +76,12 @@ public:
     // The report the readings go to and the meter they come from.
     const WorkingReport& workingReport() const { return workingReport_; }
     ReadingPanel& readingPanel() const { return *readingPanel_; }
+    ConnectionPanel& connectionPanel() const { return *connection_; }
 
     // --- State of the window and the program ---
     std::uint8_t DisplayMode = 0;      // 0 relative humidity, 1 dew point, 2 absolute humidity
     bool ColorChartFlag = true;        // chart points coloured by the thresholds
     std::int32_t Ortanel = 0;          // kept for the settings file only
-    std::unique_ptr<SerialLine> ComPort;
     ReportState Report;                // the report held in memory (records, interval, titles)
     BrokerLink* Broker = nullptr;      // publishes the stored readings when kelmora.ini names a broker
     GuiFatalExit FatalStop;
@@ -113,12 +114,6 @@ public:
     // --- Page 1 "&Операции" ---
     QPushButton* Button1;
     QPushButton* Button2;
-    QGroupBox* GroupBox2;
-    QPushButton* Button8;
-    QPushButton* Button9;
-    QLabel* Label18;
-    QComboBox* ComboBoxDeviceName;
-    QCheckBox* usb;
     QGroupBox* GroupBox1;
     AnalogClock* RxClock1;
     QPixmap Image1;                    // the maker's logo, used only by the graph printout
@@ -178,12 +173,6 @@ public:
     void LoadSettings();
     void SaveSettings();
 
-    // --- Port selection (main_form_connection.cpp) ---
-    void OpenSelectedPort();
-    void ClosePort();
-    // The register protocol over ComPort, made on first use.
-    RegisterProtocol& Protocol();
-
     // --- Report actions group ---
     void SetReportActions(bool on);
 
@@ -202,12 +191,9 @@ public slots:
     void Panel1Click();
     void RadioGroup1Click();
     void MaskEdit7Exit();
-    void Button9Click();
 
     // Handlers of the connection, reading, report and output topics (main_form_*.cpp).
     void AcConnectExecute();
-    void Button8Click();
-    void ComboBoxDeviceNameChange();
     // A reading: the meter read, the record stored in the working report, the report rebuilt.
     void takeReading();
     // The reading panel's save button: the working report moves to the typed name.
@@ -234,10 +220,6 @@ private:
     // already shown to the user, or with the port left open for the user to save first.
     enum class ReadingEnd { CloseSession, CloseSessionFailureShown, KeepPortOpen };
     ReadingEnd readOnOpenPort();
-    // The end of a reading or connection check: lines down and the filler, then the port
-    // closed, whatever the line does, so that a meter pulled out mid-session leaves no dead
-    // port open; a line failure is shown in the standard error box when asked to.
-    void endSessionAndClosePort(bool reportLineFailure);
     // Runs one of the program's modal dialogs with the boxes and file dialogs it opens owned
     // by it, so they stack above it.
     int execOwningItsBoxes(QDialog* dialog);
@@ -247,7 +229,8 @@ private:
     QString programDirectory_;
     WorkingReport workingReport_;
     ReadingPanel* readingPanel_ = nullptr;
-    std::unique_ptr<RegisterProtocol> protocol_;
+    ConnectionPanel* connection_ = nullptr;
+    std::unique_ptr<SerialLine> portToOwn_;  // handed to the connection panel when it is made
     std::unique_ptr<ConversionCache> conversions_;  // conversions kept from build to build
     bool building_ = false;
     bool buildPending_ = false;        // a build was asked for during a build

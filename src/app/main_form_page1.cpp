@@ -2,6 +2,7 @@
 // the port group, the clock and the logo panel.
 #include "app/main_form.h"
 #include "logging/ui/reading_panel.h"
+#include "device/ui/connection_panel.h"
 #include "logging/meter_reading.h"
 #include "widgets/typed_length_limit.h"
 
@@ -10,7 +11,6 @@
 #include "widgets/design_label.h"
 #include "widgets/bevel_panel.h"
 #include "widgets/on_off_switch.h"
-#include "device/port_names.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -94,45 +94,22 @@ void TMainForm::CreatePage1()
     connect(readingPanel_, &ReadingPanel::saveRequested, this, &TMainForm::saveWorkingReport);
     readingPanel_->hide();
 
-    // Port choice and transmission mode.
-    GroupBox2 = new QGroupBox(TabSheet1);
-    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
-    anchors->place(GroupBox2, {4, 579, 766, 60}, Anchor::Left | Anchor::Right | Anchor::Bottom);
-    Button8 = new QPushButton(QStringLiteral("Автоопределение"), GroupBox2);
-    Button8->setObjectName(QStringLiteral("Button8"));
-    Button8->setGeometry(16, 21, 120, 22);
-    connect(Button8, &QPushButton::clicked, this, &TMainForm::Button8Click);
-    Button9 = new QPushButton(QStringLiteral("Вручную"), GroupBox2);
-    Button9->setObjectName(QStringLiteral("Button9"));
-    Button9->setGeometry(136, 21, 81, 22);
-    connect(Button9, &QPushButton::clicked, this, &TMainForm::Button9Click);
-    Label18 = DesignLabel(QStringLiteral("COM:"), GroupBox2, {224, 26});
-    ComboBoxDeviceName = new QComboBox(GroupBox2);
-    ComboBoxDeviceName->setObjectName(QStringLiteral("ComboBoxDeviceName"));
-    ComboBoxDeviceName->setEditable(true);
-    ComboBoxDeviceName->setInsertPolicy(QComboBox::NoInsert);
-    ComboBoxDeviceName->addItems(portNames());
-    ComboBoxDeviceName->setGeometry(265, 22, 104, 21);
-    ComboBoxDeviceName->setEditText(QStringLiteral("COM1"));
-    ComboBoxDeviceName->setEnabled(false);
-    // Only the user's changes count: choosing an entry, and every edit while typing.
-    connect(ComboBoxDeviceName, &QComboBox::activated, this, &TMainForm::ComboBoxDeviceNameChange);
-    // Every keystroke of a listed name tries the port at once. A device path is long and each
-    // of its prefixes would fail with a box of its own: it is tried when the user presses
-    // Enter or leaves the box.
-    const auto isDevicePath = [](const QString& text) { return text.startsWith(QLatin1Char('/')); };
-    connect(ComboBoxDeviceName->lineEdit(), &QLineEdit::textEdited, this, [this, isDevicePath](const QString& text) {
-        if (!isDevicePath(text))
-            ComboBoxDeviceNameChange();
+    // Port choice and transmission mode. A meter that answers the check shows the reading
+    // panel and the report actions; a silent one hides them.
+    connection_ = new ConnectionPanel(std::move(portToOwn_), clock_, dialogs_, FatalStop, TabSheet1);
+    anchors->place(connection_, {4, 579, 766, 60}, Anchor::Left | Anchor::Right | Anchor::Bottom);
+    connect(connection_, &ConnectionPanel::meterAnswered, this, [this](const QString& meterNumber) {
+        readingPanel_->setMeterNumber(meterNumber);
+        readingPanel_->clearReading();
+        if (readingPanel_->isHidden()) {
+            SetReportActions(true);
+            readingPanel_->show();
+        }
     });
-    connect(ComboBoxDeviceName->lineEdit(), &QLineEdit::editingFinished, this, [this, isDevicePath] {
-        if (isDevicePath(ComboBoxDeviceName->currentText()))
-            ComboBoxDeviceNameChange();
+    connect(connection_, &ConnectionPanel::meterSilent, this, [this] {
+        SetReportActions(false);
+        readingPanel_->hide();
     });
-    usb = new QCheckBox(QStringLiteral("USB"), GroupBox2);
-    usb->setObjectName(QStringLiteral("usb"));
-    usb->move(388, 24);
-    usb->adjustSize();
 
     // The clock and, never on screen, the logo picture of the graph printout.
     GroupBox1 = new QGroupBox(QStringLiteral(" Время "), TabSheet1);

@@ -4,6 +4,7 @@
 #include "widgets/dialogs.h"
 #include "app/main_form.h"
 #include "logging/ui/reading_panel.h"
+#include "device/ui/connection_panel.h"
 #include "widgets/on_off_switch.h"
 #include "device/device_texts.h"
 #include "device/meter_session.h"
@@ -33,8 +34,7 @@ void TMainForm::takeReading()
     if (readingPanel_->readingRunning())
         return;
     readingPanel_->setReadingRunning(true);
-    OpenSelectedPort();
-    if (!ComPort->Active()) {
+    if (!connection_->openChosenPort()) {
         readingPanel_->setReadingRunning(false);
         return;
     }
@@ -46,21 +46,21 @@ void TMainForm::takeReading()
         end = readOnOpenPort();
     } catch (...) {
         readingPanel_->setReadingRunning(false);
-        endSessionAndClosePort(false);
+        connection_->endSessionAndClosePort(false);
         throw;
     }
     // The button is usable again before the port closes; nothing runs in between.
     readingPanel_->setReadingRunning(false);
     if (end != ReadingEnd::KeepPortOpen)
-        endSessionAndClosePort(end == ReadingEnd::CloseSession);
+        connection_->endSessionAndClosePort(end == ReadingEnd::CloseSession);
 }
 
 TMainForm::ReadingEnd TMainForm::readOnOpenPort()
 {
-    ComPort->SetDTR();
-    ComPort->SetRTS();
+    connection_->line().SetDTR();
+    connection_->line().SetRTS();
     settleWait(clock(), [] { QCoreApplication::processEvents(); });
-    const std::optional<MeterReading> reading = ReadMeter(Protocol(), clock(), usb->isChecked());
+    const std::optional<MeterReading> reading = ReadMeter(connection_->protocol(), clock(), connection_->usb());
     if (!reading) {
         dialogs().Message(DeviceText::CannotRead);
         return ReadingEnd::CloseSessionFailureShown;

@@ -2,6 +2,7 @@
 // executable, put straight into the controls and variables it belongs to and read back.
 #include "app/main_form.h"
 #include "logging/ui/reading_panel.h"
+#include "device/ui/connection_panel.h"
 
 #include "platform/settings.h"
 #include "widgets/mask_edit.h"
@@ -21,12 +22,7 @@ void TMainForm::LoadSettings()
     // No handler runs while loading: choosing the port index does not open the port, an axis
     // mode does not apply graph settings, the threshold fields do not rebuild the report.
     Ortanel = s.Ortanel;
-    {
-        const QSignalBlocker block(ComboBoxDeviceName);
-        const QSignalBlocker blockEdit(ComboBoxDeviceName->lineEdit());
-        const bool listed = s.Port >= 0 && s.Port < ComboBoxDeviceName->count();
-        ComboBoxDeviceName->setCurrentIndex(listed ? s.Port : -1);
-    }
+    connection_->chooseListedPort(s.Port);
     MaskEdit7->setText(s.minh);
     MaskEdit8->setText(s.maxh);
     MaskEdit9->setText(s.mint);
@@ -45,10 +41,7 @@ void TMainForm::LoadSettings()
         SelectForm->MaskEdit4->setText(s.max_T);
     }
     ColorChartFlag = s.colorChart;
-    {
-        const QSignalBlocker block(usb);
-        usb->setChecked(s.usb);
-    }
+    connection_->setUsb(s.usb);
 }
 
 void TMainForm::SaveSettings()
@@ -56,10 +49,7 @@ void TMainForm::SaveSettings()
     // Start from the file as it stands, so values of a window that does not exist keep theirs.
     KelSettings s = ReadKelSettings(ProfileFile(settingsFilePath()));
     s.Ortanel = Ortanel;
-    // A port name typed by hand is no entry of the list: nothing is selected then.
-    const int index = ComboBoxDeviceName->currentIndex();
-    const bool typedByHand = index >= 0 && ComboBoxDeviceName->currentText() != ComboBoxDeviceName->itemText(index);
-    s.Port = typedByHand ? -1 : index;
+    s.Port = connection_->listedPort();
     s.minh = MaskEdit7->text();
     s.maxh = MaskEdit8->text();
     s.mint = MaskEdit9->text();
@@ -75,7 +65,7 @@ void TMainForm::SaveSettings()
         s.max_T = SelectForm->MaskEdit4->text();
     }
     s.colorChart = ColorChartFlag;
-    s.usb = usb->isChecked();
+    s.usb = connection_->usb();
 
     ProfileFile file(settingsFilePath());
     WriteKelSettings(file, s);

@@ -53,8 +53,8 @@ TEST_F(MainFormTest, StartsWithOnlyTheFiveActionsAndNoReportPages)
     EXPECT_EQ(f.PageControl1->currentWidget(), f.TabSheet1);
     EXPECT_TRUE(f.readingPanel().isHidden());
     EXPECT_EQ(f.readingPanel().title(), " Отчет ");
-    EXPECT_FALSE(f.ComboBoxDeviceName->isEnabled());
-    EXPECT_EQ(f.ComboBoxDeviceName->currentText(), "COM1");
+    EXPECT_FALSE(gui::named<QComboBox>(f.connectionPanel(), "ComboBoxDeviceName")->isEnabled());
+    EXPECT_EQ(gui::named<QComboBox>(f.connectionPanel(), "ComboBoxDeviceName")->currentText(), "COM1");
     EXPECT_EQ(gui::named<QLabel>(f.readingPanel(), "Label8")->text(), "-----");
     EXPECT_EQ(gui::named<QLabel>(f.readingPanel(), "Label1")->text(), "--.-");
     EXPECT_EQ(f.workingReport().name(), "temp");
@@ -197,7 +197,7 @@ TEST_F(MainFormTest, F5AndF10ReachTheirActionsFromAnywhereInTheWindow)
     gui::SignalCount connect(f.AcConnect, &QAction::triggered);
     f.SetReportActions(true);
     f.AcTextReport->trigger();
-    QWidget* places[] = {f.Button2, f.usb, f.MaskEdit7, f.Grid1};
+    QWidget* places[] = {f.Button2, gui::named<QCheckBox>(f.connectionPanel(), "usb"), f.MaskEdit7, f.Grid1};
     int expected = 0;
     for (QWidget* w : places) {
         f.PageControl1->setCurrentWidget(w->window() == &f && f.TabSheet2->isAncestorOf(w) ? f.TabSheet2 : f.TabSheet1);

@@ -29,8 +29,8 @@ TEST_F(SettingsWindowTest, NoFileGivesTheDefaultsAndCloseWritesEveryKeyButOrtane
 {
     startAndShow();
     TMainForm& f = form();
-    EXPECT_EQ(f.ComboBoxDeviceName->currentIndex(), 0);
-    EXPECT_EQ(f.ComboBoxDeviceName->currentText(), "COM1");
+    EXPECT_EQ(gui::named<QComboBox>(f.connectionPanel(), "ComboBoxDeviceName")->currentIndex(), 0);
+    EXPECT_EQ(gui::named<QComboBox>(f.connectionPanel(), "ComboBoxDeviceName")->currentText(), "COM1");
     EXPECT_EQ(f.MaskEdit7->text(), "+00,0");
     EXPECT_EQ(f.MaskEdit8->text(), "+99,9");
     EXPECT_EQ(f.MaskEdit9->text(), "-40,0");
@@ -45,7 +45,7 @@ TEST_F(SettingsWindowTest, NoFileGivesTheDefaultsAndCloseWritesEveryKeyButOrtane
     EXPECT_EQ(select().MaskEdit3->text(), "-50,0");
     EXPECT_EQ(select().MaskEdit4->text(), "100,0");
     EXPECT_TRUE(f.ColorChartFlag);
-    EXPECT_FALSE(f.usb->isChecked());
+    EXPECT_FALSE(gui::named<QCheckBox>(f.connectionPanel(), "usb")->isChecked());
 
     f.close();
     EXPECT_EQ(ini(), "[Kel]\nPort=0\nminh=+00,0\nmaxh=+99,9\nmint=-40,0\nmaxt=+60,0\ninterval=60\nIndic=0\n"
@@ -61,7 +61,7 @@ TEST_F(SettingsWindowTest, StoredValuesReachTheirControlsAndComeBackUnchanged)
     writeIni(file);
     startAndShow();
     TMainForm& f = form();
-    EXPECT_EQ(f.ComboBoxDeviceName->currentText(), "\\\\.\\COM13");
+    EXPECT_EQ(gui::named<QComboBox>(f.connectionPanel(), "ComboBoxDeviceName")->currentText(), "\\\\.\\COM13");
     EXPECT_EQ(f.MaskEdit7->text(), "+12,5");
     EXPECT_EQ(gui::named<QLineEdit>(f.readingPanel(), "Edit5")->text(), "abc");
     EXPECT_EQ(f.DisplayMode, 1);
@@ -71,7 +71,7 @@ TEST_F(SettingsWindowTest, StoredValuesReachTheirControlsAndComeBackUnchanged)
     EXPECT_EQ(select().ComboBox2->currentText(), "Выключена");
     EXPECT_EQ(select().MaskEdit4->text(), "+40,0");
     EXPECT_FALSE(f.ColorChartFlag);
-    EXPECT_TRUE(f.usb->isChecked());
+    EXPECT_TRUE(gui::named<QCheckBox>(f.connectionPanel(), "usb")->isChecked());
     f.close();
     EXPECT_EQ(ini(), file);
 }
@@ -127,7 +127,7 @@ TEST_F(SettingsWindowTest, PortOutsideTheListSelectsNothingAndIsWrittenAsMinusOn
     for (const QByteArray value : {"20", "-1", "-7", "0x100"}) {
         writeIni("[Kel]\nPort=" + value + "\n");
         startAndShow();
-        EXPECT_EQ(form().ComboBoxDeviceName->currentIndex(), -1) << value.constData();
+        EXPECT_EQ(gui::named<QComboBox>(form().connectionPanel(), "ComboBoxDeviceName")->currentIndex(), -1) << value.constData();
         form().close();
         EXPECT_TRUE(ini().contains("\nPort=-1\n")) << value.constData();
         windows.reset();
@@ -135,7 +135,7 @@ TEST_F(SettingsWindowTest, PortOutsideTheListSelectsNothingAndIsWrittenAsMinusOn
     // A port typed by hand is not kept either.
     writeIni("[Kel]\nPort=3\n");
     startAndShow();
-    form().ComboBoxDeviceName->setEditText("/dev/pts/7");
+    gui::named<QComboBox>(form().connectionPanel(), "ComboBoxDeviceName")->setEditText("/dev/pts/7");
     form().close();
     EXPECT_TRUE(ini().contains("\nPort=-1\n"));
     windows.reset();
@@ -150,12 +150,12 @@ TEST_F(SettingsWindowTest, LoadingRunsNoHandler)
     int portChanges = 0;
     int modeChanges = 0;
     QObject context;
-    QObject::connect(form().ComboBoxDeviceName, &QComboBox::currentIndexChanged, &context, [&] { ++portChanges; });
+    QObject::connect(gui::named<QComboBox>(form().connectionPanel(), "ComboBoxDeviceName"), &QComboBox::currentIndexChanged, &context, [&] { ++portChanges; });
     QObject::connect(select().ComboBox1, &QComboBox::currentIndexChanged, &context, [&] { ++modeChanges; });
     QObject::connect(select().ComboBox2, &QComboBox::currentIndexChanged, &context, [&] { ++modeChanges; });
     windows->ShowMainForm();
     ASSERT_TRUE(gui::waitExposed(&form()));
-    EXPECT_EQ(form().ComboBoxDeviceName->currentText(), "COM5");
+    EXPECT_EQ(gui::named<QComboBox>(form().connectionPanel(), "ComboBoxDeviceName")->currentText(), "COM5");
     EXPECT_EQ(portChanges, 0);
     EXPECT_EQ(modeChanges, 0);
     EXPECT_TRUE(line->calls.isEmpty());  // the port was not opened

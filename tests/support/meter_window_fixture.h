@@ -5,6 +5,7 @@
 #include "support/fake_dialogs.h"
 #include "support/gui_helpers.h"
 #include "app/main_form.h"
+#include "device/ui/connection_panel.h"
 #include "logging/ui/reading_panel.h"
 #include "widgets/on_off_switch.h"
 #include "app/program.h"

@@ -68,11 +68,11 @@ TEST_F(PortSelection, DetectionSkipsASilentPortAndFindsTheMeter)
 {
     addMeter("COM3");
     addMeter("COM5", MeterConfig{.silent = true});
-    form().Button9->click();
-    form().Button8->click();
+    gui::named<QPushButton>(form().connectionPanel(), "Button9")->click();
+    gui::named<QPushButton>(form().connectionPanel(), "Button8")->click();
     EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Message), QStringList{"Прибор найден на COM3"});
-    EXPECT_EQ(form().ComboBoxDeviceName->currentText(), "COM3");
-    EXPECT_FALSE(form().ComboBoxDeviceName->isEnabled());
+    EXPECT_EQ(gui::named<QComboBox>(form().connectionPanel(), "ComboBoxDeviceName")->currentText(), "COM3");
+    EXPECT_FALSE(gui::named<QComboBox>(form().connectionPanel(), "ComboBoxDeviceName")->isEnabled());
     EXPECT_TRUE(line->Active()) << "the found port stays open";
     EXPECT_EQ(line->meters.at("COM5").requests(), 10);
     EXPECT_TRUE(form().readingPanel().isHidden()) << "detection does not touch the reading panel";
@@ -81,12 +81,12 @@ TEST_F(PortSelection, DetectionSkipsASilentPortAndFindsTheMeter)
 
 TEST_F(PortSelection, DetectionWithoutAMeterSelectsTheRememberedPortAgain)
 {
-    form().ComboBoxDeviceName->setCurrentIndex(4);
-    form().Button8->click();
+    gui::named<QComboBox>(form().connectionPanel(), "ComboBoxDeviceName")->setCurrentIndex(4);
+    gui::named<QPushButton>(form().connectionPanel(), "Button8")->click();
     EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Message),
               QStringList{"Невозможно автоматически обнаружить устройство !\n\r"
                           "Проверьте еще раз все соединения и повторите попытку."});
-    EXPECT_EQ(form().ComboBoxDeviceName->currentText(), "COM5");
+    EXPECT_EQ(gui::named<QComboBox>(form().connectionPanel(), "ComboBoxDeviceName")->currentText(), "COM5");
     EXPECT_EQ(line->DeviceName(), "COM5");
     EXPECT_FALSE(line->Active());
 }
@@ -94,8 +94,8 @@ TEST_F(PortSelection, DetectionWithoutAMeterSelectsTheRememberedPortAgain)
 TEST_F(PortSelection, TypingIntoThePortBoxTriesEveryPrefix)
 {
     addMeter("COM3");
-    form().Button9->click();
-    QLineEdit* edit = form().ComboBoxDeviceName->lineEdit();
+    gui::named<QPushButton>(form().connectionPanel(), "Button9")->click();
+    QLineEdit* edit = gui::named<QComboBox>(form().connectionPanel(), "ComboBoxDeviceName")->lineEdit();
     edit->clear();
     edit->setFocus();
     for (const QChar c : QStringLiteral("COM3"))
@@ -108,8 +108,8 @@ TEST_F(PortSelection, TypingIntoThePortBoxTriesEveryPrefix)
 TEST_F(PortSelection, ATypedDevicePathIsTriedOnEnterOrWhenLeavingTheBox)
 {
     addMeter("/dev/ttyUSB3");
-    form().Button9->click();
-    QLineEdit* edit = form().ComboBoxDeviceName->lineEdit();
+    gui::named<QPushButton>(form().connectionPanel(), "Button9")->click();
+    QLineEdit* edit = gui::named<QComboBox>(form().connectionPanel(), "ComboBoxDeviceName")->lineEdit();
     ASSERT_TRUE(gui::waitActive(&form()));
     edit->clear();
     edit->setFocus();
@@ -127,7 +127,7 @@ TEST_F(PortSelection, ATypedDevicePathIsTriedOnEnterOrWhenLeavingTheBox)
     edit->selectAll();
     gui::typeText(edit, "/dev/ttyUSB9");
     EXPECT_TRUE(dialogs.texts(FakeDialogs::Kind::Error).isEmpty());
-    form().usb->setFocus();
+    gui::named<QCheckBox>(form().connectionPanel(), "usb")->setFocus();
     QApplication::processEvents();
     EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Error), QStringList{"Невозможно открыть порт"});
 }

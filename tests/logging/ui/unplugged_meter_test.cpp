@@ -4,6 +4,7 @@
 #include "support/fake_dialogs.h"
 #include "support/gui_helpers.h"
 #include "app/main_form.h"
+#include "device/ui/connection_panel.h"
 #include "logging/ui/reading_panel.h"
 #include "widgets/on_off_switch.h"
 #include "app/program.h"
@@ -75,7 +76,7 @@ TEST_F(UnpluggedMeter, PulledOutMidReadingThenBackLoggingResumes)
     EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Message), QStringList{"Невозможно считать данные !"});
     EXPECT_TRUE(dialogs.texts(FakeDialogs::Kind::StandardError).isEmpty()) << "the failure is told once";
     EXPECT_TRUE(gui::named<QPushButton>(form().readingPanel(), "Button3")->isEnabled());
-    EXPECT_FALSE(form().ComPort->Active()) << "the dead port is closed";
+    EXPECT_FALSE(form().connectionPanel().line().Active()) << "the dead port is closed";
 
     // Still away: the port cannot be opened, and nothing is stuck.
     QMetaObject::invokeMethod(gui::named<QTimer>(form().readingPanel(), "Timer1"), "timeout");
