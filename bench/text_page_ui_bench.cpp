@@ -12,6 +12,7 @@
 #include "report/report_preparation.h"
 #include "widgets/wait_form.h"
 #include "views/ui/report_table_model.h"
+#include "views/ui/text_report_page.h"
 
 #include "minute_readings.h"
 #include "recording_reporter.h"
@@ -46,8 +47,8 @@ struct Page {
     std::shared_ptr<const ReportTable> small;
 
     TMainForm& form() const { return windows->MainForm(); }
-    QTableView* grid() const { return form().Grid1; }
-    ReportTableModel* model() const { return form().Grid1Model; }
+    QTableView* grid() const { return form().TabSheet2->findChild<QTableView*>(QStringLiteral("Grid1")); }
+    const ReportTableModel* model() const { return &form().TabSheet2->model(); }
 };
 
 QTemporaryDir& programDir()
@@ -94,7 +95,7 @@ int firstRow(const ReportTableModel& model, int percent)
 void showTable(const std::shared_ptr<const ReportTable>& table, int percent)
 {
     Page& p = page();
-    p.model()->setTable(table);
+    p.form().TabSheet2->showTable(table);
     p.grid()->setCurrentIndex(p.model()->index(0, 0));
     p.grid()->scrollTo(p.model()->index(firstRow(*p.model(), percent), 0), QAbstractItemView::PositionAtTop);
     QApplication::processEvents();

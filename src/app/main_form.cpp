@@ -1,5 +1,6 @@
 #include "app/main_form.h"
 #include "logging/ui/reading_panel.h"
+#include "views/ui/text_report_page.h"
 #include "device/ui/connection_panel.h"
 #include "logging/meter_reading.h"
 
@@ -126,14 +127,8 @@ void TMainForm::FormShow()
 {
     LoadSettings();
     Broker->start(settingsFilePath());
-    RadioGroup1->setItemIndex(DisplayMode);
-    // Column widths: (table width − its scroll-bar width setting) div column count.
-    const int columns = Grid1->model() ? Grid1->model()->columnCount() : 0;
-    if (columns > 0) {
-        const int width = (Grid1->width() - 18) / columns;
-        for (int c = 0; c < columns; ++c)
-            Grid1->setColumnWidth(c, width);
-    }
+    TabSheet2->chooseDisplayMode(TabSheet2->displayMode());
+    TabSheet2->fitColumns();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event)

@@ -29,6 +29,7 @@ class MaskEdit;
 class OnOffSwitch;
 class RadioGroup;
 class ReadingPanel;
+class TextReportPage;
 class ConnectionPanel;
 class SerialLine;
 class TFirmBox;
@@ -79,7 +80,6 @@ public:
     ConnectionPanel& connectionPanel() const { return *connection_; }
 
     // --- State of the window and the program ---
-    std::uint8_t DisplayMode = 0;      // 0 relative humidity, 1 dew point, 2 absolute humidity
     bool ColorChartFlag = true;        // chart points coloured by the thresholds
     std::int32_t Ortanel = 0;          // kept for the settings file only
     ReportState Report;                // the report held in memory (records, interval, titles)
@@ -108,7 +108,7 @@ public:
     QToolBar* ToolBar1;
     QTabWidget* PageControl1;
     QWidget* TabSheet1;
-    QWidget* TabSheet2;
+    TextReportPage* TabSheet2;         // the text report page
     QWidget* TabSheet3;
 
     // --- Page 1 "&Операции" ---
@@ -120,32 +120,6 @@ public:
     BevelPanel* Panel1;
 
     // --- Page 2 "&Текстовый отчёт" ---
-    BevelPanel* Panel4;
-    QLabel* Label19;
-    QPushButton* Button10;
-    QPushButton* Button11;
-    BevelPanel* Panel3;
-    BevelPanel* Panel2;
-    QTableView* Grid1;
-    ReportTableModel* Grid1Model;      // the built report as Grid1 shows it ("no data" until a build)
-    QLabel* Label16;
-    QLabel* Label9;
-    QLabel* Label10;
-    QLabel* Label11;
-    QLineEdit* Edit1;
-    MaskEdit* MaskEdit7;
-    QLabel* Label12;
-    QLineEdit* Edit2;
-    MaskEdit* MaskEdit8;
-    QLabel* Label17;
-    QLabel* Label13;
-    QLabel* Label14;
-    QLineEdit* Edit3;
-    MaskEdit* MaskEdit9;
-    QLabel* Label15;
-    QLineEdit* Edit4;
-    MaskEdit* MaskEdit10;
-    RadioGroup* RadioGroup1;
     std::shared_ptr<class QPrinter> PrintDialog1;  // printer of the table's print dialog, kept for the run
     int PrintFromPage = 1;  // the from-page chosen last, kept also across jobs of all pages
 
@@ -189,8 +163,6 @@ public slots:
     void AcTextReportExecute();
     void AcGraphReportExecute();
     void Panel1Click();
-    void RadioGroup1Click();
-    void MaskEdit7Exit();
 
     // Handlers of the connection, reading, report and output topics (main_form_*.cpp).
     void AcConnectExecute();

@@ -1,13 +1,11 @@
-// TMainForm::BuildReport: the window side of report building — reads the display mode, the
-// threshold fields and the colour-chart setting, builds the report from the report in memory
-// and shows the result in the table, the title and the minimum and maximum figures.
+// TMainForm::BuildReport: the window side of report building — takes the display mode and the
+// thresholds of the text report page and the colour-chart setting, builds the report from the
+// report in memory and shows the result on the text and graph pages.
 #include "app/main_form.h"
 
-#include "widgets/mask_edit.h"
-#include "widgets/radio_group.h"
 #include "widgets/wait_form.h"
 #include "report/report_builder.h"
-#include "views/ui/report_table_model.h"
+#include "views/ui/text_report_page.h"
 #include "views/ui/graph_page.h"
 #include "views/ui/time_chart.h"
 
@@ -35,34 +33,18 @@ void TMainForm::BuildReport(bool FromReading)
 
     for (;;) {
         ReportSettings settings;
-        settings.displayMode = RadioGroup1->itemIndex();
-        settings.minHumidityText = MaskEdit7->text();
-        settings.maxHumidityText = MaskEdit8->text();
-        settings.minTemperatureText = MaskEdit9->text();
-        settings.maxTemperatureText = MaskEdit10->text();
+        const ThresholdTexts thresholds = TabSheet2->thresholdTexts();
+        settings.displayMode = TabSheet2->displayMode();
+        settings.minHumidityText = thresholds.minHumidity;
+        settings.maxHumidityText = thresholds.maxHumidity;
+        settings.minTemperatureText = thresholds.minTemperature;
+        settings.maxTemperatureText = thresholds.maxTemperature;
         settings.colorChart = ColorChartFlag;
         settings.cache = conversions_.get();
         auto table = std::make_shared<const ReportTable>(::BuildReport(Report, settings, FromReading, WaitForm));
 
-        // The current cell stays where it was while the table still has it.
-        const QModelIndex current = Grid1->currentIndex();
-        const int row = current.isValid() ? current.row() : 0;
-        const int column = current.isValid() ? current.column() : 0;
-        Grid1Model->setTable(table);
-        Grid1->setCurrentIndex(Grid1Model->index(std::min(row, Grid1Model->rowCount() - 1), column));
-
-        Label19->setText(table->title());
-        Label19->adjustSize();
+        TabSheet2->showTable(table);
         Panel5->showTable(table);
-        // A figure wider than its field shows its beginning, as a classic edit field does.
-        const auto figure = [](QLineEdit* edit, const QString& text) {
-            edit->setText(text);
-            edit->setCursorPosition(0);
-        };
-        figure(Edit1, table->humidityMinText());
-        figure(Edit2, table->humidityMaxText());
-        figure(Edit3, table->temperatureMinText());
-        figure(Edit4, table->temperatureMaxText());
 
         if (!buildPending_)
             break;

@@ -2,6 +2,7 @@
 // the port group, the clock and the logo panel.
 #include "app/main_form.h"
 #include "logging/ui/reading_panel.h"
+#include "views/ui/text_report_page.h"
 #include "device/ui/connection_panel.h"
 #include "logging/meter_reading.h"
 #include "widgets/typed_length_limit.h"
@@ -41,11 +42,6 @@ void bindToAction(QPushButton* button, QAction* action)
 
 }  // namespace
 
-QPushButton* bindButtonToAction(QPushButton* button, QAction* action)
-{
-    bindToAction(button, action);
-    return button;
-}
 
 void TMainForm::CreatePages()
 {
@@ -56,8 +52,7 @@ void TMainForm::CreatePages()
 
     TabSheet1 = new QWidget;
     TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
-    TabSheet2 = new QWidget;
-    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
+    TabSheet2 = new TextReportPage(AcPrintReport, AcPrintGraph);
     TabSheet3 = new QWidget;
     TabSheet3->setObjectName(QStringLiteral("TabSheet3"));
     PageControl1->addTab(TabSheet1, QStringLiteral("&Операции"));

@@ -1,6 +1,7 @@
 // TMainForm::AcPrintReportExecute: the table printout. The print dialog offers the table as
 // pages of 50 rows; all pages print the whole table, a page range prints its block of rows.
 #include "app/main_form.h"
+#include "views/ui/text_report_page.h"
 
 #include "widgets/dialogs.h"
 #include "views/ui/print_job.h"
@@ -28,7 +29,7 @@ QFont PrintCellFont(QFont font)
 
 void TMainForm::AcPrintReportExecute()
 {
-    const std::shared_ptr<const ReportTable> table = Grid1Model->sharedTable();
+    const std::shared_ptr<const ReportTable> table = TabSheet2->model().sharedTable();
     const qsizetype rows = table->rowCount();
     const int pages = ProgramPageCount(rows);
 
@@ -53,13 +54,13 @@ void TMainForm::AcPrintReportExecute()
     source.titleLines = table->title().isEmpty() ? QStringList{QStringLiteral("Прибор №00000"), QString()}
                                                  : QStringList{table->title()};
     // Row 0 prints the header texts Grid1 shows; the other rows the table's cell texts.
-    const ReportTableModel* model = Grid1Model;
+    const ReportTableModel* model = &TabSheet2->model();
     source.cellText = [table, model](qsizetype row, int column) {
         return row == 0 ? model->headerData(column, Qt::Horizontal).toString() : table->cellText(row, column);
     };
     source.rowCount = rows;
     source.columnCount = table->columnCount();
-    source.cellFont = PrintCellFont(Grid1->font());
+    source.cellFont = PrintCellFont(TabSheet2->cellFont());
     const QScreen* screen = QGuiApplication::primaryScreen();
     const TablePrintout printout(source, clock(), screen ? screen->logicalDotsPerInch() : 96.0);
 

@@ -4,6 +4,7 @@
 #include "platform/clock.h"
 #include "widgets/dialogs.h"
 #include "app/main_form.h"
+#include "views/ui/text_report_page.h"
 #include "widgets/wait_form.h"
 #include "logging/report_pool.h"
 #include "report/date_time.h"
@@ -91,7 +92,7 @@ void TMainForm::AcSaveExecute()
 
     const ExportForm& form = kForms[lastFilterIndex - 1];
     const QString fileName = ChangeFileExt(choice->fileName, QString::fromLatin1(form.extension));
-    const ReportTable& table = Grid1Model->table();
+    const ReportTable& table = TabSheet2->model().table();
     const WaitCursor hourglass;
     switch (form.writer) {
     case ExportForm::Text:
@@ -101,7 +102,7 @@ void TMainForm::AcSaveExecute()
         SaveToXLS(fileName, table);
         break;
     case ExportForm::Html: {
-        const QPalette palette = Grid1->palette();
+        const QPalette palette = TabSheet2->tablePalette();
         SaveToHTML(fileName, table,
                    PlatformColors{RgbOf(palette.color(QPalette::Active, QPalette::Button)),
                                   RgbOf(palette.color(QPalette::Active, QPalette::Base)),

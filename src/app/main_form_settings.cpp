@@ -2,6 +2,7 @@
 // executable, put straight into the controls and variables it belongs to and read back.
 #include "app/main_form.h"
 #include "logging/ui/reading_panel.h"
+#include "views/ui/text_report_page.h"
 #include "device/ui/connection_panel.h"
 
 #include "platform/settings.h"
@@ -23,13 +24,11 @@ void TMainForm::LoadSettings()
     // mode does not apply graph settings, the threshold fields do not rebuild the report.
     Ortanel = s.Ortanel;
     connection_->chooseListedPort(s.Port);
-    MaskEdit7->setText(s.minh);
-    MaskEdit8->setText(s.maxh);
-    MaskEdit9->setText(s.mint);
-    MaskEdit10->setText(s.maxt);
+    TabSheet2->setThresholdTexts({s.minh, s.maxh, s.mint, s.maxt});
     readingPanel_->setIntervalText(s.interval);
-    DisplayMode = s.Indic;
-    Panel5->setDisplayMode(DisplayMode, false);
+    // The mode is chosen (and the report built for it) when the window is first shown.
+    TabSheet2->keepDisplayMode(s.Indic);
+    Panel5->setDisplayMode(s.Indic, false);
     if (SelectForm) {
         const QSignalBlocker block1(SelectForm->ComboBox1);
         const QSignalBlocker block2(SelectForm->ComboBox2);
@@ -50,12 +49,13 @@ void TMainForm::SaveSettings()
     KelSettings s = ReadKelSettings(ProfileFile(settingsFilePath()));
     s.Ortanel = Ortanel;
     s.Port = connection_->listedPort();
-    s.minh = MaskEdit7->text();
-    s.maxh = MaskEdit8->text();
-    s.mint = MaskEdit9->text();
-    s.maxt = MaskEdit10->text();
+    const ThresholdTexts thresholds = TabSheet2->thresholdTexts();
+    s.minh = thresholds.minHumidity;
+    s.maxh = thresholds.maxHumidity;
+    s.mint = thresholds.minTemperature;
+    s.maxt = thresholds.maxTemperature;
     s.interval = readingPanel_->intervalText();
-    s.Indic = DisplayMode;
+    s.Indic = TabSheet2->displayMode();
     if (SelectForm) {
         s.modeRH = SelectForm->ComboBox1->currentIndex();
         s.modeT = SelectForm->ComboBox2->currentIndex();

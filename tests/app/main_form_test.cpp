@@ -197,7 +197,7 @@ TEST_F(MainFormTest, F5AndF10ReachTheirActionsFromAnywhereInTheWindow)
     gui::SignalCount connect(f.AcConnect, &QAction::triggered);
     f.SetReportActions(true);
     f.AcTextReport->trigger();
-    QWidget* places[] = {f.Button2, gui::named<QCheckBox>(f.connectionPanel(), "usb"), f.MaskEdit7, f.Grid1};
+    QWidget* places[] = {f.Button2, gui::named<QCheckBox>(f.connectionPanel(), "usb"), gui::named<MaskEdit>(*f.TabSheet2, "MaskEdit7"), gui::named<QTableView>(*f.TabSheet2, "Grid1")};
     int expected = 0;
     for (QWidget* w : places) {
         f.PageControl1->setCurrentWidget(w->window() == &f && f.TabSheet2->isAncestorOf(w) ? f.TabSheet2 : f.TabSheet1);
@@ -205,8 +205,8 @@ TEST_F(MainFormTest, F5AndF10ReachTheirActionsFromAnywhereInTheWindow)
         gui::keyClick(w, Qt::Key_F5);
         EXPECT_EQ(connect.count(), ++expected) << w->objectName().toStdString();
     }
-    f.MaskEdit7->setFocus();
-    gui::keyClick(f.MaskEdit7, Qt::Key_F10);
+    gui::named<MaskEdit>(*f.TabSheet2, "MaskEdit7")->setFocus();
+    gui::keyClick(gui::named<MaskEdit>(*f.TabSheet2, "MaskEdit7"), Qt::Key_F10);
     EXPECT_FALSE(f.isVisible());
     EXPECT_FALSE(ini().isEmpty());  // closing wrote the settings
 }
@@ -221,10 +221,10 @@ TEST_F(MainFormTest, ReportActionsSwitchTogetherAndSwitchingOffBringsPageOneForw
     EXPECT_TRUE(f.PageControl1->isTabVisible(1));
     EXPECT_TRUE(f.PageControl1->isTabVisible(2));
     EXPECT_EQ(f.PageControl1->currentWidget(), f.TabSheet1);  // switching on keeps the page
-    EXPECT_TRUE(f.Button10->isEnabled());                     // buttons follow their actions
-    EXPECT_EQ(f.Button10->text(), "Распечатать таблицу");
+    EXPECT_TRUE(gui::named<QPushButton>(*f.TabSheet2, "Button10")->isEnabled());                     // buttons follow their actions
+    EXPECT_EQ(gui::named<QPushButton>(*f.TabSheet2, "Button10")->text(), "Распечатать таблицу");
 
-    for (QWidget* page : {f.TabSheet2, f.TabSheet3}) {
+    for (QWidget* page : {static_cast<QWidget*>(f.TabSheet2), f.TabSheet3}) {
         f.SetReportActions(true);
         f.PageControl1->setCurrentWidget(page);
         f.SetReportActions(false);
@@ -234,7 +234,7 @@ TEST_F(MainFormTest, ReportActionsSwitchTogetherAndSwitchingOffBringsPageOneForw
         EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
     EXPECT_FALSE(f.PageControl1->isTabVisible(1));
     EXPECT_FALSE(f.PageControl1->isTabVisible(2));
-    EXPECT_FALSE(f.Button10->isEnabled());
+    EXPECT_FALSE(gui::named<QPushButton>(*f.TabSheet2, "Button10")->isEnabled());
     EXPECT_TRUE(f.AcConnect->isEnabled());
 }
 

@@ -31,13 +31,13 @@ TEST_F(SettingsWindowTest, NoFileGivesTheDefaultsAndCloseWritesEveryKeyButOrtane
     TMainForm& f = form();
     EXPECT_EQ(gui::named<QComboBox>(f.connectionPanel(), "ComboBoxDeviceName")->currentIndex(), 0);
     EXPECT_EQ(gui::named<QComboBox>(f.connectionPanel(), "ComboBoxDeviceName")->currentText(), "COM1");
-    EXPECT_EQ(f.MaskEdit7->text(), "+00,0");
-    EXPECT_EQ(f.MaskEdit8->text(), "+99,9");
-    EXPECT_EQ(f.MaskEdit9->text(), "-40,0");
-    EXPECT_EQ(f.MaskEdit10->text(), "+60,0");
+    EXPECT_EQ(gui::named<MaskEdit>(*f.TabSheet2, "MaskEdit7")->text(), "+00,0");
+    EXPECT_EQ(gui::named<MaskEdit>(*f.TabSheet2, "MaskEdit8")->text(), "+99,9");
+    EXPECT_EQ(gui::named<MaskEdit>(*f.TabSheet2, "MaskEdit9")->text(), "-40,0");
+    EXPECT_EQ(gui::named<MaskEdit>(*f.TabSheet2, "MaskEdit10")->text(), "+60,0");
     EXPECT_EQ(gui::named<QLineEdit>(f.readingPanel(), "Edit5")->text(), "60");
-    EXPECT_EQ(f.DisplayMode, 0);
-    EXPECT_EQ(f.RadioGroup1->itemIndex(), 0);
+    EXPECT_EQ(f.TabSheet2->displayMode(), 0);
+    EXPECT_EQ(gui::named<RadioGroup>(*f.TabSheet2, "RadioGroup1")->itemIndex(), 0);
     EXPECT_EQ(select().ComboBox1->currentIndex(), 2);
     EXPECT_EQ(select().ComboBox2->currentIndex(), 2);
     EXPECT_EQ(select().MaskEdit1->text(), "+00,0");
@@ -62,11 +62,11 @@ TEST_F(SettingsWindowTest, StoredValuesReachTheirControlsAndComeBackUnchanged)
     startAndShow();
     TMainForm& f = form();
     EXPECT_EQ(gui::named<QComboBox>(f.connectionPanel(), "ComboBoxDeviceName")->currentText(), "\\\\.\\COM13");
-    EXPECT_EQ(f.MaskEdit7->text(), "+12,5");
+    EXPECT_EQ(gui::named<MaskEdit>(*f.TabSheet2, "MaskEdit7")->text(), "+12,5");
     EXPECT_EQ(gui::named<QLineEdit>(f.readingPanel(), "Edit5")->text(), "abc");
-    EXPECT_EQ(f.DisplayMode, 1);
-    EXPECT_EQ(f.RadioGroup1->itemIndex(), 1);
-    EXPECT_EQ(f.Label9->text(), "точки росы - T, °C:");
+    EXPECT_EQ(f.TabSheet2->displayMode(), 1);
+    EXPECT_EQ(gui::named<RadioGroup>(*f.TabSheet2, "RadioGroup1")->itemIndex(), 1);
+    EXPECT_EQ(gui::named<QLabel>(*f.TabSheet2, "Label9")->text(), "точки росы - T, °C:");
     EXPECT_EQ(select().ComboBox1->currentText(), "Ручной ввод");
     EXPECT_EQ(select().ComboBox2->currentText(), "Выключена");
     EXPECT_EQ(select().MaskEdit4->text(), "+40,0");
@@ -90,9 +90,9 @@ TEST_F(SettingsWindowTest, ValueRulesOfTheFile)
     // Indic 258 is display mode 2.
     writeIni("[Kel]\nIndic=258\n");
     startAndShow();
-    EXPECT_EQ(form().DisplayMode, 2);
-    EXPECT_EQ(form().RadioGroup1->itemIndex(), 2);
-    EXPECT_EQ(form().Label9->text(), "влажность - A, г/куб.м");
+    EXPECT_EQ(form().TabSheet2->displayMode(), 2);
+    EXPECT_EQ(gui::named<RadioGroup>(*form().TabSheet2, "RadioGroup1")->itemIndex(), 2);
+    EXPECT_EQ(gui::named<QLabel>(*form().TabSheet2, "Label9")->text(), "влажность - A, г/куб.м");
     form().close();
     EXPECT_TRUE(ini().contains("\nIndic=2\n"));
     windows.reset();
@@ -112,12 +112,12 @@ TEST_F(SettingsWindowTest, IndicFiveIsClampedByTheSelectorAndSavedAsTwo)
     writeIni("[Kel]\nIndic=5\n");
     start();
     form().LoadSettings();
-    EXPECT_EQ(form().DisplayMode, 5);  // held as read until the show handler
+    EXPECT_EQ(form().TabSheet2->displayMode(), 5);  // held as read until the show handler
     windows.reset();
 
     startAndShow();
-    EXPECT_EQ(form().RadioGroup1->itemIndex(), 2);
-    EXPECT_EQ(form().DisplayMode, 2);
+    EXPECT_EQ(gui::named<RadioGroup>(*form().TabSheet2, "RadioGroup1")->itemIndex(), 2);
+    EXPECT_EQ(form().TabSheet2->displayMode(), 2);
     form().close();
     EXPECT_TRUE(ini().contains("\nIndic=2\n"));
 }
@@ -165,11 +165,11 @@ TEST_F(SettingsWindowTest, ClearedMaskPositionsAreSavedAsZeros)
 {
     startAndShow();
     TMainForm& f = form();
-    f.MaskEdit7->setText("+12, ");
-    f.MaskEdit8->setText("");
+    gui::named<MaskEdit>(*f.TabSheet2, "MaskEdit7")->setText("+12, ");
+    gui::named<MaskEdit>(*f.TabSheet2, "MaskEdit8")->setText("");
     select().MaskEdit1->setText("-4 , ");
-    EXPECT_EQ(f.MaskEdit7->text(), "+12, ");
-    EXPECT_EQ(f.MaskEdit8->text(), "   , ");
+    EXPECT_EQ(gui::named<MaskEdit>(*f.TabSheet2, "MaskEdit7")->text(), "+12, ");
+    EXPECT_EQ(gui::named<MaskEdit>(*f.TabSheet2, "MaskEdit8")->text(), "   , ");
     f.close();
     EXPECT_TRUE(ini().contains("\nminh=+12,0\nmaxh=000,0\n"));
     EXPECT_TRUE(ini().contains("\nmin_RH=-40,0\n"));

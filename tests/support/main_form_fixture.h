@@ -8,6 +8,10 @@
 #include "app/main_form.h"
 #include "device/ui/connection_panel.h"
 #include "logging/ui/reading_panel.h"
+#include "views/ui/text_report_page.h"
+#include "widgets/bevel_panel.h"
+#include "widgets/mask_edit.h"
+#include "widgets/radio_group.h"
 #include "widgets/on_off_switch.h"
 #include "app/program.h"
 #include "support/file_bytes.h"
@@ -16,6 +20,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTableView>
 #include <QTimer>
 
 #include <gtest/gtest.h>

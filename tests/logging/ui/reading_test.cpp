@@ -61,12 +61,12 @@ TEST_F(Reading, OneReadingAppendsOneRecordAndShowsIt)
     EXPECT_FALSE(line->Active());
 
     // The report pages show everything logged so far, without the wait window.
-    const QAbstractItemModel* table = form().Grid1->model();
+    const QAbstractItemModel* table = gui::named<QTableView>(*form().TabSheet2, "Grid1")->model();
     ASSERT_EQ(table->rowCount(), 1);
     EXPECT_EQ(table->data(table->index(0, 2)).toString(), "45,3");  // the table rounds halves away
     EXPECT_EQ(table->data(table->index(0, 3)).toString(), "-5,3");
-    EXPECT_EQ(form().Label19->text(), "Термогигрометр №" + gui::named<QLabel>(form().readingPanel(), "Label8")->text() + " - ");
-    EXPECT_EQ(form().Edit1->text(), "45,25");
+    EXPECT_EQ(gui::named<QLabel>(*form().TabSheet2, "Label19")->text(), "Термогигрометр №" + gui::named<QLabel>(form().readingPanel(), "Label8")->text() + " - ");
+    EXPECT_EQ(gui::named<QLineEdit>(*form().TabSheet2, "Edit1")->text(), "45,25");
     EXPECT_FALSE(form().WaitForm->isVisible());
     read();
     EXPECT_EQ(table->rowCount(), 2);

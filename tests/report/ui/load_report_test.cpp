@@ -71,7 +71,7 @@ protected:
     }
     QString cell(int row, int column) const
     {
-        return form().Grid1->model()->data(form().Grid1->model()->index(row, column)).toString();
+        return gui::named<QTableView>(*form().TabSheet2, "Grid1")->model()->data(gui::named<QTableView>(*form().TabSheet2, "Grid1")->model()->index(row, column)).toString();
     }
     bool reportPagesOn() const
     {
@@ -97,10 +97,10 @@ TEST_F(LoadReport, ConfirmingLoadsThePreparedReportAndShowsItsPages)
     // The proposed start never lies after 2020-01-01 00:00, where the search for it begins.
     EXPECT_EQ(form().Report.IntervalStart, DayCountOf(QDate(2020, 1, 1), 0));
     EXPECT_EQ(form().Report.IntervalEnd, at(12, 0));
-    ASSERT_EQ(form().Grid1->model()->rowCount(), 2);
+    ASSERT_EQ(gui::named<QTableView>(*form().TabSheet2, "Grid1")->model()->rowCount(), 2);
     EXPECT_EQ(cell(0, 2), "51,0");
     EXPECT_EQ(cell(1, 2), "50,0");
-    EXPECT_EQ(form().Label19->text(), "Термогигрометр №A - ");
+    EXPECT_EQ(gui::named<QLabel>(*form().TabSheet2, "Label19")->text(), "Термогигрометр №A - ");
     EXPECT_TRUE(reportPagesOn());
     EXPECT_TRUE(form().AcSave->isEnabled());
     EXPECT_TRUE(form().readingPanel().isHidden());
@@ -114,13 +114,13 @@ TEST_F(LoadReport, TheCommentGoesIntoTheTitleAsCommaText)
     writeFile("Cellar.txt", QByteArray("\xD1\xEA\xEB\xE0\xE4\r\n\xEF\xEE\xEB\xEA\xE0 3"));  // Windows-1251
     load(true);
     EXPECT_EQ(form().Report.ReportComment, "Склад,\"полка 3\"");
-    EXPECT_EQ(form().Label19->text(), "Термогигрометр №Cellar - Склад,\"полка 3\"");
+    EXPECT_EQ(gui::named<QLabel>(*form().TabSheet2, "Label19")->text(), "Термогигрометр №Cellar - Склад,\"полка 3\"");
 
     // A comment of one line with a blank is quoted, quotes and all, in the title.
     load(true, [&] {
         dialog().Memo1->setPlainText("Склад 1");
     });
-    EXPECT_EQ(form().Label19->text(), "Термогигрометр №Cellar - \"Склад 1\"");
+    EXPECT_EQ(gui::named<QLabel>(*form().TabSheet2, "Label19")->text(), "Термогигрометр №Cellar - \"Склад 1\"");
 }
 
 TEST_F(LoadReport, TheIntervalComesFromThePickersWithoutSeconds)
@@ -133,9 +133,9 @@ TEST_F(LoadReport, TheIntervalComesFromThePickersWithoutSeconds)
     });
     EXPECT_EQ(form().Report.IntervalStart, at(10, 15));
     EXPECT_EQ(form().Report.IntervalEnd, at(10, 15));
-    ASSERT_EQ(form().Grid1->model()->rowCount(), 1);
+    ASSERT_EQ(gui::named<QTableView>(*form().TabSheet2, "Grid1")->model()->rowCount(), 1);
     EXPECT_EQ(cell(0, 2), "41,0");
-    EXPECT_EQ(form().Edit2->text(), "43");  // the figures cover every record
+    EXPECT_EQ(gui::named<QLineEdit>(*form().TabSheet2, "Edit2")->text(), "43");  // the figures cover every record
 
     // A start after the end is taken as it is: an empty table.
     load(true, [&] {
@@ -143,7 +143,7 @@ TEST_F(LoadReport, TheIntervalComesFromThePickersWithoutSeconds)
         dialog().DateTimePicker2->setTime(QTime(11, 0));
         dialog().DateTimePicker4->setTime(QTime(10, 0));
     });
-    EXPECT_EQ(form().Grid1->model()->rowCount(), 0);
+    EXPECT_EQ(gui::named<QTableView>(*form().TabSheet2, "Grid1")->model()->rowCount(), 0);
     EXPECT_TRUE(reportPagesOn());
 }
 

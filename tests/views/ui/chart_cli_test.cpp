@@ -98,7 +98,7 @@ protected:
         setup.MaskEdit3->setText(QString::fromLatin1(look.temperatureLimits[0]));
         setup.MaskEdit4->setText(QString::fromLatin1(look.temperatureLimits[1]));
         // The user's click on the display mode builds the report.
-        form().RadioGroup1->setItemIndex(look.displayMode);
+        gui::named<RadioGroup>(*form().TabSheet2, "RadioGroup1")->setItemIndex(look.displayMode);
         form().BuildReport(false);
         form().SetReportActions(true);
         form().PageControl1->setCurrentWidget(form().TabSheet3);

@@ -71,8 +71,8 @@ protected:
         r.DeviceNumberText = QStringLiteral("00A3");
         r.ReportComment = QStringLiteral("склад");
         form().ColorChartFlag = true;
-        form().MaskEdit7->setText(QStringLiteral("+35,0"));
-        form().MaskEdit8->setText(QStringLiteral("+55,0"));
+        gui::named<MaskEdit>(*form().TabSheet2, "MaskEdit7")->setText(QStringLiteral("+35,0"));
+        gui::named<MaskEdit>(*form().TabSheet2, "MaskEdit8")->setText(QStringLiteral("+55,0"));
         form().BuildReport(false);
     }
     void showPage3()
@@ -303,8 +303,8 @@ TEST_F(GraphPageInWindow, APointWithoutANeighbourShowsAsADotOfItsColour)
         r.IntervalStart = 0;
         r.IntervalEnd = at(30, 0, 0);
         form().ColorChartFlag = c.colours;
-        form().MaskEdit7->setText(QStringLiteral("+35,0"));
-        form().MaskEdit8->setText(QStringLiteral("+55,0"));
+        gui::named<MaskEdit>(*form().TabSheet2, "MaskEdit7")->setText(QStringLiteral("+35,0"));
+        gui::named<MaskEdit>(*form().TabSheet2, "MaskEdit8")->setText(QStringLiteral("+55,0"));
         form().BuildReport(false);
         showPage3();
         for (TimeChart* ch : {form().Chart1, form().Chart2}) {
@@ -442,8 +442,8 @@ TEST_F(GraphPageInWindow, DisplayModeSetsTheHumidityAxisTitle)
 {
     const char* titles[] = {"Относительная влажность, %", "Температура точки росы, °C", "Абсолютная влажность, г/куб.м"};
     for (int mode : {1, 2, 0}) {
-        form().RadioGroup1->setItemIndex(mode);
-        form().RadioGroup1Click();
+        gui::named<RadioGroup>(*form().TabSheet2, "RadioGroup1")->setItemIndex(mode);
+        gui::named<RadioGroup>(*form().TabSheet2, "RadioGroup1")->clicked();
         EXPECT_EQ(form().Chart1->LeftAxis().Title(), QString::fromUtf8(titles[mode]));
     }
 }
@@ -456,8 +456,8 @@ TEST_F(GraphPageInWindow, PicturesOfThePage)
     EXPECT_TRUE(form().grab().save(shotPath("graph_page.png")));
     EXPECT_TRUE(form().Chart1->grab().save(shotPath("graph_chart1.png")));
     EXPECT_TRUE(form().Chart2->grab().save(shotPath("graph_chart2.png")));
-    form().RadioGroup1->setItemIndex(1);
-    form().RadioGroup1Click();
+    gui::named<RadioGroup>(*form().TabSheet2, "RadioGroup1")->setItemIndex(1);
+    gui::named<RadioGroup>(*form().TabSheet2, "RadioGroup1")->clicked();
     form().Chart2->hide();
     form().Panel5->setHumidityAlign(ChartAlign::Client);
     form().Chart1->BottomAxis().SetVisible(true);

@@ -378,7 +378,7 @@ TEST_F(PrintTable, AFailingPrinterEndsTheJobInTheStandardErrorBox)
     QApplication::processEvents();
     // Button10 clicked as the window delivers it: the error escapes the handler and ends up in
     // the standard error box.
-    QPushButton* button = form().Button10;
+    QPushButton* button = gui::named<QPushButton>(*form().TabSheet2, "Button10");
     const QPointF centre = QRectF(button->rect()).center();
     QMouseEvent press(QEvent::MouseButtonPress, centre, button->mapToGlobal(centre), Qt::LeftButton, Qt::LeftButton,
                       Qt::NoModifier);

@@ -95,7 +95,7 @@ TEST_F(SaveTable, EachEntryForcesItsExtensionAndWriter)
 
 TEST_F(SaveTable, TheExportFollowsTheDisplayMode)
 {
-    form().RadioGroup1->setItemIndex(1);
+    gui::named<RadioGroup>(*form().TabSheet2, "RadioGroup1")->setItemIndex(1);
     save(1, "dew");
     const QByteArray b = bytes("dew.txt");
     const QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(b.constData() + 2), (b.size() - 2) / 2);
