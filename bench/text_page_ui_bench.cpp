@@ -7,6 +7,7 @@
 #include "platform/clock.h"
 #include "widgets/dialogs.h"
 #include "app/main_form.h"
+#include "report/report_document.h"
 #include "app/program.h"
 #include "report/report_builder.h"
 #include "report/report_preparation.h"
@@ -177,7 +178,7 @@ BENCHMARK(BM_ScrollFirstToLast)->Unit(benchmark::kMillisecond)->Iterations(3);
 void BM_OpenInWindow(benchmark::State& state)
 {
     Page& p = page();
-    p.form().Report = syntheticReport(kRecords);
+    p.form().document().state() = syntheticReport(kRecords);
     for (auto _ : state) {
         p.form().BuildReport(false);
         QApplication::processEvents();

@@ -67,6 +67,7 @@ TMainForm::TMainForm(Clock& clock, Dialogs& dialogs, const QString& programDirec
     CreateActions();
     CreateMenuAndToolBar();
     CreatePages();
+    CreateDocument();
     Broker = new BrokerLink(statusBar(), this);
     FormCreate();
 }

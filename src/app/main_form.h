@@ -46,7 +46,7 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class ReportTableModel;
-struct ConversionCache;
+class ReportDocument;
 class QTabWidget;
 class QTableView;
 class QToolBar;
@@ -82,7 +82,6 @@ public:
     // --- State of the window and the program ---
     bool ColorChartFlag = true;        // chart points coloured by the thresholds
     std::int32_t Ortanel = 0;          // kept for the settings file only
-    ReportState Report;                // the report held in memory (records, interval, titles)
     BrokerLink* Broker = nullptr;      // publishes the stored readings when kelmora.ini names a broker
     GuiFatalExit FatalStop;
 
@@ -154,7 +153,9 @@ public:
     // Rebuilds table, statistics and title from Report. A build asked for while another one
     // lets window messages run is not nested into it: it runs once the running build is done.
     void BuildReport(bool FromReading);
-    bool Building() const { return building_; }
+    bool Building() const;
+    // The report held in memory (records, interval, titles) and its builds.
+    ReportDocument& document() const { return *document_; }
 
 public slots:
     void ActExitExecute();
@@ -185,6 +186,7 @@ private:
     void CreateActions();
     void CreateMenuAndToolBar();
     void CreatePages();
+    void CreateDocument();
     void CreatePage1();
     void CreatePage2();
 
@@ -203,10 +205,7 @@ private:
     ReadingPanel* readingPanel_ = nullptr;
     ConnectionPanel* connection_ = nullptr;
     std::unique_ptr<SerialLine> portToOwn_;  // handed to the connection panel when it is made
-    std::unique_ptr<ConversionCache> conversions_;  // conversions kept from build to build
-    bool building_ = false;
-    bool buildPending_ = false;        // a build was asked for during a build
-    bool pendingFromReading_ = true;   // ... and every such request came from a reading
+    ReportDocument* document_ = nullptr;
     bool appendFailing_ = false;       // a failed append was reported; quiet until one succeeds
     bool shown_ = false;
     bool closed_ = false;

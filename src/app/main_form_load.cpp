@@ -2,6 +2,7 @@
 // reading go off, the selection dialog picks and prepares a report and its interval, and on
 // confirmation the report is loaded, built and its pages shown.
 #include "app/main_form.h"
+#include "report/report_document.h"
 #include "logging/ui/reading_panel.h"
 
 #include "widgets/on_off_switch.h"
@@ -31,13 +32,13 @@ void TMainForm::AcLoadReportExecute()
     // The comment as one comma text; the untouched placeholder means no comment.
     static const QString placeholder = CommaText({TRepselForm::CommentPlaceholder()});
     const QString comment = CommaText(RepselForm->Memo1Lines());
-    Report.ReportComment = comment == placeholder ? QString() : comment;
+    document_->state().ReportComment = comment == placeholder ? QString() : comment;
 
     // The device number from the chosen file name; the dialog prepared the file, so it is read
     // once more as it now stands.
     const QString item = RepselForm->ComboBox1->currentText();
-    Report.DeviceNumberText = item.left(item.size() - 4);
-    LoadReport(ReportFilePath(poolDirectory(), item), Report);
+    document_->state().DeviceNumberText = item.left(item.size() - 4);
+    LoadReport(ReportFilePath(poolDirectory(), item), document_->state());
 
     // The report built for both pages, and its actions on again.
     BuildReport(false);

@@ -3,6 +3,7 @@
 #include "platform/clock.h"
 #include "widgets/dialogs.h"
 #include "app/main_form.h"
+#include "report/report_document.h"
 #include "logging/ui/reading_panel.h"
 #include "device/ui/connection_panel.h"
 #include "widgets/on_off_switch.h"
@@ -109,11 +110,11 @@ TMainForm::ReadingEnd TMainForm::readOnOpenPort()
     }
     // Everything logged so far, up to now. A report that cannot be read back reaches the
     // standard error box; the reading still ends properly and the button is usable again.
-    Report.ReportComment.clear();
-    Report.DeviceNumberText = readingPanel_->meterNumber();
-    LoadReport(workingReport_.path(), Report);
-    Report.IntervalStart = 0;
-    Report.IntervalEnd = DateTimeToDays(clock().now());
+    document_->state().ReportComment.clear();
+    document_->state().DeviceNumberText = readingPanel_->meterNumber();
+    LoadReport(workingReport_.path(), document_->state());
+    document_->state().IntervalStart = 0;
+    document_->state().IntervalEnd = DateTimeToDays(clock().now());
     BuildReport(true);
     return ReadingEnd::CloseSession;
 }

@@ -4,6 +4,7 @@
 #include "platform/clock.h"
 #include "widgets/dialogs.h"
 #include "app/main_form.h"
+#include "report/report_document.h"
 #include "views/ui/text_report_page.h"
 #include "widgets/wait_form.h"
 #include "logging/report_pool.h"
@@ -110,7 +111,7 @@ void TMainForm::AcSaveExecute()
         break;
     }
     case ExportForm::Csv:
-        SaveToCSV(fileName, Report);
+        SaveToCSV(fileName, document_->state());
         break;
     }
 }

@@ -2,6 +2,7 @@
 
 #include "app/firm_box.h"
 #include "app/main_form.h"
+#include "report/report_document.h"
 #include "views/ui/select_form.h"
 #include "widgets/wait_form.h"
 #include "device/serial_line.h"
@@ -20,7 +21,7 @@ KelmoraWindows::KelmoraWindows(Clock& clock, Dialogs& dialogs, const QString& pr
     main_->FirmBox->setDataDirectory(programDirectory);
     main_->SelectForm = new TSelectForm(main_.get(), *main_->Panel5);
     QObject::connect(main_->SelectForm, &TSelectForm::picturesRequested, main_.get(), &TMainForm::SaveChartPicturesClick);
-    main_->RepselForm = new TRepselForm(dialogs, main_->Report, main_->WaitForm, main_->poolDirectory(), main_.get());
+    main_->RepselForm = new TRepselForm(dialogs, main_->document().state(), main_->WaitForm, main_->poolDirectory(), main_.get());
 }
 
 KelmoraWindows::~KelmoraWindows() = default;

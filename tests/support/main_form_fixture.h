@@ -8,6 +8,7 @@
 #include "app/main_form.h"
 #include "device/ui/connection_panel.h"
 #include "logging/ui/reading_panel.h"
+#include "report/report_document.h"
 #include "views/ui/text_report_page.h"
 #include "widgets/bevel_panel.h"
 #include "widgets/mask_edit.h"
@@ -50,7 +51,7 @@ protected:
     void setReport(const std::vector<TDateTimeRHT>& records, const QString& device = QStringLiteral("00A3"),
                    double intervalEnd = 1e6)
     {
-        ReportState& r = form().Report;
+        ReportState& r = form().document().state();
         r.ReportData = QList<TDateTimeRHT>(records.begin(), records.end());
         r.ReportCount = r.ReportData.size();
         r.IntervalStart = 0;

@@ -7,6 +7,7 @@
 #include "app/main_form.h"
 #include "device/ui/connection_panel.h"
 #include "logging/ui/reading_panel.h"
+#include "report/report_document.h"
 #include "views/ui/text_report_page.h"
 #include "widgets/bevel_panel.h"
 #include "widgets/mask_edit.h"

@@ -56,7 +56,7 @@ TEST_F(Reading, OneReadingAppendsOneRecordAndShowsIt)
     EXPECT_EQ(r[0].T, -525);
     EXPECT_EQ(gui::named<QLabel>(form().readingPanel(), "Label1")->text(), "45,2");
     EXPECT_EQ(gui::named<QLabel>(form().readingPanel(), "Label2")->text(), "-5,2");
-    EXPECT_EQ(form().Report.ReportCount, 1);
+    EXPECT_EQ(form().document().state().ReportCount, 1);
     EXPECT_TRUE(gui::named<QPushButton>(form().readingPanel(), "Button3")->isEnabled());
     EXPECT_FALSE(line->Active());
 

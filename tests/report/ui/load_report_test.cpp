@@ -90,13 +90,13 @@ TEST_F(LoadReport, ConfirmingLoadsThePreparedReportAndShowsItsPages)
     load(true);
     EXPECT_EQ(seenInDialog, QStringList({"A.dat", "b.dat"}));
 
-    EXPECT_EQ(form().Report.DeviceNumberText, "A");
-    EXPECT_EQ(form().Report.ReportComment, "");  // the untouched placeholder is no comment
-    EXPECT_EQ(form().Report.ReportCount, 2);
+    EXPECT_EQ(form().document().state().DeviceNumberText, "A");
+    EXPECT_EQ(form().document().state().ReportComment, "");  // the untouched placeholder is no comment
+    EXPECT_EQ(form().document().state().ReportCount, 2);
     EXPECT_EQ(QFileInfo(pool("A.dat")).size(), 24);  // rewritten sorted, without the repeat
     // The proposed start never lies after 2020-01-01 00:00, where the search for it begins.
-    EXPECT_EQ(form().Report.IntervalStart, DayCountOf(QDate(2020, 1, 1), 0));
-    EXPECT_EQ(form().Report.IntervalEnd, at(12, 0));
+    EXPECT_EQ(form().document().state().IntervalStart, DayCountOf(QDate(2020, 1, 1), 0));
+    EXPECT_EQ(form().document().state().IntervalEnd, at(12, 0));
     ASSERT_EQ(gui::named<QTableView>(*form().TabSheet2, "Grid1")->model()->rowCount(), 2);
     EXPECT_EQ(cell(0, 2), "51,0");
     EXPECT_EQ(cell(1, 2), "50,0");
@@ -113,7 +113,7 @@ TEST_F(LoadReport, TheCommentGoesIntoTheTitleAsCommaText)
     writeReport("Cellar.dat", {{at(9, 0), 4000, 2000}});
     writeFile("Cellar.txt", QByteArray("\xD1\xEA\xEB\xE0\xE4\r\n\xEF\xEE\xEB\xEA\xE0 3"));  // Windows-1251
     load(true);
-    EXPECT_EQ(form().Report.ReportComment, "Склад,\"полка 3\"");
+    EXPECT_EQ(form().document().state().ReportComment, "Склад,\"полка 3\"");
     EXPECT_EQ(gui::named<QLabel>(*form().TabSheet2, "Label19")->text(), "Термогигрометр №Cellar - Склад,\"полка 3\"");
 
     // A comment of one line with a blank is quoted, quotes and all, in the title.
@@ -131,8 +131,8 @@ TEST_F(LoadReport, TheIntervalComesFromThePickersWithoutSeconds)
         dialog().DateTimePicker2->setTime(QTime(10, 15, 42));
         dialog().DateTimePicker4->setTime(QTime(10, 15, 59));
     });
-    EXPECT_EQ(form().Report.IntervalStart, at(10, 15));
-    EXPECT_EQ(form().Report.IntervalEnd, at(10, 15));
+    EXPECT_EQ(form().document().state().IntervalStart, at(10, 15));
+    EXPECT_EQ(form().document().state().IntervalEnd, at(10, 15));
     ASSERT_EQ(gui::named<QTableView>(*form().TabSheet2, "Grid1")->model()->rowCount(), 1);
     EXPECT_EQ(cell(0, 2), "41,0");
     EXPECT_EQ(gui::named<QLineEdit>(*form().TabSheet2, "Edit2")->text(), "43");  // the figures cover every record
@@ -162,7 +162,7 @@ TEST_F(LoadReport, OpeningSwitchesReadingOffAndACancelledDialogLeavesTheReportAc
     EXPECT_FALSE(reportPagesOn());
     EXPECT_FALSE(form().AcSave->isEnabled());
     // The dialog prepared the first report even though it was cancelled.
-    EXPECT_EQ(form().Report.DeviceNumberText, "A");
+    EXPECT_EQ(form().document().state().DeviceNumberText, "A");
 }
 
 TEST_F(LoadReport, ConfirmingOnAnEmptyPoolLoadsNothingAndKeepsTheReportActionsOff)

@@ -630,10 +630,10 @@ TEST_F(RepselWiring, TheProgramsDialogPreparesIntoTheMainWindowsReport)
     dialog.show();
     ASSERT_TRUE(gui::waitExposed(&dialog));
     EXPECT_EQ(dialog.ComboBox1->currentText(), QStringLiteral("hall.dat"));
-    EXPECT_EQ(main.Report.DeviceNumberText, QStringLiteral("hall"));
-    EXPECT_EQ(main.Report.ReportCount, 2);
-    EXPECT_EQ(double(main.Report.ReportData[0].dt), double(records[1].dt)) << "sorted";
-    EXPECT_EQ(main.Report.IntervalEnd, at(kDay, 9, 5));
+    EXPECT_EQ(main.document().state().DeviceNumberText, QStringLiteral("hall"));
+    EXPECT_EQ(main.document().state().ReportCount, 2);
+    EXPECT_EQ(double(main.document().state().ReportData[0].dt), double(records[1].dt)) << "sorted";
+    EXPECT_EQ(main.document().state().IntervalEnd, at(kDay, 9, 5));
     EXPECT_FALSE(windows->WaitForm().isVisible());
     dialog.reject();
 }

@@ -85,10 +85,10 @@ protected:
     // The window shows the report in the given look on its graph page, and keeps its settings.
     void showInWindow(const Look& look)
     {
-        ASSERT_TRUE(LoadReport(report, form().Report));
-        form().Report.IntervalStart = at(10, 0);
-        form().Report.IntervalEnd = at(11, 59);
-        form().Report.DeviceNumberText = QStringLiteral("00A3");
+        ASSERT_TRUE(LoadReport(report, form().document().state()));
+        form().document().state().IntervalStart = at(10, 0);
+        form().document().state().IntervalEnd = at(11, 59);
+        form().document().state().DeviceNumberText = QStringLiteral("00A3");
         form().ColorChartFlag = look.colorChart;
         TSelectForm& setup = *form().SelectForm;
         setup.ComboBox1->setCurrentIndex(look.humidityMode);

@@ -57,7 +57,7 @@ protected:
     // humidity crosses the thresholds 35 and 55 and gets all three colours.
     void buildDay(int count = 1440)
     {
-        ReportState& r = form().Report;
+        ReportState& r = form().document().state();
         r.ReportData.clear();
         for (int i = 0; i < count; ++i) {
             const double rh = 45 + 20 * std::sin(2 * M_PI * i / 1440.0);
@@ -295,7 +295,7 @@ TEST_F(GraphPageInWindow, APointWithoutANeighbourShowsAsADotOfItsColour)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        ReportState& r = form().Report;
+        ReportState& r = form().document().state();
         r.ReportData.clear();
         for (const int s : c.seconds)
             r.ReportData.push_back({at(15, 12, 18, s), 4500, 2100});

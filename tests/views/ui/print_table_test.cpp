@@ -92,7 +92,7 @@ protected:
     // dataRows readings a minute apart from 10:00, humidity 40,0 + row/10, temperature 20,00.
     void build(int dataRows)
     {
-        ReportState& r = form().Report;
+        ReportState& r = form().document().state();
         r.ReportData.clear();
         for (int i = 0; i < dataRows; ++i)
             r.ReportData.push_back({at(i), static_cast<int16_t>(4000 + 10 * i % 5000), 2000});

@@ -74,8 +74,8 @@ TEST_F(TextReportPage, NoRecordsAndAnIntervalWithoutRecords)
 
     // A start after the end: only the header row, the figures still over every record.
     setRecords({{at(10, 0), 5000, 2150}});
-    form().Report.IntervalStart = at(12, 0);
-    form().Report.IntervalEnd = at(11, 0);
+    form().document().state().IntervalStart = at(12, 0);
+    form().document().state().IntervalEnd = at(11, 0);
     form().BuildReport(false);
     EXPECT_EQ(model().rowCount(), 0);
     EXPECT_EQ(gui::named<QLineEdit>(*form().TabSheet2, "Edit1")->text(), QStringLiteral("50"));
