@@ -68,6 +68,7 @@ TMainForm::TMainForm(Clock& clock, Dialogs& dialogs, const QString& programDirec
     CreateMenuAndToolBar();
     CreatePages();
     CreateDocument();
+    CreateOutput();
     Broker = new BrokerLink(statusBar(), this);
     FormCreate();
 }

@@ -47,6 +47,7 @@ class QMenu;
 class QPushButton;
 class ReportTableModel;
 class ReportDocument;
+class ReportOutput;
 class QTabWidget;
 class QTableView;
 class QToolBar;
@@ -115,12 +116,9 @@ public:
     QPushButton* Button2;
     QGroupBox* GroupBox1;
     AnalogClock* RxClock1;
-    QPixmap Image1;                    // the maker's logo, used only by the graph printout
     BevelPanel* Panel1;
 
     // --- Page 2 "&Текстовый отчёт" ---
-    std::shared_ptr<class QPrinter> PrintDialog1;  // printer of the table's print dialog, kept for the run
-    int PrintFromPage = 1;  // the from-page chosen last, kept also across jobs of all pages
 
     // --- Page 3 "&Графический отчёт" (main_form_graph.cpp) ---
     GraphPage* Panel5;                 // the two charts; fills TabSheet3
@@ -156,6 +154,8 @@ public:
     bool Building() const;
     // The report held in memory (records, interval, titles) and its builds.
     ReportDocument& document() const { return *document_; }
+    // The table saved and printed, the charts printed and saved as pictures.
+    ReportOutput& reportOutput() const { return *output_; }
 
 public slots:
     void ActExitExecute();
@@ -187,6 +187,7 @@ private:
     void CreateMenuAndToolBar();
     void CreatePages();
     void CreateDocument();
+    void CreateOutput();
     void CreatePage1();
     void CreatePage2();
 
@@ -206,6 +207,7 @@ private:
     ConnectionPanel* connection_ = nullptr;
     std::unique_ptr<SerialLine> portToOwn_;  // handed to the connection panel when it is made
     ReportDocument* document_ = nullptr;
+    ReportOutput* output_ = nullptr;
     bool appendFailing_ = false;       // a failed append was reported; quiet until one succeeds
     bool shown_ = false;
     bool closed_ = false;

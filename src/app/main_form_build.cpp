@@ -1,8 +1,10 @@
 // TMainForm: the builds of the report held in memory, made from the text report page's display
-// mode and thresholds and the colour-chart setting, shown on the text and graph pages.
+// mode and thresholds and the colour-chart setting, shown on the text and graph pages; and the
+// report's output (saving, printing, pictures), which the actions hand to the output room.
 #include "app/main_form.h"
 
 #include "report/report_document.h"
+#include "views/ui/report_output.h"
 #include "views/ui/graph_page.h"
 #include "views/ui/text_report_page.h"
 #include "widgets/wait_form.h"
@@ -26,6 +28,33 @@ void TMainForm::CreateDocument()
         TabSheet2->showTable(table);
         Panel5->showTable(table);
     });
+}
+
+void TMainForm::CreateOutput()
+{
+    output_ = new ReportOutput(dialogs_, clock_, programDirectory_, *TabSheet2, *Panel5, document_->state(),
+                               [this] { PrepareChartsForOutput(); }, this);
+}
+
+void TMainForm::AcSaveExecute()
+{
+    output_->setWaitWindow(WaitForm);
+    output_->saveTable();
+}
+
+void TMainForm::AcPrintReportExecute()
+{
+    output_->printTable();
+}
+
+void TMainForm::AcPrintGraphExecute()
+{
+    output_->printGraph();
+}
+
+void TMainForm::SaveChartPicturesClick()
+{
+    output_->saveChartPictures();
 }
 
 void TMainForm::BuildReport(bool FromReading)

@@ -1,5 +1,5 @@
 // TMainForm: page 3 "&Графический отчёт" — the graph page in its tab, the graph setup action,
-// the setup applied when the page shows or before output, the graph printout and the pictures.
+// and the setup applied when the page shows or before output.
 #include "app/main_form.h"
 
 #include "views/ui/graph_charts.h"
@@ -74,41 +74,4 @@ void TMainForm::PrepareChartsForOutput()
 {
     if (PageControl1->currentWidget() != TabSheet3)
         SelectForm->ApplyGraphSettings();
-}
-
-void TMainForm::AcPrintGraphExecute()
-{
-    // The same printer the table's print dialog uses, for the whole run.
-    QPrinter& printer = ProgramPrinter(PrintDialog1);
-    if (dialogs().PrintersInstalled()) {
-        // Confirmed or cancelled, printing goes on with the printer as the dialog leaves it.
-        dialogs().PrinterSetup(printer);
-    } else {
-        // Without a printer only a PDF file can take the page: the dialog offers one, and
-        // cancelling it leaves nothing to print on.
-        dialogs().Message(NoPrinterText());
-        if (!dialogs().Print(printer, 0, 0, true))
-            return;
-    }
-    printer.setDocName(QString());
-    PrepareChartsForOutput();
-    PrintCharts(printer, *Chart1, *Chart2, Image1);
-}
-
-void TMainForm::SaveChartPicturesClick()
-{
-    // Each chart at its screen size as a Windows bitmap or a placeable metafile, the humidity
-    // chart under the extension ending in 1, the temperature chart under the one ending in 2.
-    SaveFileRequest request;
-    request.title = QStringLiteral("Экспорт графика");
-    request.directory = programDirectory();
-    request.fileName = QStringLiteral("chart.bmp");
-    request.filters << QStringLiteral("Картинка (*.bmp)") << QStringLiteral("Картинка (*.wmf)");
-    request.filterIndex = 1;
-    const std::optional<SaveFileChoice> choice = dialogs().SaveFile(request);
-    if (!choice)
-        return;
-    const bool metafile = std::clamp(choice->filterIndex, 1, 2) == 2;
-    PrepareChartsForOutput();
-    SaveChartPictures(*Chart1, *Chart2, choice->fileName, metafile);
 }

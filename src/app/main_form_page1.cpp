@@ -106,7 +106,7 @@ void TMainForm::CreatePage1()
         readingPanel_->hide();
     });
 
-    // The clock and, never on screen, the logo picture of the graph printout.
+    // The clock.
     GroupBox1 = new QGroupBox(QStringLiteral(" Время "), TabSheet1);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     anchors->place(GroupBox1, {776, 4, 228, 574}, Anchor::Top | Anchor::Right | Anchor::Bottom);
@@ -114,7 +114,6 @@ void TMainForm::CreatePage1()
     RxClock1->setObjectName(QStringLiteral("RxClock1"));
     RxClock1->setBorderWidth(4);
     RxClock1->setGeometry(2, 16, 224, 224);
-    Image1 = QPixmap(QStringLiteral(":/kelmora/logo.png"));
 
     // The maker's logo panel: a click opens the maker's web site.
     Panel1 = new BevelPanel(TabSheet1);

@@ -64,8 +64,8 @@ TEST_F(MainFormTest, StartsWithOnlyTheFiveActionsAndNoReportPages)
     EXPECT_FALSE(gui::named<QTimer>(f.readingPanel(), "Timer1")->isActive());
     EXPECT_EQ(f.Button1->text(), "&Установить связь");
     EXPECT_EQ(f.Button2->text(), "&Загрузить отчет");
-    EXPECT_FALSE(f.Image1.isNull());
-    EXPECT_EQ(f.Image1.size(), QSize(76, 37));
+    EXPECT_FALSE(f.reportOutput().logo().isNull());
+    EXPECT_EQ(f.reportOutput().logo().size(), QSize(76, 37));
     EXPECT_TRUE(dialogs.shown.empty());
 }
 

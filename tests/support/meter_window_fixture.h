@@ -8,6 +8,7 @@
 #include "device/ui/connection_panel.h"
 #include "logging/ui/reading_panel.h"
 #include "report/report_document.h"
+#include "views/ui/report_output.h"
 #include "views/ui/text_report_page.h"
 #include "widgets/bevel_panel.h"
 #include "widgets/mask_edit.h"

@@ -157,10 +157,10 @@ TEST_P(ChartCli, ThePrintedPageIsTheWindows)
 {
     const Look& look = GetParam();
     showInWindow(look);
-    form().PrintDialog1 = std::make_shared<QPrinter>(QPrinter::HighResolution);
-    form().PrintDialog1->setOutputFormat(QPrinter::PdfFormat);
-    form().PrintDialog1->setOutputFileName(path("window.pdf"));
-    form().PrintDialog1->setPageSize(QPageSize(QPageSize::A4));
+    form().reportOutput().usePrinter(std::make_shared<QPrinter>(QPrinter::HighResolution));
+    form().reportOutput().printer()->setOutputFormat(QPrinter::PdfFormat);
+    form().reportOutput().printer()->setOutputFileName(path("window.pdf"));
+    form().reportOutput().printer()->setPageSize(QPageSize(QPageSize::A4));
     form().AcPrintGraph->trigger();
     ASSERT_TRUE(QFileInfo::exists(path("window.pdf")));
 

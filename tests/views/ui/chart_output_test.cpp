@@ -176,9 +176,9 @@ TEST_F(ChartOutput, MetafilesUnderTheProposedNameReadBack)
 TEST_F(ChartOutput, ThePrintedPageHoldsBothChartsAndTheLogo)
 {
     const QString pdf = path("graph.pdf");
-    form().PrintDialog1 = std::make_shared<QPrinter>(QPrinter::HighResolution);
-    form().PrintDialog1->setOutputFormat(QPrinter::PdfFormat);
-    form().PrintDialog1->setOutputFileName(pdf);
+    form().reportOutput().usePrinter(std::make_shared<QPrinter>(QPrinter::HighResolution));
+    form().reportOutput().printer()->setOutputFormat(QPrinter::PdfFormat);
+    form().reportOutput().printer()->setOutputFileName(pdf);
     dialogs.printAnswers.push_back(false);  // the setup dialog cancelled: printing goes on
     form().AcPrintGraph->trigger();
     EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::PrinterSetup).size(), 1);
@@ -218,10 +218,10 @@ protected:
         form().PageControl1->setCurrentWidget(form().TabSheet2);
         QApplication::processEvents();
         pdf = QDir(dir.path()).filePath("graph.pdf");
-        form().PrintDialog1 = std::make_shared<QPrinter>(QPrinter::HighResolution);
-        form().PrintDialog1->setOutputFormat(QPrinter::PdfFormat);
-        form().PrintDialog1->setOutputFileName(pdf);
-        form().PrintDialog1->setPageSize(QPageSize(QPageSize::A4));
+        form().reportOutput().usePrinter(std::make_shared<QPrinter>(QPrinter::HighResolution));
+        form().reportOutput().printer()->setOutputFormat(QPrinter::PdfFormat);
+        form().reportOutput().printer()->setOutputFileName(pdf);
+        form().reportOutput().printer()->setPageSize(QPageSize(QPageSize::A4));
     }
     QString pdf;
 };
@@ -266,7 +266,7 @@ TEST_F(GraphPrintout, TheChartsPrintAsTheGraphSetupMakesThemWithTextsInProportio
 TEST_F(GraphPrintout, WithoutAPrinterTheUserIsToldSoAndOfferedAPdfFile)
 {
     dialogs.printersInstalled = false;
-    form().PrintDialog1.reset();
+    form().reportOutput().usePrinter(nullptr);
     dialogs.printFileName = pdf;
     form().AcPrintGraph->trigger();
     EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Message),

@@ -112,7 +112,7 @@ protected:
         printer->setOutputFileName(pdf);
         printer->setPageSize(QPageSize(QPageSize::A4));
         printer->setPageOrientation(orientation);
-        form().PrintDialog1 = printer;
+        form().reportOutput().usePrinter(printer);
         return *printer;
     }
 
@@ -191,7 +191,7 @@ TEST_F(PrintTable, TheDialogOffersFiftyRowPagesAndCancelPrintsNothing)
         print();
         ASSERT_EQ(dialogs.printRanges.size(), 1u) << c.dataRows;
         EXPECT_EQ(dialogs.printRanges[0], std::make_pair(1, c.pages)) << c.dataRows << " data rows";
-        EXPECT_EQ(form().PrintDialog1->toPage(), c.pages) << c.dataRows << " data rows";
+        EXPECT_EQ(form().reportOutput().printer()->toPage(), c.pages) << c.dataRows << " data rows";
     }
     EXPECT_FALSE(QFile::exists(pdf));
 }
@@ -207,7 +207,7 @@ TEST_F(PrintTable, TheDialogKeepsTheUsersChoicesFromRunToRun)
     build(60);
     dialogs.printAnswers = {false};
     form().AcPrintReportExecute();
-    EXPECT_EQ(form().PrintDialog1.get(), &printer);
+    EXPECT_EQ(form().reportOutput().printer(), &printer);
     EXPECT_EQ(printer.printRange(), QPrinter::PageRange);
     EXPECT_EQ(printer.fromPage(), 2);
     EXPECT_EQ(printer.toPage(), 2);
@@ -398,7 +398,7 @@ TEST_F(PrintTable, WithoutAPrinterTheUserIsToldSoAndOfferedAPdfFile)
     build(3);
     dialogs.printersInstalled = false;
     // A fresh printer, as at the first printout of a run on a machine without printers.
-    form().PrintDialog1.reset();
+    form().reportOutput().usePrinter(nullptr);
     dialogs.printFileName = pdf;
     form().AcPrintReportExecute();
     EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Message),
@@ -429,9 +429,9 @@ TEST_F(PrintTable, AJobWithoutAnyPrinterSaysSoPlainly)
     build(3);
     // A printer that names no printer and no file: what a confirmed dialog leaves on a machine
     // without printers.
-    form().PrintDialog1 = std::make_shared<QPrinter>(QPrinter::HighResolution);
-    form().PrintDialog1->setPrinterName(QString());
-    form().PrintDialog1->setOutputFileName(QString());
+    form().reportOutput().usePrinter(std::make_shared<QPrinter>(QPrinter::HighResolution));
+    form().reportOutput().printer()->setPrinterName(QString());
+    form().reportOutput().printer()->setOutputFileName(QString());
     try {
         form().AcPrintReportExecute();
         FAIL() << "printing without a printer must fail";
