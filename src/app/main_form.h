@@ -122,8 +122,6 @@ public:
 
     // --- Page 3 "&Графический отчёт" (main_form_graph.cpp) ---
     GraphPage* Panel5;                 // the two charts; fills TabSheet3
-    TimeChart* Chart1;                 // Panel5's humidity chart
-    TimeChart* Chart2;                 // Panel5's temperature chart
     void CreatePage3();
     void TabSheet3Resize();
     // Before the charts are printed or saved: page 3 applies the graph setup whenever it is

@@ -41,8 +41,6 @@ private:
 void TMainForm::CreatePage3()
 {
     Panel5 = new GraphPage(TabSheet3);
-    Chart1 = Panel5->humidityChart();
-    Chart2 = Panel5->temperatureChart();
     TabSheet3->installEventFilter(new TabSheet3Events(this));
 }
 
@@ -58,8 +56,8 @@ void TMainForm::AcSetupGraphExecute()
         TMainForm* form;
         ~Redraw()
         {
-            form->Chart1->update();
-            form->Chart2->update();
+            form->Panel5->humidityChart()->update();
+            form->Panel5->temperatureChart()->update();
         }
     } redraw{this};
     execOwningItsBoxes(SelectForm);

@@ -150,7 +150,7 @@ TEST_P(ChartCli, PicturesAreTheWindowsByteForByte)
     // and the line's colours, not only the white wall.
     const QImage humidity(path("cli/chart.bmp1"), "BMP");
     ASSERT_FALSE(humidity.isNull());
-    EXPECT_EQ(humidity.size(), form().Chart1->size());
+    EXPECT_EQ(humidity.size(), form().Panel5->humidityChart()->size());
 }
 
 TEST_P(ChartCli, ThePrintedPageIsTheWindows)
@@ -199,8 +199,8 @@ TEST_F(MainFormFixture, ChartCliPicturesWithoutASizeHaveTheWindowsChartSizes)
     const CliRun r = cli({ReportFilePath(pool, QStringLiteral("00A3.dat")), "--settings", iniPath(), "--format", "bmp",
                           "--out", QDir(dir.path()).filePath("c")});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(QImage(QDir(dir.path()).filePath("c.bmp1"), "BMP").size(), form().Chart1->size());
-    EXPECT_EQ(QImage(QDir(dir.path()).filePath("c.bmp2"), "BMP").size(), form().Chart2->size());
+    EXPECT_EQ(QImage(QDir(dir.path()).filePath("c.bmp1"), "BMP").size(), form().Panel5->humidityChart()->size());
+    EXPECT_EQ(QImage(QDir(dir.path()).filePath("c.bmp2"), "BMP").size(), form().Panel5->temperatureChart()->size());
 }
 
 // Bad invocations: a message naming the problem, the status, and no file written.

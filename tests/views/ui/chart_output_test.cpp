@@ -120,8 +120,8 @@ TEST_F(ChartOutput, BitmapsOfBothChartsAtTheirScreenSizeWithTheDividers)
     const QImage temperature(path("chart.bmp2"), "BMP");
     ASSERT_FALSE(humidity.isNull());
     ASSERT_FALSE(temperature.isNull());
-    EXPECT_EQ(humidity.size(), form().Chart1->size());
-    EXPECT_EQ(temperature.size(), form().Chart2->size());
+    EXPECT_EQ(humidity.size(), form().Panel5->humidityChart()->size());
+    EXPECT_EQ(temperature.size(), form().Panel5->temperatureChart()->size());
     EXPECT_TRUE(hasColour(humidity, 0x008000));  // the divider, part of the chart's drawing
     EXPECT_FALSE(QFileInfo::exists(path("chart.bmp")));
     EXPECT_TRUE(dialogs.texts(FakeDialogs::Kind::StandardError).isEmpty());
@@ -145,8 +145,8 @@ TEST_F(ChartOutput, MetafilesUnderTheProposedNameReadBack)
         const char* file;
         const char* title;
         TimeChart* chart;
-    } titles[] = {{"chart.wmf1", "Относительная влажность, %", form().Chart1},
-                  {"chart.wmf2", "Температура, °C", form().Chart2}};
+    } titles[] = {{"chart.wmf1", "Относительная влажность, %", form().Panel5->humidityChart()},
+                  {"chart.wmf2", "Температура, °C", form().Panel5->temperatureChart()}};
     for (const auto& t : titles) {
         SCOPED_TRACE(t.file);
         QProcess reader;
@@ -248,7 +248,7 @@ TEST_F(GraphPrintout, TheChartsPrintAsTheGraphSetupMakesThemWithTextsInProportio
     ASSERT_TRUE(word.hasMatch()) << boxes.toStdString();
     const double printed = (word.captured(3).toDouble() - word.captured(1).toDouble()) /
                            (word.captured(4).toDouble() - word.captured(2).toDouble());
-    QFont font = form().Chart2->font();
+    QFont font = form().Panel5->temperatureChart()->font();
     font.setPixelSize(900);
     const QFontMetricsF screen(font);
     const double expected = screen.horizontalAdvance(QStringLiteral("Время")) / screen.height();

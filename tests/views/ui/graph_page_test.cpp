@@ -80,7 +80,7 @@ protected:
         form().PageControl1->setCurrentWidget(form().TabSheet3);
         QApplication::processEvents();
     }
-    TimeChart* chart(int n) const { return n == 1 ? form().Chart1 : form().Chart2; }
+    TimeChart* chart(int n) const { return n == 1 ? form().Panel5->humidityChart() : form().Panel5->temperatureChart(); }
 
     // Every label of a chart's drawing as the chart made it and as the page's handler left it.
     struct Label {
@@ -125,31 +125,31 @@ TEST_F(GraphPageInWindow, ChartsAsDesigned)
     TMainForm& f = form();
     EXPECT_EQ(f.Panel5->bevelOuter(), BevelPanel::Bevel::Lowered);
     EXPECT_EQ(f.Panel5->bevelInner(), BevelPanel::Bevel::Raised);
-    EXPECT_EQ(f.Chart1->seriesTitle(), QStringLiteral("RHSerie"));
-    EXPECT_EQ(f.Chart2->seriesTitle(), QStringLiteral("TSerie"));
-    EXPECT_TRUE(f.Chart1->titleVisible());
-    EXPECT_FALSE(f.Chart2->titleVisible());
-    EXPECT_EQ(f.Chart1->marginBottom(), 0);
-    EXPECT_EQ(f.Chart2->marginTop(), 0);
-    for (TimeChart* c : {f.Chart1, f.Chart2}) {
+    EXPECT_EQ(f.Panel5->humidityChart()->seriesTitle(), QStringLiteral("RHSerie"));
+    EXPECT_EQ(f.Panel5->temperatureChart()->seriesTitle(), QStringLiteral("TSerie"));
+    EXPECT_TRUE(f.Panel5->humidityChart()->titleVisible());
+    EXPECT_FALSE(f.Panel5->temperatureChart()->titleVisible());
+    EXPECT_EQ(f.Panel5->humidityChart()->marginBottom(), 0);
+    EXPECT_EQ(f.Panel5->temperatureChart()->marginTop(), 0);
+    for (TimeChart* c : {f.Panel5->humidityChart(), f.Panel5->temperatureChart()}) {
         EXPECT_EQ(c->BottomAxis().Title(), QStringLiteral("Время / Дата"));
         EXPECT_EQ(c->BottomAxis().kind(), ChartAxis::Kind::DateTime);
         EXPECT_FALSE(c->RightAxis().Visible());
         EXPECT_EQ(c->RightAxis().Minimum(), -50);
         EXPECT_EQ(c->RightAxis().Maximum(), 100);
     }
-    EXPECT_FALSE(f.Chart1->BottomAxis().Visible());
-    EXPECT_TRUE(f.Chart1->BottomAxis().Grid());
-    EXPECT_TRUE(f.Chart2->BottomAxis().Visible());
-    EXPECT_FALSE(f.Chart2->BottomAxis().Grid());
-    EXPECT_EQ(f.Chart1->LeftAxis().Title(), QStringLiteral("Относительная влажность, %"));
-    EXPECT_EQ(f.Chart2->LeftAxis().Title(), QStringLiteral("Температура, °C"));
-    const ChartAxis& top = f.Chart1->TopAxis();
+    EXPECT_FALSE(f.Panel5->humidityChart()->BottomAxis().Visible());
+    EXPECT_TRUE(f.Panel5->humidityChart()->BottomAxis().Grid());
+    EXPECT_TRUE(f.Panel5->temperatureChart()->BottomAxis().Visible());
+    EXPECT_FALSE(f.Panel5->temperatureChart()->BottomAxis().Grid());
+    EXPECT_EQ(f.Panel5->humidityChart()->LeftAxis().Title(), QStringLiteral("Относительная влажность, %"));
+    EXPECT_EQ(f.Panel5->temperatureChart()->LeftAxis().Title(), QStringLiteral("Температура, °C"));
+    const ChartAxis& top = f.Panel5->humidityChart()->TopAxis();
     EXPECT_TRUE(top.Visible() && top.Line());
     EXPECT_FALSE(top.Labels() || top.Ticks() || top.Grid() || top.Automatic());
     EXPECT_EQ(top.Minimum(), 0);
     EXPECT_EQ(top.Maximum(), 25);
-    EXPECT_FALSE(f.Chart2->TopAxis().Visible());
+    EXPECT_FALSE(f.Panel5->temperatureChart()->TopAxis().Visible());
 }
 
 TEST_F(GraphPageInWindow, ResizeKeepsTheHumidityChartAtHalfThePanelLessSixteen)
@@ -162,32 +162,32 @@ TEST_F(GraphPageInWindow, ResizeKeepsTheHumidityChartAtHalfThePanelLessSixteen)
         ASSERT_EQ(f.Panel5->geometry(), f.TabSheet3->rect());
         const int frame = f.Panel5->frameWidth();
         const QRect inner = f.Panel5->rect().adjusted(frame, frame, -frame, -frame);
-        EXPECT_EQ(f.Chart1->geometry(), QRect(inner.left(), inner.top(), inner.width(), f.Panel5->height() / 2 - 16));
-        EXPECT_EQ(f.Chart2->geometry(), QRect(inner.left(), f.Chart1->geometry().bottom() + 1, inner.width(),
-                                              inner.bottom() - f.Chart1->geometry().bottom()));
+        EXPECT_EQ(f.Panel5->humidityChart()->geometry(), QRect(inner.left(), inner.top(), inner.width(), f.Panel5->height() / 2 - 16));
+        EXPECT_EQ(f.Panel5->temperatureChart()->geometry(), QRect(inner.left(), f.Panel5->humidityChart()->geometry().bottom() + 1, inner.width(),
+                                              inner.bottom() - f.Panel5->humidityChart()->geometry().bottom()));
     }
     // A hidden chart leaves its room to the other; a filling Chart1 takes the whole panel.
     const int frame = f.Panel5->frameWidth();
     const QRect inner = f.Panel5->rect().adjusted(frame, frame, -frame, -frame);
-    f.Chart1->hide();
-    EXPECT_EQ(f.Chart2->geometry(), inner);
-    f.Chart1->show();
-    f.Chart2->hide();
+    f.Panel5->humidityChart()->hide();
+    EXPECT_EQ(f.Panel5->temperatureChart()->geometry(), inner);
+    f.Panel5->humidityChart()->show();
+    f.Panel5->temperatureChart()->hide();
     f.Panel5->setHumidityAlign(ChartAlign::Client);
-    EXPECT_EQ(f.Chart1->geometry(), inner);
+    EXPECT_EQ(f.Panel5->humidityChart()->geometry(), inner);
 }
 
 TEST_F(GraphPageInWindow, BuildHandsTheReportAndTitleToBothCharts)
 {
     buildDay(600);
-    for (TimeChart* c : {form().Chart1, form().Chart2}) {
+    for (TimeChart* c : {form().Panel5->humidityChart(), form().Panel5->temperatureChart()}) {
         EXPECT_EQ(c->seriesCount(), 600u);
         EXPECT_EQ(c->titleText(), QStringLiteral("Термогигрометр №00A3 - склад"));
         EXPECT_EQ(c->seriesMinX(), at(15, 0, 0));
         EXPECT_EQ(c->seriesMaxX(), TruncToMinute(at(15, 9, 59)));
     }
-    EXPECT_NEAR(form().Chart1->seriesMaxY(), 65, 0.01);
-    EXPECT_NEAR(form().Chart2->seriesMinY(), 21 + 6 * std::sin(1.0 + 2 * M_PI * 599 / 1440), 0.01);
+    EXPECT_NEAR(form().Panel5->humidityChart()->seriesMaxY(), 65, 0.01);
+    EXPECT_NEAR(form().Panel5->temperatureChart()->seriesMinY(), 21 + 6 * std::sin(1.0 + 2 * M_PI * 599 / 1440), 0.01);
 }
 
 TEST_F(GraphPageInWindow, ZoomPanAndUndoKeepBothTimeAxesInStep)
@@ -307,7 +307,7 @@ TEST_F(GraphPageInWindow, APointWithoutANeighbourShowsAsADotOfItsColour)
         gui::named<MaskEdit>(*form().TabSheet2, "MaskEdit8")->setText(QStringLiteral("+55,0"));
         form().BuildReport(false);
         showPage3();
-        for (TimeChart* ch : {form().Chart1, form().Chart2}) {
+        for (TimeChart* ch : {form().Panel5->humidityChart(), form().Panel5->temperatureChart()}) {
             for (const bool grid : {true, false}) {
                 ch->LeftAxis().SetGrid(grid);  // without the grid, black pixels are the series'
                 const QImage image = ch->grab().toImage();
@@ -336,7 +336,7 @@ TEST_F(GraphPageInWindow, AnHourZoomedOnTheTemperatureChartShowsOnTheHumidityCha
 {
     buildDay();
     showPage3();
-    TimeChart* t = form().Chart2;
+    TimeChart* t = form().Panel5->temperatureChart();
     // The hour 10:00 to 11:00 as a dragged rectangle on the temperature chart's plot.
     const QRect plot = t->plotRect();
     const auto px = [&](double x) {
@@ -346,15 +346,15 @@ TEST_F(GraphPageInWindow, AnHourZoomedOnTheTemperatureChartShowsOnTheHumidityCha
     const double minute = 1.0 / 1440;
     EXPECT_NEAR(t->BottomAxis().Minimum(), at(15, 10, 0), 2 * minute);
     EXPECT_NEAR(t->BottomAxis().Maximum(), at(15, 11, 0), 2 * minute);
-    EXPECT_EQ(form().Chart1->BottomAxis().Minimum(), t->BottomAxis().Minimum());
-    EXPECT_EQ(form().Chart1->BottomAxis().Maximum(), t->BottomAxis().Maximum());
+    EXPECT_EQ(form().Panel5->humidityChart()->BottomAxis().Minimum(), t->BottomAxis().Minimum());
+    EXPECT_EQ(form().Panel5->humidityChart()->BottomAxis().Maximum(), t->BottomAxis().Maximum());
 }
 
 TEST_F(GraphPageInWindow, TimeLabelsReadHoursAndMinutesOverTheDate)
 {
     buildDay();
     showPage3();
-    TimeChart* t = form().Chart2;
+    TimeChart* t = form().Panel5->temperatureChart();
     t->BottomAxis().SetMinMax(at(15, 14, 28, 30), at(15, 14, 31, 10));
     const Labels labels = drawnLabels(t);
     std::vector<QString> made, drawn;
@@ -371,7 +371,7 @@ TEST_F(GraphPageInWindow, TimeLabelsReadHoursAndMinutesOverTheDate)
     EXPECT_EQ(drawn, (std::vector<QString>{hm("14", "29") + '\r' + day, hm("14", "30") + '\r' + day,
                                            hm("14", "31") + '\r' + day}));
     QString text = QStringLiteral("15.06.13|14:30:59");
-    form().Panel5->rewriteLabel(form().Chart1, &form().Chart1->BottomAxis(), text);
+    form().Panel5->rewriteLabel(form().Panel5->humidityChart(), &form().Panel5->humidityChart()->BottomAxis(), text);
     EXPECT_EQ(text, QStringLiteral("14:30\r15.06.13"));
 }
 
@@ -416,7 +416,7 @@ TEST_F(GraphPageInWindow, PartDividersPaintedAsGreenColumns)
     };
     for (const Case c : {Case{true, 7, 6}, Case{true, 2, 1}, Case{false, 7, 0}, Case{true, 1, 0}}) {
         form().Panel5->setPartDividers(c.enabled, c.parts);
-        for (TimeChart* ch : {form().Chart1, form().Chart2}) {
+        for (TimeChart* ch : {form().Panel5->humidityChart(), form().Panel5->temperatureChart()}) {
             const QImage image = ch->grab().toImage();
             const QRect plot = ch->plotRect();
             const std::vector<int> expected = PartDividerPositions(c.enabled, c.parts, plot.left(), plot.width());
@@ -444,7 +444,7 @@ TEST_F(GraphPageInWindow, DisplayModeSetsTheHumidityAxisTitle)
     for (int mode : {1, 2, 0}) {
         gui::named<RadioGroup>(*form().TabSheet2, "RadioGroup1")->setItemIndex(mode);
         gui::named<RadioGroup>(*form().TabSheet2, "RadioGroup1")->clicked();
-        EXPECT_EQ(form().Chart1->LeftAxis().Title(), QString::fromUtf8(titles[mode]));
+        EXPECT_EQ(form().Panel5->humidityChart()->LeftAxis().Title(), QString::fromUtf8(titles[mode]));
     }
 }
 
@@ -454,14 +454,14 @@ TEST_F(GraphPageInWindow, PicturesOfThePage)
     form().Panel5->setPartDividers(true, 7);
     showPage3();
     EXPECT_TRUE(form().grab().save(shotPath("graph_page.png")));
-    EXPECT_TRUE(form().Chart1->grab().save(shotPath("graph_chart1.png")));
-    EXPECT_TRUE(form().Chart2->grab().save(shotPath("graph_chart2.png")));
+    EXPECT_TRUE(form().Panel5->humidityChart()->grab().save(shotPath("graph_chart1.png")));
+    EXPECT_TRUE(form().Panel5->temperatureChart()->grab().save(shotPath("graph_chart2.png")));
     gui::named<RadioGroup>(*form().TabSheet2, "RadioGroup1")->setItemIndex(1);
     gui::named<RadioGroup>(*form().TabSheet2, "RadioGroup1")->clicked();
-    form().Chart2->hide();
+    form().Panel5->temperatureChart()->hide();
     form().Panel5->setHumidityAlign(ChartAlign::Client);
-    form().Chart1->BottomAxis().SetVisible(true);
-    form().Chart1->setMarginBottom(4);
+    form().Panel5->humidityChart()->BottomAxis().SetVisible(true);
+    form().Panel5->humidityChart()->setMarginBottom(4);
     QApplication::processEvents();
     EXPECT_TRUE(form().grab().save(shotPath("graph_page_humidity_only.png")));
 }

@@ -47,8 +47,8 @@ protected:
         emit list->activated(mode);
     }
     std::pair<double, double> range(const ChartAxis& axis) const { return {axis.Minimum(), axis.Maximum()}; }
-    TimeChart& chart1() const { return *form().Chart1; }
-    TimeChart& chart2() const { return *form().Chart2; }
+    TimeChart& chart1() const { return *form().Panel5->humidityChart(); }
+    TimeChart& chart2() const { return *form().Panel5->temperatureChart(); }
 };
 
 TEST_F(GraphSetup, AxisModesSetTheValueRangesAtOnce)
