@@ -85,6 +85,15 @@ TFirmBox::TFirmBox(Dialogs& dialogs, QWidget* owner) : QDialog(owner), dialogs_(
     Button2->setGeometry(8, 418, 190, 23);
     connect(Button2, &QPushButton::clicked, this, &TFirmBox::Button2Click);
 
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Label4->setObjectName(QStringLiteral("Label4"));
+    OKButton->setObjectName(QStringLiteral("OKButton"));
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button2->setObjectName(QStringLiteral("Button2"));
     DataDirectoryLabel = new QLabel(this);
     DataDirectoryLabel->setObjectName(QStringLiteral("DataDirectoryLabel"));
     DataDirectoryLabel->setGeometry(8, 449, 273, 28);

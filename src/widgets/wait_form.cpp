@@ -19,6 +19,7 @@ TWaitForm::TWaitForm(QWidget* owner)
     setWindowFlag(Qt::WindowDoesNotAcceptFocus);
     setFont(DesignFont());
     Panel1 = new BevelPanel(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setBevels(BevelPanel::Bevel::Raised, BevelPanel::Bevel::None);
     Panel1->setGeometry(0, 0, 361, 59);
 

@@ -31,7 +31,7 @@ ConnectionPanel::ConnectionPanel(std::unique_ptr<SerialLine> line, Clock& clock,
     manualButton_ = new QPushButton(QStringLiteral("Вручную"), this);
     manualButton_->setObjectName(QStringLiteral("Button9"));
     manualButton_->setGeometry(136, 21, 81, 22);
-    DesignLabel(QStringLiteral("COM:"), this, {224, 26});
+    DesignLabel(QStringLiteral("COM:"), this, {224, 26}, "Label18");
     portBox_ = new QComboBox(this);
     portBox_->setObjectName(QStringLiteral("ComboBoxDeviceName"));
     portBox_->setEditable(true);

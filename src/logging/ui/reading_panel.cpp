@@ -16,9 +16,10 @@
 namespace {
 
 // A value box of the panel: the caption around a large centred value.
-QLabel* valueBox(const QString& caption, const QRect& geometry, const QString& name, QWidget* panel)
+QLabel* valueBox(const QString& caption, const QRect& geometry, const char* boxName, const QString& name, QWidget* panel)
 {
     auto* box = new QGroupBox(caption, panel);
+    box->setObjectName(QLatin1String(boxName));
     box->setGeometry(geometry);
     auto* value = new QLabel(kNoReadingText, box);
     value->setObjectName(name);
@@ -40,10 +41,10 @@ ReadingPanel::ReadingPanel(const QIcon& saveIcon, QWidget* parent)
     readButton_->setObjectName(QStringLiteral("Button3"));
     readButton_->setGeometry(12, 20, 241, 23);
     connect(readButton_, &QPushButton::clicked, this, &ReadingPanel::readRequested);
-    humidityValue_ = valueBox(QStringLiteral(" RH, % "), {12, 52, 117, 53}, QStringLiteral("Label1"), this);
-    temperatureValue_ = valueBox(QStringLiteral(" T, °C "), {136, 52, 117, 53}, QStringLiteral("Label2"), this);
+    humidityValue_ = valueBox(QStringLiteral(" RH, % "), {12, 52, 117, 53}, "GroupBox3", QStringLiteral("Label1"), this);
+    temperatureValue_ = valueBox(QStringLiteral(" T, °C "), {136, 52, 117, 53}, "GroupBox5", QStringLiteral("Label2"), this);
 
-    DesignLabel(QStringLiteral("Имя файла отчета:"), this, {12, 120});
+    DesignLabel(QStringLiteral("Имя файла отчета:"), this, {12, 120}, "Label4");
     nameEdit_ = new QLineEdit(this);
     nameEdit_->setObjectName(QStringLiteral("repNameEdit"));
     nameEdit_->setGeometry(116, 116, 105, 21);
@@ -68,17 +69,17 @@ ReadingPanel::ReadingPanel(const QIcon& saveIcon, QWidget* parent)
     // A tick is a click: it does nothing while a reading runs.
     connect(timer_, &QTimer::timeout, readButton_, &QPushButton::click);
 
-    DesignLabel(QStringLiteral("Номер прибора:"), this, {14, 182});
+    DesignLabel(QStringLiteral("Номер прибора:"), this, {14, 182}, "Label7");
     meterNumberLabel_ = DesignLabel(meterNumber_, this, {106, 182});
     meterNumberLabel_->setObjectName(QStringLiteral("Label8"));
     meterNumberLabel_->setMinimumWidth(40);
-    DesignLabel(QStringLiteral("Интервал считывания:"), this, {14, 212});
+    DesignLabel(QStringLiteral("Интервал считывания:"), this, {14, 212}, "Label3");
     intervalEdit_ = new QLineEdit(this);
     intervalEdit_->setObjectName(QStringLiteral("Edit5"));
     intervalEdit_->setGeometry(148, 209, 65, 21);
     // Three characters for typing; an interval from the settings file passes unchanged.
     new TypedLengthLimit(intervalEdit_, 3);
-    DesignLabel(QStringLiteral("сек."), this, {228, 212});
+    DesignLabel(QStringLiteral("сек."), this, {228, 212}, "Label22");
 }
 
 bool ReadingPanel::readingRunning() const

@@ -88,6 +88,10 @@ TSelectForm::TSelectForm(QWidget* owner, GraphPage& page)
     GroupBox3->setGeometry(6, 330, 259, 88);
     axisGroup(GroupBox3, ComboBox2, MaskEdit3, MaskEdit4);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    MaskEdit1->setObjectName(QStringLiteral("MaskEdit1"));
+    MaskEdit2->setObjectName(QStringLiteral("MaskEdit2"));
+    MaskEdit3->setObjectName(QStringLiteral("MaskEdit3"));
+    MaskEdit4->setObjectName(QStringLiteral("MaskEdit4"));
     ComboBox2->setObjectName(QStringLiteral("ComboBox2"));
 
     // The end pickers stand over the group, placed in the dialog itself.

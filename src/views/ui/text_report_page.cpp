@@ -108,19 +108,19 @@ TextReportPage::TextReportPage(QAction* printTable, QAction* printGraph, QWidget
     humidityTitle_->setObjectName(QStringLiteral("Label16"));
     humidityUnit_ = DesignLabel(QStringLiteral("влажность - RH, %:"), body, {318, 26});
     humidityUnit_->setObjectName(QStringLiteral("Label9"));
-    DesignLabel(QStringLiteral("Порог:"), body, {455, 26});
-    DesignLabel(QStringLiteral("Минимальная:"), body, {319, 58});
+    DesignLabel(QStringLiteral("Порог:"), body, {455, 26}, "Label10");
+    DesignLabel(QStringLiteral("Минимальная:"), body, {319, 58}, "Label11");
     humidityMin_ = figure(body, {408, 55, 40, 21}, "Edit1");
     humidityLow_ = threshold(body, {456, 55, 40, 21}, QStringLiteral("+00,0"), "MaskEdit7");
-    DesignLabel(QStringLiteral("Максимальная:"), body, {319, 91});
+    DesignLabel(QStringLiteral("Максимальная:"), body, {319, 91}, "Label12");
     humidityMax_ = figure(body, {408, 88, 40, 21}, "Edit2");
     humidityHigh_ = threshold(body, {456, 88, 40, 21}, QStringLiteral("+99,9"), "MaskEdit8");
-    DesignLabel(QStringLiteral("Температура, °С:"), body, {318, 126});
-    DesignLabel(QStringLiteral("Порог:"), body, {455, 126});
-    DesignLabel(QStringLiteral("Минимальная:"), body, {319, 157});
+    DesignLabel(QStringLiteral("Температура, °С:"), body, {318, 126}, "Label17");
+    DesignLabel(QStringLiteral("Порог:"), body, {455, 126}, "Label13");
+    DesignLabel(QStringLiteral("Минимальная:"), body, {319, 157}, "Label14");
     temperatureMin_ = figure(body, {408, 154, 40, 21}, "Edit3");
     temperatureLow_ = threshold(body, {456, 154, 40, 21}, QStringLiteral("-40,0"), "MaskEdit9");
-    DesignLabel(QStringLiteral("Максимальная:"), body, {319, 190});
+    DesignLabel(QStringLiteral("Максимальная:"), body, {319, 190}, "Label15");
     temperatureMax_ = figure(body, {408, 187, 40, 21}, "Edit4");
     temperatureHigh_ = threshold(body, {456, 187, 40, 21}, QStringLiteral("+60,0"), "MaskEdit10");
     for (MaskEdit* m : {humidityLow_, humidityHigh_, temperatureLow_, temperatureHigh_})
