@@ -6,12 +6,12 @@
 // Prints the ratios at the end.
 #include "platform/clock.h"
 #include "widgets/dialogs.h"
-#include "app/main_form.h"
+#include "app/main_window.h"
 #include "report/report_document.h"
 #include "app/program.h"
 #include "report/report_builder.h"
 #include "report/report_preparation.h"
-#include "widgets/wait_form.h"
+#include "widgets/wait_window.h"
 #include "views/ui/report_table_model.h"
 #include "views/ui/text_report_page.h"
 
@@ -47,7 +47,7 @@ struct Page {
     std::shared_ptr<const ReportTable> large;
     std::shared_ptr<const ReportTable> small;
 
-    TMainForm& form() const { return windows->MainForm(); }
+    MainWindow& form() const { return windows->MainForm(); }
     QTableView* grid() const { return form().TabSheet2->findChild<QTableView*>(QStringLiteral("Grid1")); }
     const ReportTableModel* model() const { return &form().TabSheet2->model(); }
 };
@@ -70,7 +70,7 @@ Page& page()
         Page q;
         q.windows = std::make_unique<KelmoraWindows>(SystemClock::instance(), dialogs(), programDir().path());
         q.windows->ShowMainForm();
-        TMainForm& f = q.form();
+        MainWindow& f = q.form();
         f.SetReportActions(true);
         f.PageControl1->setCurrentWidget(f.TabSheet2);
         QApplication::processEvents();

@@ -2,7 +2,7 @@
 #include "platform/app_paths.h"
 #include "platform/clock.h"
 #include "widgets/dialogs.h"
-#include "app/main_form.h"
+#include "app/main_window.h"
 #include "app/program.h"
 #include "app/qt_translations.h"
 #include "widgets/standard_error.h"

@@ -1,12 +1,12 @@
 #include "app/program.h"
 
-#include "app/firm_box.h"
-#include "app/main_form.h"
+#include "app/about_box.h"
+#include "app/main_window.h"
 #include "report/report_document.h"
-#include "views/ui/select_form.h"
-#include "widgets/wait_form.h"
+#include "views/ui/graph_setup_dialog.h"
+#include "widgets/wait_window.h"
 #include "device/serial_line.h"
-#include "report/ui/repsel_form.h"
+#include "report/ui/report_selection_dialog.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -14,34 +14,34 @@
 KelmoraWindows::KelmoraWindows(Clock& clock, Dialogs& dialogs, const QString& programDirectory,
                                std::unique_ptr<SerialLine> port)
 {
-    main_ = std::make_unique<TMainForm>(clock, dialogs, programDirectory, std::move(port));
+    main_ = std::make_unique<MainWindow>(clock, dialogs, programDirectory, std::move(port));
     // The other windows belong to the main window and end with it.
-    main_->WaitForm = new TWaitForm(main_.get());
-    main_->FirmBox = new TFirmBox(dialogs, main_.get());
+    main_->WaitForm = new WaitWindow(main_.get());
+    main_->FirmBox = new AboutBox(dialogs, main_.get());
     main_->FirmBox->setDataDirectory(programDirectory);
-    main_->SelectForm = new TSelectForm(main_.get(), *main_->Panel5);
-    QObject::connect(main_->SelectForm, &TSelectForm::picturesRequested, main_.get(), &TMainForm::SaveChartPicturesClick);
-    main_->RepselForm = new TRepselForm(dialogs, main_->document().state(), main_->WaitForm, main_->poolDirectory(), main_.get());
+    main_->SelectForm = new GraphSetupDialog(main_.get(), *main_->Panel5);
+    QObject::connect(main_->SelectForm, &GraphSetupDialog::picturesRequested, main_.get(), &MainWindow::SaveChartPicturesClick);
+    main_->RepselForm = new ReportSelectionDialog(dialogs, main_->document().state(), main_->WaitForm, main_->poolDirectory(), main_.get());
 }
 
 KelmoraWindows::~KelmoraWindows() = default;
 
-TWaitForm& KelmoraWindows::WaitForm() const
+WaitWindow& KelmoraWindows::WaitForm() const
 {
     return *main_->WaitForm;
 }
 
-TFirmBox& KelmoraWindows::FirmBox() const
+AboutBox& KelmoraWindows::FirmBox() const
 {
     return *main_->FirmBox;
 }
 
-TSelectForm& KelmoraWindows::SelectForm() const
+GraphSetupDialog& KelmoraWindows::SelectForm() const
 {
     return *main_->SelectForm;
 }
 
-TRepselForm& KelmoraWindows::RepselForm() const
+ReportSelectionDialog& KelmoraWindows::RepselForm() const
 {
     return *main_->RepselForm;
 }

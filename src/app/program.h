@@ -12,11 +12,11 @@
 class Clock;
 class Dialogs;
 class SerialLine;
-class TFirmBox;
-class TMainForm;
-class TRepselForm;
-class TSelectForm;
-class TWaitForm;
+class AboutBox;
+class MainWindow;
+class ReportSelectionDialog;
+class GraphSetupDialog;
+class WaitWindow;
 
 class KelmoraWindows {
 public:
@@ -25,15 +25,15 @@ public:
                    std::unique_ptr<SerialLine> port = nullptr);
     ~KelmoraWindows();
 
-    TMainForm& MainForm() const { return *main_; }
-    TWaitForm& WaitForm() const;
-    TFirmBox& FirmBox() const;
-    TSelectForm& SelectForm() const;
-    TRepselForm& RepselForm() const;
+    MainWindow& MainForm() const { return *main_; }
+    WaitWindow& WaitForm() const;
+    AboutBox& FirmBox() const;
+    GraphSetupDialog& SelectForm() const;
+    ReportSelectionDialog& RepselForm() const;
 
     // Shows the main window centred on the screen; its show handler loads the settings.
     void ShowMainForm();
 
 private:
-    std::unique_ptr<TMainForm> main_;
+    std::unique_ptr<MainWindow> main_;
 };

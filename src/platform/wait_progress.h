@@ -1,6 +1,6 @@
 // What a long operation needs from the wait window: a text line, a progress bar, showing it
 // with one pass of the pending window messages so that it paints, and hiding it. Widget-free
-// so that core operations can drive it; the wait window TWaitForm implements it.
+// so that core operations can drive it; the wait window WaitWindow implements it.
 #pragma once
 
 #include <QString>

@@ -2,12 +2,12 @@
 // stacks above it (the graph setup and the report selection dialogs stay on top of the other
 // windows, so a box owned by the main window would open behind them).
 #include "widgets/dialogs.h"
-#include "support/main_form_fixture.h"
+#include "support/main_window_fixture.h"
 #include "widgets/mask_edit.h"
 #include "widgets/standard_error.h"
-#include "report/ui/repsel_form.h"
+#include "report/ui/report_selection_dialog.h"
 #include "views/graph_settings.h"
-#include "views/ui/select_form.h"
+#include "views/ui/graph_setup_dialog.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -101,7 +101,7 @@ TEST(DesktopDialogOwners, BoxesBelongToTheScopedDialogElseToTheModalOneElseToThe
     }
 }
 
-class ModalDialogOwners : public MainFormFixture {
+class ModalDialogOwners : public MainWindowFixture {
 protected:
     // Runs act once the dialog runs modally (its own loop has started), then closes it.
     static void whileModal(QDialog& dialog, const std::function<void()>& act)
@@ -128,7 +128,7 @@ TEST_F(ModalDialogOwners, TheReportSelectionDialogOwnsItsDeleteQuestions)
     file.write(QByteArray(12, '\0'));
     file.close();
 
-    TRepselForm& repsel = windows->RepselForm();
+    ReportSelectionDialog& repsel = windows->RepselForm();
     dialogs.warningAnswers = {Dialogs::Answer::Yes, Dialogs::Answer::No};
     whileModal(repsel, [&] { repsel.BitBtn2->click(); });
     form().AcLoadReport->trigger();
@@ -148,7 +148,7 @@ TEST_F(ModalDialogOwners, TheGraphSetupDialogOwnsItsSaveDialogAndErrorBoxes)
 {
     startAndShow();
     form().SetReportActions(true);
-    TSelectForm& setup = windows->SelectForm();
+    GraphSetupDialog& setup = windows->SelectForm();
     whileModal(setup, [&] {
         setup.Button2->click();  // the picture export's save dialog, cancelled
         // A mode picked with limits the axis refuses: the error reaches the standard error box.

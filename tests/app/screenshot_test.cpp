@@ -1,9 +1,9 @@
 // Pictures of the windows at their design size, written beside the test program into
 // screenshots/ for looking at; the test checks the sizes the pictures are made at.
-#include "support/main_form_fixture.h"
+#include "support/main_window_fixture.h"
 
-#include "app/firm_box.h"
-#include "widgets/wait_form.h"
+#include "app/about_box.h"
+#include "widgets/wait_window.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -11,7 +11,7 @@
 
 namespace {
 
-class ScreenshotTest : public MainFormFixture {
+class ScreenshotTest : public MainWindowFixture {
 protected:
     QString shotPath(const QString& name) const
     {
@@ -24,7 +24,7 @@ protected:
 TEST_F(ScreenshotTest, MainWindowAtDesignSize)
 {
     startAndShow(QDateTime(QDate(2026, 3, 14), QTime(10, 8, 42)));
-    TMainForm& f = form();
+    MainWindow& f = form();
     EXPECT_EQ(f.size(), QSize(1016, 718));
     QApplication::processEvents();
     EXPECT_TRUE(f.grab().save(shotPath("main_window.png")));
@@ -43,12 +43,12 @@ TEST_F(ScreenshotTest, MainWindowAtDesignSize)
 TEST_F(ScreenshotTest, AboutBoxAndWaitWindow)
 {
     start();
-    TFirmBox& about = windows->FirmBox();
+    AboutBox& about = windows->FirmBox();
     about.show();
     QApplication::processEvents();
     EXPECT_EQ(about.size(), QSize(289, 449 + 34));  // the designed box and the data directory's line
     EXPECT_TRUE(about.grab().save(shotPath("about_box.png")));
-    TWaitForm& wait = windows->WaitForm();
+    WaitWindow& wait = windows->WaitForm();
     wait.SetText("Подождите...");
     wait.SetMaximum(10);
     wait.SetPosition(6);

@@ -1,9 +1,9 @@
 // The settings file as the main window loads it at its first showing and saves it at close.
-#include "support/main_form_fixture.h"
+#include "support/main_window_fixture.h"
 
 #include "widgets/mask_edit.h"
 #include "widgets/radio_group.h"
-#include "views/ui/select_form.h"
+#include "views/ui/graph_setup_dialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,7 +12,7 @@
 
 namespace {
 
-class SettingsWindowTest : public MainFormFixture {
+class SettingsWindowTest : public MainWindowFixture {
 protected:
     // Shows the window over the given file and closes it again; returns the file afterwards.
     QByteArray roundTrip(const QByteArray& file)
@@ -22,13 +22,13 @@ protected:
         form().close();
         return ini();
     }
-    TSelectForm& select() const { return windows->SelectForm(); }
+    GraphSetupDialog& select() const { return windows->SelectForm(); }
 };
 
 TEST_F(SettingsWindowTest, NoFileGivesTheDefaultsAndCloseWritesEveryKeyButOrtanel)
 {
     startAndShow();
-    TMainForm& f = form();
+    MainWindow& f = form();
     EXPECT_EQ(gui::named<QComboBox>(f.connectionPanel(), "ComboBoxDeviceName")->currentIndex(), 0);
     EXPECT_EQ(gui::named<QComboBox>(f.connectionPanel(), "ComboBoxDeviceName")->currentText(), "COM1");
     EXPECT_EQ(gui::named<MaskEdit>(*f.TabSheet2, "MaskEdit7")->text(), "+00,0");
@@ -60,7 +60,7 @@ TEST_F(SettingsWindowTest, StoredValuesReachTheirControlsAndComeBackUnchanged)
                             "min_T=-20,0\r\nmax_T=+40,0\r\ncolorChart=0\r\nusb=1\r\n";
     writeIni(file);
     startAndShow();
-    TMainForm& f = form();
+    MainWindow& f = form();
     EXPECT_EQ(gui::named<QComboBox>(f.connectionPanel(), "ComboBoxDeviceName")->currentText(), "\\\\.\\COM13");
     EXPECT_EQ(gui::named<MaskEdit>(*f.TabSheet2, "MaskEdit7")->text(), "+12,5");
     EXPECT_EQ(gui::named<QLineEdit>(f.readingPanel(), "Edit5")->text(), "abc");
@@ -164,7 +164,7 @@ TEST_F(SettingsWindowTest, LoadingRunsNoHandler)
 TEST_F(SettingsWindowTest, ClearedMaskPositionsAreSavedAsZeros)
 {
     startAndShow();
-    TMainForm& f = form();
+    MainWindow& f = form();
     gui::named<MaskEdit>(*f.TabSheet2, "MaskEdit7")->setText("+12, ");
     gui::named<MaskEdit>(*f.TabSheet2, "MaskEdit8")->setText("");
     select().MaskEdit1->setText("-4 , ");

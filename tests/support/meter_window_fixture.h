@@ -4,7 +4,7 @@
 
 #include "support/fake_dialogs.h"
 #include "support/gui_helpers.h"
-#include "app/main_form.h"
+#include "app/main_window.h"
 #include "device/ui/connection_panel.h"
 #include "logging/ui/reading_panel.h"
 #include "report/report_document.h"
@@ -37,7 +37,7 @@ protected:
         windows->ShowMainForm();
         ASSERT_TRUE(gui::waitExposed(&form()));
     }
-    TMainForm& form() const { return windows->MainForm(); }
+    MainWindow& form() const { return windows->MainForm(); }
     void addMeter(const QString& name, MeterConfig config = {}) { line->meters.emplace(name, MeterModel(config)); }
     int enabledReportActions() const
     {

@@ -5,7 +5,7 @@
 #include "widgets/mask_edit.h"
 #include "widgets/on_off_switch.h"
 #include "widgets/radio_group.h"
-#include "widgets/wait_form.h"
+#include "widgets/wait_window.h"
 #include "support/virtual_clock.h"
 
 #include <QLabel>
@@ -148,7 +148,7 @@ TEST(AnalogClockTest, FollowsTheProgramClockOnItsOwnTimer)
 
 TEST(WaitFormTest, TextProgressAndVisibility)
 {
-    TWaitForm wait;
+    WaitWindow wait;
     EXPECT_EQ(wait.size(), QSize(361, 59));
     EXPECT_TRUE(wait.windowFlags() & Qt::FramelessWindowHint);
     EXPECT_TRUE(wait.windowFlags() & Qt::WindowStaysOnTopHint);

@@ -2,7 +2,7 @@
 // with meters on a scripted line and virtual time.
 #include "support/fake_dialogs.h"
 #include "support/gui_helpers.h"
-#include "app/main_form.h"
+#include "app/main_window.h"
 #include "app/program.h"
 #include "device/com_error.h"
 #include "meter_model.h"

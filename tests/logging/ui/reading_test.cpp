@@ -1,7 +1,7 @@
 // Readings through the real window: one record per reading, the guard against a second
 // click, the change of meter, saving under a name, automatic reading.
 #include "widgets/on_off_switch.h"
-#include "widgets/wait_form.h"
+#include "widgets/wait_window.h"
 #include "logging/measurement_record.h"
 #include "support/meter_window_fixture.h"
 

@@ -3,7 +3,7 @@
 // stuck and logging resumes by itself.
 #include "support/fake_dialogs.h"
 #include "support/gui_helpers.h"
-#include "app/main_form.h"
+#include "app/main_window.h"
 #include "device/ui/connection_panel.h"
 #include "logging/ui/reading_panel.h"
 #include "widgets/on_off_switch.h"
@@ -43,7 +43,7 @@ protected:
     }
     void TearDown() override { windows.reset(); }
     void plugIn() { meter = std::make_unique<MeterSimProcess>(QStringList{"--link", link, "--serial", "0x00A3"}); }
-    TMainForm& form() const { return windows->MainForm(); }
+    MainWindow& form() const { return windows->MainForm(); }
     qint64 logged() const
     {
         const QFileInfo f(QDir(dir.path()).filePath("POOL/temp.dat"));

@@ -1,11 +1,11 @@
 // Opening a stored report through the main window: the selection dialog shown modally, what
 // confirming loads and builds, the comment in the title, the interval from the pickers, and
 // what a cancelled dialog or an empty pool leaves.
-#include "support/main_form_fixture.h"
+#include "support/main_window_fixture.h"
 #include "widgets/on_off_switch.h"
-#include "widgets/wait_form.h"
+#include "widgets/wait_window.h"
 #include "report/date_time.h"
-#include "report/ui/repsel_form.h"
+#include "report/ui/report_selection_dialog.h"
 #include "support/file_bytes.h"
 
 #include <QComboBox>
@@ -30,7 +30,7 @@ double at(int h, int mi, int s = 0)
     return DayCountOf(QDate(2026, 3, 14), ((h * 60 + mi) * 60 + s) * 1000);
 }
 
-class LoadReport : public MainFormFixture {
+class LoadReport : public MainWindowFixture {
 protected:
     void SetUp() override { startAndShow(); }
 
@@ -42,7 +42,7 @@ protected:
         f.write(reinterpret_cast<const char*>(records.data()), qint64(records.size() * sizeof(TDateTimeRHT)));
     }
     void writeFile(const QString& file, const QByteArray& bytes) const { WriteFileBytes(pool(file), bytes); }
-    TRepselForm& dialog() const { return *form().RepselForm; }
+    ReportSelectionDialog& dialog() const { return *form().RepselForm; }
 
     // Runs the load action; inside the modal dialog `act` runs, then the dialog is confirmed
     // (Ok) or cancelled.

@@ -1,7 +1,7 @@
 // kelmora-cli chart against the window: the same report file and settings file give the same
 // picture files, byte for byte, and the same printed page; bad invocations are refused with a
 // clear message and write nothing.
-#include "support/main_form_fixture.h"
+#include "support/main_window_fixture.h"
 #include "support/file_bytes.h"
 #include "widgets/bevel_panel.h"
 #include "widgets/mask_edit.h"
@@ -9,7 +9,7 @@
 #include "logging/report_pool.h"
 #include "report/date_time.h"
 #include "views/ui/graph_page.h"
-#include "views/ui/select_form.h"
+#include "views/ui/graph_setup_dialog.h"
 #include "views/ui/time_chart.h"
 
 #include <QAction>
@@ -69,7 +69,7 @@ const Look kLooks[] = {
     {"HumidityOffTemperatureAutomatic", 0, 0, 1, {"+00,0", "100,0"}, {"-50,0", "100,0"}, true},
 };
 
-class ChartCli : public MainFormFixture, public ::testing::WithParamInterface<Look> {
+class ChartCli : public MainWindowFixture, public ::testing::WithParamInterface<Look> {
 protected:
     void SetUp() override
     {
@@ -90,7 +90,7 @@ protected:
         form().document().state().IntervalEnd = at(11, 59);
         form().document().state().DeviceNumberText = QStringLiteral("00A3");
         form().ColorChartFlag = look.colorChart;
-        TSelectForm& setup = *form().SelectForm;
+        GraphSetupDialog& setup = *form().SelectForm;
         setup.ComboBox1->setCurrentIndex(look.humidityMode);
         setup.ComboBox2->setCurrentIndex(look.temperatureMode);
         setup.MaskEdit1->setText(QString::fromLatin1(look.humidityLimits[0]));
@@ -186,7 +186,7 @@ INSTANTIATE_TEST_SUITE_P(Looks, ChartCli, ::testing::ValuesIn(kLooks),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // Without --size the pictures have the sizes of the charts of a window as it opens.
-TEST_F(MainFormFixture, ChartCliPicturesWithoutASizeHaveTheWindowsChartSizes)
+TEST_F(MainWindowFixture, ChartCliPicturesWithoutASizeHaveTheWindowsChartSizes)
 {
     startAndShow();
     form().PageControl1->setTabVisible(form().PageControl1->indexOf(form().TabSheet3), true);

@@ -1,9 +1,9 @@
 // The charts leaving the program: the printed page (both charts, the logo) read back from a
 // PDF, and the picture export as two bitmaps or two metafiles at the charts' screen sizes.
-#include "support/main_form_fixture.h"
+#include "support/main_window_fixture.h"
 #include "logging/cp1251.h"
 #include "report/date_time.h"
-#include "views/ui/select_form.h"
+#include "views/ui/graph_setup_dialog.h"
 #include "views/ui/graph_page.h"
 #include "views/ui/time_chart.h"
 
@@ -79,7 +79,7 @@ PlacedText placedText(const QByteArray& svg, const QString& text, int pictureWid
     return r;
 }
 
-class ChartOutput : public MainFormFixture {
+class ChartOutput : public MainWindowFixture {
 protected:
     void SetUp() override
     {
@@ -203,7 +203,7 @@ TEST_F(ChartOutput, ThePrintedPageHoldsBothChartsAndTheLogo)
 
 // The printout right after a report was opened, page 3 never shown: the charts print as the
 // graph setup makes them, and their texts keep the proportions of the screen font.
-class GraphPrintout : public MainFormFixture {
+class GraphPrintout : public MainWindowFixture {
 protected:
     void SetUp() override
     {

@@ -1,7 +1,7 @@
 // The graph page through the main window: the two charts as designed and laid out, the build
 // handing them the report, the time axes kept in step by zoom, pan and undo on either chart,
 // the rewritten labels, the part dividers as painted, and pictures of the page to look at.
-#include "support/main_form_fixture.h"
+#include "support/main_window_fixture.h"
 #include "widgets/bevel_panel.h"
 #include "widgets/mask_edit.h"
 #include "widgets/radio_group.h"
@@ -9,7 +9,7 @@
 #include "report/number_format.h"
 #include "views/chart_axis.h"
 #include "views/part_dividers.h"
-#include "views/ui/select_form.h"
+#include "views/ui/graph_setup_dialog.h"
 #include "views/ui/graph_page.h"
 #include "views/ui/time_chart.h"
 
@@ -45,7 +45,7 @@ void drag(QWidget* w, QPoint from, QPoint to, Qt::MouseButton button)
     QApplication::processEvents();
 }
 
-class GraphPageInWindow : public MainFormFixture {
+class GraphPageInWindow : public MainWindowFixture {
 protected:
     void SetUp() override
     {
@@ -122,7 +122,7 @@ protected:
 
 TEST_F(GraphPageInWindow, ChartsAsDesigned)
 {
-    TMainForm& f = form();
+    MainWindow& f = form();
     EXPECT_EQ(f.Panel5->bevelOuter(), BevelPanel::Bevel::Lowered);
     EXPECT_EQ(f.Panel5->bevelInner(), BevelPanel::Bevel::Raised);
     EXPECT_EQ(f.Panel5->humidityChart()->seriesTitle(), QStringLiteral("RHSerie"));
@@ -154,7 +154,7 @@ TEST_F(GraphPageInWindow, ChartsAsDesigned)
 
 TEST_F(GraphPageInWindow, ResizeKeepsTheHumidityChartAtHalfThePanelLessSixteen)
 {
-    TMainForm& f = form();
+    MainWindow& f = form();
     showPage3();
     for (const QSize size : {QSize(1016, 718), QSize(800, 601), QSize(1200, 900)}) {
         f.resize(size);

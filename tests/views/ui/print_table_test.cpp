@@ -1,7 +1,7 @@
 // The table printout through the window's action, printed to PDF and read back with
 // poppler's pdftotext and pdfinfo: pages offered, the rows of a page range, sheets with title
 // and footer, the header row once, portrait always, the time of printing, a failing printer.
-#include "support/main_form_fixture.h"
+#include "support/main_window_fixture.h"
 #include "widgets/standard_error.h"
 #include "report/date_time.h"
 #include "views/ui/report_table_model.h"
@@ -80,7 +80,7 @@ bool dark(QRgb a)
     return qGray(a) < 80;
 }
 
-class PrintTable : public MainFormFixture {
+class PrintTable : public MainWindowFixture {
 protected:
     void SetUp() override
     {

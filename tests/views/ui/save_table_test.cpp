@@ -1,9 +1,9 @@
 // Saving the text report's table through the window: the save dialog as proposed, the forced
 // extension of each entry and its writer, the entry kept for the next time, a cancelled
 // dialog, and a file that cannot be written.
-#include "support/main_form_fixture.h"
+#include "support/main_window_fixture.h"
 #include "widgets/radio_group.h"
-#include "widgets/wait_form.h"
+#include "widgets/wait_window.h"
 #include "logging/report_file_error.h"
 #include "report/date_time.h"
 #include "support/file_bytes.h"
@@ -15,7 +15,7 @@
 
 namespace {
 
-class SaveTable : public MainFormFixture {
+class SaveTable : public MainWindowFixture {
 protected:
     void SetUp() override
     {

@@ -1,10 +1,10 @@
 // The text report page through the real widgets: what a build shows in Grid1, the title and
 // the figures, the display-mode switch, leaving a threshold field, the colours of marked
 // cells as painted, and a build asked for while another one lets messages run.
-#include "support/main_form_fixture.h"
+#include "support/main_window_fixture.h"
 #include "widgets/mask_edit.h"
 #include "widgets/radio_group.h"
-#include "widgets/wait_form.h"
+#include "widgets/wait_window.h"
 #include "report/date_time.h"
 #include "report/humidity.h"
 #include "report/number_format.h"
@@ -25,7 +25,7 @@ double at(int h, int mi)
     return DayCountOf(QDate(2026, 3, 14), (h * 60 + mi) * 60000);
 }
 
-class TextReportPage : public MainFormFixture {
+class TextReportPage : public MainWindowFixture {
 protected:
     void SetUp() override { startAndShow(); }
 

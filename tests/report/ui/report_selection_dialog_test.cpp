@@ -4,16 +4,16 @@
 // as the program creates it.
 #include "support/fake_dialogs.h"
 #include "support/gui_helpers.h"
-#include "support/main_form_fixture.h"
+#include "support/main_window_fixture.h"
 #include "widgets/standard_error.h"
-#include "widgets/wait_form.h"
+#include "widgets/wait_window.h"
 #include "logging/report_comment.h"
 #include "logging/report_file_error.h"
 #include "logging/report_pool.h"
 #include "logging/report_state.h"
 #include "report/comma_text.h"
 #include "report/date_time.h"
-#include "report/ui/repsel_form.h"
+#include "report/ui/report_selection_dialog.h"
 #include "support/file_bytes.h"
 
 #include <gtest/gtest.h>
@@ -74,7 +74,7 @@ public:
     void ProcessMessages() override { window.ProcessMessages(); }
     void Hide() override { window.Hide(); }
 
-    TWaitForm window;
+    WaitWindow window;
     int shows = 0;
 };
 
@@ -85,7 +85,7 @@ protected:
         ASSERT_TRUE(dir.isValid());
         pool = QDir(dir.path()).filePath(QStringLiteral("POOL"));
         ASSERT_TRUE(QDir().mkpath(pool));
-        form = std::make_unique<TRepselForm>(dialogs, report, &wait, pool);
+        form = std::make_unique<ReportSelectionDialog>(dialogs, report, &wait, pool);
     }
     void TearDown() override
     {
@@ -171,7 +171,7 @@ protected:
     FakeDialogs dialogs;
     ReportState report;
     CountingWait wait;
-    std::unique_ptr<TRepselForm> form;
+    std::unique_ptr<ReportSelectionDialog> form;
 };
 
 TEST_F(RepselFormTest, OpeningListsTheReportsAndPreparesTheFirst)
@@ -596,7 +596,7 @@ TEST_F(RepselFormTest, DialogAtDesignSize)
     owner.setGeometry(120, 90, 900, 640);
     owner.show();
     ASSERT_TRUE(gui::waitExposed(&owner));
-    TRepselForm owned(dialogs, report, &wait, pool, &owner);
+    ReportSelectionDialog owned(dialogs, report, &wait, pool, &owner);
     owned.show();
     ASSERT_TRUE(gui::waitExposed(&owned));
     EXPECT_LE((owned.frameGeometry().center() - owner.frameGeometry().center()).manhattanLength(), 2);
@@ -607,7 +607,7 @@ TEST_F(RepselFormTest, DialogAtDesignSize)
     EXPECT_TRUE(form->grab().save(QDir(folder).filePath(QStringLiteral("repsel_form.png"))));
 }
 
-class RepselWiring : public MainFormFixture {
+class RepselWiring : public MainWindowFixture {
 protected:
     void TearDown() override { QDir::setCurrent(startDirectory); }
     const QString startDirectory = QDir::currentPath();
@@ -616,8 +616,8 @@ protected:
 TEST_F(RepselWiring, TheProgramsDialogPreparesIntoTheMainWindowsReport)
 {
     start();
-    TMainForm& main = form();
-    TRepselForm& dialog = windows->RepselForm();
+    MainWindow& main = form();
+    ReportSelectionDialog& dialog = windows->RepselForm();
     EXPECT_EQ(dialog.parentWidget(), &main);
     EXPECT_EQ(dialog.poolDirectory(), main.poolDirectory());
 

@@ -1,5 +1,5 @@
-// TMainForm: the action list with its pictures, the menu bar, the toolbar and the status bar.
-#include "app/main_form.h"
+// MainWindow: the action list with its pictures, the menu bar, the toolbar and the status bar.
+#include "app/main_window.h"
 
 #include <QAction>
 #include <QMenu>
@@ -10,45 +10,45 @@
 namespace {
 
 struct ActionSpec {
-    QAction* TMainForm::*member;
+    QAction* MainWindow::*member;
     const char* name;
     const char* caption;
     const char* hint;
     QKeySequence shortcut;
     int picture;
     bool enabled;
-    void (TMainForm::*handler)();
+    void (MainWindow::*handler)();
 };
 
 }  // namespace
 
-void TMainForm::CreateActions()
+void MainWindow::CreateActions()
 {
     for (int i = 0; i < 16; ++i)
         ImageList1 << QPixmap(QStringLiteral(":/kelmora/tool%1.png").arg(i, 2, 10, QLatin1Char('0')));
 
     const ActionSpec specs[] = {
-        {&TMainForm::ActExit, "ActExit", "&Выход", "Выход", QKeySequence(Qt::Key_F10), 2, true,
-         &TMainForm::ActExitExecute},
-        {&TMainForm::AcAbout, "AcAbout", "&О фирме", "О фирме", {}, 3, true, &TMainForm::AcAboutExecute},
-        {&TMainForm::AcConnect, "AcConnect", "&Установить связь", "Установить связь с прибором",
-         QKeySequence(Qt::Key_F5), 8, true, &TMainForm::AcConnectExecute},
-        {&TMainForm::AcSave, "AcSave", "&Сохранить отчёт", "Сохранить отчёт", {}, 1, false,
-         &TMainForm::AcSaveExecute},
-        {&TMainForm::AcOperations, "AcOperations", "&Операции", "Операции", {}, 5, true,
-         &TMainForm::AcOperationsExecute},
-        {&TMainForm::AcTextReport, "AcTextReport", "&Текстовый отчёт", "Текстовый отчёт", {}, 6, false,
-         &TMainForm::AcTextReportExecute},
-        {&TMainForm::AcGraphReport, "AcGraphReport", "&Графический отчёт", "Графический отчёт", {}, 7, false,
-         &TMainForm::AcGraphReportExecute},
-        {&TMainForm::AcPrintGraph, "AcPrintGraph", "Распечатать график", "Распечатать график", {}, 15, false,
-         &TMainForm::AcPrintGraphExecute},
-        {&TMainForm::AcPrintReport, "AcPrintReport", "Распечатать таблицу", "Распечатать таблицу", {}, 15,
-         false, &TMainForm::AcPrintReportExecute},
-        {&TMainForm::AcSetupGraph, "AcSetupGraph", "Настройка графика", "Настройка графика", {}, 7, false,
-         &TMainForm::AcSetupGraphExecute},
-        {&TMainForm::AcLoadReport, "AcLoadReport", "&Загрузить отчет", "Загрузить отчет", {}, 14, true,
-         &TMainForm::AcLoadReportExecute},
+        {&MainWindow::ActExit, "ActExit", "&Выход", "Выход", QKeySequence(Qt::Key_F10), 2, true,
+         &MainWindow::ActExitExecute},
+        {&MainWindow::AcAbout, "AcAbout", "&О фирме", "О фирме", {}, 3, true, &MainWindow::AcAboutExecute},
+        {&MainWindow::AcConnect, "AcConnect", "&Установить связь", "Установить связь с прибором",
+         QKeySequence(Qt::Key_F5), 8, true, &MainWindow::AcConnectExecute},
+        {&MainWindow::AcSave, "AcSave", "&Сохранить отчёт", "Сохранить отчёт", {}, 1, false,
+         &MainWindow::AcSaveExecute},
+        {&MainWindow::AcOperations, "AcOperations", "&Операции", "Операции", {}, 5, true,
+         &MainWindow::AcOperationsExecute},
+        {&MainWindow::AcTextReport, "AcTextReport", "&Текстовый отчёт", "Текстовый отчёт", {}, 6, false,
+         &MainWindow::AcTextReportExecute},
+        {&MainWindow::AcGraphReport, "AcGraphReport", "&Графический отчёт", "Графический отчёт", {}, 7, false,
+         &MainWindow::AcGraphReportExecute},
+        {&MainWindow::AcPrintGraph, "AcPrintGraph", "Распечатать график", "Распечатать график", {}, 15, false,
+         &MainWindow::AcPrintGraphExecute},
+        {&MainWindow::AcPrintReport, "AcPrintReport", "Распечатать таблицу", "Распечатать таблицу", {}, 15,
+         false, &MainWindow::AcPrintReportExecute},
+        {&MainWindow::AcSetupGraph, "AcSetupGraph", "Настройка графика", "Настройка графика", {}, 7, false,
+         &MainWindow::AcSetupGraphExecute},
+        {&MainWindow::AcLoadReport, "AcLoadReport", "&Загрузить отчет", "Загрузить отчет", {}, 14, true,
+         &MainWindow::AcLoadReportExecute},
     };
     for (const ActionSpec& s : specs) {
         auto* a = new QAction(QString::fromUtf8(s.caption), this);
@@ -68,7 +68,7 @@ void TMainForm::CreateActions()
     }
 }
 
-void TMainForm::CreateMenuAndToolBar()
+void MainWindow::CreateMenuAndToolBar()
 {
     FileMenu = menuBar()->addMenu(QStringLiteral("&Файл"));
     FileMenu->setObjectName(QStringLiteral("FileMenu"));

@@ -1,6 +1,6 @@
-// TMainForm: the page control and page 1 "&Операции" — connection buttons, the reading panel,
+// MainWindow: the page control and page 1 "&Операции" — connection buttons, the reading panel,
 // the port group, the clock and the logo panel.
-#include "app/main_form.h"
+#include "app/main_window.h"
 #include "logging/ui/reading_panel.h"
 #include "views/ui/text_report_page.h"
 #include "device/ui/connection_panel.h"
@@ -43,7 +43,7 @@ void bindToAction(QPushButton* button, QAction* action)
 }  // namespace
 
 
-void TMainForm::CreatePages()
+void MainWindow::CreatePages()
 {
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
@@ -69,7 +69,7 @@ void TMainForm::CreatePages()
     CreatePage3();
 }
 
-void TMainForm::CreatePage1()
+void MainWindow::CreatePage1()
 {
     auto* anchors = new Anchors(TabSheet1, QSize(1008, 643));
 
@@ -85,8 +85,8 @@ void TMainForm::CreatePage1()
     // The reading panel, shown after a successful connection check.
     readingPanel_ = new ReadingPanel(QIcon(ImageList1.value(1)), TabSheet1);
     anchors->place(readingPanel_, {4, 32, 766, 546}, Anchor::All);
-    connect(readingPanel_, &ReadingPanel::readRequested, this, &TMainForm::takeReading);
-    connect(readingPanel_, &ReadingPanel::saveRequested, this, &TMainForm::saveWorkingReport);
+    connect(readingPanel_, &ReadingPanel::readRequested, this, &MainWindow::takeReading);
+    connect(readingPanel_, &ReadingPanel::saveRequested, this, &MainWindow::saveWorkingReport);
     readingPanel_->hide();
 
     // Port choice and transmission mode. A meter that answers the check shows the reading
@@ -133,5 +133,5 @@ void TMainForm::CreatePage1()
     pal.setColor(QPalette::WindowText, Qt::black);
     Panel1->setPalette(pal);
     anchors->place(Panel1, {776, 584, 228, 55}, Anchor::Right | Anchor::Bottom);
-    connect(Panel1, &BevelPanel::clicked, this, &TMainForm::Panel1Click);
+    connect(Panel1, &BevelPanel::clicked, this, &MainWindow::Panel1Click);
 }

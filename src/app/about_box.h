@@ -1,4 +1,4 @@
-// TFirmBox: the about box with the maker's name, slogan, instruments, picture and address,
+// AboutBox: the about box with the maker's name, slogan, instruments, picture and address,
 // and buttons for an e-mail to the maker and for the maker's web site.
 #pragma once
 
@@ -16,10 +16,10 @@ inline const QString WebSiteShown = QStringLiteral("www.ortanel.example");
 inline const QString EMail = QStringLiteral("info@ortanel.example");
 }  // namespace Maker
 
-class TFirmBox : public QDialog {
+class AboutBox : public QDialog {
     Q_OBJECT
 public:
-    TFirmBox(Dialogs& dialogs, QWidget* owner = nullptr);
+    AboutBox(Dialogs& dialogs, QWidget* owner = nullptr);
 
     BevelPanel* Panel1;
     QLabel* Label1;     // maker's name

@@ -1,4 +1,4 @@
-// TSelectForm: the graph setup dialog "Настройка графиков", created at start and kept to the
+// GraphSetupDialog: the graph setup dialog "Настройка графиков", created at start and kept to the
 // end: the time span of both charts, the part dividers, and for each value axis its mode and
 // manual limits (the modes and limits are kept in the settings file).
 #pragma once
@@ -16,11 +16,11 @@ class QSpinBox;
 class QTimeEdit;
 class GraphPage;
 
-class TSelectForm : public QDialog {
+class GraphSetupDialog : public QDialog {
     Q_OBJECT
 public:
     // owner: the window the dialog stays with; page: the charts it sets up.
-    TSelectForm(QWidget* owner, GraphPage& page);
+    GraphSetupDialog(QWidget* owner, GraphPage& page);
 
     // The four axis modes, in list order.
     static const QStringList& AxisModes();

@@ -1,8 +1,8 @@
-// TMainForm: a reading asked for by the reading panel, and saving the working report under the
+// MainWindow: a reading asked for by the reading panel, and saving the working report under the
 // name typed there.
 #include "platform/clock.h"
 #include "widgets/dialogs.h"
-#include "app/main_form.h"
+#include "app/main_window.h"
 #include "report/report_document.h"
 #include "logging/ui/reading_panel.h"
 #include "device/ui/connection_panel.h"
@@ -29,7 +29,7 @@ namespace {
 const QString EnterNewName = QStringLiteral("Введите новое имя отчета и нажмите кнопку Сохранить");
 }  // namespace
 
-void TMainForm::takeReading()
+void MainWindow::takeReading()
 {
     // A reading already runs (the settling wait lets clicks and ticks through).
     if (readingPanel_->readingRunning())
@@ -56,7 +56,7 @@ void TMainForm::takeReading()
         connection_->endSessionAndClosePort(end == ReadingEnd::CloseSession);
 }
 
-TMainForm::ReadingEnd TMainForm::readOnOpenPort()
+MainWindow::ReadingEnd MainWindow::readOnOpenPort()
 {
     connection_->line().SetDTR();
     connection_->line().SetRTS();
@@ -119,7 +119,7 @@ TMainForm::ReadingEnd TMainForm::readOnOpenPort()
     return ReadingEnd::CloseSession;
 }
 
-void TMainForm::saveWorkingReport()
+void MainWindow::saveWorkingReport()
 {
     const QString typed = readingPanel_->typedName();
     if (!typed.isEmpty()) {

@@ -1,4 +1,4 @@
-#include "widgets/wait_form.h"
+#include "widgets/wait_window.h"
 
 #include "widgets/design_font.h"
 
@@ -9,7 +9,7 @@
 #include <QProgressBar>
 #include <QScreen>
 
-TWaitForm::TWaitForm(QWidget* owner)
+WaitWindow::WaitWindow(QWidget* owner)
     : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("WaitForm"));
@@ -36,35 +36,35 @@ TWaitForm::TWaitForm(QWidget* owner)
     ProgressBar1->setValue(0);
 }
 
-void TWaitForm::SetText(const QString& text)
+void WaitWindow::SetText(const QString& text)
 {
     Label1->setText(text);
     passDue_ = true;
 }
 
-void TWaitForm::SetMaximum(int maximum)
+void WaitWindow::SetMaximum(int maximum)
 {
     ProgressBar1->setMaximum(maximum);
 }
 
-void TWaitForm::SetPosition(int position)
+void WaitWindow::SetPosition(int position)
 {
     ProgressBar1->setValue(std::clamp(position, ProgressBar1->minimum(), ProgressBar1->maximum()));
 }
 
-int TWaitForm::Position() const
+int WaitWindow::Position() const
 {
     return ProgressBar1->value();
 }
 
-void TWaitForm::StepIt()
+void WaitWindow::StepIt()
 {
     // The classic bar wraps to its minimum when a step passes the maximum.
     const int next = ProgressBar1->value() + 1;
     ProgressBar1->setValue(next > ProgressBar1->maximum() ? ProgressBar1->minimum() : next);
 }
 
-void TWaitForm::Show()
+void WaitWindow::Show()
 {
     if (!isVisible()) {
         if (const QScreen* screen = QApplication::primaryScreen())
@@ -75,20 +75,20 @@ void TWaitForm::Show()
     passNow();
 }
 
-void TWaitForm::ProcessMessages()
+void WaitWindow::ProcessMessages()
 {
     if (passDue_ || !sinceLastPass_.isValid() || sinceLastPass_.elapsed() >= PassInterval)
         passNow();
 }
 
-void TWaitForm::passNow()
+void WaitWindow::passNow()
 {
     passDue_ = false;
     QApplication::processEvents();
     sinceLastPass_.start();
 }
 
-void TWaitForm::Hide()
+void WaitWindow::Hide()
 {
     hide();
     passDue_ = true;

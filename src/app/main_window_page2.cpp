@@ -1,11 +1,11 @@
-// TMainForm: page 2 "&Текстовый отчёт" and what its display-mode selector and threshold fields
+// MainWindow: page 2 "&Текстовый отчёт" and what its display-mode selector and threshold fields
 // start: the graph page follows the mode, and the report is built again.
-#include "app/main_form.h"
+#include "app/main_window.h"
 
 #include "views/ui/graph_page.h"
 #include "views/ui/text_report_page.h"
 
-void TMainForm::CreatePage2()
+void MainWindow::CreatePage2()
 {
     connect(TabSheet2, &TextReportPage::displayModeChosen, this, [this](int index) {
         Panel5->setDisplayMode(TabSheet2->displayMode(), index >= 0 && index < 3);

@@ -1,15 +1,15 @@
-// TMainForm: the builds of the report held in memory, made from the text report page's display
+// MainWindow: the builds of the report held in memory, made from the text report page's display
 // mode and thresholds and the colour-chart setting, shown on the text and graph pages; and the
 // report's output (saving, printing, pictures), which the actions hand to the output room.
-#include "app/main_form.h"
+#include "app/main_window.h"
 
 #include "report/report_document.h"
 #include "views/ui/report_output.h"
 #include "views/ui/graph_page.h"
 #include "views/ui/text_report_page.h"
-#include "widgets/wait_form.h"
+#include "widgets/wait_window.h"
 
-void TMainForm::CreateDocument()
+void MainWindow::CreateDocument()
 {
     document_ = new ReportDocument(
         [this] {
@@ -30,40 +30,40 @@ void TMainForm::CreateDocument()
     });
 }
 
-void TMainForm::CreateOutput()
+void MainWindow::CreateOutput()
 {
     output_ = new ReportOutput(dialogs_, clock_, programDirectory_, *TabSheet2, *Panel5, document_->state(),
                                [this] { PrepareChartsForOutput(); }, this);
 }
 
-void TMainForm::AcSaveExecute()
+void MainWindow::AcSaveExecute()
 {
     output_->setWaitWindow(WaitForm);
     output_->saveTable();
 }
 
-void TMainForm::AcPrintReportExecute()
+void MainWindow::AcPrintReportExecute()
 {
     output_->printTable();
 }
 
-void TMainForm::AcPrintGraphExecute()
+void MainWindow::AcPrintGraphExecute()
 {
     output_->printGraph();
 }
 
-void TMainForm::SaveChartPicturesClick()
+void MainWindow::SaveChartPicturesClick()
 {
     output_->saveChartPictures();
 }
 
-void TMainForm::BuildReport(bool FromReading)
+void MainWindow::BuildReport(bool FromReading)
 {
     document_->setProgress(WaitForm);
     document_->build(FromReading);
 }
 
-bool TMainForm::Building() const
+bool MainWindow::Building() const
 {
     return document_->building();
 }

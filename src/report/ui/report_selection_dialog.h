@@ -1,4 +1,4 @@
-// TRepselForm: the report selection dialog "Выбор параметров отчета", created at start and
+// ReportSelectionDialog: the report selection dialog "Выбор параметров отчета", created at start and
 // reused for every opening of a stored report. The user picks a report of the pool (which is
 // prepared at once), reads or edits its comment, may delete reports, and sets the interval.
 #pragma once
@@ -19,12 +19,12 @@ class QTimeEdit;
 class WaitProgress;
 struct ReportState;
 
-class TRepselForm : public QDialog {
+class ReportSelectionDialog : public QDialog {
     Q_OBJECT
 public:
     // report is the program's one report in memory (prepared on selection, interval set on
     // confirmation); wait is the wait window the preparation drives (may be null).
-    TRepselForm(Dialogs& dialogs, ReportState& report, WaitProgress* wait, QString poolDirectory,
+    ReportSelectionDialog(Dialogs& dialogs, ReportState& report, WaitProgress* wait, QString poolDirectory,
                 QWidget* owner = nullptr);
 
     QGroupBox* GroupBox1;

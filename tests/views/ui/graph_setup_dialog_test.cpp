@@ -1,14 +1,14 @@
 // The graph setup dialog through the real window: axis modes made into ranges, chart
 // visibility and page layout; the refused range that stops the settings; the time span and the
 // dividers on "Ok"; the pickers on showing.
-#include "support/main_form_fixture.h"
+#include "support/main_window_fixture.h"
 #include "widgets/bevel_panel.h"
 #include "widgets/mask_edit.h"
 #include "report/date_time.h"
 #include "views/chart_axis.h"
 #include "views/graph_settings.h"
 #include "views/ui/graph_page.h"
-#include "views/ui/select_form.h"
+#include "views/ui/graph_setup_dialog.h"
 #include "views/ui/time_chart.h"
 
 #include <QCheckBox>
@@ -26,7 +26,7 @@ double at(int h, int mi, int s = 0)
     return DayCountOf(QDate(2026, 3, 14), ((h * 60 + mi) * 60 + s) * 1000);
 }
 
-class GraphSetup : public MainFormFixture {
+class GraphSetup : public MainWindowFixture {
 protected:
     void SetUp() override
     {
@@ -39,7 +39,7 @@ protected:
         setReport(records, QStringLiteral("00A3"), at(23, 59));
         form().BuildReport(false);
     }
-    TSelectForm& dialog() const { return *form().SelectForm; }
+    GraphSetupDialog& dialog() const { return *form().SelectForm; }
     // A mode picked by the user in one of the two lists.
     void pick(QComboBox* list, int mode)
     {

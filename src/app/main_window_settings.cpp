@@ -1,6 +1,6 @@
-// TMainForm: LoadSettings and SaveSettings — the settings file kelmora.ini beside the
+// MainWindow: LoadSettings and SaveSettings — the settings file kelmora.ini beside the
 // executable, put straight into the controls and variables it belongs to and read back.
-#include "app/main_form.h"
+#include "app/main_window.h"
 #include "logging/ui/reading_panel.h"
 #include "views/ui/text_report_page.h"
 #include "device/ui/connection_panel.h"
@@ -8,14 +8,14 @@
 #include "platform/settings.h"
 #include "widgets/mask_edit.h"
 #include "views/ui/graph_page.h"
-#include "views/ui/select_form.h"
+#include "views/ui/graph_setup_dialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSignalBlocker>
 
-void TMainForm::LoadSettings()
+void MainWindow::LoadSettings()
 {
     const ProfileFile file(settingsFilePath());
     const KelSettings s = ReadKelSettings(file);
@@ -43,7 +43,7 @@ void TMainForm::LoadSettings()
     connection_->setUsb(s.usb);
 }
 
-void TMainForm::SaveSettings()
+void MainWindow::SaveSettings()
 {
     // Start from the file as it stands, so values of a window that does not exist keep theirs.
     KelSettings s = ReadKelSettings(ProfileFile(settingsFilePath()));

@@ -1,4 +1,4 @@
-#include "views/ui/select_form.h"
+#include "views/ui/graph_setup_dialog.h"
 
 #include "widgets/date_time_pickers.h"
 #include "widgets/design_font.h"
@@ -27,7 +27,7 @@ void axisGroup(QGroupBox* group, QComboBox*& mode, MaskEdit*& minimum, MaskEdit*
 {
     DesignLabel(QStringLiteral("Режим:"), group, {16, 24});
     mode = new QComboBox(group);
-    mode->addItems(TSelectForm::AxisModes());
+    mode->addItems(GraphSetupDialog::AxisModes());
     mode->setGeometry(72, 20, 177, 21);
     DesignLabel(QStringLiteral("Минимум:"), group, {16, 56});
     minimum = new MaskEdit(group);
@@ -39,14 +39,14 @@ void axisGroup(QGroupBox* group, QComboBox*& mode, MaskEdit*& minimum, MaskEdit*
 
 }  // namespace
 
-const QStringList& TSelectForm::AxisModes()
+const QStringList& GraphSetupDialog::AxisModes()
 {
     static const QStringList modes{QStringLiteral("Выключена"), QStringLiteral("Автоматические пределы"),
                                    QStringLiteral("Весь диапазон"), QStringLiteral("Ручной ввод")};
     return modes;
 }
 
-TSelectForm::TSelectForm(QWidget* owner, GraphPage& page)
+GraphSetupDialog::GraphSetupDialog(QWidget* owner, GraphPage& page)
     : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint), page_(page)
 {
     setObjectName(QStringLiteral("SelectForm"));
@@ -119,44 +119,44 @@ TSelectForm::TSelectForm(QWidget* owner, GraphPage& page)
 
     // Only the user's choice of a mode applies it at once; the settings file setting the
     // lists does not.
-    connect(ComboBox1, &QComboBox::activated, this, &TSelectForm::ComboBox1Change);
-    connect(ComboBox2, &QComboBox::activated, this, &TSelectForm::ComboBox2Change);
-    connect(Button2, &QPushButton::clicked, this, &TSelectForm::picturesRequested);
+    connect(ComboBox1, &QComboBox::activated, this, &GraphSetupDialog::ComboBox1Change);
+    connect(ComboBox2, &QComboBox::activated, this, &GraphSetupDialog::ComboBox2Change);
+    connect(Button2, &QPushButton::clicked, this, &GraphSetupDialog::picturesRequested);
     connect(Button1, &QPushButton::clicked, this, [this] {
         // The dialog closes even when the axes refuse the limits; the refusal is then shown.
         struct Close {
-            TSelectForm* form;
+            GraphSetupDialog* form;
             ~Close() { form->accept(); }
         } close{this};
         Button1Click();
     });
 }
 
-void TSelectForm::showEvent(QShowEvent* event)
+void GraphSetupDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     if (!event->spontaneous())
         FormShow();
 }
 
-void TSelectForm::ComboBox1Change()
+void GraphSetupDialog::ComboBox1Change()
 {
     ApplyGraphSettings();
 }
 
-void TSelectForm::ComboBox2Change()
+void GraphSetupDialog::ComboBox2Change()
 {
     ApplyGraphSettings();
 }
 
-void TSelectForm::FormShow()
+void GraphSetupDialog::FormShow()
 {
     // The span of the humidity series (its first and last time; 30.12.1899 00:00 without points).
     SetPickers(DateTimePicker1, DateTimePicker2, page_.humidityChart()->seriesMinX());
     SetPickers(DateTimePicker3, DateTimePicker4, page_.humidityChart()->seriesMaxX());
 }
 
-void TSelectForm::Button1Click()
+void GraphSetupDialog::Button1Click()
 {
     const double start = PickersDayCount(DateTimePicker1, DateTimePicker2, false);
     const double end = PickersDayCount(DateTimePicker3, DateTimePicker4, false);
@@ -165,7 +165,7 @@ void TSelectForm::Button1Click()
     ApplyGraphSettings();
 }
 
-void TSelectForm::ApplyGraphSettings()
+void GraphSetupDialog::ApplyGraphSettings()
 {
     GraphAxisSettings settings;
     settings.humidityMode = ComboBox1->currentIndex();

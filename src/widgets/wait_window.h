@@ -1,4 +1,4 @@
-// TWaitForm: the wait window of long operations, a borderless window kept on top with a text
+// WaitWindow: the wait window of long operations, a borderless window kept on top with a text
 // line and a progress bar. Shown without modality, so the main window stays usable.
 #pragma once
 
@@ -11,10 +11,10 @@ class BevelPanel;
 class QLabel;
 class QProgressBar;
 
-class TWaitForm : public QWidget, public WaitProgress {
+class WaitWindow : public QWidget, public WaitProgress {
     Q_OBJECT
 public:
-    explicit TWaitForm(QWidget* owner = nullptr);
+    explicit WaitWindow(QWidget* owner = nullptr);
 
     void SetText(const QString& text) override;
     void SetMaximum(int maximum) override;

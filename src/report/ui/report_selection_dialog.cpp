@@ -1,4 +1,4 @@
-#include "report/ui/repsel_form.h"
+#include "report/ui/report_selection_dialog.h"
 
 #include "widgets/date_time_pickers.h"
 #include "widgets/design_font.h"
@@ -80,13 +80,13 @@ QString DeleteFailureText(const QList<DeleteFailure>& failures)
 
 }  // namespace
 
-const QString& TRepselForm::CommentPlaceholder()
+const QString& ReportSelectionDialog::CommentPlaceholder()
 {
     static const QString text = QStringLiteral("Введите комментарий");
     return text;
 }
 
-TRepselForm::TRepselForm(Dialogs& dialogs, ReportState& report, WaitProgress* wait, QString poolDirectory,
+ReportSelectionDialog::ReportSelectionDialog(Dialogs& dialogs, ReportState& report, WaitProgress* wait, QString poolDirectory,
                          QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint),
       dialogs_(dialogs),
@@ -155,8 +155,8 @@ TRepselForm::TRepselForm(Dialogs& dialogs, ReportState& report, WaitProgress* wa
 
     // A selection the program makes (clearing and refilling the list) does not count as a
     // change: only the user's choice runs the handler.
-    connect(ComboBox1, &QComboBox::activated, this, &TRepselForm::ComboBox1Change);
-    connect(BitBtn2, &QPushButton::clicked, this, &TRepselForm::BitBtn2Click);
+    connect(ComboBox1, &QComboBox::activated, this, &ReportSelectionDialog::ComboBox1Change);
+    connect(BitBtn2, &QPushButton::clicked, this, &ReportSelectionDialog::BitBtn2Click);
     connect(Button1, &QPushButton::clicked, this, [this] {
         Button1Click();
         accept();
@@ -164,22 +164,22 @@ TRepselForm::TRepselForm(Dialogs& dialogs, ReportState& report, WaitProgress* wa
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-QString TRepselForm::poolDirectory() const
+QString ReportSelectionDialog::poolDirectory() const
 {
     return poolDirectory_;
 }
 
-bool TRepselForm::hasReport() const
+bool ReportSelectionDialog::hasReport() const
 {
     return ComboBox1->count() > 0 && ComboBox1->currentIndex() >= 0;
 }
 
-QString TRepselForm::selectedReport() const
+QString ReportSelectionDialog::selectedReport() const
 {
     return ComboBox1->currentText();
 }
 
-void TRepselForm::showEvent(QShowEvent* event)
+void ReportSelectionDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     // Only the dialog being opened counts, not the window system showing it again.
@@ -187,7 +187,7 @@ void TRepselForm::showEvent(QShowEvent* event)
         RefreshReportList();
 }
 
-bool TRepselForm::eventFilter(QObject* watched, QEvent* event)
+bool ReportSelectionDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == Memo1 && event->type() == QEvent::FocusOut) {
         // The focus moving to another control of the dialog; another window becoming active
@@ -199,7 +199,7 @@ bool TRepselForm::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void TRepselForm::RefreshReportList()
+void ReportSelectionDialog::RefreshReportList()
 {
     FileListBox1->clear();
     FileListBox1->addItems(ListReports(poolDirectory_));
@@ -212,7 +212,7 @@ void TRepselForm::RefreshReportList()
     SelectReport();
 }
 
-void TRepselForm::SelectReport()
+void ReportSelectionDialog::SelectReport()
 {
     LoadComment();
     if (!hasReport())
@@ -221,18 +221,18 @@ void TRepselForm::SelectReport()
     setPickers(span.earliest, span.latest);
 }
 
-void TRepselForm::setPickers(double earliest, double latest)
+void ReportSelectionDialog::setPickers(double earliest, double latest)
 {
     SetPickers(DateTimePicker1, DateTimePicker2, earliest);
     SetPickers(DateTimePicker3, DateTimePicker4, latest);
 }
 
-void TRepselForm::ComboBox1Change()
+void ReportSelectionDialog::ComboBox1Change()
 {
     SelectReport();
 }
 
-void TRepselForm::LoadComment()
+void ReportSelectionDialog::LoadComment()
 {
     if (!hasReport())
         return;
@@ -241,7 +241,7 @@ void TRepselForm::LoadComment()
     Memo1->setPlainText(comment ? *comment : CommentPlaceholder());
 }
 
-void TRepselForm::SaveComment()
+void ReportSelectionDialog::SaveComment()
 {
     if (!hasReport())
         return;
@@ -253,12 +253,12 @@ void TRepselForm::SaveComment()
     ::SaveComment(CommentFilePath(poolDirectory_, selectedReport()), text);
 }
 
-void TRepselForm::Memo1Exit()
+void ReportSelectionDialog::Memo1Exit()
 {
     SaveComment();
 }
 
-void TRepselForm::BitBtn2Click()
+void ReportSelectionDialog::BitBtn2Click()
 {
     if (!hasReport())
         return;
@@ -276,13 +276,13 @@ void TRepselForm::BitBtn2Click()
     RefreshReportList();
 }
 
-void TRepselForm::Button1Click()
+void ReportSelectionDialog::Button1Click()
 {
     report_.IntervalStart = PickersDayCount(DateTimePicker1, DateTimePicker2, true);
     report_.IntervalEnd = PickersDayCount(DateTimePicker3, DateTimePicker4, true);
 }
 
-QStringList TRepselForm::Memo1Lines() const
+QStringList ReportSelectionDialog::Memo1Lines() const
 {
     // Before the dialog is first shown the editor has not yet laid its text out in its width;
     // it learns its size now as showing would tell it, so the lines are the ones it will show.

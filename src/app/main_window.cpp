@@ -1,4 +1,4 @@
-#include "app/main_form.h"
+#include "app/main_window.h"
 #include "logging/ui/reading_panel.h"
 #include "views/ui/text_report_page.h"
 #include "device/ui/connection_panel.h"
@@ -10,7 +10,7 @@
 #include "widgets/bevel_panel.h"
 #include "widgets/design_font.h"
 #include "widgets/dialogs.h"
-#include "app/firm_box.h"
+#include "app/about_box.h"
 #include "widgets/radio_group.h"
 #include "widgets/standard_error.h"
 #include "device/com_error.h"
@@ -42,7 +42,7 @@ static void initKelmoraResources()
     Q_INIT_RESOURCE(kelmora);
 }
 
-TMainForm::TMainForm(Clock& clock, Dialogs& dialogs, const QString& programDirectory,
+MainWindow::MainWindow(Clock& clock, Dialogs& dialogs, const QString& programDirectory,
                      std::unique_ptr<SerialLine> port, QWidget* parent)
     : QMainWindow(parent),
       FatalStop(dialogs),
@@ -73,7 +73,7 @@ TMainForm::TMainForm(Clock& clock, Dialogs& dialogs, const QString& programDirec
     FormCreate();
 }
 
-TMainForm::~TMainForm()
+MainWindow::~MainWindow()
 {
     FormDestroy();
     // The child widgets outlive the members: a focus change while they are torn down must not
@@ -83,17 +83,17 @@ TMainForm::~TMainForm()
         disconnect(child, nullptr, this, nullptr);
 }
 
-QString TMainForm::poolDirectory() const
+QString MainWindow::poolDirectory() const
 {
     return workingReport_.poolDirectory();
 }
 
-QString TMainForm::settingsFilePath() const
+QString MainWindow::settingsFilePath() const
 {
     return QDir(programDirectory_).filePath(QStringLiteral("kelmora.ini"));
 }
 
-void TMainForm::FormCreate()
+void MainWindow::FormCreate()
 {
     Panel5->setPartDividers(false, 7);
     // The decimal comma: every number of the program is written and read by its own number
@@ -116,7 +116,7 @@ void TMainForm::FormCreate()
     KeepOrDiscardScratchReport(poolDirectory());
 }
 
-void TMainForm::showEvent(QShowEvent* event)
+void MainWindow::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
     if (!shown_ && !event->spontaneous()) {
@@ -125,7 +125,7 @@ void TMainForm::showEvent(QShowEvent* event)
     }
 }
 
-void TMainForm::FormShow()
+void MainWindow::FormShow()
 {
     LoadSettings();
     Broker->start(settingsFilePath());
@@ -133,7 +133,7 @@ void TMainForm::FormShow()
     TabSheet2->fitColumns();
 }
 
-void TMainForm::closeEvent(QCloseEvent* event)
+void MainWindow::closeEvent(QCloseEvent* event)
 {
     if (closed_) {
         event->accept();
@@ -152,7 +152,7 @@ void TMainForm::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void TMainForm::FormCloseQuery(bool& CanClose)
+void MainWindow::FormCloseQuery(bool& CanClose)
 {
     CanClose = true;
     if (!workingReport_.mustAskBeforeClosing(readingPanel_->typedName(), !readingPanel_->isHidden() && readingPanel_->readingOnShow()))
@@ -163,13 +163,13 @@ void TMainForm::FormCloseQuery(bool& CanClose)
     }
 }
 
-int TMainForm::execOwningItsBoxes(QDialog* dialog)
+int MainWindow::execOwningItsBoxes(QDialog* dialog)
 {
     const Dialogs::OwnerScope owned(dialogs_, dialog);
     return dialog->exec();
 }
 
-void TMainForm::FormClose()
+void MainWindow::FormClose()
 {
     // A settings file that cannot be written is reported in the standard error box; the window
     // closes all the same, so that a read-only file never keeps the program from ending.
@@ -181,19 +181,19 @@ void TMainForm::FormClose()
     Broker->stop();
 }
 
-void TMainForm::FormDestroy()
+void MainWindow::FormDestroy()
 {
     // The port is closed while the window's members are all still there.
     delete connection_;
     connection_ = nullptr;
 }
 
-QList<QAction*> TMainForm::ReportActions() const
+QList<QAction*> MainWindow::ReportActions() const
 {
     return {AcSave, AcTextReport, AcGraphReport, AcPrintGraph, AcSetupGraph, AcPrintReport};
 }
 
-void TMainForm::SetReportActions(bool on)
+void MainWindow::SetReportActions(bool on)
 {
     // Switching off while a report page is in front brings the operations page forward.
     if (!on && (PageControl1->currentWidget() == TabSheet2 || PageControl1->currentWidget() == TabSheet3))
@@ -208,33 +208,33 @@ void TMainForm::SetReportActions(bool on)
     AcPrintReport->setEnabled(on);
 }
 
-void TMainForm::ActExitExecute()
+void MainWindow::ActExitExecute()
 {
     close();
 }
 
-void TMainForm::AcAboutExecute()
+void MainWindow::AcAboutExecute()
 {
     if (FirmBox)
         FirmBox->exec();
 }
 
-void TMainForm::AcOperationsExecute()
+void MainWindow::AcOperationsExecute()
 {
     PageControl1->setCurrentWidget(TabSheet1);
 }
 
-void TMainForm::AcTextReportExecute()
+void MainWindow::AcTextReportExecute()
 {
     PageControl1->setCurrentWidget(TabSheet2);
 }
 
-void TMainForm::AcGraphReportExecute()
+void MainWindow::AcGraphReportExecute()
 {
     PageControl1->setCurrentWidget(TabSheet3);
 }
 
-void TMainForm::Panel1Click()
+void MainWindow::Panel1Click()
 {
     dialogs_.OpenAddress(Maker::WebSite);
 }

@@ -1,4 +1,4 @@
-// TMainForm: the main window — action list, menu, toolbar, status bar, the three pages and
+// MainWindow: the main window — action list, menu, toolbar, status bar, the three pages and
 // the program's lifecycle (creation, first showing, close query, close, destruction).
 // Handlers of each topic live in their own file.
 #pragma once
@@ -32,10 +32,10 @@ class ReadingPanel;
 class TextReportPage;
 class ConnectionPanel;
 class SerialLine;
-class TFirmBox;
-class TRepselForm;
-class TSelectForm;
-class TWaitForm;
+class AboutBox;
+class ReportSelectionDialog;
+class GraphSetupDialog;
+class WaitWindow;
 class QAction;
 class RegisterProtocol;
 class QCheckBox;
@@ -53,22 +53,22 @@ class QTableView;
 class QToolBar;
 class QToolButton;
 
-class TMainForm : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     static inline const QString Caption = QStringLiteral("Kelmora v1.20   -   НПК \"Ortanel\"");
 
     // programDirectory: the directory of the executable (POOL and kelmora.ini are formed from it).
     // port: the serial line the connection panel owns; without one the real serial port is made.
-    TMainForm(Clock& clock, Dialogs& dialogs, const QString& programDirectory,
+    MainWindow(Clock& clock, Dialogs& dialogs, const QString& programDirectory,
               std::unique_ptr<SerialLine> port = nullptr, QWidget* parent = nullptr);
-    ~TMainForm() override;
+    ~MainWindow() override;
 
     // The windows created after the main window (start-up order); LoadSettings needs SelectForm.
-    TWaitForm* WaitForm = nullptr;
-    TFirmBox* FirmBox = nullptr;
-    TSelectForm* SelectForm = nullptr;
-    TRepselForm* RepselForm = nullptr;
+    WaitWindow* WaitForm = nullptr;
+    AboutBox* FirmBox = nullptr;
+    GraphSetupDialog* SelectForm = nullptr;
+    ReportSelectionDialog* RepselForm = nullptr;
 
     Clock& clock() const { return clock_; }
     Dialogs& dialogs() const { return dialogs_; }
@@ -120,7 +120,7 @@ public:
 
     // --- Page 2 "&Текстовый отчёт" ---
 
-    // --- Page 3 "&Графический отчёт" (main_form_graph.cpp) ---
+    // --- Page 3 "&Графический отчёт" (main_window_graph.cpp) ---
     GraphPage* Panel5;                 // the two charts; fills TabSheet3
     void CreatePage3();
     void TabSheet3Resize();
@@ -145,7 +145,7 @@ public:
     // --- Report actions group ---
     void SetReportActions(bool on);
 
-    // --- Report building (main_form_build.cpp) ---
+    // --- Report building (main_window_build.cpp) ---
     // Rebuilds table, statistics and title from Report. A build asked for while another one
     // lets window messages run is not nested into it: it runs once the running build is done.
     void BuildReport(bool FromReading);
@@ -163,7 +163,7 @@ public slots:
     void AcGraphReportExecute();
     void Panel1Click();
 
-    // Handlers of the connection, reading, report and output topics (main_form_*.cpp).
+    // Handlers of the connection, reading, report and output topics (main_window_*.cpp).
     void AcConnectExecute();
     // A reading: the meter read, the record stored in the working report, the report rebuilt.
     void takeReading();

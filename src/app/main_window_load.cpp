@@ -1,19 +1,19 @@
-// TMainForm::AcLoadReportExecute: opening a stored report — the report actions and automatic
+// MainWindow::AcLoadReportExecute: opening a stored report — the report actions and automatic
 // reading go off, the selection dialog picks and prepares a report and its interval, and on
 // confirmation the report is loaded, built and its pages shown.
-#include "app/main_form.h"
+#include "app/main_window.h"
 #include "report/report_document.h"
 #include "logging/ui/reading_panel.h"
 
 #include "widgets/on_off_switch.h"
 #include "logging/report_pool.h"
 #include "report/comma_text.h"
-#include "report/ui/repsel_form.h"
+#include "report/ui/report_selection_dialog.h"
 
 #include <QComboBox>
 #include <QGroupBox>
 
-void TMainForm::AcLoadReportExecute()
+void MainWindow::AcLoadReportExecute()
 {
     // The report actions, the reading panel and automatic reading go off: nothing may append
     // to a report while the dialog prepares or deletes one.
@@ -30,7 +30,7 @@ void TMainForm::AcLoadReportExecute()
         return;
 
     // The comment as one comma text; the untouched placeholder means no comment.
-    static const QString placeholder = CommaText({TRepselForm::CommentPlaceholder()});
+    static const QString placeholder = CommaText({ReportSelectionDialog::CommentPlaceholder()});
     const QString comment = CommaText(RepselForm->Memo1Lines());
     document_->state().ReportComment = comment == placeholder ? QString() : comment;
 

@@ -5,7 +5,7 @@
 #include "support/fake_dialogs.h"
 #include "support/fake_serial_line.h"
 #include "support/gui_helpers.h"
-#include "app/main_form.h"
+#include "app/main_window.h"
 #include "device/ui/connection_panel.h"
 #include "logging/ui/reading_panel.h"
 #include "report/report_document.h"
@@ -30,7 +30,7 @@
 #include <memory>
 #include <vector>
 
-class MainFormFixture : public ::testing::Test {
+class MainWindowFixture : public ::testing::Test {
 protected:
     void start(const QDateTime& now = QDateTime(QDate(2026, 3, 14), QTime(10, 0)))
     {
@@ -46,7 +46,7 @@ protected:
         windows->ShowMainForm();
         ASSERT_TRUE(gui::waitExposed(&form()));
     }
-    TMainForm& form() const { return windows->MainForm(); }
+    MainWindow& form() const { return windows->MainForm(); }
     // Puts records into the window's report as a loaded report: every minute of the interval,
     // no comment. The report is not built.
     void setReport(const std::vector<TDateTimeRHT>& records, const QString& device = QStringLiteral("00A3"),

@@ -1,8 +1,8 @@
-#include "support/main_form_fixture.h"
+#include "support/main_window_fixture.h"
 #include "views/ui/graph_page.h"
 
 #include "widgets/bevel_panel.h"
-#include "app/firm_box.h"
+#include "app/about_box.h"
 #include "widgets/gui_fatal_exit.h"
 #include "widgets/standard_error.h"
 
@@ -28,9 +28,9 @@
 
 namespace {
 
-using MainFormTest = MainFormFixture;
+using MainWindowTest = MainWindowFixture;
 
-QStringList enabledActions(const TMainForm& f)
+QStringList enabledActions(const MainWindow& f)
 {
     QStringList names;
     for (QAction* a : f.findChildren<QAction*>())
@@ -40,10 +40,10 @@ QStringList enabledActions(const TMainForm& f)
     return names;
 }
 
-TEST_F(MainFormTest, StartsWithOnlyTheFiveActionsAndNoReportPages)
+TEST_F(MainWindowTest, StartsWithOnlyTheFiveActionsAndNoReportPages)
 {
     startAndShow();
-    TMainForm& f = form();
+    MainWindow& f = form();
     EXPECT_EQ(f.windowTitle(), "Kelmora v1.20   -   НПК \"Ortanel\"");
     EXPECT_EQ(enabledActions(f),
               (QStringList{"AcAbout", "AcConnect", "AcLoadReport", "AcOperations", "ActExit"}));
@@ -69,7 +69,7 @@ TEST_F(MainFormTest, StartsWithOnlyTheFiveActionsAndNoReportPages)
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
-TEST_F(MainFormTest, PoolIsCreatedAndTheScratchReportOfAnEarlierRunDeleted)
+TEST_F(MainWindowTest, PoolIsCreatedAndTheScratchReportOfAnEarlierRunDeleted)
 {
     ASSERT_TRUE(QDir(dir.path()).mkdir("POOL"));
     for (const char* name : {"POOL/temp.dat", "POOL/Cellar.dat", "POOL/temp.txt"}) {
@@ -83,13 +83,13 @@ TEST_F(MainFormTest, PoolIsCreatedAndTheScratchReportOfAnEarlierRunDeleted)
     EXPECT_TRUE(QFile::exists(dir.filePath("POOL/temp.txt")));
 }
 
-TEST_F(MainFormTest, MissingPoolIsCreated)
+TEST_F(MainWindowTest, MissingPoolIsCreated)
 {
     start();
     EXPECT_TRUE(QFileInfo(dir.filePath("POOL")).isDir());
 }
 
-TEST_F(MainFormTest, LogoReadsKTideOnTheFifteenthOfJuneOnly)
+TEST_F(MainWindowTest, LogoReadsKTideOnTheFifteenthOfJuneOnly)
 {
     const struct {
         QDate date;
@@ -104,10 +104,10 @@ TEST_F(MainFormTest, LogoReadsKTideOnTheFifteenthOfJuneOnly)
     }
 }
 
-TEST_F(MainFormTest, ActionListAsDesigned)
+TEST_F(MainWindowTest, ActionListAsDesigned)
 {
     start();
-    TMainForm& f = form();
+    MainWindow& f = form();
     const struct {
         QAction* action;
         const char* caption;
@@ -151,10 +151,10 @@ QStringList layout(const QList<QAction*>& actions)
     return names;
 }
 
-TEST_F(MainFormTest, MenuBarAndToolBarInTheirOrder)
+TEST_F(MainWindowTest, MenuBarAndToolBarInTheirOrder)
 {
     start();
-    TMainForm& f = form();
+    MainWindow& f = form();
     QStringList menus;
     for (QAction* a : f.menuBar()->actions())
         menus << a->text();
@@ -172,10 +172,10 @@ TEST_F(MainFormTest, MenuBarAndToolBarInTheirOrder)
     EXPECT_EQ(f.ToolBar1->height(), 27);
 }
 
-TEST_F(MainFormTest, OpeningTheFileMenuRunsNoAction)
+TEST_F(MainWindowTest, OpeningTheFileMenuRunsNoAction)
 {
     startAndShow();
-    TMainForm& f = form();
+    MainWindow& f = form();
     gui::SignalCount saved(f.AcSave, &QAction::triggered);
     gui::SignalCount exited(f.ActExit, &QAction::triggered);
     f.FileMenu->popup(f.mapToGlobal(QPoint(10, 10)));
@@ -189,10 +189,10 @@ TEST_F(MainFormTest, OpeningTheFileMenuRunsNoAction)
     EXPECT_FALSE(f.isVisible());
 }
 
-TEST_F(MainFormTest, F5AndF10ReachTheirActionsFromAnywhereInTheWindow)
+TEST_F(MainWindowTest, F5AndF10ReachTheirActionsFromAnywhereInTheWindow)
 {
     startAndShow();
-    TMainForm& f = form();
+    MainWindow& f = form();
     ASSERT_TRUE(gui::waitActive(&f));
     gui::SignalCount connect(f.AcConnect, &QAction::triggered);
     f.SetReportActions(true);
@@ -211,10 +211,10 @@ TEST_F(MainFormTest, F5AndF10ReachTheirActionsFromAnywhereInTheWindow)
     EXPECT_FALSE(ini().isEmpty());  // closing wrote the settings
 }
 
-TEST_F(MainFormTest, ReportActionsSwitchTogetherAndSwitchingOffBringsPageOneForward)
+TEST_F(MainWindowTest, ReportActionsSwitchTogetherAndSwitchingOffBringsPageOneForward)
 {
     startAndShow();
-    TMainForm& f = form();
+    MainWindow& f = form();
     f.SetReportActions(true);
     for (QAction* a : f.ReportActions())
         EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
@@ -238,10 +238,10 @@ TEST_F(MainFormTest, ReportActionsSwitchTogetherAndSwitchingOffBringsPageOneForw
     EXPECT_TRUE(f.AcConnect->isEnabled());
 }
 
-TEST_F(MainFormTest, PageActionsBringTheirPagesForward)
+TEST_F(MainWindowTest, PageActionsBringTheirPagesForward)
 {
     startAndShow();
-    TMainForm& f = form();
+    MainWindow& f = form();
     f.SetReportActions(true);
     f.AcGraphReport->trigger();
     EXPECT_EQ(f.PageControl1->currentWidget(), f.TabSheet3);
@@ -251,10 +251,10 @@ TEST_F(MainFormTest, PageActionsBringTheirPagesForward)
     EXPECT_EQ(f.PageControl1->currentWidget(), f.TabSheet1);
 }
 
-TEST_F(MainFormTest, StatusBarShowsTheHintUnderThePointer)
+TEST_F(MainWindowTest, StatusBarShowsTheHintUnderThePointer)
 {
     startAndShow();
-    TMainForm& f = form();
+    MainWindow& f = form();
     const struct {
         QWidget* widget;
         const char* hint;
@@ -276,10 +276,10 @@ TEST_F(MainFormTest, StatusBarShowsTheHintUnderThePointer)
     }
 }
 
-TEST_F(MainFormTest, LogoPanelAndAboutBoxOpenTheMakersAddresses)
+TEST_F(MainWindowTest, LogoPanelAndAboutBoxOpenTheMakersAddresses)
 {
     startAndShow();
-    TMainForm& f = form();
+    MainWindow& f = form();
     EXPECT_EQ(f.Panel1->cursor().shape(), Qt::PointingHandCursor);
     gui::mouseClick(f.Panel1);
     windows->FirmBox().Button1->click();
@@ -289,7 +289,7 @@ TEST_F(MainFormTest, LogoPanelAndAboutBoxOpenTheMakersAddresses)
     EXPECT_TRUE(windows->FirmBox().Button2->text().contains(Maker::WebSiteShown));
 }
 
-TEST_F(MainFormTest, AboutActionShowsTheAboutBoxModally)
+TEST_F(MainWindowTest, AboutActionShowsTheAboutBoxModally)
 {
     startAndShow();
     QTimer::singleShot(0, [this] {
@@ -305,7 +305,7 @@ TEST_F(MainFormTest, AboutActionShowsTheAboutBoxModally)
     EXPECT_EQ(windows->FirmBox().DataDirectoryLabel->text(), "Отчеты и настройки: " + dir.path());
 }
 
-TEST_F(MainFormTest, DestroyingTheWindowClosesThePort)
+TEST_F(MainWindowTest, DestroyingTheWindowClosesThePort)
 {
     start();
     const std::shared_ptr<QStringList> calls = line->log;
@@ -322,7 +322,7 @@ protected:
     void mousePressEvent(QMouseEvent*) override { throw std::runtime_error(message.toStdString()); }
 };
 
-TEST_F(MainFormTest, AnErrorEscapingAHandlerEndsTheEventAndShowsTheStandardErrorBox)
+TEST_F(MainWindowTest, AnErrorEscapingAHandlerEndsTheEventAndShowsTheStandardErrorBox)
 {
     const struct {
         const char* message;
@@ -350,7 +350,7 @@ TEST_F(MainFormTest, AnErrorEscapingAHandlerEndsTheEventAndShowsTheStandardError
     throw status;
 }
 
-TEST_F(MainFormTest, DeviceNotRespondingShowsItsMessageAndEndsWithStatusZeroWithoutSaving)
+TEST_F(MainWindowTest, DeviceNotRespondingShowsItsMessageAndEndsWithStatusZeroWithoutSaving)
 {
     startAndShow();
     GuiFatalExit fatal(dialogs, &throwingTerminate);

@@ -1,11 +1,11 @@
-// TMainForm: page 3 "&Графический отчёт" — the graph page in its tab, the graph setup action,
+// MainWindow: page 3 "&Графический отчёт" — the graph page in its tab, the graph setup action,
 // and the setup applied when the page shows or before output.
-#include "app/main_form.h"
+#include "app/main_window.h"
 
 #include "views/ui/graph_charts.h"
 #include "views/ui/graph_page.h"
 #include "views/ui/print_job.h"
-#include "views/ui/select_form.h"
+#include "views/ui/graph_setup_dialog.h"
 #include "views/ui/time_chart.h"
 #include "widgets/dialogs.h"
 
@@ -20,7 +20,7 @@ namespace {
 // The tab's page gives the graph page its size and the humidity strip its height.
 class TabSheet3Events : public QObject {
 public:
-    explicit TabSheet3Events(TMainForm* form) : QObject(form), form_(form) {}
+    explicit TabSheet3Events(MainWindow* form) : QObject(form), form_(form) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -33,27 +33,27 @@ protected:
     }
 
 private:
-    TMainForm* form_;
+    MainWindow* form_;
 };
 
 }  // namespace
 
-void TMainForm::CreatePage3()
+void MainWindow::CreatePage3()
 {
     Panel5 = new GraphPage(TabSheet3);
     TabSheet3->installEventFilter(new TabSheet3Events(this));
 }
 
-void TMainForm::TabSheet3Resize()
+void MainWindow::TabSheet3Resize()
 {
     Panel5->setHumidityHeight(HumidityStripHeight(Panel5->height()));
 }
 
-void TMainForm::AcSetupGraphExecute()
+void MainWindow::AcSetupGraphExecute()
 {
     // However the dialog closes, both charts are drawn again.
     struct Redraw {
-        TMainForm* form;
+        MainWindow* form;
         ~Redraw()
         {
             form->Panel5->humidityChart()->update();
@@ -63,12 +63,12 @@ void TMainForm::AcSetupGraphExecute()
     execOwningItsBoxes(SelectForm);
 }
 
-void TMainForm::TabSheet3Show()
+void MainWindow::TabSheet3Show()
 {
     SelectForm->ApplyGraphSettings();
 }
 
-void TMainForm::PrepareChartsForOutput()
+void MainWindow::PrepareChartsForOutput()
 {
     if (PageControl1->currentWidget() != TabSheet3)
         SelectForm->ApplyGraphSettings();

@@ -1,4 +1,4 @@
-#include "app/firm_box.h"
+#include "app/about_box.h"
 
 #include "widgets/design_font.h"
 
@@ -37,7 +37,7 @@ void fillBackground(QLabel* label, const QColor& color)
 
 }  // namespace
 
-TFirmBox::TFirmBox(Dialogs& dialogs, QWidget* owner) : QDialog(owner), dialogs_(dialogs)
+AboutBox::AboutBox(Dialogs& dialogs, QWidget* owner) : QDialog(owner), dialogs_(dialogs)
 {
     setObjectName(QStringLiteral("FirmBox"));
     setWindowTitle(QStringLiteral("О фирме"));
@@ -79,11 +79,11 @@ TFirmBox::TFirmBox(Dialogs& dialogs, QWidget* owner) : QDialog(owner), dialogs_(
 
     Button1 = new QPushButton(QStringLiteral("Написать электронное письмо"), this);
     Button1->setGeometry(8, 388, 190, 23);
-    connect(Button1, &QPushButton::clicked, this, &TFirmBox::Button1Click);
+    connect(Button1, &QPushButton::clicked, this, &AboutBox::Button1Click);
 
     Button2 = new QPushButton(QStringLiteral("Посетите %1").arg(Maker::WebSiteShown), this);
     Button2->setGeometry(8, 418, 190, 23);
-    connect(Button2, &QPushButton::clicked, this, &TFirmBox::Button2Click);
+    connect(Button2, &QPushButton::clicked, this, &AboutBox::Button2Click);
 
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -101,19 +101,19 @@ TFirmBox::TFirmBox(Dialogs& dialogs, QWidget* owner) : QDialog(owner), dialogs_(
     DataDirectoryLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
 }
 
-void TFirmBox::setDataDirectory(const QString& directory)
+void AboutBox::setDataDirectory(const QString& directory)
 {
     const QString shown = QDir::toNativeSeparators(directory);
     DataDirectoryLabel->setText(QStringLiteral("Отчеты и настройки: %1").arg(shown));
     DataDirectoryLabel->setToolTip(shown);
 }
 
-void TFirmBox::Button1Click()
+void AboutBox::Button1Click()
 {
     dialogs_.OpenAddress(QStringLiteral("mailto:") + Maker::EMail);
 }
 
-void TFirmBox::Button2Click()
+void AboutBox::Button2Click()
 {
     dialogs_.OpenAddress(Maker::WebSite);
 }
