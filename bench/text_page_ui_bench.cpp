@@ -48,8 +48,8 @@ struct Page {
     std::shared_ptr<const ReportTable> small;
 
     MainWindow& form() const { return windows->MainForm(); }
-    QTableView* grid() const { return form().TabSheet2->findChild<QTableView*>(QStringLiteral("Grid1")); }
-    const ReportTableModel* model() const { return &form().TabSheet2->model(); }
+    QTableView* grid() const { return form().textReportPage().findChild<QTableView*>(QStringLiteral("Grid1")); }
+    const ReportTableModel* model() const { return &form().textReportPage().model(); }
 };
 
 QTemporaryDir& programDir()
@@ -72,7 +72,7 @@ Page& page()
         q.windows->ShowMainForm();
         MainWindow& f = q.form();
         f.SetReportActions(true);
-        f.PageControl1->setCurrentWidget(f.TabSheet2);
+        f.findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentWidget(&f.textReportPage());
         QApplication::processEvents();
         ReportSettings settings;
         settings.minHumidityText = QStringLiteral("+35,0");
@@ -96,7 +96,7 @@ int firstRow(const ReportTableModel& model, int percent)
 void showTable(const std::shared_ptr<const ReportTable>& table, int percent)
 {
     Page& p = page();
-    p.form().TabSheet2->showTable(table);
+    p.form().textReportPage().showTable(table);
     p.grid()->setCurrentIndex(p.model()->index(0, 0));
     p.grid()->scrollTo(p.model()->index(firstRow(*p.model(), percent), 0), QAbstractItemView::PositionAtTop);
     QApplication::processEvents();
@@ -220,7 +220,7 @@ void prepare(benchmark::State& state, WaitProgress* wait)
 
 void BM_PrepareInWindow(benchmark::State& state)
 {
-    prepare(state, page().form().WaitForm);
+    prepare(state, page().form().waitWindow());
 }
 BENCHMARK(BM_PrepareInWindow)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
 

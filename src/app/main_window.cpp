@@ -83,6 +83,14 @@ MainWindow::~MainWindow()
         disconnect(child, nullptr, this, nullptr);
 }
 
+void MainWindow::setWindows(const Windows& windows)
+{
+    WaitForm = windows.wait;
+    FirmBox = windows.about;
+    SelectForm = windows.graphSetup;
+    RepselForm = windows.reportSelection;
+}
+
 QString MainWindow::poolDirectory() const
 {
     return workingReport_.poolDirectory();

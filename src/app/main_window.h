@@ -64,11 +64,19 @@ public:
               std::unique_ptr<SerialLine> port = nullptr, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // The windows created after the main window (start-up order); LoadSettings needs SelectForm.
-    WaitWindow* WaitForm = nullptr;
-    AboutBox* FirmBox = nullptr;
-    GraphSetupDialog* SelectForm = nullptr;
-    ReportSelectionDialog* RepselForm = nullptr;
+    // The windows created after the main window, in start-up order (loading the settings needs
+    // the graph setup dialog).
+    struct Windows {
+        WaitWindow* wait = nullptr;
+        AboutBox* about = nullptr;
+        GraphSetupDialog* graphSetup = nullptr;
+        ReportSelectionDialog* reportSelection = nullptr;
+    };
+    void setWindows(const Windows& windows);
+    WaitWindow* waitWindow() const { return WaitForm; }
+    AboutBox* aboutBox() const { return FirmBox; }
+    GraphSetupDialog* graphSetupDialog() const { return SelectForm; }
+    ReportSelectionDialog* reportSelectionDialog() const { return RepselForm; }
 
     Clock& clock() const { return clock_; }
     Dialogs& dialogs() const { return dialogs_; }
@@ -80,48 +88,17 @@ public:
     ReadingPanel& readingPanel() const { return *readingPanel_; }
     ConnectionPanel& connectionPanel() const { return *connection_; }
 
-    // --- State of the window and the program ---
-    bool ColorChartFlag = true;        // chart points coloured by the thresholds
-    std::int32_t Ortanel = 0;          // kept for the settings file only
-    BrokerLink* Broker = nullptr;      // publishes the stored readings when kelmora.ini names a broker
-    GuiFatalExit FatalStop;
-
-    // --- Action list and its pictures ---
-    QList<QPixmap> ImageList1;         // the sixteen 16 × 16 toolbar pictures
-    QAction* ActExit;
-    QAction* AcAbout;
-    QAction* AcConnect;
-    QAction* AcSave;
-    QAction* AcOperations;
-    QAction* AcTextReport;
-    QAction* AcGraphReport;
-    QAction* AcPrintGraph;
-    QAction* AcPrintReport;
-    QAction* AcSetupGraph;
-    QAction* AcLoadReport;
+    TextReportPage& textReportPage() const { return *TabSheet2; }
+    GraphPage& graphPage() const { return *Panel5; }
+    BrokerLink& broker() const { return *Broker; }
+    // Chart points coloured by the thresholds (the settings file's colour-chart setting).
+    bool colorChart() const { return ColorChartFlag; }
+    void setColorChart(bool on) { ColorChartFlag = on; }
+    // The sixteen 16 × 16 toolbar pictures.
+    const QList<QPixmap>& toolbarPictures() const { return ImageList1; }
     // The report actions, switched together with the tabs of pages 2 and 3.
     QList<QAction*> ReportActions() const;
 
-    QMenu* FileMenu;
-    QMenu* OperationsMenu;
-    QMenu* HelpMenu;
-    QToolBar* ToolBar1;
-    QTabWidget* PageControl1;
-    QWidget* TabSheet1;
-    TextReportPage* TabSheet2;         // the text report page
-    QWidget* TabSheet3;
-
-    // --- Page 1 "&Операции" ---
-    QPushButton* Button1;
-    QPushButton* Button2;
-    QGroupBox* GroupBox1;
-    AnalogClock* RxClock1;
-    BevelPanel* Panel1;
-
-    // --- Page 2 "&Текстовый отчёт" ---
-
-    // --- Page 3 "&Графический отчёт" (main_window_graph.cpp) ---
-    GraphPage* Panel5;                 // the two charts; fills TabSheet3
     void CreatePage3();
     void TabSheet3Resize();
     // Before the charts are printed or saved: page 3 applies the graph setup whenever it is
@@ -196,6 +173,51 @@ private:
     // Runs one of the program's modal dialogs with the boxes and file dialogs it opens owned
     // by it, so they stack above it.
     int execOwningItsBoxes(QDialog* dialog);
+
+    // The windows created after the main window.
+    WaitWindow* WaitForm = nullptr;
+    AboutBox* FirmBox = nullptr;
+    GraphSetupDialog* SelectForm = nullptr;
+    ReportSelectionDialog* RepselForm = nullptr;
+
+
+    // --- State of the window and the program ---
+    bool ColorChartFlag = true;        // chart points coloured by the thresholds
+    std::int32_t Ortanel = 0;          // kept for the settings file only
+    BrokerLink* Broker = nullptr;      // publishes the stored readings when kelmora.ini names a broker
+    GuiFatalExit FatalStop;
+
+    // --- Action list and its pictures ---
+    QList<QPixmap> ImageList1;         // the sixteen 16 × 16 toolbar pictures
+    QAction* ActExit;
+    QAction* AcAbout;
+    QAction* AcConnect;
+    QAction* AcSave;
+    QAction* AcOperations;
+    QAction* AcTextReport;
+    QAction* AcGraphReport;
+    QAction* AcPrintGraph;
+    QAction* AcPrintReport;
+    QAction* AcSetupGraph;
+    QAction* AcLoadReport;
+
+    QMenu* FileMenu;
+    QMenu* OperationsMenu;
+    QMenu* HelpMenu;
+    QToolBar* ToolBar1;
+    QTabWidget* PageControl1;
+    QWidget* TabSheet1;
+    TextReportPage* TabSheet2;         // the text report page
+    QWidget* TabSheet3;
+
+    // --- Page 1 "&Операции" ---
+    QPushButton* Button1;
+    QPushButton* Button2;
+    QGroupBox* GroupBox1;
+    AnalogClock* RxClock1;
+    BevelPanel* Panel1;
+
+    GraphPage* Panel5;                 // the two charts; fills TabSheet3
 
     Clock& clock_;
     Dialogs& dialogs_;

@@ -10,6 +10,8 @@
 #include "widgets/dialogs.h"
 
 #include <QEvent>
+
+#include <functional>
 #include <QPrinter>
 #include <QTabWidget>
 
@@ -17,23 +19,24 @@
 
 namespace {
 
-// The tab's page gives the graph page its size and the humidity strip its height.
-class TabSheet3Events : public QObject {
+// Runs an action whenever the watched widget is resized.
+class ResizeWatch : public QObject {
 public:
-    explicit TabSheet3Events(MainWindow* form) : QObject(form), form_(form) {}
+    ResizeWatch(QObject* watched, std::function<void()> resized) : QObject(watched), resized_(std::move(resized))
+    {
+        watched->installEventFilter(this);
+    }
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
+    bool eventFilter(QObject*, QEvent* event) override
     {
-        if (watched == form_->TabSheet3 && event->type() == QEvent::Resize) {
-            form_->Panel5->setGeometry(form_->TabSheet3->rect());
-            form_->TabSheet3Resize();
-        }
+        if (event->type() == QEvent::Resize)
+            resized_();
         return false;
     }
 
 private:
-    MainWindow* form_;
+    std::function<void()> resized_;
 };
 
 }  // namespace
@@ -41,7 +44,11 @@ private:
 void MainWindow::CreatePage3()
 {
     Panel5 = new GraphPage(TabSheet3);
-    TabSheet3->installEventFilter(new TabSheet3Events(this));
+    // The tab's page gives the graph page its size and the humidity strip its height.
+    new ResizeWatch(TabSheet3, [this] {
+        Panel5->setGeometry(TabSheet3->rect());
+        TabSheet3Resize();
+    });
 }
 
 void MainWindow::TabSheet3Resize()

@@ -16,34 +16,38 @@ KelmoraWindows::KelmoraWindows(Clock& clock, Dialogs& dialogs, const QString& pr
 {
     main_ = std::make_unique<MainWindow>(clock, dialogs, programDirectory, std::move(port));
     // The other windows belong to the main window and end with it.
-    main_->WaitForm = new WaitWindow(main_.get());
-    main_->FirmBox = new AboutBox(dialogs, main_.get());
-    main_->FirmBox->setDataDirectory(programDirectory);
-    main_->SelectForm = new GraphSetupDialog(main_.get(), *main_->Panel5);
-    QObject::connect(main_->SelectForm, &GraphSetupDialog::picturesRequested, main_.get(), &MainWindow::SaveChartPicturesClick);
-    main_->RepselForm = new ReportSelectionDialog(dialogs, main_->document().state(), main_->WaitForm, main_->poolDirectory(), main_.get());
+    MainWindow::Windows windows;
+    windows.wait = new WaitWindow(main_.get());
+    windows.about = new AboutBox(dialogs, main_.get());
+    windows.about->setDataDirectory(programDirectory);
+    windows.graphSetup = new GraphSetupDialog(main_.get(), main_->graphPage());
+    QObject::connect(windows.graphSetup, &GraphSetupDialog::picturesRequested, main_.get(),
+                     &MainWindow::SaveChartPicturesClick);
+    windows.reportSelection =
+        new ReportSelectionDialog(dialogs, main_->document().state(), windows.wait, main_->poolDirectory(), main_.get());
+    main_->setWindows(windows);
 }
 
 KelmoraWindows::~KelmoraWindows() = default;
 
 WaitWindow& KelmoraWindows::WaitForm() const
 {
-    return *main_->WaitForm;
+    return *main_->waitWindow();
 }
 
 AboutBox& KelmoraWindows::FirmBox() const
 {
-    return *main_->FirmBox;
+    return *main_->aboutBox();
 }
 
 GraphSetupDialog& KelmoraWindows::SelectForm() const
 {
-    return *main_->SelectForm;
+    return *main_->graphSetupDialog();
 }
 
 ReportSelectionDialog& KelmoraWindows::RepselForm() const
 {
-    return *main_->RepselForm;
+    return *main_->reportSelectionDialog();
 }
 
 void KelmoraWindows::ShowMainForm()

@@ -131,7 +131,7 @@ TEST_F(ModalDialogOwners, TheReportSelectionDialogOwnsItsDeleteQuestions)
     ReportSelectionDialog& repsel = windows->RepselForm();
     dialogs.warningAnswers = {Dialogs::Answer::Yes, Dialogs::Answer::No};
     whileModal(repsel, [&] { repsel.BitBtn2->click(); });
-    form().AcLoadReport->trigger();
+    gui::named<QAction>(form(), "AcLoadReport")->trigger();
     const QStringList asked = dialogs.texts(FakeDialogs::Kind::Warning);
     ASSERT_EQ(asked.size(), 2);
     ASSERT_FALSE(dialogs.shown.empty());
@@ -161,7 +161,7 @@ TEST_F(ModalDialogOwners, TheGraphSetupDialogOwnsItsSaveDialogAndErrorBoxes)
             ShowStandardError(dialogs, QString::fromUtf8(e.what()));
         }
     });
-    form().AcSetupGraph->trigger();
+    gui::named<QAction>(form(), "AcSetupGraph")->trigger();
     EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::SaveFile), QStringList{QStringLiteral("Экспорт графика")});
     EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::StandardError).size(), 1);
     for (const FakeDialogs::Shown& s : dialogs.shown)

@@ -47,10 +47,10 @@ TEST_F(MainWindowTest, StartsWithOnlyTheFiveActionsAndNoReportPages)
     EXPECT_EQ(f.windowTitle(), "Kelmora v1.20   -   НПК \"Ortanel\"");
     EXPECT_EQ(enabledActions(f),
               (QStringList{"AcAbout", "AcConnect", "AcLoadReport", "AcOperations", "ActExit"}));
-    EXPECT_TRUE(f.PageControl1->isTabVisible(0));
-    EXPECT_FALSE(f.PageControl1->isTabVisible(1));
-    EXPECT_FALSE(f.PageControl1->isTabVisible(2));
-    EXPECT_EQ(f.PageControl1->currentWidget(), f.TabSheet1);
+    EXPECT_TRUE(gui::named<QTabWidget>(f, "PageControl1")->isTabVisible(0));
+    EXPECT_FALSE(gui::named<QTabWidget>(f, "PageControl1")->isTabVisible(1));
+    EXPECT_FALSE(gui::named<QTabWidget>(f, "PageControl1")->isTabVisible(2));
+    EXPECT_EQ(gui::named<QTabWidget>(f, "PageControl1")->currentWidget(), gui::named<QWidget>(f, "TabSheet1"));
     EXPECT_TRUE(f.readingPanel().isHidden());
     EXPECT_EQ(f.readingPanel().title(), " Отчет ");
     EXPECT_FALSE(gui::named<QComboBox>(f.connectionPanel(), "ComboBoxDeviceName")->isEnabled());
@@ -59,11 +59,11 @@ TEST_F(MainWindowTest, StartsWithOnlyTheFiveActionsAndNoReportPages)
     EXPECT_EQ(gui::named<QLabel>(f.readingPanel(), "Label1")->text(), "--.-");
     EXPECT_EQ(f.workingReport().name(), "temp");
     EXPECT_EQ(f.workingReport().meter(), 0);
-    EXPECT_FALSE(f.Panel5->partDividersEnabled());
-    EXPECT_EQ(f.Panel5->partCount(), 7);
+    EXPECT_FALSE(f.graphPage().partDividersEnabled());
+    EXPECT_EQ(f.graphPage().partCount(), 7);
     EXPECT_FALSE(gui::named<QTimer>(f.readingPanel(), "Timer1")->isActive());
-    EXPECT_EQ(f.Button1->text(), "&Установить связь");
-    EXPECT_EQ(f.Button2->text(), "&Загрузить отчет");
+    EXPECT_EQ(gui::named<QPushButton>(*gui::named<QWidget>(f, "TabSheet1"), "Button1")->text(), "&Установить связь");
+    EXPECT_EQ(gui::named<QPushButton>(*gui::named<QWidget>(f, "TabSheet1"), "Button2")->text(), "&Загрузить отчет");
     EXPECT_FALSE(f.reportOutput().logo().isNull());
     EXPECT_EQ(f.reportOutput().logo().size(), QSize(76, 37));
     EXPECT_TRUE(dialogs.shown.empty());
@@ -99,7 +99,7 @@ TEST_F(MainWindowTest, LogoReadsKTideOnTheFifteenthOfJuneOnly)
                  {QDate(2026, 7, 15), "Ortanel"}};
     for (const auto& c : cases) {
         start(QDateTime(c.date, QTime(23, 59)));
-        EXPECT_EQ(form().Panel1->caption(), c.caption) << c.date.toString().toStdString();
+        EXPECT_EQ(gui::named<BevelPanel>(*gui::named<QWidget>(form(), "TabSheet1"), "Panel1")->caption(), c.caption) << c.date.toString().toStdString();
         windows.reset();
     }
 }
@@ -115,17 +115,17 @@ TEST_F(MainWindowTest, ActionListAsDesigned)
         QKeySequence shortcut;
         int picture;
     } table[] = {
-        {f.ActExit, "&Выход", "Выход", QKeySequence(Qt::Key_F10), 2},
-        {f.AcAbout, "&О фирме", "О фирме", {}, 3},
-        {f.AcConnect, "&Установить связь", "Установить связь с прибором", QKeySequence(Qt::Key_F5), 8},
-        {f.AcSave, "&Сохранить отчёт", "Сохранить отчёт", {}, 1},
-        {f.AcOperations, "&Операции", "Операции", {}, 5},
-        {f.AcTextReport, "&Текстовый отчёт", "Текстовый отчёт", {}, 6},
-        {f.AcGraphReport, "&Графический отчёт", "Графический отчёт", {}, 7},
-        {f.AcPrintGraph, "Распечатать график", "Распечатать график", {}, 15},
-        {f.AcPrintReport, "Распечатать таблицу", "Распечатать таблицу", {}, 15},
-        {f.AcSetupGraph, "Настройка графика", "Настройка графика", {}, 7},
-        {f.AcLoadReport, "&Загрузить отчет", "Загрузить отчет", {}, 14},
+        {gui::named<QAction>(f, "ActExit"), "&Выход", "Выход", QKeySequence(Qt::Key_F10), 2},
+        {gui::named<QAction>(f, "AcAbout"), "&О фирме", "О фирме", {}, 3},
+        {gui::named<QAction>(f, "AcConnect"), "&Установить связь", "Установить связь с прибором", QKeySequence(Qt::Key_F5), 8},
+        {gui::named<QAction>(f, "AcSave"), "&Сохранить отчёт", "Сохранить отчёт", {}, 1},
+        {gui::named<QAction>(f, "AcOperations"), "&Операции", "Операции", {}, 5},
+        {gui::named<QAction>(f, "AcTextReport"), "&Текстовый отчёт", "Текстовый отчёт", {}, 6},
+        {gui::named<QAction>(f, "AcGraphReport"), "&Графический отчёт", "Графический отчёт", {}, 7},
+        {gui::named<QAction>(f, "AcPrintGraph"), "Распечатать график", "Распечатать график", {}, 15},
+        {gui::named<QAction>(f, "AcPrintReport"), "Распечатать таблицу", "Распечатать таблицу", {}, 15},
+        {gui::named<QAction>(f, "AcSetupGraph"), "Настройка графика", "Настройка графика", {}, 7},
+        {gui::named<QAction>(f, "AcLoadReport"), "&Загрузить отчет", "Загрузить отчет", {}, 14},
     };
     for (const auto& row : table) {
         SCOPED_TRACE(row.action->objectName().toStdString());
@@ -137,8 +137,8 @@ TEST_F(MainWindowTest, ActionListAsDesigned)
         EXPECT_FALSE(row.action->icon().isNull());
         EXPECT_FALSE(row.action->isIconVisibleInMenu());
     }
-    ASSERT_EQ(f.ImageList1.size(), 16);
-    for (const QPixmap& p : f.ImageList1)
+    ASSERT_EQ(f.toolbarPictures().size(), 16);
+    for (const QPixmap& p : f.toolbarPictures())
         EXPECT_EQ(p.size(), QSize(16, 16));
 }
 
@@ -159,33 +159,33 @@ TEST_F(MainWindowTest, MenuBarAndToolBarInTheirOrder)
     for (QAction* a : f.menuBar()->actions())
         menus << a->text();
     EXPECT_EQ(menus, (QStringList{"&Файл", "&Операции", "&Помощь"}));
-    EXPECT_EQ(layout(f.FileMenu->actions()), (QStringList{"AcSave", "|", "ActExit"}));
-    EXPECT_EQ(layout(f.OperationsMenu->actions()),
+    EXPECT_EQ(layout(gui::named<QMenu>(f, "FileMenu")->actions()), (QStringList{"AcSave", "|", "ActExit"}));
+    EXPECT_EQ(layout(gui::named<QMenu>(f, "OperationsMenu")->actions()),
               (QStringList{"AcConnect", "AcLoadReport", "|", "AcTextReport", "AcPrintReport", "|",
                            "AcGraphReport", "AcPrintGraph", "AcSetupGraph"}));
-    EXPECT_EQ(layout(f.HelpMenu->actions()), QStringList{"AcAbout"});
-    EXPECT_EQ(layout(f.ToolBar1->actions()),
+    EXPECT_EQ(layout(gui::named<QMenu>(f, "HelpMenu")->actions()), QStringList{"AcAbout"});
+    EXPECT_EQ(layout(gui::named<QToolBar>(f, "ToolBar1")->actions()),
               (QStringList{"AcSave", "ActExit", "|", "AcConnect", "AcLoadReport", "|", "AcOperations",
                            "AcTextReport", "AcPrintReport", "AcGraphReport", "AcPrintGraph", "AcSetupGraph",
                            "|", "AcAbout"}));
-    EXPECT_EQ(f.ToolBar1->toolButtonStyle(), Qt::ToolButtonIconOnly);
-    EXPECT_EQ(f.ToolBar1->height(), 27);
+    EXPECT_EQ(gui::named<QToolBar>(f, "ToolBar1")->toolButtonStyle(), Qt::ToolButtonIconOnly);
+    EXPECT_EQ(gui::named<QToolBar>(f, "ToolBar1")->height(), 27);
 }
 
 TEST_F(MainWindowTest, OpeningTheFileMenuRunsNoAction)
 {
     startAndShow();
     MainWindow& f = form();
-    gui::SignalCount saved(f.AcSave, &QAction::triggered);
-    gui::SignalCount exited(f.ActExit, &QAction::triggered);
-    f.FileMenu->popup(f.mapToGlobal(QPoint(10, 10)));
-    ASSERT_TRUE(gui::waitExposed(f.FileMenu));
-    f.FileMenu->hide();
+    gui::SignalCount saved(gui::named<QAction>(f, "AcSave"), &QAction::triggered);
+    gui::SignalCount exited(gui::named<QAction>(f, "ActExit"), &QAction::triggered);
+    gui::named<QMenu>(f, "FileMenu")->popup(f.mapToGlobal(QPoint(10, 10)));
+    ASSERT_TRUE(gui::waitExposed(gui::named<QMenu>(f, "FileMenu")));
+    gui::named<QMenu>(f, "FileMenu")->hide();
     EXPECT_EQ(saved.count(), 0);
     EXPECT_EQ(exited.count(), 0);
     EXPECT_TRUE(f.isVisible());
     // Its "&Выход" item closes the window.
-    f.FileMenu->actions().last()->trigger();
+    gui::named<QMenu>(f, "FileMenu")->actions().last()->trigger();
     EXPECT_FALSE(f.isVisible());
 }
 
@@ -194,19 +194,19 @@ TEST_F(MainWindowTest, F5AndF10ReachTheirActionsFromAnywhereInTheWindow)
     startAndShow();
     MainWindow& f = form();
     ASSERT_TRUE(gui::waitActive(&f));
-    gui::SignalCount connect(f.AcConnect, &QAction::triggered);
+    gui::SignalCount connect(gui::named<QAction>(f, "AcConnect"), &QAction::triggered);
     f.SetReportActions(true);
-    f.AcTextReport->trigger();
-    QWidget* places[] = {f.Button2, gui::named<QCheckBox>(f.connectionPanel(), "usb"), gui::named<MaskEdit>(*f.TabSheet2, "MaskEdit7"), gui::named<QTableView>(*f.TabSheet2, "Grid1")};
+    gui::named<QAction>(f, "AcTextReport")->trigger();
+    QWidget* places[] = {gui::named<QPushButton>(*gui::named<QWidget>(f, "TabSheet1"), "Button2"), gui::named<QCheckBox>(f.connectionPanel(), "usb"), gui::named<MaskEdit>(f.textReportPage(), "MaskEdit7"), gui::named<QTableView>(f.textReportPage(), "Grid1")};
     int expected = 0;
     for (QWidget* w : places) {
-        f.PageControl1->setCurrentWidget(w->window() == &f && f.TabSheet2->isAncestorOf(w) ? f.TabSheet2 : f.TabSheet1);
+        gui::named<QTabWidget>(f, "PageControl1")->setCurrentWidget(w->window() == &f && f.textReportPage().isAncestorOf(w) ? &f.textReportPage() : gui::named<QWidget>(f, "TabSheet1"));
         w->setFocus();
         gui::keyClick(w, Qt::Key_F5);
         EXPECT_EQ(connect.count(), ++expected) << w->objectName().toStdString();
     }
-    gui::named<MaskEdit>(*f.TabSheet2, "MaskEdit7")->setFocus();
-    gui::keyClick(gui::named<MaskEdit>(*f.TabSheet2, "MaskEdit7"), Qt::Key_F10);
+    gui::named<MaskEdit>(f.textReportPage(), "MaskEdit7")->setFocus();
+    gui::keyClick(gui::named<MaskEdit>(f.textReportPage(), "MaskEdit7"), Qt::Key_F10);
     EXPECT_FALSE(f.isVisible());
     EXPECT_FALSE(ini().isEmpty());  // closing wrote the settings
 }
@@ -218,24 +218,24 @@ TEST_F(MainWindowTest, ReportActionsSwitchTogetherAndSwitchingOffBringsPageOneFo
     f.SetReportActions(true);
     for (QAction* a : f.ReportActions())
         EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
-    EXPECT_TRUE(f.PageControl1->isTabVisible(1));
-    EXPECT_TRUE(f.PageControl1->isTabVisible(2));
-    EXPECT_EQ(f.PageControl1->currentWidget(), f.TabSheet1);  // switching on keeps the page
-    EXPECT_TRUE(gui::named<QPushButton>(*f.TabSheet2, "Button10")->isEnabled());                     // buttons follow their actions
-    EXPECT_EQ(gui::named<QPushButton>(*f.TabSheet2, "Button10")->text(), "Распечатать таблицу");
+    EXPECT_TRUE(gui::named<QTabWidget>(f, "PageControl1")->isTabVisible(1));
+    EXPECT_TRUE(gui::named<QTabWidget>(f, "PageControl1")->isTabVisible(2));
+    EXPECT_EQ(gui::named<QTabWidget>(f, "PageControl1")->currentWidget(), gui::named<QWidget>(f, "TabSheet1"));  // switching on keeps the page
+    EXPECT_TRUE(gui::named<QPushButton>(f.textReportPage(), "Button10")->isEnabled());                     // buttons follow their actions
+    EXPECT_EQ(gui::named<QPushButton>(f.textReportPage(), "Button10")->text(), "Распечатать таблицу");
 
-    for (QWidget* page : {static_cast<QWidget*>(f.TabSheet2), f.TabSheet3}) {
+    for (QWidget* page : {static_cast<QWidget*>(&f.textReportPage()), gui::named<QWidget>(f, "TabSheet3")}) {
         f.SetReportActions(true);
-        f.PageControl1->setCurrentWidget(page);
+        gui::named<QTabWidget>(f, "PageControl1")->setCurrentWidget(page);
         f.SetReportActions(false);
-        EXPECT_EQ(f.PageControl1->currentWidget(), f.TabSheet1);
+        EXPECT_EQ(gui::named<QTabWidget>(f, "PageControl1")->currentWidget(), gui::named<QWidget>(f, "TabSheet1"));
     }
     for (QAction* a : f.ReportActions())
         EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
-    EXPECT_FALSE(f.PageControl1->isTabVisible(1));
-    EXPECT_FALSE(f.PageControl1->isTabVisible(2));
-    EXPECT_FALSE(gui::named<QPushButton>(*f.TabSheet2, "Button10")->isEnabled());
-    EXPECT_TRUE(f.AcConnect->isEnabled());
+    EXPECT_FALSE(gui::named<QTabWidget>(f, "PageControl1")->isTabVisible(1));
+    EXPECT_FALSE(gui::named<QTabWidget>(f, "PageControl1")->isTabVisible(2));
+    EXPECT_FALSE(gui::named<QPushButton>(f.textReportPage(), "Button10")->isEnabled());
+    EXPECT_TRUE(gui::named<QAction>(f, "AcConnect")->isEnabled());
 }
 
 TEST_F(MainWindowTest, PageActionsBringTheirPagesForward)
@@ -243,12 +243,12 @@ TEST_F(MainWindowTest, PageActionsBringTheirPagesForward)
     startAndShow();
     MainWindow& f = form();
     f.SetReportActions(true);
-    f.AcGraphReport->trigger();
-    EXPECT_EQ(f.PageControl1->currentWidget(), f.TabSheet3);
-    f.AcTextReport->trigger();
-    EXPECT_EQ(f.PageControl1->currentWidget(), f.TabSheet2);
-    f.AcOperations->trigger();
-    EXPECT_EQ(f.PageControl1->currentWidget(), f.TabSheet1);
+    gui::named<QAction>(f, "AcGraphReport")->trigger();
+    EXPECT_EQ(gui::named<QTabWidget>(f, "PageControl1")->currentWidget(), gui::named<QWidget>(f, "TabSheet3"));
+    gui::named<QAction>(f, "AcTextReport")->trigger();
+    EXPECT_EQ(gui::named<QTabWidget>(f, "PageControl1")->currentWidget(), &f.textReportPage());
+    gui::named<QAction>(f, "AcOperations")->trigger();
+    EXPECT_EQ(gui::named<QTabWidget>(f, "PageControl1")->currentWidget(), gui::named<QWidget>(f, "TabSheet1"));
 }
 
 TEST_F(MainWindowTest, StatusBarShowsTheHintUnderThePointer)
@@ -259,9 +259,9 @@ TEST_F(MainWindowTest, StatusBarShowsTheHintUnderThePointer)
         QWidget* widget;
         const char* hint;
     } places[] = {
-        {f.ToolBar1->widgetForAction(f.AcConnect), "Установить связь с прибором"},
-        {f.ToolBar1->widgetForAction(f.AcAbout), "О фирме"},
-        {f.Button2, "Загрузить отчет"},
+        {gui::named<QToolBar>(f, "ToolBar1")->widgetForAction(gui::named<QAction>(f, "AcConnect")), "Установить связь с прибором"},
+        {gui::named<QToolBar>(f, "ToolBar1")->widgetForAction(gui::named<QAction>(f, "AcAbout")), "О фирме"},
+        {gui::named<QPushButton>(*gui::named<QWidget>(f, "TabSheet1"), "Button2"), "Загрузить отчет"},
         {gui::named<QToolButton>(f.readingPanel(), "SpeedButton1"), "Сохранить"},
         {gui::named<OnOffSwitch>(f.readingPanel(), "Switch1"), "Вкл./Выкл. автоматическое считывание данных"},
     };
@@ -280,8 +280,8 @@ TEST_F(MainWindowTest, LogoPanelAndAboutBoxOpenTheMakersAddresses)
 {
     startAndShow();
     MainWindow& f = form();
-    EXPECT_EQ(f.Panel1->cursor().shape(), Qt::PointingHandCursor);
-    gui::mouseClick(f.Panel1);
+    EXPECT_EQ(gui::named<BevelPanel>(*gui::named<QWidget>(f, "TabSheet1"), "Panel1")->cursor().shape(), Qt::PointingHandCursor);
+    gui::mouseClick(gui::named<BevelPanel>(*gui::named<QWidget>(f, "TabSheet1"), "Panel1"));
     windows->FirmBox().Button1->click();
     windows->FirmBox().Button2->click();
     EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::OpenAddress),
@@ -297,7 +297,7 @@ TEST_F(MainWindowTest, AboutActionShowsTheAboutBoxModally)
         EXPECT_TRUE(windows->FirmBox().isModal());
         windows->FirmBox().OKButton->click();
     });
-    form().AcAbout->trigger();
+    gui::named<QAction>(form(), "AcAbout")->trigger();
     EXPECT_FALSE(windows->FirmBox().isVisible());
     // The designed box, with one line below it naming the data directory.
     EXPECT_EQ(windows->FirmBox().size(), QSize(289, 449 + 34));

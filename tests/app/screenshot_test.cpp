@@ -35,7 +35,7 @@ TEST_F(ScreenshotTest, MainWindowAtDesignSize)
     f.readingPanel().setMeterNumber("00A3");
     QApplication::processEvents();
     EXPECT_TRUE(f.grab().save(shotPath("main_window_connected.png")));
-    f.AcTextReport->trigger();
+    gui::named<QAction>(f, "AcTextReport")->trigger();
     QApplication::processEvents();
     EXPECT_TRUE(f.grab().save(shotPath("main_window_text_page.png")));
 }

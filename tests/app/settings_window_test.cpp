@@ -31,20 +31,20 @@ TEST_F(SettingsWindowTest, NoFileGivesTheDefaultsAndCloseWritesEveryKeyButOrtane
     MainWindow& f = form();
     EXPECT_EQ(gui::named<QComboBox>(f.connectionPanel(), "ComboBoxDeviceName")->currentIndex(), 0);
     EXPECT_EQ(gui::named<QComboBox>(f.connectionPanel(), "ComboBoxDeviceName")->currentText(), "COM1");
-    EXPECT_EQ(gui::named<MaskEdit>(*f.TabSheet2, "MaskEdit7")->text(), "+00,0");
-    EXPECT_EQ(gui::named<MaskEdit>(*f.TabSheet2, "MaskEdit8")->text(), "+99,9");
-    EXPECT_EQ(gui::named<MaskEdit>(*f.TabSheet2, "MaskEdit9")->text(), "-40,0");
-    EXPECT_EQ(gui::named<MaskEdit>(*f.TabSheet2, "MaskEdit10")->text(), "+60,0");
+    EXPECT_EQ(gui::named<MaskEdit>(f.textReportPage(), "MaskEdit7")->text(), "+00,0");
+    EXPECT_EQ(gui::named<MaskEdit>(f.textReportPage(), "MaskEdit8")->text(), "+99,9");
+    EXPECT_EQ(gui::named<MaskEdit>(f.textReportPage(), "MaskEdit9")->text(), "-40,0");
+    EXPECT_EQ(gui::named<MaskEdit>(f.textReportPage(), "MaskEdit10")->text(), "+60,0");
     EXPECT_EQ(gui::named<QLineEdit>(f.readingPanel(), "Edit5")->text(), "60");
-    EXPECT_EQ(f.TabSheet2->displayMode(), 0);
-    EXPECT_EQ(gui::named<RadioGroup>(*f.TabSheet2, "RadioGroup1")->itemIndex(), 0);
+    EXPECT_EQ(f.textReportPage().displayMode(), 0);
+    EXPECT_EQ(gui::named<RadioGroup>(f.textReportPage(), "RadioGroup1")->itemIndex(), 0);
     EXPECT_EQ(select().ComboBox1->currentIndex(), 2);
     EXPECT_EQ(select().ComboBox2->currentIndex(), 2);
     EXPECT_EQ(select().MaskEdit1->text(), "+00,0");
     EXPECT_EQ(select().MaskEdit2->text(), "100,0");
     EXPECT_EQ(select().MaskEdit3->text(), "-50,0");
     EXPECT_EQ(select().MaskEdit4->text(), "100,0");
-    EXPECT_TRUE(f.ColorChartFlag);
+    EXPECT_TRUE(f.colorChart());
     EXPECT_FALSE(gui::named<QCheckBox>(f.connectionPanel(), "usb")->isChecked());
 
     f.close();
@@ -62,15 +62,15 @@ TEST_F(SettingsWindowTest, StoredValuesReachTheirControlsAndComeBackUnchanged)
     startAndShow();
     MainWindow& f = form();
     EXPECT_EQ(gui::named<QComboBox>(f.connectionPanel(), "ComboBoxDeviceName")->currentText(), "\\\\.\\COM13");
-    EXPECT_EQ(gui::named<MaskEdit>(*f.TabSheet2, "MaskEdit7")->text(), "+12,5");
+    EXPECT_EQ(gui::named<MaskEdit>(f.textReportPage(), "MaskEdit7")->text(), "+12,5");
     EXPECT_EQ(gui::named<QLineEdit>(f.readingPanel(), "Edit5")->text(), "abc");
-    EXPECT_EQ(f.TabSheet2->displayMode(), 1);
-    EXPECT_EQ(gui::named<RadioGroup>(*f.TabSheet2, "RadioGroup1")->itemIndex(), 1);
-    EXPECT_EQ(gui::named<QLabel>(*f.TabSheet2, "Label9")->text(), "точки росы - T, °C:");
+    EXPECT_EQ(f.textReportPage().displayMode(), 1);
+    EXPECT_EQ(gui::named<RadioGroup>(f.textReportPage(), "RadioGroup1")->itemIndex(), 1);
+    EXPECT_EQ(gui::named<QLabel>(f.textReportPage(), "Label9")->text(), "точки росы - T, °C:");
     EXPECT_EQ(select().ComboBox1->currentText(), "Ручной ввод");
     EXPECT_EQ(select().ComboBox2->currentText(), "Выключена");
     EXPECT_EQ(select().MaskEdit4->text(), "+40,0");
-    EXPECT_FALSE(f.ColorChartFlag);
+    EXPECT_FALSE(f.colorChart());
     EXPECT_TRUE(gui::named<QCheckBox>(f.connectionPanel(), "usb")->isChecked());
     f.close();
     EXPECT_EQ(ini(), file);
@@ -90,9 +90,9 @@ TEST_F(SettingsWindowTest, ValueRulesOfTheFile)
     // Indic 258 is display mode 2.
     writeIni("[Kel]\nIndic=258\n");
     startAndShow();
-    EXPECT_EQ(form().TabSheet2->displayMode(), 2);
-    EXPECT_EQ(gui::named<RadioGroup>(*form().TabSheet2, "RadioGroup1")->itemIndex(), 2);
-    EXPECT_EQ(gui::named<QLabel>(*form().TabSheet2, "Label9")->text(), "влажность - A, г/куб.м");
+    EXPECT_EQ(form().textReportPage().displayMode(), 2);
+    EXPECT_EQ(gui::named<RadioGroup>(form().textReportPage(), "RadioGroup1")->itemIndex(), 2);
+    EXPECT_EQ(gui::named<QLabel>(form().textReportPage(), "Label9")->text(), "влажность - A, г/куб.м");
     form().close();
     EXPECT_TRUE(ini().contains("\nIndic=2\n"));
     windows.reset();
@@ -100,7 +100,7 @@ TEST_F(SettingsWindowTest, ValueRulesOfTheFile)
     for (const auto& [value, expected] : {std::pair{"2", true}, std::pair{"0", false}, std::pair{"yes", true}}) {
         writeIni(QByteArray("[Kel]\ncolorChart=") + value + "\n");
         startAndShow();
-        EXPECT_EQ(form().ColorChartFlag, expected) << value;
+        EXPECT_EQ(form().colorChart(), expected) << value;
         form().close();
         EXPECT_TRUE(ini().contains(expected ? "\ncolorChart=1\n" : "\ncolorChart=0\n"));
         windows.reset();
@@ -112,12 +112,12 @@ TEST_F(SettingsWindowTest, IndicFiveIsClampedByTheSelectorAndSavedAsTwo)
     writeIni("[Kel]\nIndic=5\n");
     start();
     form().LoadSettings();
-    EXPECT_EQ(form().TabSheet2->displayMode(), 5);  // held as read until the show handler
+    EXPECT_EQ(form().textReportPage().displayMode(), 5);  // held as read until the show handler
     windows.reset();
 
     startAndShow();
-    EXPECT_EQ(gui::named<RadioGroup>(*form().TabSheet2, "RadioGroup1")->itemIndex(), 2);
-    EXPECT_EQ(form().TabSheet2->displayMode(), 2);
+    EXPECT_EQ(gui::named<RadioGroup>(form().textReportPage(), "RadioGroup1")->itemIndex(), 2);
+    EXPECT_EQ(form().textReportPage().displayMode(), 2);
     form().close();
     EXPECT_TRUE(ini().contains("\nIndic=2\n"));
 }
@@ -165,11 +165,11 @@ TEST_F(SettingsWindowTest, ClearedMaskPositionsAreSavedAsZeros)
 {
     startAndShow();
     MainWindow& f = form();
-    gui::named<MaskEdit>(*f.TabSheet2, "MaskEdit7")->setText("+12, ");
-    gui::named<MaskEdit>(*f.TabSheet2, "MaskEdit8")->setText("");
+    gui::named<MaskEdit>(f.textReportPage(), "MaskEdit7")->setText("+12, ");
+    gui::named<MaskEdit>(f.textReportPage(), "MaskEdit8")->setText("");
     select().MaskEdit1->setText("-4 , ");
-    EXPECT_EQ(gui::named<MaskEdit>(*f.TabSheet2, "MaskEdit7")->text(), "+12, ");
-    EXPECT_EQ(gui::named<MaskEdit>(*f.TabSheet2, "MaskEdit8")->text(), "   , ");
+    EXPECT_EQ(gui::named<MaskEdit>(f.textReportPage(), "MaskEdit7")->text(), "+12, ");
+    EXPECT_EQ(gui::named<MaskEdit>(f.textReportPage(), "MaskEdit8")->text(), "   , ");
     f.close();
     EXPECT_TRUE(ini().contains("\nminh=+12,0\nmaxh=000,0\n"));
     EXPECT_TRUE(ini().contains("\nmin_RH=-40,0\n"));

@@ -28,7 +28,7 @@ using PortSelection = MeterWindowFixture;
 TEST_F(PortSelection, SuccessfulCheckShowsTheMeterAndSwitchesTheReportFunctionsOn)
 {
     addMeter("COM1", MeterConfig{.serialNumber = 0x00FF});
-    form().AcConnect->trigger();
+    gui::named<QAction>(form(), "AcConnect")->trigger();
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(gui::named<QLabel>(form().readingPanel(), "Label8")->text(), "00FF");
     EXPECT_EQ(gui::named<QLabel>(form().readingPanel(), "Label1")->text(), "--.-");
@@ -46,10 +46,10 @@ TEST_F(PortSelection, SuccessfulCheckShowsTheMeterAndSwitchesTheReportFunctionsO
 TEST_F(PortSelection, FailedCheckHidesThePanelAndSaysSo)
 {
     addMeter("COM1");
-    form().AcConnect->trigger();
+    gui::named<QAction>(form(), "AcConnect")->trigger();
     ASSERT_FALSE(form().readingPanel().isHidden());
     line->meters.at("COM1") = MeterModel(MeterConfig{.silent = true});
-    form().AcConnect->trigger();
+    gui::named<QAction>(form(), "AcConnect")->trigger();
     EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Message), QStringList{"Невозможно установить связь !"});
     EXPECT_TRUE(form().readingPanel().isHidden());
     EXPECT_EQ(enabledReportActions(), 0);
@@ -58,7 +58,7 @@ TEST_F(PortSelection, FailedCheckHidesThePanelAndSaysSo)
 
 TEST_F(PortSelection, PortThatCannotBeOpenedEndsTheCheck)
 {
-    form().AcConnect->trigger();
+    gui::named<QAction>(form(), "AcConnect")->trigger();
     EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Error), QStringList{"Невозможно открыть порт"});
     EXPECT_TRUE(form().readingPanel().isHidden());
     EXPECT_EQ(clock.elapsed(), 0) << "no settling wait, no probe";

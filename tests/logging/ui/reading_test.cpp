@@ -24,7 +24,7 @@ protected:
     void connectMeter(MeterConfig config = {})
     {
         line->meters.emplace("COM1", MeterModel(config));
-        form().AcConnect->trigger();
+        gui::named<QAction>(form(), "AcConnect")->trigger();
         ASSERT_FALSE(form().readingPanel().isHidden());
     }
     void replaceMeter(MeterConfig config) { line->meters.at("COM1") = MeterModel(config); }
@@ -61,13 +61,13 @@ TEST_F(Reading, OneReadingAppendsOneRecordAndShowsIt)
     EXPECT_FALSE(line->Active());
 
     // The report pages show everything logged so far, without the wait window.
-    const QAbstractItemModel* table = gui::named<QTableView>(*form().TabSheet2, "Grid1")->model();
+    const QAbstractItemModel* table = gui::named<QTableView>(form().textReportPage(), "Grid1")->model();
     ASSERT_EQ(table->rowCount(), 1);
     EXPECT_EQ(table->data(table->index(0, 2)).toString(), "45,3");  // the table rounds halves away
     EXPECT_EQ(table->data(table->index(0, 3)).toString(), "-5,3");
-    EXPECT_EQ(gui::named<QLabel>(*form().TabSheet2, "Label19")->text(), "Термогигрометр №" + gui::named<QLabel>(form().readingPanel(), "Label8")->text() + " - ");
-    EXPECT_EQ(gui::named<QLineEdit>(*form().TabSheet2, "Edit1")->text(), "45,25");
-    EXPECT_FALSE(form().WaitForm->isVisible());
+    EXPECT_EQ(gui::named<QLabel>(form().textReportPage(), "Label19")->text(), "Термогигрометр №" + gui::named<QLabel>(form().readingPanel(), "Label8")->text() + " - ");
+    EXPECT_EQ(gui::named<QLineEdit>(form().textReportPage(), "Edit1")->text(), "45,25");
+    EXPECT_FALSE(form().waitWindow()->isVisible());
     read();
     EXPECT_EQ(table->rowCount(), 2);
 }
@@ -356,7 +356,7 @@ TEST_F(Reading, ALineFailingAtTheEndOfASessionLeavesNothingStuck)
 
     // The same for the connection check.
     QTimer::singleShot(0, gui::named<QPushButton>(form().readingPanel(), "Button3"), [this] { line->setLinesFail(true); });
-    form().AcConnect->trigger();
+    gui::named<QAction>(form(), "AcConnect")->trigger();
     EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::StandardError).size(), 1);
     EXPECT_FALSE(line->Active());
     line->setLinesFail(false);
@@ -390,7 +390,7 @@ TEST_F(Reading, ClosingAsksNothingWhenNoReadingWouldBeLost)
         [this] {                     // a reading, then the check again
             connectMeter();
             read();
-            form().AcConnect->trigger();
+            gui::named<QAction>(form(), "AcConnect")->trigger();
         },
         [this] {                     // a reading saved under a name
             connectMeter();

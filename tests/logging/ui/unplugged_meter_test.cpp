@@ -62,7 +62,7 @@ protected:
 
 TEST_F(UnpluggedMeter, PulledOutMidReadingThenBackLoggingResumes)
 {
-    form().AcConnect->trigger();
+    gui::named<QAction>(form(), "AcConnect")->trigger();
     ASSERT_FALSE(form().readingPanel().isHidden()) << dialogs.texts(FakeDialogs::Kind::Message).join('|').toStdString();
     gui::named<QLineEdit>(form().readingPanel(), "Edit5")->setText("600");
     gui::named<OnOffSwitch>(form().readingPanel(), "Switch1")->setOn(true);
@@ -92,7 +92,7 @@ TEST_F(UnpluggedMeter, PulledOutMidReadingThenBackLoggingResumes)
 
     // The connection check works again as well.
     dialogs.shown.clear();
-    form().AcConnect->trigger();
+    gui::named<QAction>(form(), "AcConnect")->trigger();
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_FALSE(form().readingPanel().isHidden());
 }

@@ -39,9 +39,9 @@ protected:
         ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
         ini.write("[Mqtt]\r\nUrl=" + url.toUtf8() + "\r\nDiscovery=0\r\n");
         ini.close();
-        form().Broker->start(ini.fileName(), quick());
+        form().broker().start(ini.fileName(), quick());
         line->meters.emplace("COM1", MeterModel(MeterConfig{.serialNumber = 0x0B17, .humidity = 4525, .temperature = -525}));
-        form().AcConnect->trigger();
+        gui::named<QAction>(form(), "AcConnect")->trigger();
         ASSERT_FALSE(form().readingPanel().isHidden());
     }
     QString pool(const QString& file) const { return QDir(dir.path()).filePath("POOL/" + file); }
@@ -51,11 +51,11 @@ protected:
     {
         for (int i = 0; i < 300; ++i) {
             QCoreApplication::processEvents();
-            if (form().Broker->field()->text().contains(containing))
+            if (form().broker().field()->text().contains(containing))
                 break;
             QThread::msleep(10);
         }
-        return form().Broker->field()->text();
+        return form().broker().field()->text();
     }
 };
 
@@ -85,7 +85,7 @@ TEST_F(WindowPublishing, ReadingsReachTheBrokerAndThePositionFollowsASave)
     }
     EXPECT_EQ(reports, QStringList({"temp", "temp", "temp", "Cellar"}));
     EXPECT_TRUE(statusText("отправляются").contains("MQTT: показания отправляются на " + broker.url("rooms")));
-    form().Broker->stop();
+    form().broker().stop();
     EXPECT_EQ(ReadPublishedPosition(pool("Cellar.mqtt"))->records, 4);
 }
 
@@ -113,8 +113,8 @@ TEST_F(WindowPublishing, ABrokerThatIsNotThereIsSaidInTheStatusBarAndReadingsGoO
 TEST_F(WindowPublishing, AnUnusableUrlIsSaidAndNothingIsPublished)
 {
     useBroker("broker.lan/rooms");
-    EXPECT_FALSE(form().Broker->publishing());
-    EXPECT_TRUE(form().Broker->field()->text().startsWith("MQTT: адрес брокера в kelmora.ini не годится: "));
+    EXPECT_FALSE(form().broker().publishing());
+    EXPECT_TRUE(form().broker().field()->text().startsWith("MQTT: адрес брокера в kelmora.ini не годится: "));
     read();
     EXPECT_FALSE(QFileInfo::exists(pool("temp.mqtt")));
 }

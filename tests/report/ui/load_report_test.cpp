@@ -42,7 +42,7 @@ protected:
         f.write(reinterpret_cast<const char*>(records.data()), qint64(records.size() * sizeof(TDateTimeRHT)));
     }
     void writeFile(const QString& file, const QByteArray& bytes) const { WriteFileBytes(pool(file), bytes); }
-    ReportSelectionDialog& dialog() const { return *form().RepselForm; }
+    ReportSelectionDialog& dialog() const { return *form().reportSelectionDialog(); }
 
     // Runs the load action; inside the modal dialog `act` runs, then the dialog is confirmed
     // (Ok) or cancelled.
@@ -65,18 +65,18 @@ protected:
         });
         seenInDialog.clear();
         poll.start(0);
-        form().AcLoadReport->trigger();
+        gui::named<QAction>(form(), "AcLoadReport")->trigger();
         ASSERT_TRUE(ran);
         EXPECT_FALSE(dialog().isVisible());
     }
     QString cell(int row, int column) const
     {
-        return gui::named<QTableView>(*form().TabSheet2, "Grid1")->model()->data(gui::named<QTableView>(*form().TabSheet2, "Grid1")->model()->index(row, column)).toString();
+        return gui::named<QTableView>(form().textReportPage(), "Grid1")->model()->data(gui::named<QTableView>(form().textReportPage(), "Grid1")->model()->index(row, column)).toString();
     }
     bool reportPagesOn() const
     {
-        return form().AcTextReport->isEnabled()
-               && form().PageControl1->isTabVisible(form().PageControl1->indexOf(form().TabSheet2));
+        return gui::named<QAction>(form(), "AcTextReport")->isEnabled()
+               && gui::named<QTabWidget>(form(), "PageControl1")->isTabVisible(gui::named<QTabWidget>(form(), "PageControl1")->indexOf(&form().textReportPage()));
     }
 
     QStringList seenInDialog;
@@ -97,14 +97,14 @@ TEST_F(LoadReport, ConfirmingLoadsThePreparedReportAndShowsItsPages)
     // The proposed start never lies after 2020-01-01 00:00, where the search for it begins.
     EXPECT_EQ(form().document().state().IntervalStart, DayCountOf(QDate(2020, 1, 1), 0));
     EXPECT_EQ(form().document().state().IntervalEnd, at(12, 0));
-    ASSERT_EQ(gui::named<QTableView>(*form().TabSheet2, "Grid1")->model()->rowCount(), 2);
+    ASSERT_EQ(gui::named<QTableView>(form().textReportPage(), "Grid1")->model()->rowCount(), 2);
     EXPECT_EQ(cell(0, 2), "51,0");
     EXPECT_EQ(cell(1, 2), "50,0");
-    EXPECT_EQ(gui::named<QLabel>(*form().TabSheet2, "Label19")->text(), "Термогигрометр №A - ");
+    EXPECT_EQ(gui::named<QLabel>(form().textReportPage(), "Label19")->text(), "Термогигрометр №A - ");
     EXPECT_TRUE(reportPagesOn());
-    EXPECT_TRUE(form().AcSave->isEnabled());
+    EXPECT_TRUE(gui::named<QAction>(form(), "AcSave")->isEnabled());
     EXPECT_TRUE(form().readingPanel().isHidden());
-    EXPECT_FALSE(form().WaitForm->isVisible());
+    EXPECT_FALSE(form().waitWindow()->isVisible());
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
@@ -114,13 +114,13 @@ TEST_F(LoadReport, TheCommentGoesIntoTheTitleAsCommaText)
     writeFile("Cellar.txt", QByteArray("\xD1\xEA\xEB\xE0\xE4\r\n\xEF\xEE\xEB\xEA\xE0 3"));  // Windows-1251
     load(true);
     EXPECT_EQ(form().document().state().ReportComment, "Склад,\"полка 3\"");
-    EXPECT_EQ(gui::named<QLabel>(*form().TabSheet2, "Label19")->text(), "Термогигрометр №Cellar - Склад,\"полка 3\"");
+    EXPECT_EQ(gui::named<QLabel>(form().textReportPage(), "Label19")->text(), "Термогигрометр №Cellar - Склад,\"полка 3\"");
 
     // A comment of one line with a blank is quoted, quotes and all, in the title.
     load(true, [&] {
         dialog().Memo1->setPlainText("Склад 1");
     });
-    EXPECT_EQ(gui::named<QLabel>(*form().TabSheet2, "Label19")->text(), "Термогигрометр №Cellar - \"Склад 1\"");
+    EXPECT_EQ(gui::named<QLabel>(form().textReportPage(), "Label19")->text(), "Термогигрометр №Cellar - \"Склад 1\"");
 }
 
 TEST_F(LoadReport, TheIntervalComesFromThePickersWithoutSeconds)
@@ -133,9 +133,9 @@ TEST_F(LoadReport, TheIntervalComesFromThePickersWithoutSeconds)
     });
     EXPECT_EQ(form().document().state().IntervalStart, at(10, 15));
     EXPECT_EQ(form().document().state().IntervalEnd, at(10, 15));
-    ASSERT_EQ(gui::named<QTableView>(*form().TabSheet2, "Grid1")->model()->rowCount(), 1);
+    ASSERT_EQ(gui::named<QTableView>(form().textReportPage(), "Grid1")->model()->rowCount(), 1);
     EXPECT_EQ(cell(0, 2), "41,0");
-    EXPECT_EQ(gui::named<QLineEdit>(*form().TabSheet2, "Edit2")->text(), "43");  // the figures cover every record
+    EXPECT_EQ(gui::named<QLineEdit>(form().textReportPage(), "Edit2")->text(), "43");  // the figures cover every record
 
     // A start after the end is taken as it is: an empty table.
     load(true, [&] {
@@ -143,7 +143,7 @@ TEST_F(LoadReport, TheIntervalComesFromThePickersWithoutSeconds)
         dialog().DateTimePicker2->setTime(QTime(11, 0));
         dialog().DateTimePicker4->setTime(QTime(10, 0));
     });
-    EXPECT_EQ(gui::named<QTableView>(*form().TabSheet2, "Grid1")->model()->rowCount(), 0);
+    EXPECT_EQ(gui::named<QTableView>(form().textReportPage(), "Grid1")->model()->rowCount(), 0);
     EXPECT_TRUE(reportPagesOn());
 }
 
@@ -160,7 +160,7 @@ TEST_F(LoadReport, OpeningSwitchesReadingOffAndACancelledDialogLeavesTheReportAc
     EXPECT_FALSE(gui::named<QTimer>(form().readingPanel(), "Timer1")->isActive());
     EXPECT_TRUE(form().readingPanel().isHidden());
     EXPECT_FALSE(reportPagesOn());
-    EXPECT_FALSE(form().AcSave->isEnabled());
+    EXPECT_FALSE(gui::named<QAction>(form(), "AcSave")->isEnabled());
     // The dialog prepared the first report even though it was cancelled.
     EXPECT_EQ(form().document().state().DeviceNumberText, "A");
 }

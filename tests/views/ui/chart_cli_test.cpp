@@ -89,8 +89,8 @@ protected:
         form().document().state().IntervalStart = at(10, 0);
         form().document().state().IntervalEnd = at(11, 59);
         form().document().state().DeviceNumberText = QStringLiteral("00A3");
-        form().ColorChartFlag = look.colorChart;
-        GraphSetupDialog& setup = *form().SelectForm;
+        form().setColorChart(look.colorChart);
+        GraphSetupDialog& setup = *form().graphSetupDialog();
         setup.ComboBox1->setCurrentIndex(look.humidityMode);
         setup.ComboBox2->setCurrentIndex(look.temperatureMode);
         setup.MaskEdit1->setText(QString::fromLatin1(look.humidityLimits[0]));
@@ -98,17 +98,17 @@ protected:
         setup.MaskEdit3->setText(QString::fromLatin1(look.temperatureLimits[0]));
         setup.MaskEdit4->setText(QString::fromLatin1(look.temperatureLimits[1]));
         // The user's click on the display mode builds the report.
-        gui::named<RadioGroup>(*form().TabSheet2, "RadioGroup1")->setItemIndex(look.displayMode);
+        gui::named<RadioGroup>(form().textReportPage(), "RadioGroup1")->setItemIndex(look.displayMode);
         form().BuildReport(false);
         form().SetReportActions(true);
-        form().PageControl1->setCurrentWidget(form().TabSheet3);
+        gui::named<QTabWidget>(form(), "PageControl1")->setCurrentWidget(gui::named<QWidget>(form(), "TabSheet3"));
         QApplication::processEvents();
         form().SaveSettings();
     }
 
     QStringList cliArguments(const char* format, const QString& out) const
     {
-        const QSize panel = form().Panel5->size();
+        const QSize panel = form().graphPage().size();
         return {report,
                 "--from", "2026-03-14 10:00",
                 "--to", "2026-03-14 11:59",
@@ -131,7 +131,7 @@ TEST_P(ChartCli, PicturesAreTheWindowsByteForByte)
     for (const auto& [type, format] : {std::pair{1, "bmp"}, std::pair{2, "wmf"}}) {
         SCOPED_TRACE(format);
         dialogs.saveAnswers.push_back(SaveFileChoice{path("window/chart.png"), type});
-        form().SelectForm->Button2->click();
+        form().graphSetupDialog()->Button2->click();
         ASSERT_TRUE(dialogs.texts(FakeDialogs::Kind::StandardError).isEmpty());
 
         const CliRun r = cli(cliArguments(format, path("cli/chart.png")));
@@ -150,7 +150,7 @@ TEST_P(ChartCli, PicturesAreTheWindowsByteForByte)
     // and the line's colours, not only the white wall.
     const QImage humidity(path("cli/chart.bmp1"), "BMP");
     ASSERT_FALSE(humidity.isNull());
-    EXPECT_EQ(humidity.size(), form().Panel5->humidityChart()->size());
+    EXPECT_EQ(humidity.size(), form().graphPage().humidityChart()->size());
 }
 
 TEST_P(ChartCli, ThePrintedPageIsTheWindows)
@@ -161,7 +161,7 @@ TEST_P(ChartCli, ThePrintedPageIsTheWindows)
     form().reportOutput().printer()->setOutputFormat(QPrinter::PdfFormat);
     form().reportOutput().printer()->setOutputFileName(path("window.pdf"));
     form().reportOutput().printer()->setPageSize(QPageSize(QPageSize::A4));
-    form().AcPrintGraph->trigger();
+    gui::named<QAction>(form(), "AcPrintGraph")->trigger();
     ASSERT_TRUE(QFileInfo::exists(path("window.pdf")));
 
     const CliRun r = cli(cliArguments("pdf", path("cli.pdf")));
@@ -189,8 +189,8 @@ INSTANTIATE_TEST_SUITE_P(Looks, ChartCli, ::testing::ValuesIn(kLooks),
 TEST_F(MainWindowFixture, ChartCliPicturesWithoutASizeHaveTheWindowsChartSizes)
 {
     startAndShow();
-    form().PageControl1->setTabVisible(form().PageControl1->indexOf(form().TabSheet3), true);
-    form().PageControl1->setCurrentWidget(form().TabSheet3);
+    gui::named<QTabWidget>(form(), "PageControl1")->setTabVisible(gui::named<QTabWidget>(form(), "PageControl1")->indexOf(gui::named<QWidget>(form(), "TabSheet3")), true);
+    gui::named<QTabWidget>(form(), "PageControl1")->setCurrentWidget(gui::named<QWidget>(form(), "TabSheet3"));
     QApplication::processEvents();
     form().SaveSettings();
     const QString pool = QDir(dir.path()).filePath(QStringLiteral("POOL"));
@@ -199,8 +199,8 @@ TEST_F(MainWindowFixture, ChartCliPicturesWithoutASizeHaveTheWindowsChartSizes)
     const CliRun r = cli({ReportFilePath(pool, QStringLiteral("00A3.dat")), "--settings", iniPath(), "--format", "bmp",
                           "--out", QDir(dir.path()).filePath("c")});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(QImage(QDir(dir.path()).filePath("c.bmp1"), "BMP").size(), form().Panel5->humidityChart()->size());
-    EXPECT_EQ(QImage(QDir(dir.path()).filePath("c.bmp2"), "BMP").size(), form().Panel5->temperatureChart()->size());
+    EXPECT_EQ(QImage(QDir(dir.path()).filePath("c.bmp1"), "BMP").size(), form().graphPage().humidityChart()->size());
+    EXPECT_EQ(QImage(QDir(dir.path()).filePath("c.bmp2"), "BMP").size(), form().graphPage().temperatureChart()->size());
 }
 
 // Bad invocations: a message naming the problem, the status, and no file written.

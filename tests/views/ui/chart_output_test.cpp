@@ -90,15 +90,15 @@ protected:
         setReport(records, QStringLiteral("00A3"), at(23, 59));
         form().BuildReport(false);
         form().SetReportActions(true);
-        form().Panel5->setPartDividers(true, 2);
-        form().PageControl1->setCurrentWidget(form().TabSheet3);
+        form().graphPage().setPartDividers(true, 2);
+        gui::named<QTabWidget>(form(), "PageControl1")->setCurrentWidget(gui::named<QWidget>(form(), "TabSheet3"));
         QApplication::processEvents();
     }
     QString path(const QString& name) const { return QDir(dir.path()).filePath(name); }
     void exportAs(int type, const QString& typed)
     {
         dialogs.saveAnswers.push_back(SaveFileChoice{path(typed), type});
-        form().SelectForm->Button2->click();
+        form().graphSetupDialog()->Button2->click();
     }
 };
 
@@ -120,8 +120,8 @@ TEST_F(ChartOutput, BitmapsOfBothChartsAtTheirScreenSizeWithTheDividers)
     const QImage temperature(path("chart.bmp2"), "BMP");
     ASSERT_FALSE(humidity.isNull());
     ASSERT_FALSE(temperature.isNull());
-    EXPECT_EQ(humidity.size(), form().Panel5->humidityChart()->size());
-    EXPECT_EQ(temperature.size(), form().Panel5->temperatureChart()->size());
+    EXPECT_EQ(humidity.size(), form().graphPage().humidityChart()->size());
+    EXPECT_EQ(temperature.size(), form().graphPage().temperatureChart()->size());
     EXPECT_TRUE(hasColour(humidity, 0x008000));  // the divider, part of the chart's drawing
     EXPECT_FALSE(QFileInfo::exists(path("chart.bmp")));
     EXPECT_TRUE(dialogs.texts(FakeDialogs::Kind::StandardError).isEmpty());
@@ -145,8 +145,8 @@ TEST_F(ChartOutput, MetafilesUnderTheProposedNameReadBack)
         const char* file;
         const char* title;
         TimeChart* chart;
-    } titles[] = {{"chart.wmf1", "Относительная влажность, %", form().Panel5->humidityChart()},
-                  {"chart.wmf2", "Температура, °C", form().Panel5->temperatureChart()}};
+    } titles[] = {{"chart.wmf1", "Относительная влажность, %", form().graphPage().humidityChart()},
+                  {"chart.wmf2", "Температура, °C", form().graphPage().temperatureChart()}};
     for (const auto& t : titles) {
         SCOPED_TRACE(t.file);
         QProcess reader;
@@ -169,7 +169,7 @@ TEST_F(ChartOutput, MetafilesUnderTheProposedNameReadBack)
     }
     // A cancelled dialog writes nothing.
     dialogs.saveAnswers.push_back(std::nullopt);
-    form().SelectForm->Button2->click();
+    form().graphSetupDialog()->Button2->click();
     EXPECT_EQ(QDir(dir.path()).entryList({"chart.*"}, QDir::Files).size(), 2);
 }
 
@@ -180,7 +180,7 @@ TEST_F(ChartOutput, ThePrintedPageHoldsBothChartsAndTheLogo)
     form().reportOutput().printer()->setOutputFormat(QPrinter::PdfFormat);
     form().reportOutput().printer()->setOutputFileName(pdf);
     dialogs.printAnswers.push_back(false);  // the setup dialog cancelled: printing goes on
-    form().AcPrintGraph->trigger();
+    gui::named<QAction>(form(), "AcPrintGraph")->trigger();
     EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::PrinterSetup).size(), 1);
     ASSERT_TRUE(QFileInfo::exists(pdf));
     EXPECT_TRUE(run("pdfinfo", {pdf}).contains(QRegularExpression("Pages:\\s+1\\n")));
@@ -215,7 +215,7 @@ protected:
         setReport(records, QStringLiteral("00A3"), at(23, 59));
         form().BuildReport(false);
         form().SetReportActions(true);
-        form().PageControl1->setCurrentWidget(form().TabSheet2);
+        gui::named<QTabWidget>(form(), "PageControl1")->setCurrentWidget(&form().textReportPage());
         QApplication::processEvents();
         pdf = QDir(dir.path()).filePath("graph.pdf");
         form().reportOutput().usePrinter(std::make_shared<QPrinter>(QPrinter::HighResolution));
@@ -229,9 +229,9 @@ protected:
 TEST_F(GraphPrintout, TheChartsPrintAsTheGraphSetupMakesThemWithTextsInProportion)
 {
     // Humidity and temperature axes in the design's "Весь диапазон": 0 to 100 and 0 to 50.
-    ASSERT_EQ(form().SelectForm->ComboBox1->currentIndex(), 2);
-    ASSERT_EQ(form().SelectForm->ComboBox2->currentIndex(), 2);
-    form().AcPrintGraph->trigger();
+    ASSERT_EQ(form().graphSetupDialog()->ComboBox1->currentIndex(), 2);
+    ASSERT_EQ(form().graphSetupDialog()->ComboBox2->currentIndex(), 2);
+    gui::named<QAction>(form(), "AcPrintGraph")->trigger();
     ASSERT_TRUE(QFileInfo::exists(pdf));
     EXPECT_TRUE(dialogs.texts(FakeDialogs::Kind::StandardError).isEmpty());
     const QString text = run("pdftotext", {"-enc", "UTF-8", "-layout", pdf, "-"});
@@ -248,7 +248,7 @@ TEST_F(GraphPrintout, TheChartsPrintAsTheGraphSetupMakesThemWithTextsInProportio
     ASSERT_TRUE(word.hasMatch()) << boxes.toStdString();
     const double printed = (word.captured(3).toDouble() - word.captured(1).toDouble()) /
                            (word.captured(4).toDouble() - word.captured(2).toDouble());
-    QFont font = form().Panel5->temperatureChart()->font();
+    QFont font = form().graphPage().temperatureChart()->font();
     font.setPixelSize(900);
     const QFontMetricsF screen(font);
     const double expected = screen.horizontalAdvance(QStringLiteral("Время")) / screen.height();
@@ -268,7 +268,7 @@ TEST_F(GraphPrintout, WithoutAPrinterTheUserIsToldSoAndOfferedAPdfFile)
     dialogs.printersInstalled = false;
     form().reportOutput().usePrinter(nullptr);
     dialogs.printFileName = pdf;
-    form().AcPrintGraph->trigger();
+    gui::named<QAction>(form(), "AcPrintGraph")->trigger();
     EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Message),
               QStringList{QStringLiteral("Принтер не установлен. Распечатать можно только в файл PDF.")});
     EXPECT_TRUE(dialogs.texts(FakeDialogs::Kind::PrinterSetup).isEmpty());
@@ -281,7 +281,7 @@ TEST_F(GraphPrintout, WithoutAPrinterTheUserIsToldSoAndOfferedAPdfFile)
     // Cancelling the file dialog prints nothing: there is no printer to go on with.
     QFile::remove(pdf);
     dialogs.printAnswers = {false};
-    form().AcPrintGraph->trigger();
+    gui::named<QAction>(form(), "AcPrintGraph")->trigger();
     EXPECT_FALSE(QFileInfo::exists(pdf));
     EXPECT_TRUE(dialogs.texts(FakeDialogs::Kind::StandardError).isEmpty());
 }

@@ -70,17 +70,17 @@ protected:
         r.IntervalEnd = at(30, 0, 0);
         r.DeviceNumberText = QStringLiteral("00A3");
         r.ReportComment = QStringLiteral("склад");
-        form().ColorChartFlag = true;
-        gui::named<MaskEdit>(*form().TabSheet2, "MaskEdit7")->setText(QStringLiteral("+35,0"));
-        gui::named<MaskEdit>(*form().TabSheet2, "MaskEdit8")->setText(QStringLiteral("+55,0"));
+        form().setColorChart(true);
+        gui::named<MaskEdit>(form().textReportPage(), "MaskEdit7")->setText(QStringLiteral("+35,0"));
+        gui::named<MaskEdit>(form().textReportPage(), "MaskEdit8")->setText(QStringLiteral("+55,0"));
         form().BuildReport(false);
     }
     void showPage3()
     {
-        form().PageControl1->setCurrentWidget(form().TabSheet3);
+        gui::named<QTabWidget>(form(), "PageControl1")->setCurrentWidget(gui::named<QWidget>(form(), "TabSheet3"));
         QApplication::processEvents();
     }
-    TimeChart* chart(int n) const { return n == 1 ? form().Panel5->humidityChart() : form().Panel5->temperatureChart(); }
+    TimeChart* chart(int n) const { return n == 1 ? form().graphPage().humidityChart() : form().graphPage().temperatureChart(); }
 
     // Every label of a chart's drawing as the chart made it and as the page's handler left it.
     struct Label {
@@ -94,7 +94,7 @@ protected:
         Labels labels;
         Label current;
         // Slots run in the order of connection: around the page's own handler.
-        GraphPage* page = form().Panel5;
+        GraphPage* page = &form().graphPage();
         QObject::disconnect(c, &TimeChart::getAxisLabel, page, nullptr);
         auto before = QObject::connect(c, &TimeChart::getAxisLabel, c, [&](ChartAxis*, QString& text) { current.made = text; });
         QObject::connect(c, &TimeChart::getAxisLabel, page,
@@ -123,33 +123,33 @@ protected:
 TEST_F(GraphPageInWindow, ChartsAsDesigned)
 {
     MainWindow& f = form();
-    EXPECT_EQ(f.Panel5->bevelOuter(), BevelPanel::Bevel::Lowered);
-    EXPECT_EQ(f.Panel5->bevelInner(), BevelPanel::Bevel::Raised);
-    EXPECT_EQ(f.Panel5->humidityChart()->seriesTitle(), QStringLiteral("RHSerie"));
-    EXPECT_EQ(f.Panel5->temperatureChart()->seriesTitle(), QStringLiteral("TSerie"));
-    EXPECT_TRUE(f.Panel5->humidityChart()->titleVisible());
-    EXPECT_FALSE(f.Panel5->temperatureChart()->titleVisible());
-    EXPECT_EQ(f.Panel5->humidityChart()->marginBottom(), 0);
-    EXPECT_EQ(f.Panel5->temperatureChart()->marginTop(), 0);
-    for (TimeChart* c : {f.Panel5->humidityChart(), f.Panel5->temperatureChart()}) {
+    EXPECT_EQ(f.graphPage().bevelOuter(), BevelPanel::Bevel::Lowered);
+    EXPECT_EQ(f.graphPage().bevelInner(), BevelPanel::Bevel::Raised);
+    EXPECT_EQ(f.graphPage().humidityChart()->seriesTitle(), QStringLiteral("RHSerie"));
+    EXPECT_EQ(f.graphPage().temperatureChart()->seriesTitle(), QStringLiteral("TSerie"));
+    EXPECT_TRUE(f.graphPage().humidityChart()->titleVisible());
+    EXPECT_FALSE(f.graphPage().temperatureChart()->titleVisible());
+    EXPECT_EQ(f.graphPage().humidityChart()->marginBottom(), 0);
+    EXPECT_EQ(f.graphPage().temperatureChart()->marginTop(), 0);
+    for (TimeChart* c : {f.graphPage().humidityChart(), f.graphPage().temperatureChart()}) {
         EXPECT_EQ(c->BottomAxis().Title(), QStringLiteral("Время / Дата"));
         EXPECT_EQ(c->BottomAxis().kind(), ChartAxis::Kind::DateTime);
         EXPECT_FALSE(c->RightAxis().Visible());
         EXPECT_EQ(c->RightAxis().Minimum(), -50);
         EXPECT_EQ(c->RightAxis().Maximum(), 100);
     }
-    EXPECT_FALSE(f.Panel5->humidityChart()->BottomAxis().Visible());
-    EXPECT_TRUE(f.Panel5->humidityChart()->BottomAxis().Grid());
-    EXPECT_TRUE(f.Panel5->temperatureChart()->BottomAxis().Visible());
-    EXPECT_FALSE(f.Panel5->temperatureChart()->BottomAxis().Grid());
-    EXPECT_EQ(f.Panel5->humidityChart()->LeftAxis().Title(), QStringLiteral("Относительная влажность, %"));
-    EXPECT_EQ(f.Panel5->temperatureChart()->LeftAxis().Title(), QStringLiteral("Температура, °C"));
-    const ChartAxis& top = f.Panel5->humidityChart()->TopAxis();
+    EXPECT_FALSE(f.graphPage().humidityChart()->BottomAxis().Visible());
+    EXPECT_TRUE(f.graphPage().humidityChart()->BottomAxis().Grid());
+    EXPECT_TRUE(f.graphPage().temperatureChart()->BottomAxis().Visible());
+    EXPECT_FALSE(f.graphPage().temperatureChart()->BottomAxis().Grid());
+    EXPECT_EQ(f.graphPage().humidityChart()->LeftAxis().Title(), QStringLiteral("Относительная влажность, %"));
+    EXPECT_EQ(f.graphPage().temperatureChart()->LeftAxis().Title(), QStringLiteral("Температура, °C"));
+    const ChartAxis& top = f.graphPage().humidityChart()->TopAxis();
     EXPECT_TRUE(top.Visible() && top.Line());
     EXPECT_FALSE(top.Labels() || top.Ticks() || top.Grid() || top.Automatic());
     EXPECT_EQ(top.Minimum(), 0);
     EXPECT_EQ(top.Maximum(), 25);
-    EXPECT_FALSE(f.Panel5->temperatureChart()->TopAxis().Visible());
+    EXPECT_FALSE(f.graphPage().temperatureChart()->TopAxis().Visible());
 }
 
 TEST_F(GraphPageInWindow, ResizeKeepsTheHumidityChartAtHalfThePanelLessSixteen)
@@ -159,35 +159,35 @@ TEST_F(GraphPageInWindow, ResizeKeepsTheHumidityChartAtHalfThePanelLessSixteen)
     for (const QSize size : {QSize(1016, 718), QSize(800, 601), QSize(1200, 900)}) {
         f.resize(size);
         QApplication::processEvents();
-        ASSERT_EQ(f.Panel5->geometry(), f.TabSheet3->rect());
-        const int frame = f.Panel5->frameWidth();
-        const QRect inner = f.Panel5->rect().adjusted(frame, frame, -frame, -frame);
-        EXPECT_EQ(f.Panel5->humidityChart()->geometry(), QRect(inner.left(), inner.top(), inner.width(), f.Panel5->height() / 2 - 16));
-        EXPECT_EQ(f.Panel5->temperatureChart()->geometry(), QRect(inner.left(), f.Panel5->humidityChart()->geometry().bottom() + 1, inner.width(),
-                                              inner.bottom() - f.Panel5->humidityChart()->geometry().bottom()));
+        ASSERT_EQ(f.graphPage().geometry(), gui::named<QWidget>(f, "TabSheet3")->rect());
+        const int frame = f.graphPage().frameWidth();
+        const QRect inner = f.graphPage().rect().adjusted(frame, frame, -frame, -frame);
+        EXPECT_EQ(f.graphPage().humidityChart()->geometry(), QRect(inner.left(), inner.top(), inner.width(), f.graphPage().height() / 2 - 16));
+        EXPECT_EQ(f.graphPage().temperatureChart()->geometry(), QRect(inner.left(), f.graphPage().humidityChart()->geometry().bottom() + 1, inner.width(),
+                                              inner.bottom() - f.graphPage().humidityChart()->geometry().bottom()));
     }
     // A hidden chart leaves its room to the other; a filling Chart1 takes the whole panel.
-    const int frame = f.Panel5->frameWidth();
-    const QRect inner = f.Panel5->rect().adjusted(frame, frame, -frame, -frame);
-    f.Panel5->humidityChart()->hide();
-    EXPECT_EQ(f.Panel5->temperatureChart()->geometry(), inner);
-    f.Panel5->humidityChart()->show();
-    f.Panel5->temperatureChart()->hide();
-    f.Panel5->setHumidityAlign(ChartAlign::Client);
-    EXPECT_EQ(f.Panel5->humidityChart()->geometry(), inner);
+    const int frame = f.graphPage().frameWidth();
+    const QRect inner = f.graphPage().rect().adjusted(frame, frame, -frame, -frame);
+    f.graphPage().humidityChart()->hide();
+    EXPECT_EQ(f.graphPage().temperatureChart()->geometry(), inner);
+    f.graphPage().humidityChart()->show();
+    f.graphPage().temperatureChart()->hide();
+    f.graphPage().setHumidityAlign(ChartAlign::Client);
+    EXPECT_EQ(f.graphPage().humidityChart()->geometry(), inner);
 }
 
 TEST_F(GraphPageInWindow, BuildHandsTheReportAndTitleToBothCharts)
 {
     buildDay(600);
-    for (TimeChart* c : {form().Panel5->humidityChart(), form().Panel5->temperatureChart()}) {
+    for (TimeChart* c : {form().graphPage().humidityChart(), form().graphPage().temperatureChart()}) {
         EXPECT_EQ(c->seriesCount(), 600u);
         EXPECT_EQ(c->titleText(), QStringLiteral("Термогигрометр №00A3 - склад"));
         EXPECT_EQ(c->seriesMinX(), at(15, 0, 0));
         EXPECT_EQ(c->seriesMaxX(), TruncToMinute(at(15, 9, 59)));
     }
-    EXPECT_NEAR(form().Panel5->humidityChart()->seriesMaxY(), 65, 0.01);
-    EXPECT_NEAR(form().Panel5->temperatureChart()->seriesMinY(), 21 + 6 * std::sin(1.0 + 2 * M_PI * 599 / 1440), 0.01);
+    EXPECT_NEAR(form().graphPage().humidityChart()->seriesMaxY(), 65, 0.01);
+    EXPECT_NEAR(form().graphPage().temperatureChart()->seriesMinY(), 21 + 6 * std::sin(1.0 + 2 * M_PI * 599 / 1440), 0.01);
 }
 
 TEST_F(GraphPageInWindow, ZoomPanAndUndoKeepBothTimeAxesInStep)
@@ -245,13 +245,13 @@ TEST_F(GraphPageInWindow, UndoingAZoomReturnsEachValueAxisToItsConfiguredRange)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.humidityMode);
-        form().SelectForm->ComboBox1->setCurrentIndex(c.humidityMode);
-        form().SelectForm->ComboBox2->setCurrentIndex(c.temperatureMode);
-        form().SelectForm->MaskEdit1->setText(QStringLiteral("+10,0"));
-        form().SelectForm->MaskEdit2->setText(QStringLiteral("+90,0"));
-        form().SelectForm->MaskEdit3->setText(QStringLiteral("-05,0"));
-        form().SelectForm->MaskEdit4->setText(QStringLiteral("+35,0"));
-        form().PageControl1->setCurrentWidget(form().TabSheet2);
+        form().graphSetupDialog()->ComboBox1->setCurrentIndex(c.humidityMode);
+        form().graphSetupDialog()->ComboBox2->setCurrentIndex(c.temperatureMode);
+        form().graphSetupDialog()->MaskEdit1->setText(QStringLiteral("+10,0"));
+        form().graphSetupDialog()->MaskEdit2->setText(QStringLiteral("+90,0"));
+        form().graphSetupDialog()->MaskEdit3->setText(QStringLiteral("-05,0"));
+        form().graphSetupDialog()->MaskEdit4->setText(QStringLiteral("+35,0"));
+        gui::named<QTabWidget>(form(), "PageControl1")->setCurrentWidget(&form().textReportPage());
         showPage3();
         const double lows[] = {c.humidityLow, c.temperatureLow}, highs[] = {c.humidityHigh, c.temperatureHigh};
         for (const int n : {1, 2}) {
@@ -302,12 +302,12 @@ TEST_F(GraphPageInWindow, APointWithoutANeighbourShowsAsADotOfItsColour)
         r.ReportCount = r.ReportData.size();
         r.IntervalStart = 0;
         r.IntervalEnd = at(30, 0, 0);
-        form().ColorChartFlag = c.colours;
-        gui::named<MaskEdit>(*form().TabSheet2, "MaskEdit7")->setText(QStringLiteral("+35,0"));
-        gui::named<MaskEdit>(*form().TabSheet2, "MaskEdit8")->setText(QStringLiteral("+55,0"));
+        form().setColorChart(c.colours);
+        gui::named<MaskEdit>(form().textReportPage(), "MaskEdit7")->setText(QStringLiteral("+35,0"));
+        gui::named<MaskEdit>(form().textReportPage(), "MaskEdit8")->setText(QStringLiteral("+55,0"));
         form().BuildReport(false);
         showPage3();
-        for (TimeChart* ch : {form().Panel5->humidityChart(), form().Panel5->temperatureChart()}) {
+        for (TimeChart* ch : {form().graphPage().humidityChart(), form().graphPage().temperatureChart()}) {
             for (const bool grid : {true, false}) {
                 ch->LeftAxis().SetGrid(grid);  // without the grid, black pixels are the series'
                 const QImage image = ch->grab().toImage();
@@ -328,7 +328,7 @@ TEST_F(GraphPageInWindow, APointWithoutANeighbourShowsAsADotOfItsColour)
             }
             ch->LeftAxis().SetGrid(true);
         }
-        form().Panel5->grab().save(shotPath(QStringLiteral("graph_page_%1.png").arg(QString::fromUtf8(c.name).replace(' ', '_'))));
+        form().graphPage().grab().save(shotPath(QStringLiteral("graph_page_%1.png").arg(QString::fromUtf8(c.name).replace(' ', '_'))));
     }
 }
 
@@ -336,7 +336,7 @@ TEST_F(GraphPageInWindow, AnHourZoomedOnTheTemperatureChartShowsOnTheHumidityCha
 {
     buildDay();
     showPage3();
-    TimeChart* t = form().Panel5->temperatureChart();
+    TimeChart* t = form().graphPage().temperatureChart();
     // The hour 10:00 to 11:00 as a dragged rectangle on the temperature chart's plot.
     const QRect plot = t->plotRect();
     const auto px = [&](double x) {
@@ -346,15 +346,15 @@ TEST_F(GraphPageInWindow, AnHourZoomedOnTheTemperatureChartShowsOnTheHumidityCha
     const double minute = 1.0 / 1440;
     EXPECT_NEAR(t->BottomAxis().Minimum(), at(15, 10, 0), 2 * minute);
     EXPECT_NEAR(t->BottomAxis().Maximum(), at(15, 11, 0), 2 * minute);
-    EXPECT_EQ(form().Panel5->humidityChart()->BottomAxis().Minimum(), t->BottomAxis().Minimum());
-    EXPECT_EQ(form().Panel5->humidityChart()->BottomAxis().Maximum(), t->BottomAxis().Maximum());
+    EXPECT_EQ(form().graphPage().humidityChart()->BottomAxis().Minimum(), t->BottomAxis().Minimum());
+    EXPECT_EQ(form().graphPage().humidityChart()->BottomAxis().Maximum(), t->BottomAxis().Maximum());
 }
 
 TEST_F(GraphPageInWindow, TimeLabelsReadHoursAndMinutesOverTheDate)
 {
     buildDay();
     showPage3();
-    TimeChart* t = form().Panel5->temperatureChart();
+    TimeChart* t = form().graphPage().temperatureChart();
     t->BottomAxis().SetMinMax(at(15, 14, 28, 30), at(15, 14, 31, 10));
     const Labels labels = drawnLabels(t);
     std::vector<QString> made, drawn;
@@ -371,7 +371,7 @@ TEST_F(GraphPageInWindow, TimeLabelsReadHoursAndMinutesOverTheDate)
     EXPECT_EQ(drawn, (std::vector<QString>{hm("14", "29") + '\r' + day, hm("14", "30") + '\r' + day,
                                            hm("14", "31") + '\r' + day}));
     QString text = QStringLiteral("15.06.13|14:30:59");
-    form().Panel5->rewriteLabel(form().Panel5->humidityChart(), &form().Panel5->humidityChart()->BottomAxis(), text);
+    form().graphPage().rewriteLabel(form().graphPage().humidityChart(), &form().graphPage().humidityChart()->BottomAxis(), text);
     EXPECT_EQ(text, QStringLiteral("14:30\r15.06.13"));
 }
 
@@ -389,7 +389,7 @@ TEST_F(GraphPageInWindow, ValueLabelsOnlyWithinTheQuantitysRange)
         {1, 0, 0, 120, 0, 100}, {1, 2, -20, 120, 0, 100}, {1, 1, -100, 100, -60, 60}, {2, 1, -100, 100, -40, 50},
     };
     for (const Case& c : cases) {
-        form().Panel5->setDisplayMode(c.displayMode, false);
+        form().graphPage().setDisplayMode(c.displayMode, false);
         TimeChart* ch = chart(c.chart);
         ch->LeftAxis().SetMinMax(c.min, c.max);
         const Labels labels = drawnLabels(ch);
@@ -415,8 +415,8 @@ TEST_F(GraphPageInWindow, PartDividersPaintedAsGreenColumns)
         int lines;
     };
     for (const Case c : {Case{true, 7, 6}, Case{true, 2, 1}, Case{false, 7, 0}, Case{true, 1, 0}}) {
-        form().Panel5->setPartDividers(c.enabled, c.parts);
-        for (TimeChart* ch : {form().Panel5->humidityChart(), form().Panel5->temperatureChart()}) {
+        form().graphPage().setPartDividers(c.enabled, c.parts);
+        for (TimeChart* ch : {form().graphPage().humidityChart(), form().graphPage().temperatureChart()}) {
             const QImage image = ch->grab().toImage();
             const QRect plot = ch->plotRect();
             const std::vector<int> expected = PartDividerPositions(c.enabled, c.parts, plot.left(), plot.width());
@@ -442,26 +442,26 @@ TEST_F(GraphPageInWindow, DisplayModeSetsTheHumidityAxisTitle)
 {
     const char* titles[] = {"Относительная влажность, %", "Температура точки росы, °C", "Абсолютная влажность, г/куб.м"};
     for (int mode : {1, 2, 0}) {
-        gui::named<RadioGroup>(*form().TabSheet2, "RadioGroup1")->setItemIndex(mode);
-        gui::named<RadioGroup>(*form().TabSheet2, "RadioGroup1")->clicked();
-        EXPECT_EQ(form().Panel5->humidityChart()->LeftAxis().Title(), QString::fromUtf8(titles[mode]));
+        gui::named<RadioGroup>(form().textReportPage(), "RadioGroup1")->setItemIndex(mode);
+        gui::named<RadioGroup>(form().textReportPage(), "RadioGroup1")->clicked();
+        EXPECT_EQ(form().graphPage().humidityChart()->LeftAxis().Title(), QString::fromUtf8(titles[mode]));
     }
 }
 
 TEST_F(GraphPageInWindow, PicturesOfThePage)
 {
     buildDay(400);
-    form().Panel5->setPartDividers(true, 7);
+    form().graphPage().setPartDividers(true, 7);
     showPage3();
     EXPECT_TRUE(form().grab().save(shotPath("graph_page.png")));
-    EXPECT_TRUE(form().Panel5->humidityChart()->grab().save(shotPath("graph_chart1.png")));
-    EXPECT_TRUE(form().Panel5->temperatureChart()->grab().save(shotPath("graph_chart2.png")));
-    gui::named<RadioGroup>(*form().TabSheet2, "RadioGroup1")->setItemIndex(1);
-    gui::named<RadioGroup>(*form().TabSheet2, "RadioGroup1")->clicked();
-    form().Panel5->temperatureChart()->hide();
-    form().Panel5->setHumidityAlign(ChartAlign::Client);
-    form().Panel5->humidityChart()->BottomAxis().SetVisible(true);
-    form().Panel5->humidityChart()->setMarginBottom(4);
+    EXPECT_TRUE(form().graphPage().humidityChart()->grab().save(shotPath("graph_chart1.png")));
+    EXPECT_TRUE(form().graphPage().temperatureChart()->grab().save(shotPath("graph_chart2.png")));
+    gui::named<RadioGroup>(form().textReportPage(), "RadioGroup1")->setItemIndex(1);
+    gui::named<RadioGroup>(form().textReportPage(), "RadioGroup1")->clicked();
+    form().graphPage().temperatureChart()->hide();
+    form().graphPage().setHumidityAlign(ChartAlign::Client);
+    form().graphPage().humidityChart()->BottomAxis().SetVisible(true);
+    form().graphPage().humidityChart()->setMarginBottom(4);
     QApplication::processEvents();
     EXPECT_TRUE(form().grab().save(shotPath("graph_page_humidity_only.png")));
 }

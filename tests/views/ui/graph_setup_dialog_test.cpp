@@ -39,7 +39,7 @@ protected:
         setReport(records, QStringLiteral("00A3"), at(23, 59));
         form().BuildReport(false);
     }
-    GraphSetupDialog& dialog() const { return *form().SelectForm; }
+    GraphSetupDialog& dialog() const { return *form().graphSetupDialog(); }
     // A mode picked by the user in one of the two lists.
     void pick(QComboBox* list, int mode)
     {
@@ -47,8 +47,8 @@ protected:
         emit list->activated(mode);
     }
     std::pair<double, double> range(const ChartAxis& axis) const { return {axis.Minimum(), axis.Maximum()}; }
-    TimeChart& chart1() const { return *form().Panel5->humidityChart(); }
-    TimeChart& chart2() const { return *form().Panel5->temperatureChart(); }
+    TimeChart& chart1() const { return *form().graphPage().humidityChart(); }
+    TimeChart& chart2() const { return *form().graphPage().temperatureChart(); }
 };
 
 TEST_F(GraphSetup, AxisModesSetTheValueRangesAtOnce)
@@ -76,9 +76,9 @@ TEST_F(GraphSetup, AxisModesSetTheValueRangesAtOnce)
 
 TEST_F(GraphSetup, HiddenChartsAndTheLayoutOfThePage)
 {
-    form().PageControl1->setCurrentWidget(form().TabSheet3);
+    gui::named<QTabWidget>(form(), "PageControl1")->setCurrentWidget(gui::named<QWidget>(form(), "TabSheet3"));
     QApplication::processEvents();
-    const int panel = form().Panel5->height();
+    const int panel = form().graphPage().height();
 
     pick(dialog().ComboBox1, kAxisAutomatic);
     pick(dialog().ComboBox2, kAxisAutomatic);
@@ -93,7 +93,7 @@ TEST_F(GraphSetup, HiddenChartsAndTheLayoutOfThePage)
     // Only the temperature chart: it fills the page with its own title and the time axis.
     pick(dialog().ComboBox1, kAxisOff);
     EXPECT_TRUE(chart1().isHidden());
-    EXPECT_EQ(chart2().height(), panel - 2 * form().Panel5->contentsMargins().top());
+    EXPECT_EQ(chart2().height(), panel - 2 * form().graphPage().contentsMargins().top());
     EXPECT_TRUE(chart2().titleVisible());
     EXPECT_TRUE(chart2().BottomAxis().Visible());
 
@@ -150,8 +150,8 @@ TEST_F(GraphSetup, ShowingPutsTheSeriesSpanIntoThePickersAndOkSetsTheTimeSpanAnd
         EXPECT_DOUBLE_EQ(chart->BottomAxis().Minimum(), at(11, 0));
         EXPECT_DOUBLE_EQ(chart->BottomAxis().Maximum(), at(12, 0, 30));
     }
-    EXPECT_TRUE(form().Panel5->partDividersEnabled());
-    EXPECT_EQ(form().Panel5->partCount(), 3);
+    EXPECT_TRUE(form().graphPage().partDividersEnabled());
+    EXPECT_EQ(form().graphPage().partCount(), 3);
 }
 
 TEST_F(GraphSetup, WithoutPointsThePickersShowDayZero)
@@ -174,14 +174,14 @@ TEST_F(GraphSetup, OkClosesTheDialogEvenWhenAnAxisRefusesItsLimits)
     dialog().CheckBox1->setChecked(true);
     EXPECT_THROW(dialog().Button1->click(), AxisRangeError);
     EXPECT_FALSE(dialog().isVisible());
-    EXPECT_TRUE(form().Panel5->partDividersEnabled());
+    EXPECT_TRUE(form().graphPage().partDividersEnabled());
 }
 
 TEST_F(GraphSetup, ShowingTheGraphPageAppliesTheModes)
 {
     dialog().ComboBox1->setCurrentIndex(kAxisOff);  // chosen without the user: not applied yet
     EXPECT_FALSE(chart1().isHidden());
-    form().PageControl1->setCurrentWidget(form().TabSheet3);
+    gui::named<QTabWidget>(form(), "PageControl1")->setCurrentWidget(gui::named<QWidget>(form(), "TabSheet3"));
     QApplication::processEvents();
     EXPECT_TRUE(chart1().isHidden());
 }

@@ -374,11 +374,11 @@ TEST_F(PrintTable, AFailingPrinterEndsTheJobInTheStandardErrorBox)
     build(3);
     QPrinter& printer = pdfPrinter();
     printer.setOutputFileName(QDir(dir.path()).filePath(QStringLiteral("missing/table.pdf")));
-    form().PageControl1->setCurrentWidget(form().TabSheet2);
+    gui::named<QTabWidget>(form(), "PageControl1")->setCurrentWidget(&form().textReportPage());
     QApplication::processEvents();
     // Button10 clicked as the window delivers it: the error escapes the handler and ends up in
     // the standard error box.
-    QPushButton* button = gui::named<QPushButton>(*form().TabSheet2, "Button10");
+    QPushButton* button = gui::named<QPushButton>(form().textReportPage(), "Button10");
     const QPointF centre = QRectF(button->rect()).center();
     QMouseEvent press(QEvent::MouseButtonPress, centre, button->mapToGlobal(centre), Qt::LeftButton, Qt::LeftButton,
                       Qt::NoModifier);

@@ -30,14 +30,14 @@ protected:
     void save(int entry, const QString& typed)
     {
         dialogs.saveAnswers.push_back(SaveFileChoice{path(typed), entry});
-        form().AcSave->trigger();
+        gui::named<QAction>(form(), "AcSave")->trigger();
     }
 };
 
 TEST_F(SaveTable, TheDialogProposesTodaysDateBesideTheProgramAndKeepsTheLastEntry)
 {
     dialogs.saveAnswers.push_back(std::nullopt);
-    form().AcSave->trigger();
+    gui::named<QAction>(form(), "AcSave")->trigger();
     ASSERT_EQ(dialogs.saveRequests.size(), 1u);
     const SaveFileRequest& r = dialogs.saveRequests[0];
     EXPECT_EQ(r.title, "Записать");
@@ -52,11 +52,11 @@ TEST_F(SaveTable, TheDialogProposesTodaysDateBesideTheProgramAndKeepsTheLastEntr
     // The table's date rule (digits, whatever the locale names the months), made a file name.
     EXPECT_TRUE(QRegularExpression("^\\d\\d_\\d\\d_\\d\\d$").match(r.fileName).hasMatch()) << r.fileName.toStdString();
     // Cancelled: nothing written, no wait window.
-    EXPECT_FALSE(form().WaitForm->isVisible());
+    EXPECT_FALSE(form().waitWindow()->isVisible());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).filter(QRegularExpression("\\.(txt|htm|doc|xls)$")), QStringList());
 
     save(4, "first");
-    form().AcSave->trigger();  // cancelled again
+    gui::named<QAction>(form(), "AcSave")->trigger();  // cancelled again
     EXPECT_EQ(dialogs.saveRequests.back().filterIndex, 4);
 }
 
@@ -81,9 +81,9 @@ TEST_F(SaveTable, EachEntryForcesItsExtensionAndWriter)
         EXPECT_TRUE(bytes(c.written).startsWith(c.starts));
         if (QString(c.typed) != c.written)
             EXPECT_FALSE(QFileInfo::exists(path(c.typed)));
-        EXPECT_FALSE(form().WaitForm->isVisible());
+        EXPECT_FALSE(form().waitWindow()->isVisible());
     }
-    EXPECT_EQ(form().WaitForm->Label1->text(), "Подождите, идет сохранение отчета...");
+    EXPECT_EQ(form().waitWindow()->Label1->text(), "Подождите, идет сохранение отчета...");
     // The ".doc" file is the text form byte for byte; its rows are the table's.
     EXPECT_EQ(bytes("c.doc"), bytes("a.txt"));
     const QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes("a.txt").constData() + 2),
@@ -95,7 +95,7 @@ TEST_F(SaveTable, EachEntryForcesItsExtensionAndWriter)
 
 TEST_F(SaveTable, TheExportFollowsTheDisplayMode)
 {
-    gui::named<RadioGroup>(*form().TabSheet2, "RadioGroup1")->setItemIndex(1);
+    gui::named<RadioGroup>(form().textReportPage(), "RadioGroup1")->setItemIndex(1);
     save(1, "dew");
     const QByteArray b = bytes("dew.txt");
     const QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(b.constData() + 2), (b.size() - 2) / 2);
@@ -106,7 +106,7 @@ TEST_F(SaveTable, AFileThatCannotBeWrittenIsAnErrorAndTheWaitWindowGoes)
 {
     QDir(dir.path()).mkdir("taken.txt");
     EXPECT_THROW(save(1, "taken.txt"), ReportFileError);
-    EXPECT_FALSE(form().WaitForm->isVisible());
+    EXPECT_FALSE(form().waitWindow()->isVisible());
 }
 
 }  // namespace

@@ -30,13 +30,13 @@ protected:
     void SetUp() override { startAndShow(); }
 
     void setRecords(const std::vector<TDateTimeRHT>& records) { setReport(records, QStringLiteral("1A2B"), at(23, 59)); }
-    const ReportTableModel& model() const { return form().TabSheet2->model(); }
+    const ReportTableModel& model() const { return form().textReportPage().model(); }
     QString cell(int row, int column) const { return model().data(model().index(row, column)).toString(); }
     QString header(int column) const { return model().headerData(column, Qt::Horizontal).toString(); }
     void showPage2()
     {
         form().SetReportActions(true);
-        form().PageControl1->setCurrentWidget(form().TabSheet2);
+        gui::named<QTabWidget>(form(), "PageControl1")->setCurrentWidget(&form().textReportPage());
         QApplication::processEvents();
     }
 };
@@ -53,13 +53,13 @@ TEST_F(TextReportPage, BuildShowsRowsTitleAndFiguresAndHidesTheWaitWindow)
     EXPECT_EQ(cell(1, 2), QStringLiteral("---"));
     EXPECT_EQ(cell(1, 3), QStringLiteral("-5,3"));
     EXPECT_EQ(cell(2, 3), QStringLiteral("25,3"));
-    EXPECT_EQ(gui::named<QLabel>(*form().TabSheet2, "Label19")->text(), QStringLiteral("Термогигрометр №1A2B - "));
-    EXPECT_EQ(gui::named<QLineEdit>(*form().TabSheet2, "Edit1")->text(), QStringLiteral("50"));
-    EXPECT_EQ(gui::named<QLineEdit>(*form().TabSheet2, "Edit2")->text(), QStringLiteral("51"));
-    EXPECT_EQ(gui::named<QLineEdit>(*form().TabSheet2, "Edit3")->text(), QStringLiteral("-5,25"));
-    EXPECT_EQ(gui::named<QLineEdit>(*form().TabSheet2, "Edit4")->text(), QStringLiteral("25,25"));
-    EXPECT_FALSE(form().WaitForm->isVisible());
-    EXPECT_EQ(form().WaitForm->Label1->text(), QStringLiteral("Подождите, идет создание отчета..."));
+    EXPECT_EQ(gui::named<QLabel>(form().textReportPage(), "Label19")->text(), QStringLiteral("Термогигрометр №1A2B - "));
+    EXPECT_EQ(gui::named<QLineEdit>(form().textReportPage(), "Edit1")->text(), QStringLiteral("50"));
+    EXPECT_EQ(gui::named<QLineEdit>(form().textReportPage(), "Edit2")->text(), QStringLiteral("51"));
+    EXPECT_EQ(gui::named<QLineEdit>(form().textReportPage(), "Edit3")->text(), QStringLiteral("-5,25"));
+    EXPECT_EQ(gui::named<QLineEdit>(form().textReportPage(), "Edit4")->text(), QStringLiteral("25,25"));
+    EXPECT_FALSE(form().waitWindow()->isVisible());
+    EXPECT_EQ(form().waitWindow()->Label1->text(), QStringLiteral("Подождите, идет создание отчета..."));
 }
 
 TEST_F(TextReportPage, NoRecordsAndAnIntervalWithoutRecords)
@@ -69,7 +69,7 @@ TEST_F(TextReportPage, NoRecordsAndAnIntervalWithoutRecords)
     ASSERT_EQ(model().rowCount(), 1);
     EXPECT_EQ(QStringList({cell(0, 0), cell(0, 1), cell(0, 2), cell(0, 3)}),
               QStringList({QStringLiteral("Нет"), QStringLiteral("данных"), QStringLiteral(" "), QStringLiteral(" ")}));
-    EXPECT_EQ(QStringList({gui::named<QLineEdit>(*form().TabSheet2, "Edit1")->text(), gui::named<QLineEdit>(*form().TabSheet2, "Edit2")->text(), gui::named<QLineEdit>(*form().TabSheet2, "Edit3")->text(), gui::named<QLineEdit>(*form().TabSheet2, "Edit4")->text()}),
+    EXPECT_EQ(QStringList({gui::named<QLineEdit>(form().textReportPage(), "Edit1")->text(), gui::named<QLineEdit>(form().textReportPage(), "Edit2")->text(), gui::named<QLineEdit>(form().textReportPage(), "Edit3")->text(), gui::named<QLineEdit>(form().textReportPage(), "Edit4")->text()}),
               QStringList({QStringLiteral("100"), QStringLiteral("-100"), QStringLiteral("100"), QStringLiteral("-100")}));
 
     // A start after the end: only the header row, the figures still over every record.
@@ -78,7 +78,7 @@ TEST_F(TextReportPage, NoRecordsAndAnIntervalWithoutRecords)
     form().document().state().IntervalEnd = at(11, 0);
     form().BuildReport(false);
     EXPECT_EQ(model().rowCount(), 0);
-    EXPECT_EQ(gui::named<QLineEdit>(*form().TabSheet2, "Edit1")->text(), QStringLiteral("50"));
+    EXPECT_EQ(gui::named<QLineEdit>(form().textReportPage(), "Edit1")->text(), QStringLiteral("50"));
 }
 
 TEST_F(TextReportPage, DisplayModeSwitchSetsItsTextsAndRebuildsTheHumidityColumn)
@@ -98,14 +98,14 @@ TEST_F(TextReportPage, DisplayModeSwitchSetsItsTextsAndRebuildsTheHumidityColumn
     setRecords({{at(10, 0), 5000, 2150}});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.entry);
-        gui::named<RadioGroup>(*form().TabSheet2, "RadioGroup1")->setItemIndex(c.entry);  // runs the click handler as a click does
-        EXPECT_EQ(gui::named<QLabel>(*form().TabSheet2, "Label16")->text(), QString::fromUtf8(c.label16));
-        EXPECT_EQ(gui::named<QLabel>(*form().TabSheet2, "Label9")->text(), QString::fromUtf8(c.label9));
+        gui::named<RadioGroup>(form().textReportPage(), "RadioGroup1")->setItemIndex(c.entry);  // runs the click handler as a click does
+        EXPECT_EQ(gui::named<QLabel>(form().textReportPage(), "Label16")->text(), QString::fromUtf8(c.label16));
+        EXPECT_EQ(gui::named<QLabel>(form().textReportPage(), "Label9")->text(), QString::fromUtf8(c.label9));
         EXPECT_EQ(header(2), QString::fromUtf8(c.header));
-        EXPECT_EQ(form().TabSheet2->displayMode(), c.entry);
+        EXPECT_EQ(form().textReportPage().displayMode(), c.entry);
         EXPECT_EQ(cell(0, 2), TableValueText(c.value));
         EXPECT_EQ(cell(0, 3), QStringLiteral("21,5"));
-        EXPECT_EQ(gui::named<QLineEdit>(*form().TabSheet2, "Edit1")->text(), GeneralNumberText(c.value));
+        EXPECT_EQ(gui::named<QLineEdit>(form().textReportPage(), "Edit1")->text(), GeneralNumberText(c.value));
     }
 }
 
@@ -113,7 +113,7 @@ TEST_F(TextReportPage, LeavingEachThresholdFieldRebuildsWithItsText)
 {
     setRecords({{at(10, 0), 5000, 2150}});
     showPage2();
-    MaskEdit* fields[] = {gui::named<MaskEdit>(*form().TabSheet2, "MaskEdit7"), gui::named<MaskEdit>(*form().TabSheet2, "MaskEdit8"), gui::named<MaskEdit>(*form().TabSheet2, "MaskEdit9"), gui::named<MaskEdit>(*form().TabSheet2, "MaskEdit10")};
+    MaskEdit* fields[] = {gui::named<MaskEdit>(form().textReportPage(), "MaskEdit7"), gui::named<MaskEdit>(form().textReportPage(), "MaskEdit8"), gui::named<MaskEdit>(form().textReportPage(), "MaskEdit9"), gui::named<MaskEdit>(form().textReportPage(), "MaskEdit10")};
     const char* texts[] = {"-4 , ", "+  , ", "+12,5", "3  , "};
     for (int i = 0; i < 4; ++i) {
         // The offscreen platform hands the activation to every window it shows, the wait
@@ -144,8 +144,8 @@ QRgb cellColour(QTableView* grid, const QImage& image, int row, int column)
 TEST_F(TextReportPage, MarkedCellsArePaintedByTheColourRule)
 {
     // Humidity thresholds 30,0 .. 60,0; temperature -40,0 .. +60,0.
-    gui::named<MaskEdit>(*form().TabSheet2, "MaskEdit7")->setText(QStringLiteral("+30,0"));
-    gui::named<MaskEdit>(*form().TabSheet2, "MaskEdit8")->setText(QStringLiteral("+60,0"));
+    gui::named<MaskEdit>(form().textReportPage(), "MaskEdit7")->setText(QStringLiteral("+30,0"));
+    gui::named<MaskEdit>(form().textReportPage(), "MaskEdit8")->setText(QStringLiteral("+60,0"));
     setRecords({{at(10, 0), 3000, 2000},    // on the lower threshold: not marked
                 {at(10, 1), 2990, 2000},    // below: blue on yellow
                 {at(10, 2), 6010, 2000},    // above: red on yellow
@@ -153,28 +153,28 @@ TEST_F(TextReportPage, MarkedCellsArePaintedByTheColourRule)
                 {at(10, 4), 4000, -4100}}); // -41 °C below
     form().BuildReport(false);
     showPage2();
-    gui::named<QTableView>(*form().TabSheet2, "Grid1")->setCurrentIndex(model().index(4, 0));
+    gui::named<QTableView>(form().textReportPage(), "Grid1")->setCurrentIndex(model().index(4, 0));
     QApplication::processEvents();
-    const QImage image = gui::named<QTableView>(*form().TabSheet2, "Grid1")->viewport()->grab().toImage();
+    const QImage image = gui::named<QTableView>(form().textReportPage(), "Grid1")->viewport()->grab().toImage();
     const QString folder = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("screenshots"));
     QDir().mkpath(folder);
     form().grab().save(QDir(folder).filePath(QStringLiteral("text_page_marked.png")));
 
     const QRgb white = 0xFFFFFF, yellow = 0xFFFF00, red = 0xFF0000;
-    EXPECT_EQ(cellColour(gui::named<QTableView>(*form().TabSheet2, "Grid1"), image, 0, 2), white);
-    EXPECT_EQ(cellColour(gui::named<QTableView>(*form().TabSheet2, "Grid1"), image, 1, 2), yellow);
-    EXPECT_EQ(cellColour(gui::named<QTableView>(*form().TabSheet2, "Grid1"), image, 2, 2), yellow);
-    EXPECT_EQ(cellColour(gui::named<QTableView>(*form().TabSheet2, "Grid1"), image, 3, 2), red);
-    EXPECT_EQ(cellColour(gui::named<QTableView>(*form().TabSheet2, "Grid1"), image, 3, 3), yellow);
-    EXPECT_EQ(cellColour(gui::named<QTableView>(*form().TabSheet2, "Grid1"), image, 4, 3), yellow);
-    EXPECT_EQ(cellColour(gui::named<QTableView>(*form().TabSheet2, "Grid1"), image, 0, 0), white);  // dates never marked
+    EXPECT_EQ(cellColour(gui::named<QTableView>(form().textReportPage(), "Grid1"), image, 0, 2), white);
+    EXPECT_EQ(cellColour(gui::named<QTableView>(form().textReportPage(), "Grid1"), image, 1, 2), yellow);
+    EXPECT_EQ(cellColour(gui::named<QTableView>(form().textReportPage(), "Grid1"), image, 2, 2), yellow);
+    EXPECT_EQ(cellColour(gui::named<QTableView>(form().textReportPage(), "Grid1"), image, 3, 2), red);
+    EXPECT_EQ(cellColour(gui::named<QTableView>(form().textReportPage(), "Grid1"), image, 3, 3), yellow);
+    EXPECT_EQ(cellColour(gui::named<QTableView>(form().textReportPage(), "Grid1"), image, 4, 3), yellow);
+    EXPECT_EQ(cellColour(gui::named<QTableView>(form().textReportPage(), "Grid1"), image, 0, 0), white);  // dates never marked
     // The current cell in the highlight colour.
-    EXPECT_EQ(cellColour(gui::named<QTableView>(*form().TabSheet2, "Grid1"), image, 4, 0),
-              gui::named<QTableView>(*form().TabSheet2, "Grid1")->palette().color(QPalette::Active, QPalette::Highlight).rgb() & 0xFFFFFF);
+    EXPECT_EQ(cellColour(gui::named<QTableView>(form().textReportPage(), "Grid1"), image, 4, 0),
+              gui::named<QTableView>(form().textReportPage(), "Grid1")->palette().color(QPalette::Active, QPalette::Highlight).rgb() & 0xFFFFFF);
 
     // The font colours: some pixel of the text in the value's colour.
     auto hasTextColour = [&](int row, int column, QRgb colour) {
-        const QRect r = gui::named<QTableView>(*form().TabSheet2, "Grid1")->visualRect(model().index(row, column));
+        const QRect r = gui::named<QTableView>(form().textReportPage(), "Grid1")->visualRect(model().index(row, column));
         for (int y = r.top(); y <= r.bottom(); ++y)
             for (int x = r.left(); x <= r.right(); ++x)
                 if ((image.pixel(x, y) & 0xFFFFFF) == colour)
@@ -196,7 +196,7 @@ TEST_F(TextReportPage, ABuildAskedForDuringABuildRunsAfterItInsteadOfInsideIt)
     // The wait window lets messages run: a click on the display mode arrives then.
     QTimer::singleShot(0, &form(), [&] {
         nestedWhileBuilding = form().Building();
-        gui::named<RadioGroup>(*form().TabSheet2, "RadioGroup1")->setItemIndex(1);
+        gui::named<RadioGroup>(form().textReportPage(), "RadioGroup1")->setItemIndex(1);
         EXPECT_EQ(tablesShown, 0) << "the nested build must not run inside the outer one";
     });
     form().BuildReport(false);
@@ -205,7 +205,7 @@ TEST_F(TextReportPage, ABuildAskedForDuringABuildRunsAfterItInsteadOfInsideIt)
     EXPECT_EQ(tablesShown, 2);
     EXPECT_EQ(model().table().displayMode(), 1);
     EXPECT_EQ(cell(0, 2), TableValueText(DewPoint(50, 21.5)));
-    EXPECT_FALSE(form().WaitForm->isVisible());
+    EXPECT_FALSE(form().waitWindow()->isVisible());
 }
 
 }  // namespace
