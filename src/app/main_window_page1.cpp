@@ -52,7 +52,8 @@ void MainWindow::CreatePages()
 
     TabSheet1 = new QWidget;
     TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
-    TabSheet2 = new TextReportPage(AcPrintReport, AcPrintGraph);
+    // Made inside the window, so that its labels are sized in the window's font.
+    TabSheet2 = new TextReportPage(AcPrintReport, AcPrintGraph, PageControl1);
     TabSheet3 = new QWidget;
     TabSheet3->setObjectName(QStringLiteral("TabSheet3"));
     PageControl1->addTab(TabSheet1, QStringLiteral("&Операции"));
