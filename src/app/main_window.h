@@ -4,15 +4,12 @@
 #pragma once
 
 #include "widgets/gui_fatal_exit.h"
-#include "logging/report_pool.h"
-#include "logging/report_state.h"
 #include "logging/working_report.h"
 #include "device/serial_line.h"
 
 #include <QList>
 #include <QMainWindow>
 #include <QPixmap>
-#include <QTimer>
 
 #include <cstdint>
 #include <memory>
@@ -21,13 +18,9 @@ class AnalogClock;
 class BrokerLink;
 class BevelPanel;
 class GraphPage;
-class TimeChart;
 class Clock;
 class Dialogs;
 class QDialog;
-class MaskEdit;
-class OnOffSwitch;
-class RadioGroup;
 class ReadingPanel;
 class TextReportPage;
 class ConnectionPanel;
@@ -37,21 +30,13 @@ class ReportSelectionDialog;
 class GraphSetupDialog;
 class WaitWindow;
 class QAction;
-class RegisterProtocol;
-class QCheckBox;
-class QComboBox;
 class QGroupBox;
-class QLabel;
-class QLineEdit;
 class QMenu;
 class QPushButton;
-class ReportTableModel;
 class ReportDocument;
 class ReportOutput;
 class QTabWidget;
-class QTableView;
 class QToolBar;
-class QToolButton;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -123,10 +108,9 @@ public:
     void SetReportActions(bool on);
 
     // --- Report building (main_window_build.cpp) ---
-    // Rebuilds table, statistics and title from Report. A build asked for while another one
-    // lets window messages run is not nested into it: it runs once the running build is done.
+    // Rebuilds table, statistics and title from the report held in memory (a build asked for
+    // during a build follows it; see ReportDocument).
     void BuildReport(bool FromReading);
-    bool Building() const;
     // The report held in memory (records, interval, titles) and its builds.
     ReportDocument& document() const { return *document_; }
     // The table saved and printed, the charts printed and saved as pictures.

@@ -62,8 +62,3 @@ void MainWindow::BuildReport(bool FromReading)
     document_->setProgress(WaitForm);
     document_->build(FromReading);
 }
-
-bool MainWindow::Building() const
-{
-    return document_->building();
-}

@@ -7,6 +7,7 @@
 #include "logging/meter_reading.h"
 #include "widgets/typed_length_limit.h"
 
+#include "widgets/action_button.h"
 #include "widgets/analog_clock.h"
 #include "widgets/anchors.h"
 #include "widgets/design_label.h"
@@ -23,25 +24,6 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QToolButton>
-
-namespace {
-
-// A button bound to an action shows the action's caption and hint and follows its enabled state.
-void bindToAction(QPushButton* button, QAction* action)
-{
-    auto sync = [button, action] {
-        button->setText(action->text());
-        button->setToolTip(action->toolTip());
-        button->setStatusTip(action->statusTip());
-        button->setEnabled(action->isEnabled());
-    };
-    sync();
-    QObject::connect(action, &QAction::changed, button, sync);
-    QObject::connect(button, &QPushButton::clicked, action, &QAction::trigger);
-}
-
-}  // namespace
-
 
 void MainWindow::CreatePages()
 {
@@ -76,11 +58,11 @@ void MainWindow::CreatePage1()
 
     Button1 = new QPushButton(TabSheet1);
     Button1->setObjectName(QStringLiteral("Button1"));
-    bindToAction(Button1, AcConnect);
+    BindButtonToAction(Button1, AcConnect);
     anchors->place(Button1, {3, 7, 187, 22});
     Button2 = new QPushButton(TabSheet1);
     Button2->setObjectName(QStringLiteral("Button2"));
-    bindToAction(Button2, AcLoadReport);
+    BindButtonToAction(Button2, AcLoadReport);
     anchors->place(Button2, {197, 7, 187, 22});
 
     // The reading panel, shown after a successful connection check.

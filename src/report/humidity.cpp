@@ -356,10 +356,8 @@ double HumidityMemo::insert(std::size_t slot, uint32_t key, int16_t rh, int16_t 
     if (key == kEmpty)  // RH -1 with T -1 never reaches a conversion (both are invalid readings)
         return value;
     if (used_ >= limit_) {
-        grow();
-        slot = slotOf(key);
-        while (keys_[slot] != kEmpty)
-            slot = (slot + 1) & mask_;
+        store(key, value);  // grows, then finds the key's slot afresh
+        return value;
     }
     keys_[slot] = key;
     values_[slot] = value;

@@ -2,6 +2,7 @@
 
 #include "report/report_table.h"
 #include "views/ui/report_table_model.h"
+#include "widgets/action_button.h"
 #include "widgets/anchors.h"
 #include "widgets/bevel_panel.h"
 #include "widgets/design_label.h"
@@ -16,22 +17,6 @@
 #include <QTableView>
 
 namespace {
-
-// A button bound to an action shows the action's caption and hint and follows its enabled state.
-QPushButton* actionButton(QAction* action, QWidget* parent)
-{
-    auto* button = new QPushButton(parent);
-    auto sync = [button, action] {
-        button->setText(action->text());
-        button->setToolTip(action->toolTip());
-        button->setStatusTip(action->statusTip());
-        button->setEnabled(action->isEnabled());
-    };
-    sync();
-    QObject::connect(action, &QAction::changed, button, sync);
-    QObject::connect(button, &QPushButton::clicked, action, &QAction::trigger);
-    return button;
-}
 
 QLineEdit* figure(QWidget* parent, QRect at, const char* name)
 {
@@ -63,10 +48,12 @@ TextReportPage::TextReportPage(QAction* printTable, QAction* printGraph, QWidget
     page->place(strip, {0, 0, 1008, 34}, Anchor::Left | Anchor::Top | Anchor::Right);
     title_ = DesignLabel(QStringLiteral("..."), strip, {320, 2});
     title_->setObjectName(QStringLiteral("Label19"));
-    QPushButton* printTableButton = actionButton(printTable, strip);
+    auto* printTableButton = new QPushButton(strip);
+    BindButtonToAction(printTableButton, printTable);
     printTableButton->setObjectName(QStringLiteral("Button10"));
     printTableButton->setGeometry(3, 7, 148, 22);
-    QPushButton* printGraphButton = actionButton(printGraph, strip);
+    auto* printGraphButton = new QPushButton(strip);
+    BindButtonToAction(printGraphButton, printGraph);
     printGraphButton->setObjectName(QStringLiteral("Button11"));
     printGraphButton->setGeometry(158, 7, 148, 22);
 

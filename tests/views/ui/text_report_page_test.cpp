@@ -195,13 +195,13 @@ TEST_F(TextReportPage, ABuildAskedForDuringABuildRunsAfterItInsteadOfInsideIt)
     QObject::connect(&model(), &QAbstractItemModel::modelReset, [&] { ++tablesShown; });
     // The wait window lets messages run: a click on the display mode arrives then.
     QTimer::singleShot(0, &form(), [&] {
-        nestedWhileBuilding = form().Building();
+        nestedWhileBuilding = form().document().building();
         gui::named<RadioGroup>(form().textReportPage(), "RadioGroup1")->setItemIndex(1);
         EXPECT_EQ(tablesShown, 0) << "the nested build must not run inside the outer one";
     });
     form().BuildReport(false);
     EXPECT_TRUE(nestedWhileBuilding);
-    EXPECT_FALSE(form().Building());
+    EXPECT_FALSE(form().document().building());
     EXPECT_EQ(tablesShown, 2);
     EXPECT_EQ(model().table().displayMode(), 1);
     EXPECT_EQ(cell(0, 2), TableValueText(DewPoint(50, 21.5)));
