@@ -5,6 +5,7 @@
 #include "logging/meter_reading.h"
 
 #include "views/ui/graph_page.h"
+#include "views/ui/graph_setup_dialog.h"
 
 #include "platform/clock.h"
 #include "widgets/bevel_panel.h"
@@ -88,6 +89,12 @@ void MainWindow::setWindows(const Windows& windows)
     WaitForm = windows.wait;
     FirmBox = windows.about;
     SelectForm = windows.graphSetup;
+    // The graph setup hands its choices to the graph page, which says which manual limits
+    // take part; its picture button saves the charts.
+    connect(SelectForm, &GraphSetupDialog::axisSettingsChosen, Panel5, &GraphPage::applyAxisSettings);
+    connect(SelectForm, &GraphSetupDialog::setupChosen, Panel5, &GraphPage::applySetup);
+    connect(Panel5, &GraphPage::manualLimitsEnabled, SelectForm, &GraphSetupDialog::enableManualLimits);
+    connect(SelectForm, &GraphSetupDialog::picturesRequested, this, &MainWindow::SaveChartPicturesClick);
     RepselForm = windows.reportSelection;
 }
 

@@ -67,16 +67,19 @@ void MainWindow::AcSetupGraphExecute()
             form->Panel5->temperatureChart()->update();
         }
     } redraw{this};
+    // The pickers open on the span of the humidity series.
+    const auto [first, last] = Panel5->seriesSpan();
+    SelectForm->showSpan(first, last);
     execOwningItsBoxes(SelectForm);
 }
 
 void MainWindow::TabSheet3Show()
 {
-    SelectForm->ApplyGraphSettings();
+    Panel5->applyAxisSettings(SelectForm->axisSettings());
 }
 
 void MainWindow::PrepareChartsForOutput()
 {
     if (PageControl1->currentWidget() != TabSheet3)
-        SelectForm->ApplyGraphSettings();
+        Panel5->applyAxisSettings(SelectForm->axisSettings());
 }

@@ -1,19 +1,13 @@
 // MainWindow: LoadSettings and SaveSettings — the settings file kelmora.ini beside the
-// executable, put straight into the controls and variables it belongs to and read back.
+// executable, handed to the rooms and windows that hold each value and asked back from them.
 #include "app/main_window.h"
 #include "logging/ui/reading_panel.h"
 #include "views/ui/text_report_page.h"
 #include "device/ui/connection_panel.h"
 
 #include "platform/settings.h"
-#include "widgets/mask_edit.h"
 #include "views/ui/graph_page.h"
 #include "views/ui/graph_setup_dialog.h"
-
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QSignalBlocker>
 
 void MainWindow::LoadSettings()
 {
@@ -29,16 +23,8 @@ void MainWindow::LoadSettings()
     // The mode is chosen (and the report built for it) when the window is first shown.
     TabSheet2->keepDisplayMode(s.Indic);
     Panel5->setDisplayMode(s.Indic, false);
-    if (SelectForm) {
-        const QSignalBlocker block1(SelectForm->ComboBox1);
-        const QSignalBlocker block2(SelectForm->ComboBox2);
-        SelectForm->ComboBox1->setCurrentIndex(s.modeRH >= 0 && s.modeRH < SelectForm->ComboBox1->count() ? s.modeRH : -1);
-        SelectForm->ComboBox2->setCurrentIndex(s.modeT >= 0 && s.modeT < SelectForm->ComboBox2->count() ? s.modeT : -1);
-        SelectForm->MaskEdit1->setText(s.min_RH);
-        SelectForm->MaskEdit2->setText(s.max_RH);
-        SelectForm->MaskEdit3->setText(s.min_T);
-        SelectForm->MaskEdit4->setText(s.max_T);
-    }
+    if (SelectForm)
+        SelectForm->setAxisSettings({s.modeRH, s.modeT, s.min_RH, s.max_RH, s.min_T, s.max_T});
     ColorChartFlag = s.colorChart;
     connection_->setUsb(s.usb);
 }
@@ -57,12 +43,13 @@ void MainWindow::SaveSettings()
     s.interval = readingPanel_->intervalText();
     s.Indic = TabSheet2->displayMode();
     if (SelectForm) {
-        s.modeRH = SelectForm->ComboBox1->currentIndex();
-        s.modeT = SelectForm->ComboBox2->currentIndex();
-        s.min_RH = SelectForm->MaskEdit1->text();
-        s.max_RH = SelectForm->MaskEdit2->text();
-        s.min_T = SelectForm->MaskEdit3->text();
-        s.max_T = SelectForm->MaskEdit4->text();
+        const GraphAxisSettings axes = SelectForm->axisSettings();
+        s.modeRH = axes.humidityMode;
+        s.modeT = axes.temperatureMode;
+        s.min_RH = axes.humidityMinimum;
+        s.max_RH = axes.humidityMaximum;
+        s.min_T = axes.temperatureMinimum;
+        s.max_T = axes.temperatureMaximum;
     }
     s.colorChart = ColorChartFlag;
     s.usb = connection_->usb();

@@ -20,9 +20,7 @@ KelmoraWindows::KelmoraWindows(Clock& clock, Dialogs& dialogs, const QString& pr
     windows.wait = new WaitWindow(main_.get());
     windows.about = new AboutBox(dialogs, main_.get());
     windows.about->setDataDirectory(programDirectory);
-    windows.graphSetup = new GraphSetupDialog(main_.get(), main_->graphPage());
-    QObject::connect(windows.graphSetup, &GraphSetupDialog::picturesRequested, main_.get(),
-                     &MainWindow::SaveChartPicturesClick);
+    windows.graphSetup = new GraphSetupDialog(main_.get());
     windows.reportSelection =
         new ReportSelectionDialog(dialogs, main_->document().state(), windows.wait, main_->poolDirectory(), main_.get());
     main_->setWindows(windows);

@@ -10,6 +10,28 @@
 // The entries of the two mode lists, in list order (the index is what the settings file keeps).
 enum AxisMode : int { kAxisOff = 0, kAxisAutomatic = 1, kAxisFullRange = 2, kAxisManual = 3 };
 
+// The graph setup's axis modes and manual limit texts, as the settings file keeps them.
+struct GraphAxisSettings {
+    int humidityMode = kAxisFullRange;
+    int temperatureMode = kAxisFullRange;
+    QString humidityMinimum = QStringLiteral("+00,0");
+    QString humidityMaximum = QStringLiteral("100,0");
+    QString temperatureMinimum = QStringLiteral("-50,0");
+    QString temperatureMaximum = QStringLiteral("100,0");
+
+    bool operator==(const GraphAxisSettings&) const = default;
+};
+
+// What the graph setup's "Ok" sets on the graph page: the time span of both charts (day counts;
+// a start after the end gives the same span as the two swapped), the part dividers and the axes.
+struct GraphSetup {
+    double start = 0;
+    double end = 0;
+    bool dividers = false;
+    int parts = 7;
+    GraphAxisSettings axes;
+};
+
 // What a mode does to its axis: hide the chart, set a range (the minimum before the maximum),
 // or leave the axis as it is (an unknown mode, or full range in an unknown display mode).
 struct AxisRangeChoice {

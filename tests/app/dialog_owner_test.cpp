@@ -101,24 +101,7 @@ TEST(DesktopDialogOwners, BoxesBelongToTheScopedDialogElseToTheModalOneElseToThe
     }
 }
 
-class ModalDialogOwners : public MainWindowFixture {
-protected:
-    // Runs act once the dialog runs modally (its own loop has started), then closes it.
-    static void whileModal(QDialog& dialog, const std::function<void()>& act)
-    {
-        auto* poll = new QTimer(&dialog);
-        poll->setInterval(10);
-        QObject::connect(poll, &QTimer::timeout, &dialog, [&dialog, act, poll] {
-            if (QApplication::activeModalWidget() != &dialog)
-                return;
-            poll->stop();
-            poll->deleteLater();
-            act();
-            dialog.reject();
-        });
-        poll->start();
-    }
-};
+using ModalDialogOwners = MainWindowFixture;
 
 TEST_F(ModalDialogOwners, TheReportSelectionDialogOwnsItsDeleteQuestions)
 {
@@ -130,7 +113,7 @@ TEST_F(ModalDialogOwners, TheReportSelectionDialogOwnsItsDeleteQuestions)
 
     ReportSelectionDialog& repsel = windows->RepselForm();
     dialogs.warningAnswers = {Dialogs::Answer::Yes, Dialogs::Answer::No};
-    whileModal(repsel, [&] { repsel.BitBtn2->click(); });
+    gui::whileModal(repsel, [&] { repsel.BitBtn2->click(); });
     gui::named<QAction>(form(), "AcLoadReport")->trigger();
     const QStringList asked = dialogs.texts(FakeDialogs::Kind::Warning);
     ASSERT_EQ(asked.size(), 2);
@@ -149,14 +132,14 @@ TEST_F(ModalDialogOwners, TheGraphSetupDialogOwnsItsSaveDialogAndErrorBoxes)
     startAndShow();
     form().SetReportActions(true);
     GraphSetupDialog& setup = windows->SelectForm();
-    whileModal(setup, [&] {
-        setup.Button2->click();  // the picture export's save dialog, cancelled
+    gui::whileModal(setup, [&] {
+        gui::named<QPushButton>(setup, "Button2")->click();  // the picture export's save dialog, cancelled
         // A mode picked with limits the axis refuses: the error reaches the standard error box.
-        setup.MaskEdit1->setText(QStringLiteral("+80,0"));
-        setup.MaskEdit2->setText(QStringLiteral("+20,0"));
-        setup.ComboBox1->setCurrentIndex(kAxisManual);
+        gui::named<MaskEdit>(setup, "MaskEdit1")->setText(QStringLiteral("+80,0"));
+        gui::named<MaskEdit>(setup, "MaskEdit2")->setText(QStringLiteral("+20,0"));
+        gui::named<QComboBox>(setup, "ComboBox1")->setCurrentIndex(kAxisManual);
         try {
-            setup.ComboBox1Change();
+            emit gui::named<QComboBox>(setup, "ComboBox1")->activated(kAxisManual);
         } catch (const std::exception& e) {
             ShowStandardError(dialogs, QString::fromUtf8(e.what()));
         }

@@ -38,12 +38,12 @@ TEST_F(SettingsWindowTest, NoFileGivesTheDefaultsAndCloseWritesEveryKeyButOrtane
     EXPECT_EQ(gui::named<QLineEdit>(f.readingPanel(), "Edit5")->text(), "60");
     EXPECT_EQ(f.textReportPage().displayMode(), 0);
     EXPECT_EQ(gui::named<RadioGroup>(f.textReportPage(), "RadioGroup1")->itemIndex(), 0);
-    EXPECT_EQ(select().ComboBox1->currentIndex(), 2);
-    EXPECT_EQ(select().ComboBox2->currentIndex(), 2);
-    EXPECT_EQ(select().MaskEdit1->text(), "+00,0");
-    EXPECT_EQ(select().MaskEdit2->text(), "100,0");
-    EXPECT_EQ(select().MaskEdit3->text(), "-50,0");
-    EXPECT_EQ(select().MaskEdit4->text(), "100,0");
+    EXPECT_EQ(gui::named<QComboBox>(select(), "ComboBox1")->currentIndex(), 2);
+    EXPECT_EQ(gui::named<QComboBox>(select(), "ComboBox2")->currentIndex(), 2);
+    EXPECT_EQ(gui::named<MaskEdit>(select(), "MaskEdit1")->text(), "+00,0");
+    EXPECT_EQ(gui::named<MaskEdit>(select(), "MaskEdit2")->text(), "100,0");
+    EXPECT_EQ(gui::named<MaskEdit>(select(), "MaskEdit3")->text(), "-50,0");
+    EXPECT_EQ(gui::named<MaskEdit>(select(), "MaskEdit4")->text(), "100,0");
     EXPECT_TRUE(f.colorChart());
     EXPECT_FALSE(gui::named<QCheckBox>(f.connectionPanel(), "usb")->isChecked());
 
@@ -67,9 +67,9 @@ TEST_F(SettingsWindowTest, StoredValuesReachTheirControlsAndComeBackUnchanged)
     EXPECT_EQ(f.textReportPage().displayMode(), 1);
     EXPECT_EQ(gui::named<RadioGroup>(f.textReportPage(), "RadioGroup1")->itemIndex(), 1);
     EXPECT_EQ(gui::named<QLabel>(f.textReportPage(), "Label9")->text(), "точки росы - T, °C:");
-    EXPECT_EQ(select().ComboBox1->currentText(), "Ручной ввод");
-    EXPECT_EQ(select().ComboBox2->currentText(), "Выключена");
-    EXPECT_EQ(select().MaskEdit4->text(), "+40,0");
+    EXPECT_EQ(gui::named<QComboBox>(select(), "ComboBox1")->currentText(), "Ручной ввод");
+    EXPECT_EQ(gui::named<QComboBox>(select(), "ComboBox2")->currentText(), "Выключена");
+    EXPECT_EQ(gui::named<MaskEdit>(select(), "MaskEdit4")->text(), "+40,0");
     EXPECT_FALSE(f.colorChart());
     EXPECT_TRUE(gui::named<QCheckBox>(f.connectionPanel(), "usb")->isChecked());
     f.close();
@@ -151,8 +151,8 @@ TEST_F(SettingsWindowTest, LoadingRunsNoHandler)
     int modeChanges = 0;
     QObject context;
     QObject::connect(gui::named<QComboBox>(form().connectionPanel(), "ComboBoxDeviceName"), &QComboBox::currentIndexChanged, &context, [&] { ++portChanges; });
-    QObject::connect(select().ComboBox1, &QComboBox::currentIndexChanged, &context, [&] { ++modeChanges; });
-    QObject::connect(select().ComboBox2, &QComboBox::currentIndexChanged, &context, [&] { ++modeChanges; });
+    QObject::connect(gui::named<QComboBox>(select(), "ComboBox1"), &QComboBox::currentIndexChanged, &context, [&] { ++modeChanges; });
+    QObject::connect(gui::named<QComboBox>(select(), "ComboBox2"), &QComboBox::currentIndexChanged, &context, [&] { ++modeChanges; });
     windows->ShowMainForm();
     ASSERT_TRUE(gui::waitExposed(&form()));
     EXPECT_EQ(gui::named<QComboBox>(form().connectionPanel(), "ComboBoxDeviceName")->currentText(), "COM5");
@@ -167,7 +167,7 @@ TEST_F(SettingsWindowTest, ClearedMaskPositionsAreSavedAsZeros)
     MainWindow& f = form();
     gui::named<MaskEdit>(f.textReportPage(), "MaskEdit7")->setText("+12, ");
     gui::named<MaskEdit>(f.textReportPage(), "MaskEdit8")->setText("");
-    select().MaskEdit1->setText("-4 , ");
+    gui::named<MaskEdit>(select(), "MaskEdit1")->setText("-4 , ");
     EXPECT_EQ(gui::named<MaskEdit>(f.textReportPage(), "MaskEdit7")->text(), "+12, ");
     EXPECT_EQ(gui::named<MaskEdit>(f.textReportPage(), "MaskEdit8")->text(), "   , ");
     f.close();

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <QApplication>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -82,6 +84,24 @@ inline void mouseClick(QWidget* w, QPoint at = QPoint(-1, -1), Qt::MouseButton b
     QApplication::sendEvent(w, &press);
     QMouseEvent release(QEvent::MouseButtonRelease, local, global, button, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(w, &release);
+}
+
+// Runs act once the dialog runs modally (its own loop has started), then closes it unless act
+// did.
+inline void whileModal(QDialog& dialog, const std::function<void()>& act)
+{
+    auto* poll = new QTimer(&dialog);
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, &dialog, [&dialog, act, poll] {
+        if (QApplication::activeModalWidget() != &dialog)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        act();
+        if (dialog.isVisible())
+            dialog.reject();
+    });
+    poll->start();
 }
 
 // Counts the emissions of a signal while it lives.

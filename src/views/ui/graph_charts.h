@@ -5,6 +5,7 @@
 #pragma once
 
 #include "report/report_table.h"
+#include "views/graph_settings.h"
 #include "views/chart_labels.h"
 
 #include <QRect>
@@ -37,16 +38,6 @@ void RewriteAxisLabel(const TimeChart& chart, GraphChart which, int displayMode,
 
 // The part dividers: green vertical lines splitting the plot into equal strips.
 void DrawPartDividers(bool enabled, int parts, QPainter& painter, const QRect& plot);
-
-// The graph setup's axis modes and manual limit texts, as the settings file keeps them.
-struct GraphAxisSettings {
-    int humidityMode = 2;
-    int temperatureMode = 2;
-    QString humidityMinimum = QStringLiteral("+00,0");
-    QString humidityMaximum = QStringLiteral("100,0");
-    QString temperatureMinimum = QStringLiteral("-50,0");
-    QString temperatureMaximum = QStringLiteral("100,0");
-};
 
 // How the humidity chart sits in the panel: a strip at the top above the temperature chart,
 // or the whole panel.

@@ -56,9 +56,18 @@ void GraphPage::setPartDividers(bool enabled, int parts)
     parts_ = parts;
 }
 
-void GraphPage::applySetup(const GraphAxisSettings& settings, const std::function<void(GraphChart, bool)>& fieldsEnabled)
+void GraphPage::applySetup(const GraphSetup& setup)
 {
-    const ChartAlign align = ApplyGraphAxisSettings(*humidity_, *temperature_, settings, displayMode_, fieldsEnabled);
+    setTimeSpan(setup.start, setup.end);
+    setPartDividers(setup.dividers, setup.parts);
+    applyAxisSettings(setup.axes);
+}
+
+void GraphPage::applyAxisSettings(const GraphAxisSettings& settings)
+{
+    const ChartAlign align = ApplyGraphAxisSettings(
+        *humidity_, *temperature_, settings, displayMode_,
+        [this](GraphChart chart, bool enabled) { emit manualLimitsEnabled(chart, enabled); });
     if (align == ChartAlign::Top) {
         setHumidityAlign(ChartAlign::Top);
         setHumidityHeight(HumidityStripHeight(height()));
@@ -72,6 +81,11 @@ void GraphPage::setTimeSpan(double start, double end)
 {
     humidity_->BottomAxis().SetMinMax(start, end);
     temperature_->BottomAxis().SetMinMax(start, end);
+}
+
+std::pair<double, double> GraphPage::seriesSpan() const
+{
+    return {humidity_->seriesMinX(), humidity_->seriesMaxX()};
 }
 
 void GraphPage::setHumidityAlign(ChartAlign align)

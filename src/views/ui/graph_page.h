@@ -9,8 +9,8 @@
 #include "views/ui/graph_charts.h"
 #include "widgets/bevel_panel.h"
 
-#include <functional>
 #include <memory>
+#include <utility>
 
 class TimeChart;
 
@@ -35,13 +35,17 @@ public:
     bool partDividersEnabled() const { return dividers_; }
     int partCount() const { return parts_; }
 
-    // The axis settings of the graph setup made into ranges, visibility and layout. Throws
+    // The graph setup's "Ok": the time span, the part dividers, then the axis settings. Throws
     // AxisRangeError when an axis refuses its limits; the steps after that one are not done.
-    void applySetup(const GraphAxisSettings& settings,
-                    const std::function<void(GraphChart, bool manualFieldsEnabled)>& fieldsEnabled = {});
-    // Both time axes show exactly this span (day counts). Throws AxisRangeError when the end
-    // lies before the start.
+    void applySetup(const GraphSetup& setup);
+    // The axis settings made into ranges, chart visibility and layout; while they are applied,
+    // manualLimitsEnabled tells for each chart whether its manual limits take part. Throws
+    // AxisRangeError when an axis refuses its limits; the steps after that one are not done.
+    void applyAxisSettings(const GraphAxisSettings& settings);
+    // Both time axes show exactly this span (day counts; the earlier of the two is the start).
     void setTimeSpan(double start, double end);
+    // The first and last time of the humidity series (day counts; 0 and 0 without points).
+    std::pair<double, double> seriesSpan() const;
 
     // How the humidity chart sits: along the top at its strip height, or filling the panel
     // (the temperature chart always fills what it leaves). Hidden charts take no room.
@@ -53,6 +57,11 @@ public:
 
     // The label a chart draws for an axis tick (also what the charts' own hook does).
     void rewriteLabel(TimeChart* chart, ChartAxis* axis, QString& text) const;
+
+signals:
+    // While axis settings are applied: whether a chart's manual limits are in use, said first
+    // for both charts (false), then for each just before its range is set.
+    void manualLimitsEnabled(GraphChart chart, bool enabled);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -91,12 +91,12 @@ protected:
         form().document().state().DeviceNumberText = QStringLiteral("00A3");
         form().setColorChart(look.colorChart);
         GraphSetupDialog& setup = *form().graphSetupDialog();
-        setup.ComboBox1->setCurrentIndex(look.humidityMode);
-        setup.ComboBox2->setCurrentIndex(look.temperatureMode);
-        setup.MaskEdit1->setText(QString::fromLatin1(look.humidityLimits[0]));
-        setup.MaskEdit2->setText(QString::fromLatin1(look.humidityLimits[1]));
-        setup.MaskEdit3->setText(QString::fromLatin1(look.temperatureLimits[0]));
-        setup.MaskEdit4->setText(QString::fromLatin1(look.temperatureLimits[1]));
+        gui::named<QComboBox>(setup, "ComboBox1")->setCurrentIndex(look.humidityMode);
+        gui::named<QComboBox>(setup, "ComboBox2")->setCurrentIndex(look.temperatureMode);
+        gui::named<MaskEdit>(setup, "MaskEdit1")->setText(QString::fromLatin1(look.humidityLimits[0]));
+        gui::named<MaskEdit>(setup, "MaskEdit2")->setText(QString::fromLatin1(look.humidityLimits[1]));
+        gui::named<MaskEdit>(setup, "MaskEdit3")->setText(QString::fromLatin1(look.temperatureLimits[0]));
+        gui::named<MaskEdit>(setup, "MaskEdit4")->setText(QString::fromLatin1(look.temperatureLimits[1]));
         // The user's click on the display mode builds the report.
         gui::named<RadioGroup>(form().textReportPage(), "RadioGroup1")->setItemIndex(look.displayMode);
         form().BuildReport(false);
@@ -131,7 +131,7 @@ TEST_P(ChartCli, PicturesAreTheWindowsByteForByte)
     for (const auto& [type, format] : {std::pair{1, "bmp"}, std::pair{2, "wmf"}}) {
         SCOPED_TRACE(format);
         dialogs.saveAnswers.push_back(SaveFileChoice{path("window/chart.png"), type});
-        form().graphSetupDialog()->Button2->click();
+        gui::named<QPushButton>(*form().graphSetupDialog(), "Button2")->click();
         ASSERT_TRUE(dialogs.texts(FakeDialogs::Kind::StandardError).isEmpty());
 
         const CliRun r = cli(cliArguments(format, path("cli/chart.png")));

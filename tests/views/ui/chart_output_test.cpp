@@ -98,7 +98,7 @@ protected:
     void exportAs(int type, const QString& typed)
     {
         dialogs.saveAnswers.push_back(SaveFileChoice{path(typed), type});
-        form().graphSetupDialog()->Button2->click();
+        gui::named<QPushButton>(*form().graphSetupDialog(), "Button2")->click();
     }
 };
 
@@ -169,7 +169,7 @@ TEST_F(ChartOutput, MetafilesUnderTheProposedNameReadBack)
     }
     // A cancelled dialog writes nothing.
     dialogs.saveAnswers.push_back(std::nullopt);
-    form().graphSetupDialog()->Button2->click();
+    gui::named<QPushButton>(*form().graphSetupDialog(), "Button2")->click();
     EXPECT_EQ(QDir(dir.path()).entryList({"chart.*"}, QDir::Files).size(), 2);
 }
 
@@ -229,8 +229,8 @@ protected:
 TEST_F(GraphPrintout, TheChartsPrintAsTheGraphSetupMakesThemWithTextsInProportion)
 {
     // Humidity and temperature axes in the design's "Весь диапазон": 0 to 100 and 0 to 50.
-    ASSERT_EQ(form().graphSetupDialog()->ComboBox1->currentIndex(), 2);
-    ASSERT_EQ(form().graphSetupDialog()->ComboBox2->currentIndex(), 2);
+    ASSERT_EQ(gui::named<QComboBox>(*form().graphSetupDialog(), "ComboBox1")->currentIndex(), 2);
+    ASSERT_EQ(gui::named<QComboBox>(*form().graphSetupDialog(), "ComboBox2")->currentIndex(), 2);
     gui::named<QAction>(form(), "AcPrintGraph")->trigger();
     ASSERT_TRUE(QFileInfo::exists(pdf));
     EXPECT_TRUE(dialogs.texts(FakeDialogs::Kind::StandardError).isEmpty());

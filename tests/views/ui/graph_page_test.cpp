@@ -245,12 +245,12 @@ TEST_F(GraphPageInWindow, UndoingAZoomReturnsEachValueAxisToItsConfiguredRange)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.humidityMode);
-        form().graphSetupDialog()->ComboBox1->setCurrentIndex(c.humidityMode);
-        form().graphSetupDialog()->ComboBox2->setCurrentIndex(c.temperatureMode);
-        form().graphSetupDialog()->MaskEdit1->setText(QStringLiteral("+10,0"));
-        form().graphSetupDialog()->MaskEdit2->setText(QStringLiteral("+90,0"));
-        form().graphSetupDialog()->MaskEdit3->setText(QStringLiteral("-05,0"));
-        form().graphSetupDialog()->MaskEdit4->setText(QStringLiteral("+35,0"));
+        gui::named<QComboBox>(*form().graphSetupDialog(), "ComboBox1")->setCurrentIndex(c.humidityMode);
+        gui::named<QComboBox>(*form().graphSetupDialog(), "ComboBox2")->setCurrentIndex(c.temperatureMode);
+        gui::named<MaskEdit>(*form().graphSetupDialog(), "MaskEdit1")->setText(QStringLiteral("+10,0"));
+        gui::named<MaskEdit>(*form().graphSetupDialog(), "MaskEdit2")->setText(QStringLiteral("+90,0"));
+        gui::named<MaskEdit>(*form().graphSetupDialog(), "MaskEdit3")->setText(QStringLiteral("-05,0"));
+        gui::named<MaskEdit>(*form().graphSetupDialog(), "MaskEdit4")->setText(QStringLiteral("+35,0"));
         gui::named<QTabWidget>(form(), "PageControl1")->setCurrentWidget(&form().textReportPage());
         showPage3();
         const double lows[] = {c.humidityLow, c.temperatureLow}, highs[] = {c.humidityHigh, c.temperatureHigh};

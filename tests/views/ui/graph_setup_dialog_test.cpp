@@ -11,6 +11,7 @@
 #include "views/ui/graph_setup_dialog.h"
 #include "views/ui/time_chart.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -40,6 +41,12 @@ protected:
         form().BuildReport(false);
     }
     GraphSetupDialog& dialog() const { return *form().graphSetupDialog(); }
+    // A control of the dialog by its designer name.
+    template <typename T>
+    T* in(const char* name) const
+    {
+        return gui::named<T>(dialog(), name);
+    }
     // A mode picked by the user in one of the two lists.
     void pick(QComboBox* list, int mode)
     {
@@ -49,29 +56,31 @@ protected:
     std::pair<double, double> range(const ChartAxis& axis) const { return {axis.Minimum(), axis.Maximum()}; }
     TimeChart& chart1() const { return *form().graphPage().humidityChart(); }
     TimeChart& chart2() const { return *form().graphPage().temperatureChart(); }
+    // Inside the open dialog: the pickers, a picture of it, a new span and dividers, "Ok".
+    void checkOpenDialog();
 };
 
 TEST_F(GraphSetup, AxisModesSetTheValueRangesAtOnce)
 {
-    pick(dialog().ComboBox1, kAxisAutomatic);
-    pick(dialog().ComboBox2, kAxisAutomatic);
+    pick(in<QComboBox>("ComboBox1"), kAxisAutomatic);
+    pick(in<QComboBox>("ComboBox2"), kAxisAutomatic);
     EXPECT_EQ(range(chart1().LeftAxis()), std::make_pair(38.0, 62.0));
     EXPECT_NEAR(chart2().LeftAxis().Minimum(), 19.5, 1e-9);
     EXPECT_NEAR(chart2().LeftAxis().Maximum(), 25.5, 1e-9);
-    EXPECT_FALSE(dialog().MaskEdit1->isEnabled());
+    EXPECT_FALSE(in<MaskEdit>("MaskEdit1")->isEnabled());
 
-    pick(dialog().ComboBox1, kAxisFullRange);
-    pick(dialog().ComboBox2, kAxisFullRange);
+    pick(in<QComboBox>("ComboBox1"), kAxisFullRange);
+    pick(in<QComboBox>("ComboBox2"), kAxisFullRange);
     EXPECT_EQ(range(chart1().LeftAxis()), std::make_pair(0.0, 100.0));
     EXPECT_EQ(range(chart2().LeftAxis()), std::make_pair(0.0, 50.0));
 
-    dialog().MaskEdit3->setText("-05,0");
-    dialog().MaskEdit4->setText("+35,5");
-    pick(dialog().ComboBox2, kAxisManual);
+    in<MaskEdit>("MaskEdit3")->setText("-05,0");
+    in<MaskEdit>("MaskEdit4")->setText("+35,5");
+    pick(in<QComboBox>("ComboBox2"), kAxisManual);
     EXPECT_EQ(range(chart2().LeftAxis()), std::make_pair(-5.0, 35.5));
-    EXPECT_TRUE(dialog().MaskEdit3->isEnabled());
-    EXPECT_TRUE(dialog().MaskEdit4->isEnabled());
-    EXPECT_FALSE(dialog().MaskEdit1->isEnabled());
+    EXPECT_TRUE(in<MaskEdit>("MaskEdit3")->isEnabled());
+    EXPECT_TRUE(in<MaskEdit>("MaskEdit4")->isEnabled());
+    EXPECT_FALSE(in<MaskEdit>("MaskEdit1")->isEnabled());
 }
 
 TEST_F(GraphSetup, HiddenChartsAndTheLayoutOfThePage)
@@ -80,8 +89,8 @@ TEST_F(GraphSetup, HiddenChartsAndTheLayoutOfThePage)
     QApplication::processEvents();
     const int panel = form().graphPage().height();
 
-    pick(dialog().ComboBox1, kAxisAutomatic);
-    pick(dialog().ComboBox2, kAxisAutomatic);
+    pick(in<QComboBox>("ComboBox1"), kAxisAutomatic);
+    pick(in<QComboBox>("ComboBox2"), kAxisAutomatic);
     EXPECT_FALSE(chart1().isHidden());
     EXPECT_FALSE(chart2().isHidden());
     EXPECT_EQ(chart1().height(), panel / 2 - 16);
@@ -91,33 +100,33 @@ TEST_F(GraphSetup, HiddenChartsAndTheLayoutOfThePage)
     EXPECT_FALSE(chart2().titleVisible());
 
     // Only the temperature chart: it fills the page with its own title and the time axis.
-    pick(dialog().ComboBox1, kAxisOff);
+    pick(in<QComboBox>("ComboBox1"), kAxisOff);
     EXPECT_TRUE(chart1().isHidden());
     EXPECT_EQ(chart2().height(), panel - 2 * form().graphPage().contentsMargins().top());
     EXPECT_TRUE(chart2().titleVisible());
     EXPECT_TRUE(chart2().BottomAxis().Visible());
 
     // Only the humidity chart.
-    pick(dialog().ComboBox1, kAxisAutomatic);
-    pick(dialog().ComboBox2, kAxisOff);
+    pick(in<QComboBox>("ComboBox1"), kAxisAutomatic);
+    pick(in<QComboBox>("ComboBox2"), kAxisOff);
     EXPECT_TRUE(chart2().isHidden());
     EXPECT_TRUE(chart1().BottomAxis().Visible());
     EXPECT_GT(chart1().height(), panel / 2);
 
-    pick(dialog().ComboBox1, kAxisOff);
+    pick(in<QComboBox>("ComboBox1"), kAxisOff);
     EXPECT_TRUE(chart1().isHidden());
     EXPECT_TRUE(chart2().isHidden());
 }
 
 TEST_F(GraphSetup, ARefusedMaximumStopsTheSettingsThere)
 {
-    pick(dialog().ComboBox2, kAxisFullRange);
-    dialog().MaskEdit1->setText("+80,0");
-    dialog().MaskEdit2->setText("+20,0");
-    dialog().ComboBox1->setCurrentIndex(kAxisManual);
-    dialog().ComboBox2->setCurrentIndex(kAxisAutomatic);
+    pick(in<QComboBox>("ComboBox2"), kAxisFullRange);
+    in<MaskEdit>("MaskEdit1")->setText("+80,0");
+    in<MaskEdit>("MaskEdit2")->setText("+20,0");
+    in<QComboBox>("ComboBox1")->setCurrentIndex(kAxisManual);
+    in<QComboBox>("ComboBox2")->setCurrentIndex(kAxisAutomatic);
     try {
-        dialog().ApplyGraphSettings();
+        form().graphPage().applyAxisSettings(dialog().axisSettings());
         FAIL() << "the humidity axis must refuse 20 after 80";
     } catch (const AxisRangeError& e) {
         EXPECT_STREQ(e.what(), "Axis Maximum Value must be >= Minimum");
@@ -125,25 +134,20 @@ TEST_F(GraphSetup, ARefusedMaximumStopsTheSettingsThere)
     EXPECT_EQ(range(chart1().LeftAxis()), std::make_pair(80.0, 10000.0));
     // The temperature axis was not reached: still the wide range, not its automatic limits.
     EXPECT_EQ(range(chart2().LeftAxis()), std::make_pair(-10000.0, 10000.0));
+    // The humidity limits were taken up before the refusal.
+    EXPECT_TRUE(in<MaskEdit>("MaskEdit1")->isEnabled());
+    EXPECT_FALSE(in<MaskEdit>("MaskEdit3")->isEnabled());
 }
 
-TEST_F(GraphSetup, ShowingPutsTheSeriesSpanIntoThePickersAndOkSetsTheTimeSpanAndDividers)
+TEST_F(GraphSetup, OpeningPutsTheSeriesSpanIntoThePickersAndOkSetsTheTimeSpanAndDividers)
 {
-    dialog().show();
-    QApplication::processEvents();
-    EXPECT_EQ(dialog().DateTimePicker1->date(), QDate(2026, 3, 14));
-    EXPECT_EQ(dialog().DateTimePicker2->time(), QTime(10, 0));
-    EXPECT_EQ(dialog().DateTimePicker4->time(), QTime(12, 30));  // the series holds minutes
-    const QString folder = QDir(QCoreApplication::applicationDirPath()).filePath("screenshots");
-    QDir().mkpath(folder);
-    dialog().grab().save(QDir(folder).filePath("select_form.png"));
-
-    // A start after the end gives the same span as the two swapped.
-    dialog().DateTimePicker2->setTime(QTime(12, 0, 30));
-    dialog().DateTimePicker4->setTime(QTime(11, 0));
-    dialog().CheckBox1->setChecked(true);
-    dialog().Parts->setValue(3);
-    dialog().Button1->click();
+    bool ran = false;
+    gui::whileModal(dialog(), [&] {
+        ran = true;
+        checkOpenDialog();
+    });
+    gui::named<QAction>(form(), "AcSetupGraph")->trigger();
+    ASSERT_TRUE(ran);
     EXPECT_FALSE(dialog().isVisible());
     for (TimeChart* chart : {&chart1(), &chart2()}) {
         EXPECT_FALSE(chart->BottomAxis().Automatic());
@@ -154,32 +158,49 @@ TEST_F(GraphSetup, ShowingPutsTheSeriesSpanIntoThePickersAndOkSetsTheTimeSpanAnd
     EXPECT_EQ(form().graphPage().partCount(), 3);
 }
 
+void GraphSetup::checkOpenDialog()
+{
+    EXPECT_EQ(in<QDateEdit>("DateTimePicker1")->date(), QDate(2026, 3, 14));
+    EXPECT_EQ(in<QTimeEdit>("DateTimePicker2")->time(), QTime(10, 0));
+    EXPECT_EQ(in<QTimeEdit>("DateTimePicker4")->time(), QTime(12, 30));  // the series holds minutes
+    const QString folder = QDir(QCoreApplication::applicationDirPath()).filePath("screenshots");
+    QDir().mkpath(folder);
+    dialog().grab().save(QDir(folder).filePath("select_form.png"));
+
+    // A start after the end gives the same span as the two swapped.
+    in<QTimeEdit>("DateTimePicker2")->setTime(QTime(12, 0, 30));
+    in<QTimeEdit>("DateTimePicker4")->setTime(QTime(11, 0));
+    in<QCheckBox>("CheckBox1")->setChecked(true);
+    in<QSpinBox>("Parts")->setValue(3);
+    in<QPushButton>("Button1")->click();
+}
+
 TEST_F(GraphSetup, WithoutPointsThePickersShowDayZero)
 {
     setRecords({});
-    dialog().show();
-    QApplication::processEvents();
-    EXPECT_EQ(dialog().DateTimePicker1->date(), QDate(1899, 12, 30));
-    EXPECT_EQ(dialog().DateTimePicker2->time(), QTime(0, 0));
-    dialog().reject();
+    gui::whileModal(dialog(), [&] {
+        EXPECT_EQ(in<QDateEdit>("DateTimePicker1")->date(), QDate(1899, 12, 30));
+        EXPECT_EQ(in<QTimeEdit>("DateTimePicker2")->time(), QTime(0, 0));
+    });
+    gui::named<QAction>(form(), "AcSetupGraph")->trigger();
 }
 
 TEST_F(GraphSetup, OkClosesTheDialogEvenWhenAnAxisRefusesItsLimits)
 {
     dialog().show();
     QApplication::processEvents();
-    dialog().MaskEdit3->setText("+30,0");
-    dialog().MaskEdit4->setText("+10,0");
-    dialog().ComboBox2->setCurrentIndex(kAxisManual);
-    dialog().CheckBox1->setChecked(true);
-    EXPECT_THROW(dialog().Button1->click(), AxisRangeError);
+    in<MaskEdit>("MaskEdit3")->setText("+30,0");
+    in<MaskEdit>("MaskEdit4")->setText("+10,0");
+    in<QComboBox>("ComboBox2")->setCurrentIndex(kAxisManual);
+    in<QCheckBox>("CheckBox1")->setChecked(true);
+    EXPECT_THROW(in<QPushButton>("Button1")->click(), AxisRangeError);
     EXPECT_FALSE(dialog().isVisible());
     EXPECT_TRUE(form().graphPage().partDividersEnabled());
 }
 
 TEST_F(GraphSetup, ShowingTheGraphPageAppliesTheModes)
 {
-    dialog().ComboBox1->setCurrentIndex(kAxisOff);  // chosen without the user: not applied yet
+    in<QComboBox>("ComboBox1")->setCurrentIndex(kAxisOff);  // chosen without the user: not applied yet
     EXPECT_FALSE(chart1().isHidden());
     gui::named<QTabWidget>(form(), "PageControl1")->setCurrentWidget(gui::named<QWidget>(form(), "TabSheet3"));
     QApplication::processEvents();
