@@ -71,7 +71,7 @@ Page& page()
         q.windows = std::make_unique<KelmoraWindows>(SystemClock::instance(), dialogs(), programDir().path());
         q.windows->ShowMainForm();
         MainWindow& f = q.form();
-        f.SetReportActions(true);
+        f.setReportActionsEnabled(true);
         f.findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentWidget(&f.textReportPage());
         QApplication::processEvents();
         ReportSettings settings;

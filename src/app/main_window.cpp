@@ -46,7 +46,7 @@ static void initKelmoraResources()
 MainWindow::MainWindow(Clock& clock, Dialogs& dialogs, const QString& programDirectory,
                      std::unique_ptr<SerialLine> port, QWidget* parent)
     : QMainWindow(parent),
-      FatalStop(dialogs),
+      fatalExit_(dialogs),
       clock_(clock),
       dialogs_(dialogs),
       programDirectory_(programDirectory),
@@ -65,18 +65,18 @@ MainWindow::MainWindow(Clock& clock, Dialogs& dialogs, const QString& programDir
     resize(1016, 718);
     setMinimumSize(792, 573);
 
-    CreateActions();
-    CreateMenuAndToolBar();
-    CreatePages();
-    CreateDocument();
-    CreateOutput();
-    Broker = new BrokerLink(statusBar(), this);
-    FormCreate();
+    createActions();
+    createMenuAndToolBar();
+    createPages();
+    createDocument();
+    createOutput();
+    broker_ = new BrokerLink(statusBar(), this);
+    prepareOnCreation();
 }
 
 MainWindow::~MainWindow()
 {
-    FormDestroy();
+    releaseOnDestruction();
     // The child widgets outlive the members: a focus change while they are torn down must not
     // reach a handler (the port box would try to open the port that is already gone).
     const QList<QWidget*> children = findChildren<QWidget*>();
@@ -86,16 +86,16 @@ MainWindow::~MainWindow()
 
 void MainWindow::setWindows(const Windows& windows)
 {
-    WaitForm = windows.wait;
-    FirmBox = windows.about;
-    SelectForm = windows.graphSetup;
+    waitWindow_ = windows.wait;
+    aboutBox_ = windows.about;
+    graphSetupDialog_ = windows.graphSetup;
     // The graph setup hands its choices to the graph page, which says which manual limits
     // take part; its picture button saves the charts.
-    connect(SelectForm, &GraphSetupDialog::axisSettingsChosen, Panel5, &GraphPage::applyAxisSettings);
-    connect(SelectForm, &GraphSetupDialog::setupChosen, Panel5, &GraphPage::applySetup);
-    connect(Panel5, &GraphPage::manualLimitsEnabled, SelectForm, &GraphSetupDialog::enableManualLimits);
-    connect(SelectForm, &GraphSetupDialog::picturesRequested, this, &MainWindow::SaveChartPicturesClick);
-    RepselForm = windows.reportSelection;
+    connect(graphSetupDialog_, &GraphSetupDialog::axisSettingsChosen, graphPage_, &GraphPage::applyAxisSettings);
+    connect(graphSetupDialog_, &GraphSetupDialog::setupChosen, graphPage_, &GraphPage::applySetup);
+    connect(graphPage_, &GraphPage::manualLimitsEnabled, graphSetupDialog_, &GraphSetupDialog::enableManualLimits);
+    connect(graphSetupDialog_, &GraphSetupDialog::picturesRequested, this, &MainWindow::saveChartPictures);
+    reportSelectionDialog_ = windows.reportSelection;
 }
 
 QString MainWindow::poolDirectory() const
@@ -108,20 +108,20 @@ QString MainWindow::settingsFilePath() const
     return QDir(programDirectory_).filePath(QStringLiteral("kelmora.ini"));
 }
 
-void MainWindow::FormCreate()
+void MainWindow::prepareOnCreation()
 {
-    Panel5->setPartDividers(false, 7);
+    graphPage_->setPartDividers(false, 7);
     // The decimal comma: every number of the program is written and read by its own number
     // functions (report/number_format), which use "," whatever the regional settings say;
     // date and time separators stay the system's.
     readingPanel_->clearTypedName();
     workingReport_.reset();
-    PageControl1->setTabVisible(PageControl1->indexOf(TabSheet2), false);
-    PageControl1->setTabVisible(PageControl1->indexOf(TabSheet3), false);
+    pages_->setTabVisible(pages_->indexOf(textReportPage_), false);
+    pages_->setTabVisible(pages_->indexOf(graphTab_), false);
 
     const QDate today = clock_.now().date();
     if (today.month() == 6 && today.day() == 15)
-        Panel1->setCaption(QStringLiteral("K_Tide"));
+        logoPanel_->setCaption(QStringLiteral("K_Tide"));
 
     // Housekeeping of the pool is silent: an existing directory, a missing scratch report or
     // a read-only place are all fine.
@@ -136,16 +136,16 @@ void MainWindow::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     if (!shown_ && !event->spontaneous()) {
         shown_ = true;
-        FormShow();
+        prepareOnFirstShow();
     }
 }
 
-void MainWindow::FormShow()
+void MainWindow::prepareOnFirstShow()
 {
     LoadSettings();
-    Broker->start(settingsFilePath());
-    TabSheet2->chooseDisplayMode(TabSheet2->displayMode());
-    TabSheet2->fitColumns();
+    broker_->start(settingsFilePath());
+    textReportPage_->chooseDisplayMode(textReportPage_->displayMode());
+    textReportPage_->fitColumns();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -154,27 +154,27 @@ void MainWindow::closeEvent(QCloseEvent* event)
         event->accept();
         return;
     }
-    bool CanClose = true;
-    FormCloseQuery(CanClose);
-    if (!CanClose) {
+    bool canClose = true;
+    confirmClose(canClose);
+    if (!canClose) {
         event->ignore();
         return;
     }
     closed_ = true;
-    FormClose();
+    finishOnClose();
     // A normal close takes the scratch report with it; what a crash leaves is recovered at start.
     DiscardWorkingReport(poolDirectory());
     event->accept();
 }
 
-void MainWindow::FormCloseQuery(bool& CanClose)
+void MainWindow::confirmClose(bool& canClose)
 {
-    CanClose = true;
+    canClose = true;
     if (!workingReport_.mustAskBeforeClosing(readingPanel_->typedName(), !readingPanel_->isHidden() && readingPanel_->readingOnShow()))
         return;
     if (dialogs_.Warning(QStringLiteral("Сохранить отчет ?")) == Dialogs::Answer::Yes) {
         dialogs_.Message(QStringLiteral("Введите новое имя отчета и нажмите кнопку Сохранить"));
-        CanClose = false;
+        canClose = false;
     }
 }
 
@@ -184,7 +184,7 @@ int MainWindow::execOwningItsBoxes(QDialog* dialog)
     return dialog->exec();
 }
 
-void MainWindow::FormClose()
+void MainWindow::finishOnClose()
 {
     // A settings file that cannot be written is reported in the standard error box; the window
     // closes all the same, so that a read-only file never keeps the program from ending.
@@ -193,63 +193,63 @@ void MainWindow::FormClose()
     } catch (const std::exception& e) {
         ShowStandardError(dialogs_, QString::fromUtf8(e.what()));
     }
-    Broker->stop();
+    broker_->stop();
 }
 
-void MainWindow::FormDestroy()
+void MainWindow::releaseOnDestruction()
 {
     // The port is closed while the window's members are all still there.
     delete connection_;
     connection_ = nullptr;
 }
 
-QList<QAction*> MainWindow::ReportActions() const
+QList<QAction*> MainWindow::reportActions() const
 {
-    return {AcSave, AcTextReport, AcGraphReport, AcPrintGraph, AcSetupGraph, AcPrintReport};
+    return {saveAction_, textReportAction_, graphReportAction_, printGraphAction_, graphSetupAction_, printTableAction_};
 }
 
-void MainWindow::SetReportActions(bool on)
+void MainWindow::setReportActionsEnabled(bool on)
 {
     // Switching off while a report page is in front brings the operations page forward.
-    if (!on && (PageControl1->currentWidget() == TabSheet2 || PageControl1->currentWidget() == TabSheet3))
-        PageControl1->setCurrentWidget(TabSheet1);
-    AcSave->setEnabled(on);
-    PageControl1->setTabVisible(PageControl1->indexOf(TabSheet2), on);
-    PageControl1->setTabVisible(PageControl1->indexOf(TabSheet3), on);
-    AcTextReport->setEnabled(on);
-    AcGraphReport->setEnabled(on);
-    AcPrintGraph->setEnabled(on);
-    AcSetupGraph->setEnabled(on);
-    AcPrintReport->setEnabled(on);
+    if (!on && (pages_->currentWidget() == textReportPage_ || pages_->currentWidget() == graphTab_))
+        pages_->setCurrentWidget(operationsTab_);
+    saveAction_->setEnabled(on);
+    pages_->setTabVisible(pages_->indexOf(textReportPage_), on);
+    pages_->setTabVisible(pages_->indexOf(graphTab_), on);
+    textReportAction_->setEnabled(on);
+    graphReportAction_->setEnabled(on);
+    printGraphAction_->setEnabled(on);
+    graphSetupAction_->setEnabled(on);
+    printTableAction_->setEnabled(on);
 }
 
-void MainWindow::ActExitExecute()
+void MainWindow::exitProgram()
 {
     close();
 }
 
-void MainWindow::AcAboutExecute()
+void MainWindow::showAboutBox()
 {
-    if (FirmBox)
-        FirmBox->exec();
+    if (aboutBox_)
+        aboutBox_->exec();
 }
 
-void MainWindow::AcOperationsExecute()
+void MainWindow::showOperationsPage()
 {
-    PageControl1->setCurrentWidget(TabSheet1);
+    pages_->setCurrentWidget(operationsTab_);
 }
 
-void MainWindow::AcTextReportExecute()
+void MainWindow::showTextReportPage()
 {
-    PageControl1->setCurrentWidget(TabSheet2);
+    pages_->setCurrentWidget(textReportPage_);
 }
 
-void MainWindow::AcGraphReportExecute()
+void MainWindow::showGraphPage()
 {
-    PageControl1->setCurrentWidget(TabSheet3);
+    pages_->setCurrentWidget(graphTab_);
 }
 
-void MainWindow::Panel1Click()
+void MainWindow::openMakersWebSite()
 {
     dialogs_.OpenAddress(Maker::WebSite);
 }

@@ -58,10 +58,10 @@ public:
         ReportSelectionDialog* reportSelection = nullptr;
     };
     void setWindows(const Windows& windows);
-    WaitWindow* waitWindow() const { return WaitForm; }
-    AboutBox* aboutBox() const { return FirmBox; }
-    GraphSetupDialog* graphSetupDialog() const { return SelectForm; }
-    ReportSelectionDialog* reportSelectionDialog() const { return RepselForm; }
+    WaitWindow* waitWindow() const { return waitWindow_; }
+    AboutBox* aboutBox() const { return aboutBox_; }
+    GraphSetupDialog* graphSetupDialog() const { return graphSetupDialog_; }
+    ReportSelectionDialog* reportSelectionDialog() const { return reportSelectionDialog_; }
 
     Clock& clock() const { return clock_; }
     Dialogs& dialogs() const { return dialogs_; }
@@ -73,41 +73,23 @@ public:
     ReadingPanel& readingPanel() const { return *readingPanel_; }
     ConnectionPanel& connectionPanel() const { return *connection_; }
 
-    TextReportPage& textReportPage() const { return *TabSheet2; }
-    GraphPage& graphPage() const { return *Panel5; }
-    BrokerLink& broker() const { return *Broker; }
+    TextReportPage& textReportPage() const { return *textReportPage_; }
+    GraphPage& graphPage() const { return *graphPage_; }
+    BrokerLink& broker() const { return *broker_; }
     // Chart points coloured by the thresholds (the settings file's colour-chart setting).
-    bool colorChart() const { return ColorChartFlag; }
-    void setColorChart(bool on) { ColorChartFlag = on; }
+    bool colorChart() const { return colorChart_; }
+    void setColorChart(bool on) { colorChart_ = on; }
     // The sixteen 16 × 16 toolbar pictures.
-    const QList<QPixmap>& toolbarPictures() const { return ImageList1; }
+    const QList<QPixmap>& toolbarPictures() const { return toolbarPictures_; }
     // The report actions, switched together with the tabs of pages 2 and 3.
-    QList<QAction*> ReportActions() const;
+    QList<QAction*> reportActions() const;
+    void setReportActionsEnabled(bool on);
 
-    void CreatePage3();
-    void TabSheet3Resize();
-    // Before the charts are printed or saved: page 3 applies the graph setup whenever it is
-    // shown; while another page is current, the setup is applied now, so the output shows the
-    // charts as the setup makes them (and a zoom on the shown page stays as drawn).
-    void PrepareChartsForOutput();
-    // The graph setup's "Записать графики в файл": both charts as pictures.
-    void SaveChartPicturesClick();
-
-    // --- Lifecycle ---
-    void FormCreate();
-    void FormShow();
-    void FormCloseQuery(bool& CanClose);
-    void FormClose();
-    void FormDestroy();
-
-    // --- Settings file ---
+    // The settings file kelmora.ini beside the executable, read into the rooms and windows
+    // that hold its values and written back from them.
     void LoadSettings();
     void SaveSettings();
 
-    // --- Report actions group ---
-    void SetReportActions(bool on);
-
-    // --- Report building (main_window_build.cpp) ---
     // Rebuilds table, statistics and title from the report held in memory (a build asked for
     // during a build follows it; see ReportDocument).
     void BuildReport(bool FromReading);
@@ -116,39 +98,55 @@ public:
     // The table saved and printed, the charts printed and saved as pictures.
     ReportOutput& reportOutput() const { return *output_; }
 
-public slots:
-    void ActExitExecute();
-    void AcAboutExecute();
-    void AcOperationsExecute();
-    void AcTextReportExecute();
-    void AcGraphReportExecute();
-    void Panel1Click();
-
-    // Handlers of the connection, reading, report and output topics (main_window_*.cpp).
-    void AcConnectExecute();
-    // A reading: the meter read, the record stored in the working report, the report rebuilt.
-    void takeReading();
-    // The reading panel's save button: the working report moves to the typed name.
-    void saveWorkingReport();
-    void AcSaveExecute();
-    void AcPrintReportExecute();
-    void AcPrintGraphExecute();
-    void AcSetupGraphExecute();
-    void AcLoadReportExecute();
-    void TabSheet3Show();
-
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
+private slots:
+    // The actions and buttons (main_window_actions.cpp and the topic files).
+    void exitProgram();
+    void showAboutBox();
+    void showOperationsPage();
+    void showTextReportPage();
+    void showGraphPage();
+    void openMakersWebSite();
+    void checkConnection();
+    // A reading: the meter read, the record stored in the working report, the report rebuilt.
+    void takeReading();
+    // The reading panel's save button: the working report moves to the typed name.
+    void saveWorkingReport();
+    void saveTable();
+    void printTable();
+    void printGraph();
+    void openGraphSetup();
+    void loadStoredReport();
+    // Page 3 shown: the graph setup's axis settings applied to the charts.
+    void applyGraphSetupOnShow();
+    // The graph setup's "Записать графики в файл": both charts as pictures.
+    void saveChartPictures();
+
 private:
-    void CreateActions();
-    void CreateMenuAndToolBar();
-    void CreatePages();
-    void CreateDocument();
-    void CreateOutput();
-    void CreatePage1();
-    void CreatePage2();
+    // The window's lifecycle: made, shown for the first time, asked to close, closed, destroyed.
+    void prepareOnCreation();
+    void prepareOnFirstShow();
+    void confirmClose(bool& canClose);
+    void finishOnClose();
+    void releaseOnDestruction();
+
+    void createActions();
+    void createMenuAndToolBar();
+    void createPages();
+    void createDocument();
+    void createOutput();
+    void createOperationsPage();
+    void createTextReportPage();
+    void createGraphPage();
+    // The tab of page 3 resized: the humidity strip takes its share of the new height.
+    void fitGraphPage();
+    // Before the charts are printed or saved: page 3 applies the graph setup whenever it is
+    // shown; while another page is current, the setup is applied now, so the output shows the
+    // charts as the setup makes them (and a zoom on the shown page stays as drawn).
+    void prepareChartsForOutput();
 
     // How a reading on the open port ends: with the closing steps, with them after a failure
     // already shown to the user, or with the port left open for the user to save first.
@@ -159,49 +157,48 @@ private:
     int execOwningItsBoxes(QDialog* dialog);
 
     // The windows created after the main window.
-    WaitWindow* WaitForm = nullptr;
-    AboutBox* FirmBox = nullptr;
-    GraphSetupDialog* SelectForm = nullptr;
-    ReportSelectionDialog* RepselForm = nullptr;
-
+    WaitWindow* waitWindow_ = nullptr;
+    AboutBox* aboutBox_ = nullptr;
+    GraphSetupDialog* graphSetupDialog_ = nullptr;
+    ReportSelectionDialog* reportSelectionDialog_ = nullptr;
 
     // --- State of the window and the program ---
-    bool ColorChartFlag = true;        // chart points coloured by the thresholds
-    std::int32_t Ortanel = 0;          // kept for the settings file only
-    BrokerLink* Broker = nullptr;      // publishes the stored readings when kelmora.ini names a broker
-    GuiFatalExit FatalStop;
+    bool colorChart_ = true;            // chart points coloured by the thresholds
+    std::int32_t ortanelSetting_ = 0;   // kept for the settings file only
+    BrokerLink* broker_ = nullptr;      // publishes the stored readings when kelmora.ini names a broker
+    GuiFatalExit fatalExit_;
 
     // --- Action list and its pictures ---
-    QList<QPixmap> ImageList1;         // the sixteen 16 × 16 toolbar pictures
-    QAction* ActExit;
-    QAction* AcAbout;
-    QAction* AcConnect;
-    QAction* AcSave;
-    QAction* AcOperations;
-    QAction* AcTextReport;
-    QAction* AcGraphReport;
-    QAction* AcPrintGraph;
-    QAction* AcPrintReport;
-    QAction* AcSetupGraph;
-    QAction* AcLoadReport;
+    QList<QPixmap> toolbarPictures_;    // the sixteen 16 × 16 toolbar pictures
+    QAction* exitAction_;
+    QAction* aboutAction_;
+    QAction* connectAction_;
+    QAction* saveAction_;
+    QAction* operationsAction_;
+    QAction* textReportAction_;
+    QAction* graphReportAction_;
+    QAction* printGraphAction_;
+    QAction* printTableAction_;
+    QAction* graphSetupAction_;
+    QAction* loadReportAction_;
 
-    QMenu* FileMenu;
-    QMenu* OperationsMenu;
-    QMenu* HelpMenu;
-    QToolBar* ToolBar1;
-    QTabWidget* PageControl1;
-    QWidget* TabSheet1;
-    TextReportPage* TabSheet2;         // the text report page
-    QWidget* TabSheet3;
+    QMenu* fileMenu_;
+    QMenu* operationsMenu_;
+    QMenu* helpMenu_;
+    QToolBar* toolBar_;
+    QTabWidget* pages_;
+    QWidget* operationsTab_;
+    TextReportPage* textReportPage_;
+    QWidget* graphTab_;
 
     // --- Page 1 "&Операции" ---
-    QPushButton* Button1;
-    QPushButton* Button2;
-    QGroupBox* GroupBox1;
-    AnalogClock* RxClock1;
-    BevelPanel* Panel1;
+    QPushButton* connectButton_;
+    QPushButton* loadReportButton_;
+    QGroupBox* clockGroup_;
+    AnalogClock* analogClock_;
+    BevelPanel* logoPanel_;
 
-    GraphPage* Panel5;                 // the two charts; fills TabSheet3
+    GraphPage* graphPage_;              // the two charts; fills graphTab_
 
     Clock& clock_;
     Dialogs& dialogs_;

@@ -22,33 +22,33 @@ struct ActionSpec {
 
 }  // namespace
 
-void MainWindow::CreateActions()
+void MainWindow::createActions()
 {
     for (int i = 0; i < 16; ++i)
-        ImageList1 << QPixmap(QStringLiteral(":/kelmora/tool%1.png").arg(i, 2, 10, QLatin1Char('0')));
+        toolbarPictures_ << QPixmap(QStringLiteral(":/kelmora/tool%1.png").arg(i, 2, 10, QLatin1Char('0')));
 
     const ActionSpec specs[] = {
-        {&MainWindow::ActExit, "ActExit", "&Выход", "Выход", QKeySequence(Qt::Key_F10), 2, true,
-         &MainWindow::ActExitExecute},
-        {&MainWindow::AcAbout, "AcAbout", "&О фирме", "О фирме", {}, 3, true, &MainWindow::AcAboutExecute},
-        {&MainWindow::AcConnect, "AcConnect", "&Установить связь", "Установить связь с прибором",
-         QKeySequence(Qt::Key_F5), 8, true, &MainWindow::AcConnectExecute},
-        {&MainWindow::AcSave, "AcSave", "&Сохранить отчёт", "Сохранить отчёт", {}, 1, false,
-         &MainWindow::AcSaveExecute},
-        {&MainWindow::AcOperations, "AcOperations", "&Операции", "Операции", {}, 5, true,
-         &MainWindow::AcOperationsExecute},
-        {&MainWindow::AcTextReport, "AcTextReport", "&Текстовый отчёт", "Текстовый отчёт", {}, 6, false,
-         &MainWindow::AcTextReportExecute},
-        {&MainWindow::AcGraphReport, "AcGraphReport", "&Графический отчёт", "Графический отчёт", {}, 7, false,
-         &MainWindow::AcGraphReportExecute},
-        {&MainWindow::AcPrintGraph, "AcPrintGraph", "Распечатать график", "Распечатать график", {}, 15, false,
-         &MainWindow::AcPrintGraphExecute},
-        {&MainWindow::AcPrintReport, "AcPrintReport", "Распечатать таблицу", "Распечатать таблицу", {}, 15,
-         false, &MainWindow::AcPrintReportExecute},
-        {&MainWindow::AcSetupGraph, "AcSetupGraph", "Настройка графика", "Настройка графика", {}, 7, false,
-         &MainWindow::AcSetupGraphExecute},
-        {&MainWindow::AcLoadReport, "AcLoadReport", "&Загрузить отчет", "Загрузить отчет", {}, 14, true,
-         &MainWindow::AcLoadReportExecute},
+        {&MainWindow::exitAction_, "ActExit", "&Выход", "Выход", QKeySequence(Qt::Key_F10), 2, true,
+         &MainWindow::exitProgram},
+        {&MainWindow::aboutAction_, "AcAbout", "&О фирме", "О фирме", {}, 3, true, &MainWindow::showAboutBox},
+        {&MainWindow::connectAction_, "AcConnect", "&Установить связь", "Установить связь с прибором",
+         QKeySequence(Qt::Key_F5), 8, true, &MainWindow::checkConnection},
+        {&MainWindow::saveAction_, "AcSave", "&Сохранить отчёт", "Сохранить отчёт", {}, 1, false,
+         &MainWindow::saveTable},
+        {&MainWindow::operationsAction_, "AcOperations", "&Операции", "Операции", {}, 5, true,
+         &MainWindow::showOperationsPage},
+        {&MainWindow::textReportAction_, "AcTextReport", "&Текстовый отчёт", "Текстовый отчёт", {}, 6, false,
+         &MainWindow::showTextReportPage},
+        {&MainWindow::graphReportAction_, "AcGraphReport", "&Графический отчёт", "Графический отчёт", {}, 7, false,
+         &MainWindow::showGraphPage},
+        {&MainWindow::printGraphAction_, "AcPrintGraph", "Распечатать график", "Распечатать график", {}, 15, false,
+         &MainWindow::printGraph},
+        {&MainWindow::printTableAction_, "AcPrintReport", "Распечатать таблицу", "Распечатать таблицу", {}, 15,
+         false, &MainWindow::printTable},
+        {&MainWindow::graphSetupAction_, "AcSetupGraph", "Настройка графика", "Настройка графика", {}, 7, false,
+         &MainWindow::openGraphSetup},
+        {&MainWindow::loadReportAction_, "AcLoadReport", "&Загрузить отчет", "Загрузить отчет", {}, 14, true,
+         &MainWindow::loadStoredReport},
     };
     for (const ActionSpec& s : specs) {
         auto* a = new QAction(QString::fromUtf8(s.caption), this);
@@ -57,7 +57,7 @@ void MainWindow::CreateActions()
         a->setStatusTip(QString::fromUtf8(s.hint));
         a->setShortcut(s.shortcut);
         a->setShortcutContext(Qt::WindowShortcut);
-        a->setIcon(QIcon(ImageList1.value(s.picture)));
+        a->setIcon(QIcon(toolbarPictures_.value(s.picture)));
         a->setIconVisibleInMenu(false);
         a->setProperty("imageIndex", s.picture);
         a->setEnabled(s.enabled);
@@ -68,57 +68,57 @@ void MainWindow::CreateActions()
     }
 }
 
-void MainWindow::CreateMenuAndToolBar()
+void MainWindow::createMenuAndToolBar()
 {
-    FileMenu = menuBar()->addMenu(QStringLiteral("&Файл"));
-    FileMenu->setObjectName(QStringLiteral("FileMenu"));
-    FileMenu->addAction(AcSave);
-    FileMenu->addSeparator();
-    FileMenu->addAction(ActExit);
+    fileMenu_ = menuBar()->addMenu(QStringLiteral("&Файл"));
+    fileMenu_->setObjectName(QStringLiteral("FileMenu"));
+    fileMenu_->addAction(saveAction_);
+    fileMenu_->addSeparator();
+    fileMenu_->addAction(exitAction_);
 
-    OperationsMenu = menuBar()->addMenu(QStringLiteral("&Операции"));
-    OperationsMenu->setObjectName(QStringLiteral("OperationsMenu"));
-    OperationsMenu->addAction(AcConnect);
-    OperationsMenu->addAction(AcLoadReport);
-    OperationsMenu->addSeparator();
-    OperationsMenu->addAction(AcTextReport);
-    OperationsMenu->addAction(AcPrintReport);
-    OperationsMenu->addSeparator();
-    OperationsMenu->addAction(AcGraphReport);
-    OperationsMenu->addAction(AcPrintGraph);
-    OperationsMenu->addAction(AcSetupGraph);
+    operationsMenu_ = menuBar()->addMenu(QStringLiteral("&Операции"));
+    operationsMenu_->setObjectName(QStringLiteral("OperationsMenu"));
+    operationsMenu_->addAction(connectAction_);
+    operationsMenu_->addAction(loadReportAction_);
+    operationsMenu_->addSeparator();
+    operationsMenu_->addAction(textReportAction_);
+    operationsMenu_->addAction(printTableAction_);
+    operationsMenu_->addSeparator();
+    operationsMenu_->addAction(graphReportAction_);
+    operationsMenu_->addAction(printGraphAction_);
+    operationsMenu_->addAction(graphSetupAction_);
 
-    HelpMenu = menuBar()->addMenu(QStringLiteral("&Помощь"));
-    HelpMenu->setObjectName(QStringLiteral("HelpMenu"));
-    HelpMenu->addAction(AcAbout);
+    helpMenu_ = menuBar()->addMenu(QStringLiteral("&Помощь"));
+    helpMenu_->setObjectName(QStringLiteral("HelpMenu"));
+    helpMenu_->addAction(aboutAction_);
 
-    ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
-    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
-    ToolBar1->setMovable(false);
-    ToolBar1->setFloatable(false);
-    ToolBar1->setContextMenuPolicy(Qt::PreventContextMenu);
-    ToolBar1->toggleViewAction()->setEnabled(false);
-    ToolBar1->setIconSize(QSize(16, 16));
-    ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    ToolBar1->setFixedHeight(27);
-    ToolBar1->setStyleSheet(QStringLiteral(
+    toolBar_ = addToolBar(QStringLiteral("ToolBar1"));
+    toolBar_->setObjectName(QStringLiteral("ToolBar1"));
+    toolBar_->setMovable(false);
+    toolBar_->setFloatable(false);
+    toolBar_->setContextMenuPolicy(Qt::PreventContextMenu);
+    toolBar_->toggleViewAction()->setEnabled(false);
+    toolBar_->setIconSize(QSize(16, 16));
+    toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    toolBar_->setFixedHeight(27);
+    toolBar_->setStyleSheet(QStringLiteral(
         "QToolBar { border-top: 1px solid palette(mid); border-bottom: 1px solid palette(mid);"
         " spacing: 0px; padding: 1px 2px; }"
         "QToolButton { min-width: 21px; max-width: 21px; min-height: 21px; max-height: 21px; }"));
-    ToolBar1->addAction(AcSave);
-    ToolBar1->addAction(ActExit);
-    ToolBar1->addSeparator();
-    ToolBar1->addAction(AcConnect);
-    ToolBar1->addAction(AcLoadReport);
-    ToolBar1->addSeparator();
-    ToolBar1->addAction(AcOperations);
-    ToolBar1->addAction(AcTextReport);
-    ToolBar1->addAction(AcPrintReport);
-    ToolBar1->addAction(AcGraphReport);
-    ToolBar1->addAction(AcPrintGraph);
-    ToolBar1->addAction(AcSetupGraph);
-    ToolBar1->addSeparator();
-    ToolBar1->addAction(AcAbout);
+    toolBar_->addAction(saveAction_);
+    toolBar_->addAction(exitAction_);
+    toolBar_->addSeparator();
+    toolBar_->addAction(connectAction_);
+    toolBar_->addAction(loadReportAction_);
+    toolBar_->addSeparator();
+    toolBar_->addAction(operationsAction_);
+    toolBar_->addAction(textReportAction_);
+    toolBar_->addAction(printTableAction_);
+    toolBar_->addAction(graphReportAction_);
+    toolBar_->addAction(printGraphAction_);
+    toolBar_->addAction(graphSetupAction_);
+    toolBar_->addSeparator();
+    toolBar_->addAction(aboutAction_);
 
     // One panel that shows the hint of whatever is under the mouse pointer.
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));

@@ -9,56 +9,56 @@
 #include "views/ui/text_report_page.h"
 #include "widgets/wait_window.h"
 
-void MainWindow::CreateDocument()
+void MainWindow::createDocument()
 {
     document_ = new ReportDocument(
         [this] {
             ReportSettings settings;
-            const ThresholdTexts thresholds = TabSheet2->thresholdTexts();
-            settings.displayMode = TabSheet2->displayMode();
+            const ThresholdTexts thresholds = textReportPage_->thresholdTexts();
+            settings.displayMode = textReportPage_->displayMode();
             settings.minHumidityText = thresholds.minHumidity;
             settings.maxHumidityText = thresholds.maxHumidity;
             settings.minTemperatureText = thresholds.minTemperature;
             settings.maxTemperatureText = thresholds.maxTemperature;
-            settings.colorChart = ColorChartFlag;
+            settings.colorChart = colorChart_;
             return settings;
         },
         this);
     connect(document_, &ReportDocument::built, this, [this](const std::shared_ptr<const ReportTable>& table) {
-        TabSheet2->showTable(table);
-        Panel5->showTable(table);
+        textReportPage_->showTable(table);
+        graphPage_->showTable(table);
     });
 }
 
-void MainWindow::CreateOutput()
+void MainWindow::createOutput()
 {
-    output_ = new ReportOutput(dialogs_, clock_, programDirectory_, *TabSheet2, *Panel5, document_->state(),
-                               [this] { PrepareChartsForOutput(); }, this);
+    output_ = new ReportOutput(dialogs_, clock_, programDirectory_, *textReportPage_, *graphPage_, document_->state(),
+                               [this] { prepareChartsForOutput(); }, this);
 }
 
-void MainWindow::AcSaveExecute()
+void MainWindow::saveTable()
 {
-    output_->setWaitWindow(WaitForm);
+    output_->setWaitWindow(waitWindow_);
     output_->saveTable();
 }
 
-void MainWindow::AcPrintReportExecute()
+void MainWindow::printTable()
 {
     output_->printTable();
 }
 
-void MainWindow::AcPrintGraphExecute()
+void MainWindow::printGraph()
 {
     output_->printGraph();
 }
 
-void MainWindow::SaveChartPicturesClick()
+void MainWindow::saveChartPictures()
 {
     output_->saveChartPictures();
 }
 
 void MainWindow::BuildReport(bool FromReading)
 {
-    document_->setProgress(WaitForm);
+    document_->setProgress(waitWindow_);
     document_->build(FromReading);
 }

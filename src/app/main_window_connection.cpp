@@ -2,7 +2,7 @@
 #include "app/main_window.h"
 #include "device/ui/connection_panel.h"
 
-void MainWindow::AcConnectExecute()
+void MainWindow::checkConnection()
 {
     connection_->checkConnection();
 }

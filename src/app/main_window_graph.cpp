@@ -41,45 +41,45 @@ private:
 
 }  // namespace
 
-void MainWindow::CreatePage3()
+void MainWindow::createGraphPage()
 {
-    Panel5 = new GraphPage(TabSheet3);
+    graphPage_ = new GraphPage(graphTab_);
     // The tab's page gives the graph page its size and the humidity strip its height.
-    new ResizeWatch(TabSheet3, [this] {
-        Panel5->setGeometry(TabSheet3->rect());
-        TabSheet3Resize();
+    new ResizeWatch(graphTab_, [this] {
+        graphPage_->setGeometry(graphTab_->rect());
+        fitGraphPage();
     });
 }
 
-void MainWindow::TabSheet3Resize()
+void MainWindow::fitGraphPage()
 {
-    Panel5->setHumidityHeight(HumidityStripHeight(Panel5->height()));
+    graphPage_->setHumidityHeight(HumidityStripHeight(graphPage_->height()));
 }
 
-void MainWindow::AcSetupGraphExecute()
+void MainWindow::openGraphSetup()
 {
     // However the dialog closes, both charts are drawn again.
     struct Redraw {
         MainWindow* form;
         ~Redraw()
         {
-            form->Panel5->humidityChart()->update();
-            form->Panel5->temperatureChart()->update();
+            form->graphPage_->humidityChart()->update();
+            form->graphPage_->temperatureChart()->update();
         }
     } redraw{this};
     // The pickers open on the span of the humidity series.
-    const auto [first, last] = Panel5->seriesSpan();
-    SelectForm->showSpan(first, last);
-    execOwningItsBoxes(SelectForm);
+    const auto [first, last] = graphPage_->seriesSpan();
+    graphSetupDialog_->showSpan(first, last);
+    execOwningItsBoxes(graphSetupDialog_);
 }
 
-void MainWindow::TabSheet3Show()
+void MainWindow::applyGraphSetupOnShow()
 {
-    Panel5->applyAxisSettings(SelectForm->axisSettings());
+    graphPage_->applyAxisSettings(graphSetupDialog_->axisSettings());
 }
 
-void MainWindow::PrepareChartsForOutput()
+void MainWindow::prepareChartsForOutput()
 {
-    if (PageControl1->currentWidget() != TabSheet3)
-        Panel5->applyAxisSettings(SelectForm->axisSettings());
+    if (pages_->currentWidget() != graphTab_)
+        graphPage_->applyAxisSettings(graphSetupDialog_->axisSettings());
 }

@@ -1,4 +1,4 @@
-// MainWindow::AcLoadReportExecute: opening a stored report — the report actions and automatic
+// MainWindow::loadStoredReport: opening a stored report — the report actions and automatic
 // reading go off, the selection dialog picks and prepares a report and its interval, and on
 // confirmation the report is loaded, built and its pages shown.
 #include "app/main_window.h"
@@ -13,34 +13,34 @@
 #include <QComboBox>
 #include <QGroupBox>
 
-void MainWindow::AcLoadReportExecute()
+void MainWindow::loadStoredReport()
 {
     // The report actions, the reading panel and automatic reading go off: nothing may append
     // to a report while the dialog prepares or deletes one.
-    SetReportActions(false);
+    setReportActionsEnabled(false);
     readingPanel_->hide();
     readingPanel_->stopAutomaticReading();
 
     // The selection dialog; its questions and boxes stack above it.
-    if (execOwningItsBoxes(RepselForm) != QDialog::Accepted)
+    if (execOwningItsBoxes(reportSelectionDialog_) != QDialog::Accepted)
         return;
     // With no report in the pool there is nothing to load: the report actions stay off as
     // after a cancelled dialog.
-    if (RepselForm->ComboBox1->count() == 0)
+    if (reportSelectionDialog_->ComboBox1->count() == 0)
         return;
 
     // The comment as one comma text; the untouched placeholder means no comment.
     static const QString placeholder = CommaText({ReportSelectionDialog::CommentPlaceholder()});
-    const QString comment = CommaText(RepselForm->Memo1Lines());
+    const QString comment = CommaText(reportSelectionDialog_->Memo1Lines());
     document_->state().ReportComment = comment == placeholder ? QString() : comment;
 
     // The device number from the chosen file name; the dialog prepared the file, so it is read
     // once more as it now stands.
-    const QString item = RepselForm->ComboBox1->currentText();
+    const QString item = reportSelectionDialog_->ComboBox1->currentText();
     document_->state().DeviceNumberText = item.left(item.size() - 4);
     LoadReport(ReportFilePath(poolDirectory(), item), document_->state());
 
     // The report built for both pages, and its actions on again.
     BuildReport(false);
-    SetReportActions(true);
+    setReportActionsEnabled(true);
 }

@@ -25,48 +25,48 @@
 #include <QTabWidget>
 #include <QToolButton>
 
-void MainWindow::CreatePages()
+void MainWindow::createPages()
 {
-    PageControl1 = new QTabWidget(this);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    PageControl1->setUsesScrollButtons(true);
-    setCentralWidget(PageControl1);
+    pages_ = new QTabWidget(this);
+    pages_->setObjectName(QStringLiteral("PageControl1"));
+    pages_->setUsesScrollButtons(true);
+    setCentralWidget(pages_);
 
-    TabSheet1 = new QWidget;
-    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+    operationsTab_ = new QWidget;
+    operationsTab_->setObjectName(QStringLiteral("TabSheet1"));
     // Made inside the window, so that its labels are sized in the window's font.
-    TabSheet2 = new TextReportPage(AcPrintReport, AcPrintGraph, PageControl1);
-    TabSheet3 = new QWidget;
-    TabSheet3->setObjectName(QStringLiteral("TabSheet3"));
-    PageControl1->addTab(TabSheet1, QStringLiteral("&Операции"));
-    PageControl1->addTab(TabSheet2, QStringLiteral("&Текстовый отчёт"));
-    PageControl1->addTab(TabSheet3, QStringLiteral("&Графический отчёт"));
-    PageControl1->setCurrentWidget(TabSheet1);
-    connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
-        if (PageControl1->widget(index) == TabSheet3)
-            TabSheet3Show();
+    textReportPage_ = new TextReportPage(printTableAction_, printGraphAction_, pages_);
+    graphTab_ = new QWidget;
+    graphTab_->setObjectName(QStringLiteral("TabSheet3"));
+    pages_->addTab(operationsTab_, QStringLiteral("&Операции"));
+    pages_->addTab(textReportPage_, QStringLiteral("&Текстовый отчёт"));
+    pages_->addTab(graphTab_, QStringLiteral("&Графический отчёт"));
+    pages_->setCurrentWidget(operationsTab_);
+    connect(pages_, &QTabWidget::currentChanged, this, [this](int index) {
+        if (pages_->widget(index) == graphTab_)
+            applyGraphSetupOnShow();
     });
 
-    CreatePage1();
-    CreatePage2();
-    CreatePage3();
+    createOperationsPage();
+    createTextReportPage();
+    createGraphPage();
 }
 
-void MainWindow::CreatePage1()
+void MainWindow::createOperationsPage()
 {
-    auto* anchors = new Anchors(TabSheet1, QSize(1008, 643));
+    auto* anchors = new Anchors(operationsTab_, QSize(1008, 643));
 
-    Button1 = new QPushButton(TabSheet1);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    BindButtonToAction(Button1, AcConnect);
-    anchors->place(Button1, {3, 7, 187, 22});
-    Button2 = new QPushButton(TabSheet1);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    BindButtonToAction(Button2, AcLoadReport);
-    anchors->place(Button2, {197, 7, 187, 22});
+    connectButton_ = new QPushButton(operationsTab_);
+    connectButton_->setObjectName(QStringLiteral("Button1"));
+    BindButtonToAction(connectButton_, connectAction_);
+    anchors->place(connectButton_, {3, 7, 187, 22});
+    loadReportButton_ = new QPushButton(operationsTab_);
+    loadReportButton_->setObjectName(QStringLiteral("Button2"));
+    BindButtonToAction(loadReportButton_, loadReportAction_);
+    anchors->place(loadReportButton_, {197, 7, 187, 22});
 
     // The reading panel, shown after a successful connection check.
-    readingPanel_ = new ReadingPanel(QIcon(ImageList1.value(1)), TabSheet1);
+    readingPanel_ = new ReadingPanel(QIcon(toolbarPictures_.value(1)), operationsTab_);
     anchors->place(readingPanel_, {4, 32, 766, 546}, Anchor::All);
     connect(readingPanel_, &ReadingPanel::readRequested, this, &MainWindow::takeReading);
     connect(readingPanel_, &ReadingPanel::saveRequested, this, &MainWindow::saveWorkingReport);
@@ -74,36 +74,36 @@ void MainWindow::CreatePage1()
 
     // Port choice and transmission mode. A meter that answers the check shows the reading
     // panel and the report actions; a silent one hides them.
-    connection_ = new ConnectionPanel(std::move(portToOwn_), clock_, dialogs_, FatalStop, TabSheet1);
+    connection_ = new ConnectionPanel(std::move(portToOwn_), clock_, dialogs_, fatalExit_, operationsTab_);
     anchors->place(connection_, {4, 579, 766, 60}, Anchor::Left | Anchor::Right | Anchor::Bottom);
     connect(connection_, &ConnectionPanel::meterAnswered, this, [this](const QString& meterNumber) {
         readingPanel_->setMeterNumber(meterNumber);
         readingPanel_->clearReading();
         if (readingPanel_->isHidden()) {
-            SetReportActions(true);
+            setReportActionsEnabled(true);
             readingPanel_->show();
         }
     });
     connect(connection_, &ConnectionPanel::meterSilent, this, [this] {
-        SetReportActions(false);
+        setReportActionsEnabled(false);
         readingPanel_->hide();
     });
 
     // The clock.
-    GroupBox1 = new QGroupBox(QStringLiteral(" Время "), TabSheet1);
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    anchors->place(GroupBox1, {776, 4, 228, 574}, Anchor::Top | Anchor::Right | Anchor::Bottom);
-    RxClock1 = new AnalogClock(clock_, GroupBox1);
-    RxClock1->setObjectName(QStringLiteral("RxClock1"));
-    RxClock1->setBorderWidth(4);
-    RxClock1->setGeometry(2, 16, 224, 224);
+    clockGroup_ = new QGroupBox(QStringLiteral(" Время "), operationsTab_);
+    clockGroup_->setObjectName(QStringLiteral("GroupBox1"));
+    anchors->place(clockGroup_, {776, 4, 228, 574}, Anchor::Top | Anchor::Right | Anchor::Bottom);
+    analogClock_ = new AnalogClock(clock_, clockGroup_);
+    analogClock_->setObjectName(QStringLiteral("RxClock1"));
+    analogClock_->setBorderWidth(4);
+    analogClock_->setGeometry(2, 16, 224, 224);
 
     // The maker's logo panel: a click opens the maker's web site.
-    Panel1 = new BevelPanel(TabSheet1);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setBevels(BevelPanel::Bevel::Lowered, BevelPanel::Bevel::Raised);
-    Panel1->setCaption(QStringLiteral("Ortanel"));
-    Panel1->setCursor(Qt::PointingHandCursor);
+    logoPanel_ = new BevelPanel(operationsTab_);
+    logoPanel_->setObjectName(QStringLiteral("Panel1"));
+    logoPanel_->setBevels(BevelPanel::Bevel::Lowered, BevelPanel::Bevel::Raised);
+    logoPanel_->setCaption(QStringLiteral("Ortanel"));
+    logoPanel_->setCursor(Qt::PointingHandCursor);
     QFont logo;
     const bool haveFutura = QFontDatabase::families().contains(QStringLiteral("FuturaEugenia"));
     // Without the maker's typeface a plain geometric sans-serif stands in.
@@ -111,10 +111,10 @@ void MainWindow::CreatePage1()
                                 : QStringList{QStringLiteral("URW Gothic"), QStringLiteral("DejaVu Sans")});
     logo.setStyleHint(QFont::SansSerif);
     logo.setPixelSize(37);
-    Panel1->setFont(logo);
-    QPalette pal = Panel1->palette();
+    logoPanel_->setFont(logo);
+    QPalette pal = logoPanel_->palette();
     pal.setColor(QPalette::WindowText, Qt::black);
-    Panel1->setPalette(pal);
-    anchors->place(Panel1, {776, 584, 228, 55}, Anchor::Right | Anchor::Bottom);
-    connect(Panel1, &BevelPanel::clicked, this, &MainWindow::Panel1Click);
+    logoPanel_->setPalette(pal);
+    anchors->place(logoPanel_, {776, 584, 228, 55}, Anchor::Right | Anchor::Bottom);
+    connect(logoPanel_, &BevelPanel::clicked, this, &MainWindow::openMakersWebSite);
 }

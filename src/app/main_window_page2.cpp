@@ -5,11 +5,11 @@
 #include "views/ui/graph_page.h"
 #include "views/ui/text_report_page.h"
 
-void MainWindow::CreatePage2()
+void MainWindow::createTextReportPage()
 {
-    connect(TabSheet2, &TextReportPage::displayModeChosen, this, [this](int index) {
-        Panel5->setDisplayMode(TabSheet2->displayMode(), index >= 0 && index < 3);
+    connect(textReportPage_, &TextReportPage::displayModeChosen, this, [this](int index) {
+        graphPage_->setDisplayMode(textReportPage_->displayMode(), index >= 0 && index < 3);
         BuildReport(false);
     });
-    connect(TabSheet2, &TextReportPage::thresholdLeft, this, [this] { BuildReport(false); });
+    connect(textReportPage_, &TextReportPage::thresholdLeft, this, [this] { BuildReport(false); });
 }

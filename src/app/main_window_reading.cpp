@@ -98,9 +98,9 @@ MainWindow::ReadingEnd MainWindow::readOnOpenPort()
     }
     // The record; a reading that cannot be stored is said once per run of failures.
     try {
-        Broker->follow(workingReport_.path());
+        broker_->follow(workingReport_.path());
         workingReport_.append(reading->record());
-        Broker->readingStored(reading->serialNumber);
+        broker_->readingStored(reading->serialNumber);
         appendFailing_ = false;
         readingPanel_->showReading(reading->humidity, static_cast<int16_t>(reading->temperature));
     } catch (const ReportFileError& e) {
@@ -136,6 +136,6 @@ void MainWindow::saveWorkingReport()
     }
     const QString oldPath = workingReport_.path();
     if (workingReport_.saveUnder(typed))
-        Broker->reportMoved(oldPath, workingReport_.path());
+        broker_->reportMoved(oldPath, workingReport_.path());
     readingPanel_->clearReading();
 }

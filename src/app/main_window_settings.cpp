@@ -16,16 +16,16 @@ void MainWindow::LoadSettings()
 
     // No handler runs while loading: choosing the port index does not open the port, an axis
     // mode does not apply graph settings, the threshold fields do not rebuild the report.
-    Ortanel = s.Ortanel;
+    ortanelSetting_ = s.Ortanel;
     connection_->chooseListedPort(s.Port);
-    TabSheet2->setThresholdTexts({s.minh, s.maxh, s.mint, s.maxt});
+    textReportPage_->setThresholdTexts({s.minh, s.maxh, s.mint, s.maxt});
     readingPanel_->setIntervalText(s.interval);
     // The mode is chosen (and the report built for it) when the window is first shown.
-    TabSheet2->keepDisplayMode(s.Indic);
-    Panel5->setDisplayMode(s.Indic, false);
-    if (SelectForm)
-        SelectForm->setAxisSettings({s.modeRH, s.modeT, s.min_RH, s.max_RH, s.min_T, s.max_T});
-    ColorChartFlag = s.colorChart;
+    textReportPage_->keepDisplayMode(s.Indic);
+    graphPage_->setDisplayMode(s.Indic, false);
+    if (graphSetupDialog_)
+        graphSetupDialog_->setAxisSettings({s.modeRH, s.modeT, s.min_RH, s.max_RH, s.min_T, s.max_T});
+    colorChart_ = s.colorChart;
     connection_->setUsb(s.usb);
 }
 
@@ -33,17 +33,17 @@ void MainWindow::SaveSettings()
 {
     // Start from the file as it stands, so values of a window that does not exist keep theirs.
     KelSettings s = ReadKelSettings(ProfileFile(settingsFilePath()));
-    s.Ortanel = Ortanel;
+    s.Ortanel = ortanelSetting_;
     s.Port = connection_->listedPort();
-    const ThresholdTexts thresholds = TabSheet2->thresholdTexts();
+    const ThresholdTexts thresholds = textReportPage_->thresholdTexts();
     s.minh = thresholds.minHumidity;
     s.maxh = thresholds.maxHumidity;
     s.mint = thresholds.minTemperature;
     s.maxt = thresholds.maxTemperature;
     s.interval = readingPanel_->intervalText();
-    s.Indic = TabSheet2->displayMode();
-    if (SelectForm) {
-        const GraphAxisSettings axes = SelectForm->axisSettings();
+    s.Indic = textReportPage_->displayMode();
+    if (graphSetupDialog_) {
+        const GraphAxisSettings axes = graphSetupDialog_->axisSettings();
         s.modeRH = axes.humidityMode;
         s.modeT = axes.temperatureMode;
         s.min_RH = axes.humidityMinimum;
@@ -51,7 +51,7 @@ void MainWindow::SaveSettings()
         s.min_T = axes.temperatureMinimum;
         s.max_T = axes.temperatureMaximum;
     }
-    s.colorChart = ColorChartFlag;
+    s.colorChart = colorChart_;
     s.usb = connection_->usb();
 
     ProfileFile file(settingsFilePath());

@@ -130,7 +130,7 @@ TEST_F(ModalDialogOwners, TheReportSelectionDialogOwnsItsDeleteQuestions)
 TEST_F(ModalDialogOwners, TheGraphSetupDialogOwnsItsSaveDialogAndErrorBoxes)
 {
     startAndShow();
-    form().SetReportActions(true);
+    form().setReportActionsEnabled(true);
     GraphSetupDialog& setup = windows->SelectForm();
     gui::whileModal(setup, [&] {
         gui::named<QPushButton>(setup, "Button2")->click();  // the picture export's save dialog, cancelled

@@ -195,7 +195,7 @@ TEST_F(MainWindowTest, F5AndF10ReachTheirActionsFromAnywhereInTheWindow)
     MainWindow& f = form();
     ASSERT_TRUE(gui::waitActive(&f));
     gui::SignalCount connect(gui::named<QAction>(f, "AcConnect"), &QAction::triggered);
-    f.SetReportActions(true);
+    f.setReportActionsEnabled(true);
     gui::named<QAction>(f, "AcTextReport")->trigger();
     QWidget* places[] = {gui::named<QPushButton>(*gui::named<QWidget>(f, "TabSheet1"), "Button2"), gui::named<QCheckBox>(f.connectionPanel(), "usb"), gui::named<MaskEdit>(f.textReportPage(), "MaskEdit7"), gui::named<QTableView>(f.textReportPage(), "Grid1")};
     int expected = 0;
@@ -215,8 +215,8 @@ TEST_F(MainWindowTest, ReportActionsSwitchTogetherAndSwitchingOffBringsPageOneFo
 {
     startAndShow();
     MainWindow& f = form();
-    f.SetReportActions(true);
-    for (QAction* a : f.ReportActions())
+    f.setReportActionsEnabled(true);
+    for (QAction* a : f.reportActions())
         EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
     EXPECT_TRUE(gui::named<QTabWidget>(f, "PageControl1")->isTabVisible(1));
     EXPECT_TRUE(gui::named<QTabWidget>(f, "PageControl1")->isTabVisible(2));
@@ -225,12 +225,12 @@ TEST_F(MainWindowTest, ReportActionsSwitchTogetherAndSwitchingOffBringsPageOneFo
     EXPECT_EQ(gui::named<QPushButton>(f.textReportPage(), "Button10")->text(), "Распечатать таблицу");
 
     for (QWidget* page : {static_cast<QWidget*>(&f.textReportPage()), gui::named<QWidget>(f, "TabSheet3")}) {
-        f.SetReportActions(true);
+        f.setReportActionsEnabled(true);
         gui::named<QTabWidget>(f, "PageControl1")->setCurrentWidget(page);
-        f.SetReportActions(false);
+        f.setReportActionsEnabled(false);
         EXPECT_EQ(gui::named<QTabWidget>(f, "PageControl1")->currentWidget(), gui::named<QWidget>(f, "TabSheet1"));
     }
-    for (QAction* a : f.ReportActions())
+    for (QAction* a : f.reportActions())
         EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
     EXPECT_FALSE(gui::named<QTabWidget>(f, "PageControl1")->isTabVisible(1));
     EXPECT_FALSE(gui::named<QTabWidget>(f, "PageControl1")->isTabVisible(2));
@@ -242,7 +242,7 @@ TEST_F(MainWindowTest, PageActionsBringTheirPagesForward)
 {
     startAndShow();
     MainWindow& f = form();
-    f.SetReportActions(true);
+    f.setReportActionsEnabled(true);
     gui::named<QAction>(f, "AcGraphReport")->trigger();
     EXPECT_EQ(gui::named<QTabWidget>(f, "PageControl1")->currentWidget(), gui::named<QWidget>(f, "TabSheet3"));
     gui::named<QAction>(f, "AcTextReport")->trigger();

@@ -31,7 +31,7 @@ TEST_F(ScreenshotTest, MainWindowAtDesignSize)
 
     // After a connection check: the reading panel and the report pages.
     f.readingPanel().show();
-    f.SetReportActions(true);
+    f.setReportActionsEnabled(true);
     f.readingPanel().setMeterNumber("00A3");
     QApplication::processEvents();
     EXPECT_TRUE(f.grab().save(shotPath("main_window_connected.png")));

@@ -42,7 +42,7 @@ protected:
     int enabledReportActions() const
     {
         int n = 0;
-        for (QAction* a : form().ReportActions())
+        for (QAction* a : form().reportActions())
             n += a->isEnabled();
         return n;
     }

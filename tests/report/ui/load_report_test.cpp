@@ -150,7 +150,7 @@ TEST_F(LoadReport, TheIntervalComesFromThePickersWithoutSeconds)
 TEST_F(LoadReport, OpeningSwitchesReadingOffAndACancelledDialogLeavesTheReportActionsOff)
 {
     writeReport("A.dat", {{at(9, 0), 4000, 2000}});
-    form().SetReportActions(true);
+    form().setReportActionsEnabled(true);
     form().readingPanel().show();
     gui::named<QLineEdit>(form().readingPanel(), "Edit5")->setText("5");
     gui::named<OnOffSwitch>(form().readingPanel(), "Switch1")->setOn(true);

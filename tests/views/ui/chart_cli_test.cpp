@@ -100,7 +100,7 @@ protected:
         // The user's click on the display mode builds the report.
         gui::named<RadioGroup>(form().textReportPage(), "RadioGroup1")->setItemIndex(look.displayMode);
         form().BuildReport(false);
-        form().SetReportActions(true);
+        form().setReportActionsEnabled(true);
         gui::named<QTabWidget>(form(), "PageControl1")->setCurrentWidget(gui::named<QWidget>(form(), "TabSheet3"));
         QApplication::processEvents();
         form().SaveSettings();

@@ -89,7 +89,7 @@ protected:
             records.push_back({at(10, 0) + i / 1440.0, int16_t(3000 + 40 * (i % 50)), int16_t(1800 + 10 * (i % 70))});
         setReport(records, QStringLiteral("00A3"), at(23, 59));
         form().BuildReport(false);
-        form().SetReportActions(true);
+        form().setReportActionsEnabled(true);
         form().graphPage().setPartDividers(true, 2);
         gui::named<QTabWidget>(form(), "PageControl1")->setCurrentWidget(gui::named<QWidget>(form(), "TabSheet3"));
         QApplication::processEvents();
@@ -214,7 +214,7 @@ protected:
             records.push_back({at(10, 0) + i / 1440.0, int16_t(4570 + i % 2), int16_t(1800 + 10 * i)});
         setReport(records, QStringLiteral("00A3"), at(23, 59));
         form().BuildReport(false);
-        form().SetReportActions(true);
+        form().setReportActionsEnabled(true);
         gui::named<QTabWidget>(form(), "PageControl1")->setCurrentWidget(&form().textReportPage());
         QApplication::processEvents();
         pdf = QDir(dir.path()).filePath("graph.pdf");

@@ -50,7 +50,7 @@ protected:
     void SetUp() override
     {
         startAndShow();
-        form().SetReportActions(true);
+        form().setReportActionsEnabled(true);
     }
 
     // Readings once a minute over a day from 15.06.2013 00:00 with a daily swing, so that the

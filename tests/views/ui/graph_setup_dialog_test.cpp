@@ -33,7 +33,7 @@ protected:
     {
         startAndShow();
         setRecords({{at(10, 0), 4000, 2000}, {at(11, 0), 6000, 2500}, {at(12, 30, 15), 5000, 2200}});
-        form().SetReportActions(true);
+        form().setReportActionsEnabled(true);
     }
     void setRecords(const std::vector<TDateTimeRHT>& records)
     {

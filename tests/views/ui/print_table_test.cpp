@@ -85,9 +85,12 @@ protected:
     void SetUp() override
     {
         startAndShow();
-        form().SetReportActions(true);
+        form().setReportActionsEnabled(true);
         pdf = QDir(dir.path()).filePath(QStringLiteral("table.pdf"));
     }
+
+    // "Распечатать таблицу" chosen by the user.
+    void printTable() { gui::named<QAction>(form(), "AcPrintReport")->trigger(); }
 
     // dataRows readings a minute apart from 10:00, humidity 40,0 + row/10, temperature 20,00.
     void build(int dataRows)
@@ -120,7 +123,7 @@ protected:
     {
         dialogs.printFromPage = fromPage;
         dialogs.printToPage = toPage;
-        form().AcPrintReportExecute();
+        printTable();
     }
 
     // The printed time texts of the data rows, sheet by sheet ("10:00" is data row 1).
@@ -206,7 +209,7 @@ TEST_F(PrintTable, TheDialogKeepsTheUsersChoicesFromRunToRun)
     // the largest page of the table printed now.
     build(60);
     dialogs.printAnswers = {false};
-    form().AcPrintReportExecute();
+    printTable();
     EXPECT_EQ(form().reportOutput().printer(), &printer);
     EXPECT_EQ(printer.printRange(), QPrinter::PageRange);
     EXPECT_EQ(printer.fromPage(), 2);
@@ -222,14 +225,14 @@ TEST_F(PrintTable, AJobOfAllPagesKeepsTheFromPageForTheNextDialog)
     print();  // all pages: the dialog clears its range
     ASSERT_TRUE(QFile::exists(pdf));
     dialogs.printAnswers = {false};
-    form().AcPrintReportExecute();
+    printTable();
     ASSERT_EQ(dialogs.fromPagesOffered.size(), 3u);
     EXPECT_EQ(dialogs.fromPagesOffered[1], 4);
     EXPECT_EQ(dialogs.fromPagesOffered[2], 4) << "the from-page chosen last, not page 1";
     // A smaller table brings it down to its last page.
     build(60);
     dialogs.printAnswers = {false};
-    form().AcPrintReportExecute();
+    printTable();
     EXPECT_EQ(dialogs.fromPagesOffered.back(), 2);
 }
 
@@ -400,7 +403,7 @@ TEST_F(PrintTable, WithoutAPrinterTheUserIsToldSoAndOfferedAPdfFile)
     // A fresh printer, as at the first printout of a run on a machine without printers.
     form().reportOutput().usePrinter(nullptr);
     dialogs.printFileName = pdf;
-    form().AcPrintReportExecute();
+    printTable();
     EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Message),
               QStringList{QStringLiteral("Принтер не установлен. Распечатать можно только в файл PDF.")});
     ASSERT_EQ(dialogs.printToFileOffered, std::vector<bool>{true});
@@ -413,14 +416,14 @@ TEST_F(PrintTable, WithoutAPrinterTheUserIsToldSoAndOfferedAPdfFile)
     // Cancelled: nothing printed, nothing said.
     QFile::remove(pdf);
     dialogs.printAnswers = {false};
-    form().AcPrintReportExecute();
+    printTable();
     EXPECT_FALSE(QFile::exists(pdf));
     EXPECT_TRUE(dialogs.texts(FakeDialogs::Kind::StandardError).isEmpty());
 
     // With printers, no file is offered.
     dialogs.printersInstalled = true;
     dialogs.printAnswers = {false};
-    form().AcPrintReportExecute();
+    printTable();
     EXPECT_EQ(dialogs.printToFileOffered.back(), false);
 }
 
@@ -433,7 +436,7 @@ TEST_F(PrintTable, AJobWithoutAnyPrinterSaysSoPlainly)
     form().reportOutput().printer()->setPrinterName(QString());
     form().reportOutput().printer()->setOutputFileName(QString());
     try {
-        form().AcPrintReportExecute();
+        printTable();
         FAIL() << "printing without a printer must fail";
     } catch (const std::exception& e) {
         EXPECT_EQ(QString::fromUtf8(e.what()), QStringLiteral("Принтер не установлен"));

@@ -23,7 +23,7 @@ protected:
         const double day = DayCountOf(QDate(2026, 3, 14), 10 * 3600000);
         setReport({{day, 5000, 2150}, {day + 1.0 / 1440, 12000, -525}}, QStringLiteral("00A3"), day + 1);
         form().BuildReport(false);
-        form().SetReportActions(true);
+        form().setReportActionsEnabled(true);
     }
     QString path(const QString& name) const { return QDir(dir.path()).filePath(name); }
     QByteArray bytes(const QString& name) const { return FileBytes(path(name)); }

@@ -35,7 +35,7 @@ protected:
     QString header(int column) const { return model().headerData(column, Qt::Horizontal).toString(); }
     void showPage2()
     {
-        form().SetReportActions(true);
+        form().setReportActionsEnabled(true);
         gui::named<QTabWidget>(form(), "PageControl1")->setCurrentWidget(&form().textReportPage());
         QApplication::processEvents();
     }
