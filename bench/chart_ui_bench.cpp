@@ -39,14 +39,14 @@ void paint(benchmark::State& state, bool panning)
     chart.resize(1000, 320);
     chart.setSeries(table(int(state.range(0))), ChartSeries::Humidity);
     QImage image(chart.size(), QImage::Format_ARGB32_Premultiplied);
-    const double min = chart.BottomAxis().Minimum(), max = chart.BottomAxis().Maximum();
+    const double min = chart.bottomAxis().minimum(), max = chart.bottomAxis().maximum();
     const double span = max - min;
     int step = 0;
     for (auto _ : state) {
         if (panning) {
             // A tenth of the span shown, moved by one pixel's worth each time.
             const double from = min + (step++ % 500) * span / 9000;
-            chart.BottomAxis().SetMinMax(from, from + span / 10);
+            chart.bottomAxis().setMinMax(from, from + span / 10);
         }
         QPainter painter(&image);
         chart.render(painter, image.rect(), 0);

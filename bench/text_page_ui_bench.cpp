@@ -47,7 +47,7 @@ struct Page {
     std::shared_ptr<const ReportTable> large;
     std::shared_ptr<const ReportTable> small;
 
-    MainWindow& form() const { return windows->MainForm(); }
+    MainWindow& form() const { return windows->mainWindow(); }
     QTableView* grid() const { return form().textReportPage().findChild<QTableView*>(QStringLiteral("Grid1")); }
     const ReportTableModel* model() const { return &form().textReportPage().model(); }
 };
@@ -69,7 +69,7 @@ Page& page()
     static Page p = [] {
         Page q;
         q.windows = std::make_unique<KelmoraWindows>(SystemClock::instance(), dialogs(), programDir().path());
-        q.windows->ShowMainForm();
+        q.windows->showMainWindow();
         MainWindow& f = q.form();
         f.setReportActionsEnabled(true);
         f.findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentWidget(&f.textReportPage());

@@ -4,10 +4,8 @@
 
 #include <QDialog>
 
-class BevelPanel;
 class Dialogs;
 class QLabel;
-class QPushButton;
 
 namespace Maker {
 inline const QString Name = QStringLiteral("Ortanel");
@@ -21,24 +19,16 @@ class AboutBox : public QDialog {
 public:
     AboutBox(Dialogs& dialogs, QWidget* owner = nullptr);
 
-    BevelPanel* Panel1;
-    QLabel* Label1;     // maker's name
-    QLabel* Label2;     // slogan
-    QLabel* Label3;     // line of instruments
-    QLabel* Image1;     // picture
-    QLabel* Label4;     // address and telephones
-    QPushButton* OKButton;
-    QPushButton* Button1;
-    QPushButton* Button2;
-    QLabel* DataDirectoryLabel;  // where the reports and the settings file are kept
-
     // Shows the data directory in use (below the designed contents).
     void setDataDirectory(const QString& directory);
 
-public slots:
-    void Button1Click();
-    void Button2Click();
+private slots:
+    // "Написать электронное письмо": the mail program opens on the maker's address.
+    void writeEMail();
+    // "Посетите …": the browser opens the maker's web site.
+    void visitWebSite();
 
 private:
     Dialogs& dialogs_;
+    QLabel* dataDirectory_;  // DataDirectoryLabel: where the reports and the settings file are kept
 };

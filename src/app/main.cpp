@@ -19,9 +19,9 @@ int main(int argc, char** argv)
     app.setDialogs(&dialogs);
 
     KelmoraWindows windows(SystemClock::instance(), dialogs, dataDirectory());
-    dialogs.setOwner(&windows.MainForm());
-    QApplication::setWindowIcon(windows.MainForm().windowIcon());
-    windows.ShowMainForm();
+    dialogs.setOwner(&windows.mainWindow());
+    QApplication::setWindowIcon(windows.mainWindow().windowIcon());
+    windows.showMainWindow();
     const int status = app.exec();
     app.setDialogs(nullptr);
     return status;

@@ -172,8 +172,8 @@ void MainWindow::confirmClose(bool& canClose)
     canClose = true;
     if (!workingReport_.mustAskBeforeClosing(readingPanel_->typedName(), !readingPanel_->isHidden() && readingPanel_->readingOnShow()))
         return;
-    if (dialogs_.Warning(QStringLiteral("Сохранить отчет ?")) == Dialogs::Answer::Yes) {
-        dialogs_.Message(QStringLiteral("Введите новое имя отчета и нажмите кнопку Сохранить"));
+    if (dialogs_.warning(QStringLiteral("Сохранить отчет ?")) == Dialogs::Answer::Yes) {
+        dialogs_.message(QStringLiteral("Введите новое имя отчета и нажмите кнопку Сохранить"));
         canClose = false;
     }
 }
@@ -251,6 +251,6 @@ void MainWindow::showGraphPage()
 
 void MainWindow::openMakersWebSite()
 {
-    dialogs_.OpenAddress(Maker::WebSite);
+    dialogs_.openAddress(Maker::WebSite);
 }
 

@@ -26,17 +26,17 @@ void MainWindow::loadStoredReport()
         return;
     // With no report in the pool there is nothing to load: the report actions stay off as
     // after a cancelled dialog.
-    if (reportSelectionDialog_->ComboBox1->count() == 0)
+    if (!reportSelectionDialog_->poolHasReports())
         return;
 
     // The comment as one comma text; the untouched placeholder means no comment.
-    static const QString placeholder = CommaText({ReportSelectionDialog::CommentPlaceholder()});
-    const QString comment = CommaText(reportSelectionDialog_->Memo1Lines());
+    static const QString placeholder = CommaText({ReportSelectionDialog::commentPlaceholder()});
+    const QString comment = CommaText(reportSelectionDialog_->commentLines());
     document_->state().ReportComment = comment == placeholder ? QString() : comment;
 
     // The device number from the chosen file name; the dialog prepared the file, so it is read
     // once more as it now stands.
-    const QString item = reportSelectionDialog_->ComboBox1->currentText();
+    const QString item = reportSelectionDialog_->selectedReport();
     document_->state().DeviceNumberText = item.left(item.size() - 4);
     LoadReport(ReportFilePath(poolDirectory(), item), document_->state());
 

@@ -63,7 +63,7 @@ MainWindow::ReadingEnd MainWindow::readOnOpenPort()
     settleWait(clock(), [] { QCoreApplication::processEvents(); });
     const std::optional<MeterReading> reading = ReadMeter(connection_->protocol(), clock(), connection_->usb());
     if (!reading) {
-        dialogs().Message(DeviceText::CannotRead);
+        dialogs().message(DeviceText::CannotRead);
         return ReadingEnd::CloseSessionFailureShown;
     }
     const std::int32_t serial = reading->serialNumber;
@@ -75,16 +75,16 @@ MainWindow::ReadingEnd MainWindow::readOnOpenPort()
         break;
     case WorkingReport::MeterChange::NewReportStarted:
         if (!change.keptUnder.isEmpty())
-            dialogs().Message(QStringLiteral("Отчет прежнего прибора не сохранен под именем \"%1\". "
+            dialogs().message(QStringLiteral("Отчет прежнего прибора не сохранен под именем \"%1\". "
                                              "Он сохранен под именем %2")
                                   .arg(typed, ChangeFileExt(change.keptUnder, QString())));
         readingPanel_->clearTypedName();
         break;
     case WorkingReport::MeterChange::AnswerNeeded:
-        switch (dialogs().Warning(QStringLiteral("Изменился номер прибора. Сохранить старый отчет ?"))) {
+        switch (dialogs().warning(QStringLiteral("Изменился номер прибора. Сохранить старый отчет ?"))) {
         case Dialogs::Answer::Yes:
             // The user names and saves the old report first; the port stays open.
-            dialogs().Message(EnterNewName);
+            dialogs().message(EnterNewName);
             return ReadingEnd::KeepPortOpen;
         case Dialogs::Answer::No:
             readingPanel_->clearTypedName();
@@ -105,7 +105,7 @@ MainWindow::ReadingEnd MainWindow::readOnOpenPort()
         readingPanel_->showReading(reading->humidity, static_cast<int16_t>(reading->temperature));
     } catch (const ReportFileError& e) {
         if (!appendFailing_)
-            dialogs().Error(QStringLiteral("Показания не записаны в файл %1: %2").arg(workingReport_.path(), e.text()));
+            dialogs().error(QStringLiteral("Показания не записаны в файл %1: %2").arg(workingReport_.path(), e.text()));
         appendFailing_ = true;
     }
     // Everything logged so far, up to now. A report that cannot be read back reaches the
@@ -125,12 +125,12 @@ void MainWindow::saveWorkingReport()
     if (!typed.isEmpty()) {
         const SaveTarget target = CheckSaveTarget(poolDirectory(), workingReport_.name(), typed);
         if (target.problem) {
-            dialogs().Error(QStringLiteral("\"%1\" не может быть именем отчета: %2").arg(typed, *target.problem));
+            dialogs().error(QStringLiteral("\"%1\" не может быть именем отчета: %2").arg(typed, *target.problem));
             return;
         }
         // Another report of that name would be replaced: only when the user says so.
         if (target.replacesReport
-            && dialogs().Warning(QStringLiteral("Отчет \"%1\" уже существует. Заменить его ?").arg(typed))
+            && dialogs().warning(QStringLiteral("Отчет \"%1\" уже существует. Заменить его ?").arg(typed))
                    != Dialogs::Answer::Yes)
             return;
     }

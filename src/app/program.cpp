@@ -28,27 +28,27 @@ KelmoraWindows::KelmoraWindows(Clock& clock, Dialogs& dialogs, const QString& pr
 
 KelmoraWindows::~KelmoraWindows() = default;
 
-WaitWindow& KelmoraWindows::WaitForm() const
+WaitWindow& KelmoraWindows::waitWindow() const
 {
     return *main_->waitWindow();
 }
 
-AboutBox& KelmoraWindows::FirmBox() const
+AboutBox& KelmoraWindows::aboutBox() const
 {
     return *main_->aboutBox();
 }
 
-GraphSetupDialog& KelmoraWindows::SelectForm() const
+GraphSetupDialog& KelmoraWindows::graphSetupDialog() const
 {
     return *main_->graphSetupDialog();
 }
 
-ReportSelectionDialog& KelmoraWindows::RepselForm() const
+ReportSelectionDialog& KelmoraWindows::reportSelectionDialog() const
 {
     return *main_->reportSelectionDialog();
 }
 
-void KelmoraWindows::ShowMainForm()
+void KelmoraWindows::showMainWindow()
 {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame = main_->frameGeometry();

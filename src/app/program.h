@@ -25,14 +25,14 @@ public:
                    std::unique_ptr<SerialLine> port = nullptr);
     ~KelmoraWindows();
 
-    MainWindow& MainForm() const { return *main_; }
-    WaitWindow& WaitForm() const;
-    AboutBox& FirmBox() const;
-    GraphSetupDialog& SelectForm() const;
-    ReportSelectionDialog& RepselForm() const;
+    MainWindow& mainWindow() const { return *main_; }
+    WaitWindow& waitWindow() const;
+    AboutBox& aboutBox() const;
+    GraphSetupDialog& graphSetupDialog() const;
+    ReportSelectionDialog& reportSelectionDialog() const;
 
     // Shows the main window centred on the screen; its show handler loads the settings.
-    void ShowMainForm();
+    void showMainWindow();
 
 private:
     std::unique_ptr<MainWindow> main_;

@@ -134,7 +134,7 @@ int run(const QStringList& args)
         SetUpHumidityChart(*humidity);
         SetUpTemperatureChart(*temperature);
         const int displayMode = settings.displayMode;
-        humidity->LeftAxis().SetTitle(HumidityAxisTitle(displayMode));
+        humidity->leftAxis().setTitle(HumidityAxisTitle(displayMode));
         QObject::connect(humidity, &TimeChart::getAxisLabel, [humidity, displayMode](ChartAxis* axis, QString& text) {
             RewriteAxisLabel(*humidity, GraphChart::Humidity, displayMode, axis, text);
         });

@@ -8,15 +8,15 @@
 class WaitProgress {
 public:
     virtual ~WaitProgress() = default;
-    virtual void SetText(const QString& text) = 0;
-    virtual void SetMaximum(int maximum) = 0;
-    virtual void SetPosition(int position) = 0;
-    virtual int Position() const = 0;
+    virtual void setText(const QString& text) = 0;
+    virtual void setMaximum(int maximum) = 0;
+    virtual void setPosition(int position) = 0;
+    virtual int position() const = 0;
     // Advances the bar by its step of 1.
-    virtual void StepIt() = 0;
+    virtual void stepIt() = 0;
     // Shows the window and lets the pending window messages run once.
-    virtual void Show() = 0;
+    virtual void showWindow() = 0;
     // Lets the pending window messages run (the window repaints, clicks and ticks are handled).
-    virtual void ProcessMessages() = 0;
-    virtual void Hide() = 0;
+    virtual void processMessages() = 0;
+    virtual void hideWindow() = 0;
 };

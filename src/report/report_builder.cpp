@@ -208,14 +208,14 @@ ReportTable BuildReport(const ReportState& state, const ReportSettings& settings
     const qsizetype count = builder.recordCount();
     if (count != 0) {
         if (progress) {
-            progress->SetText(kBuildText);
-            progress->SetMaximum(100);
-            progress->SetPosition(0);
+            progress->setText(kBuildText);
+            progress->setMaximum(100);
+            progress->setPosition(0);
             // Show lets the pending messages run; a reading lets them run without the window.
             if (!FromReading)
-                progress->Show();
+                progress->showWindow();
             else
-                progress->ProcessMessages();
+                progress->processMessages();
         }
         try {
             if (progress) {
@@ -225,10 +225,10 @@ ReportTable BuildReport(const ReportState& state, const ReportSettings& settings
                     const int position = ProgressPercent(i, count);
                     if (position != shown) {
                         shown = position;
-                        progress->SetPosition(position);
+                        progress->setPosition(position);
                     }
                     if (!FromReading)
-                        progress->ProcessMessages();
+                        progress->processMessages();
                 }
             } else {
                 for (qsizetype i = 0; i < count; ++i)
@@ -239,8 +239,8 @@ ReportTable BuildReport(const ReportState& state, const ReportSettings& settings
         }
         if (progress) {
             if (!FromReading)
-                progress->Hide();
-            progress->ProcessMessages();
+                progress->hideWindow();
+            progress->processMessages();
         }
     }
     return builder.finish();

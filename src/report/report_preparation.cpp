@@ -173,9 +173,9 @@ ReportExtremes ScanReportExtremes(const TDateTimeRHT* records, qsizetype count, 
             const int position = ProgressPercent(i, count);
             if (position != shown) {
                 shown = position;
-                progress->SetPosition(position);
+                progress->setPosition(position);
             }
-            progress->ProcessMessages();
+            progress->processMessages();
         }
     }
     ReportExtremes x{ScanStartEarliest(), ScanStartLatest()};
@@ -193,7 +193,7 @@ ReportExtremes ScanReportExtremes(const TDateTimeRHT* records, qsizetype count, 
 ReportExtremes PrepareReportFile(ReportState& state, const QString& filePath, WaitProgress* progress, QStringList* notes)
 {
     if (progress)
-        progress->SetText(kScanText);
+        progress->setText(kScanText);
     state.DeviceNumberText = QFileInfo(filePath).fileName().chopped(std::min<qsizetype>(4, QFileInfo(filePath).fileName().size()));
     ReportVersion loaded;
     const bool exists = QFile::exists(filePath) && LoadReport(filePath, state, &loaded);
@@ -201,29 +201,29 @@ ReportExtremes PrepareReportFile(ReportState& state, const QString& filePath, Wa
         state.ReportCount = state.ReportData.size();
 
     if (progress) {
-        progress->SetMaximum(100);
-        progress->SetPosition(0);
-        progress->Show();  // shows the window and lets the pending messages run
+        progress->setMaximum(100);
+        progress->setPosition(0);
+        progress->showWindow();  // shows the window and lets the pending messages run
     }
     ReportExtremes extremes = ScanReportExtremes(state.ReportData.constData(), state.ReportCount, progress);
 
     if (progress) {
-        progress->SetText(kSortText);
-        progress->ProcessMessages();
+        progress->setText(kSortText);
+        progress->processMessages();
     }
     const bool sorted = sortInUse(state);
 
     if (progress) {
-        progress->SetText(kDedupText);
-        progress->ProcessMessages();
+        progress->setText(kDedupText);
+        progress->processMessages();
     }
     const qsizetype before = state.ReportCount;
     state.ReportCount = DedupReportData(state, state.ReportCount);
     const bool shrunk = state.ReportCount != before;
 
     if (progress) {
-        progress->Hide();
-        progress->ProcessMessages();
+        progress->hideWindow();
+        progress->processMessages();
     }
     // A file already sorted, without repeats and without a torn tail would be written back
     // byte for byte as it is: it is left alone (a report is prepared each time it is selected).

@@ -8,50 +8,48 @@ AxisRange AutomaticAxisRange(ChartAxis::Kind kind, double minimum, double maximu
     return {minimum - around, minimum + around};
 }
 
-void ChartAxis::SetAutomatic(bool automatic)
+void ChartAxis::setAutomatic(bool automatic)
 {
     if (automatic == automatic_)
         return;
     if (!automatic) {
-        min_ = Minimum();
-        max_ = Maximum();
+        min_ = minimum();
+        max_ = maximum();
     }
     automatic_ = automatic;
 }
 
-double ChartAxis::Minimum() const
+double ChartAxis::minimum() const
 {
     if (!automatic_)
         return min_;
     return AutomaticAxisRange(kind_, hasData_ ? dataMin_ : 0, hasData_ ? dataMax_ : 0).minimum;
 }
 
-double ChartAxis::Maximum() const
+double ChartAxis::maximum() const
 {
     if (!automatic_)
         return max_;
     return AutomaticAxisRange(kind_, hasData_ ? dataMin_ : 0, hasData_ ? dataMax_ : 0).maximum;
 }
 
-void ChartAxis::SetMinimum(double value)
+void ChartAxis::setMinimum(double value)
 {
-    const double maximum = Maximum();
-    if (value > maximum)
+    if (value > maximum())
         throw AxisRangeError("Axis Minimum Value must be <= Maximum");
-    SetAutomatic(false);
+    setAutomatic(false);
     min_ = value;
 }
 
-void ChartAxis::SetMaximum(double value)
+void ChartAxis::setMaximum(double value)
 {
-    const double minimum = Minimum();
-    if (value < minimum)
+    if (value < minimum())
         throw AxisRangeError("Axis Maximum Value must be >= Minimum");
-    SetAutomatic(false);
+    setAutomatic(false);
     max_ = value;
 }
 
-void ChartAxis::SetMinMax(double a, double b)
+void ChartAxis::setMinMax(double a, double b)
 {
     automatic_ = false;
     min_ = a <= b ? a : b;
@@ -71,7 +69,7 @@ void ChartAxis::clearDataRange()
     dataMin_ = dataMax_ = 0;
 }
 
-QString ChartAxis::LabelFormat() const
+QString ChartAxis::labelFormat() const
 {
     return kind_ == Kind::DateTime ? QStringLiteral("dd.MM.yy|hh:mm:ss") : QStringLiteral("##0.##");
 }

@@ -24,43 +24,43 @@ public:
     Kind kind() const { return kind_; }
     bool isHorizontal() const { return position_ == Position::Bottom || position_ == Position::Top; }
 
-    bool Visible() const { return visible_; }
-    void SetVisible(bool visible) { visible_ = visible; }
+    bool visible() const { return visible_; }
+    void setVisible(bool visible) { visible_ = visible; }
 
     // An automatic axis spans the data of its series; switching to manual keeps the range
     // shown at that moment.
-    bool Automatic() const { return automatic_; }
-    void SetAutomatic(bool automatic);
+    bool automatic() const { return automatic_; }
+    void setAutomatic(bool automatic);
 
     // The range shown. Automatic: the data range; without data, or with a single value, a
     // range around it (0 stands for no data), so the plot always has a width.
-    double Minimum() const;
-    double Maximum() const;
+    double minimum() const;
+    double maximum() const;
     // Manual; throw AxisRangeError when the value would pass the other end.
-    void SetMinimum(double value);
-    void SetMaximum(double value);
+    void setMinimum(double value);
+    void setMaximum(double value);
     // Both ends in one operation, the smaller as minimum; manual.
-    void SetMinMax(double a, double b);
+    void setMinMax(double a, double b);
 
     // The extremes of the data plotted against this axis (set by the chart).
     void setDataRange(double minimum, double maximum);
     void clearDataRange();
     bool hasData() const { return hasData_; }
 
-    const QString& Title() const { return title_; }
-    void SetTitle(const QString& title) { title_ = title; }
+    const QString& title() const { return title_; }
+    void setTitle(const QString& title) { title_ = title; }
 
-    bool Line() const { return line_; }
-    void SetLine(bool on) { line_ = on; }
-    bool Ticks() const { return ticks_; }
-    void SetTicks(bool on) { ticks_ = on; }
-    bool Grid() const { return grid_; }
-    void SetGrid(bool on) { grid_ = on; }
-    bool Labels() const { return labels_; }
-    void SetLabels(bool on) { labels_ = on; }
+    bool line() const { return line_; }
+    void setLine(bool on) { line_ = on; }
+    bool ticks() const { return ticks_; }
+    void setTicks(bool on) { ticks_ = on; }
+    bool grid() const { return grid_; }
+    void setGrid(bool on) { grid_ = on; }
+    bool labels() const { return labels_; }
+    void setLabels(bool on) { labels_ = on; }
 
     // The label format of the axis kind, as the program names it.
-    QString LabelFormat() const;
+    QString labelFormat() const;
 
 private:
     Position position_;

@@ -63,12 +63,12 @@ QWidget* DesktopDialogs::owner() const
     return owner_ ? owner_ : QApplication::activeWindow();
 }
 
-void DesktopDialogs::Message(const QString& text)
+void DesktopDialogs::message(const QString& text)
 {
     box(owner(), QMessageBox::NoIcon, QStringLiteral("Kelmora"), text, QMessageBox::Ok);
 }
 
-Dialogs::Answer DesktopDialogs::Warning(const QString& text)
+Dialogs::Answer DesktopDialogs::warning(const QString& text)
 {
     QuestionBox mb(QMessageBox::Warning, QStringLiteral("Warning"), text, QMessageBox::Yes | QMessageBox::No,
                    owner());
@@ -83,17 +83,17 @@ Dialogs::Answer DesktopDialogs::Warning(const QString& text)
     return Answer::Closed;
 }
 
-void DesktopDialogs::Error(const QString& text)
+void DesktopDialogs::error(const QString& text)
 {
     box(owner(), QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok);
 }
 
-void DesktopDialogs::StandardError(const QString& text)
+void DesktopDialogs::standardError(const QString& text)
 {
     box(owner(), QMessageBox::Critical, QStringLiteral("Kelmora"), text, QMessageBox::Ok);
 }
 
-std::optional<SaveFileChoice> DesktopDialogs::SaveFile(const SaveFileRequest& request)
+std::optional<SaveFileChoice> DesktopDialogs::saveFile(const SaveFileRequest& request)
 {
     QFileDialog dialog(owner(), request.title, request.directory);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -163,7 +163,7 @@ void hidePageChoices(QPrintDialog& dialog, bool rangeOffered)
 
 }  // namespace
 
-bool DesktopDialogs::Print(QPrinter& printer, int minPage, int maxPage, bool toFile)
+bool DesktopDialogs::print(QPrinter& printer, int minPage, int maxPage, bool toFile)
 {
     QPrintDialog dialog(&printer, owner());
     QAbstractPrintDialog::PrintDialogOptions options;
@@ -178,17 +178,17 @@ bool DesktopDialogs::Print(QPrinter& printer, int minPage, int maxPage, bool toF
     return dialog.exec() == QDialog::Accepted;
 }
 
-bool DesktopDialogs::PrinterSetup(QPrinter& printer)
+bool DesktopDialogs::printerSetup(QPrinter& printer)
 {
-    return Print(printer, 0, 0, false);
+    return print(printer, 0, 0, false);
 }
 
-bool DesktopDialogs::PrintersInstalled()
+bool DesktopDialogs::printersInstalled()
 {
     return !QPrinterInfo::availablePrinterNames().isEmpty();
 }
 
-void DesktopDialogs::OpenAddress(const QString& address)
+void DesktopDialogs::openAddress(const QString& address)
 {
     QDesktopServices::openUrl(QUrl(address));
 }

@@ -35,29 +35,29 @@ public:
     virtual ~Dialogs() = default;
 
     // Plain box titled with the application title "Kelmora", no icon, OK.
-    virtual void Message(const QString& text) = 0;
+    virtual void message(const QString& text) = 0;
     // Box titled "Warning" with a warning icon and the buttons Yes and No.
-    virtual Answer Warning(const QString& text) = 0;
+    virtual Answer warning(const QString& text) = 0;
     // Box titled "Error" with an error icon and OK.
-    virtual void Error(const QString& text) = 0;
+    virtual void error(const QString& text) = 0;
     // The standard error box: titled "Kelmora", error icon, OK. The text is shown as given
     // (StandardErrorText has already appended the full stop).
-    virtual void StandardError(const QString& text) = 0;
+    virtual void standardError(const QString& text) = 0;
 
     // Modal save dialog; nothing when the user cancels.
-    virtual std::optional<SaveFileChoice> SaveFile(const SaveFileRequest& request) = 0;
+    virtual std::optional<SaveFileChoice> saveFile(const SaveFileRequest& request) = 0;
     // Modal print dialog over the given printer: all pages or a page range minPage..maxPage
     // (no range offered when maxPage is 0), no selection; printing into a PDF file only when
     // toFile is set. True when the user confirmed; the choice is in the printer.
-    virtual bool Print(QPrinter& printer, int minPage, int maxPage, bool toFile = false) = 0;
+    virtual bool print(QPrinter& printer, int minPage, int maxPage, bool toFile = false) = 0;
     // Modal printer setup dialog: the printer list and the printer's properties, no page
     // range; true when confirmed.
-    virtual bool PrinterSetup(QPrinter& printer) = 0;
+    virtual bool printerSetup(QPrinter& printer) = 0;
     // Whether the printing service knows any printer.
-    virtual bool PrintersInstalled() = 0;
+    virtual bool printersInstalled() = 0;
 
     // The desktop's "open" of an address (https://… or mailto:…). Nothing is reported when it fails.
-    virtual void OpenAddress(const QString& address) = 0;
+    virtual void openAddress(const QString& address) = 0;
 
     // While a modal dialog is up, the boxes and file dialogs it leads to belong to it, so they
     // stack above it (a dialog kept on top would otherwise cover its own questions). Whoever
@@ -90,15 +90,15 @@ public:
     explicit DesktopDialogs(QWidget* owner = nullptr) : owner_(owner) {}
     void setOwner(QWidget* owner) { owner_ = owner; }
 
-    void Message(const QString& text) override;
-    Answer Warning(const QString& text) override;
-    void Error(const QString& text) override;
-    void StandardError(const QString& text) override;
-    std::optional<SaveFileChoice> SaveFile(const SaveFileRequest& request) override;
-    bool Print(QPrinter& printer, int minPage, int maxPage, bool toFile = false) override;
-    bool PrinterSetup(QPrinter& printer) override;
-    bool PrintersInstalled() override;
-    void OpenAddress(const QString& address) override;
+    void message(const QString& text) override;
+    Answer warning(const QString& text) override;
+    void error(const QString& text) override;
+    void standardError(const QString& text) override;
+    std::optional<SaveFileChoice> saveFile(const SaveFileRequest& request) override;
+    bool print(QPrinter& printer, int minPage, int maxPage, bool toFile = false) override;
+    bool printerSetup(QPrinter& printer) override;
+    bool printersInstalled() override;
+    void openAddress(const QString& address) override;
 
 private:
     QWidget* owner() const;

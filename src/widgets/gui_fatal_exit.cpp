@@ -23,7 +23,7 @@ GuiFatalExit::GuiFatalExit(Dialogs& dialogs, Terminate terminate)
 
 void GuiFatalExit::deviceNotResponding()
 {
-    dialogs_.Message(Text);
+    dialogs_.message(Text);
     terminate_(0);
     endProcess(0);  // a terminate function that returned must not let the caller go on
 }

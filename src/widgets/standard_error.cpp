@@ -7,7 +7,7 @@
 
 void ShowStandardError(Dialogs& dialogs, const QString& message)
 {
-    dialogs.StandardError(StandardErrorText(message));
+    dialogs.standardError(StandardErrorText(message));
 }
 
 bool DeliverGuarded(QApplication& app, QObject* receiver, QEvent* event, Dialogs& dialogs)

@@ -18,53 +18,53 @@ WaitWindow::WaitWindow(QWidget* owner)
     setAttribute(Qt::WA_ShowWithoutActivating);
     setWindowFlag(Qt::WindowDoesNotAcceptFocus);
     setFont(DesignFont());
-    Panel1 = new BevelPanel(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setBevels(BevelPanel::Bevel::Raised, BevelPanel::Bevel::None);
-    Panel1->setGeometry(0, 0, 361, 59);
+    auto* panel = new BevelPanel(this);
+    panel->setObjectName(QStringLiteral("Panel1"));
+    panel->setBevels(BevelPanel::Bevel::Raised, BevelPanel::Bevel::None);
+    panel->setGeometry(0, 0, 361, 59);
 
-    Label1 = new QLabel(QStringLiteral("Подождите..."), Panel1);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setAlignment(Qt::AlignCenter);
-    Label1->setGeometry(10, 10, 343, 13);
+    text_ = new QLabel(QStringLiteral("Подождите..."), panel);
+    text_->setObjectName(QStringLiteral("Label1"));
+    text_->setAlignment(Qt::AlignCenter);
+    text_->setGeometry(10, 10, 343, 13);
 
-    ProgressBar1 = new QProgressBar(Panel1);
-    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    ProgressBar1->setGeometry(8, 32, 345, 16);
-    ProgressBar1->setTextVisible(false);
-    ProgressBar1->setRange(0, 100);
-    ProgressBar1->setValue(0);
+    bar_ = new QProgressBar(panel);
+    bar_->setObjectName(QStringLiteral("ProgressBar1"));
+    bar_->setGeometry(8, 32, 345, 16);
+    bar_->setTextVisible(false);
+    bar_->setRange(0, 100);
+    bar_->setValue(0);
 }
 
-void WaitWindow::SetText(const QString& text)
+void WaitWindow::setText(const QString& text)
 {
-    Label1->setText(text);
+    text_->setText(text);
     passDue_ = true;
 }
 
-void WaitWindow::SetMaximum(int maximum)
+void WaitWindow::setMaximum(int maximum)
 {
-    ProgressBar1->setMaximum(maximum);
+    bar_->setMaximum(maximum);
 }
 
-void WaitWindow::SetPosition(int position)
+void WaitWindow::setPosition(int position)
 {
-    ProgressBar1->setValue(std::clamp(position, ProgressBar1->minimum(), ProgressBar1->maximum()));
+    bar_->setValue(std::clamp(position, bar_->minimum(), bar_->maximum()));
 }
 
-int WaitWindow::Position() const
+int WaitWindow::position() const
 {
-    return ProgressBar1->value();
+    return bar_->value();
 }
 
-void WaitWindow::StepIt()
+void WaitWindow::stepIt()
 {
     // The classic bar wraps to its minimum when a step passes the maximum.
-    const int next = ProgressBar1->value() + 1;
-    ProgressBar1->setValue(next > ProgressBar1->maximum() ? ProgressBar1->minimum() : next);
+    const int next = bar_->value() + 1;
+    bar_->setValue(next > bar_->maximum() ? bar_->minimum() : next);
 }
 
-void WaitWindow::Show()
+void WaitWindow::showWindow()
 {
     if (!isVisible()) {
         if (const QScreen* screen = QApplication::primaryScreen())
@@ -75,7 +75,7 @@ void WaitWindow::Show()
     passNow();
 }
 
-void WaitWindow::ProcessMessages()
+void WaitWindow::processMessages()
 {
     if (passDue_ || !sinceLastPass_.isValid() || sinceLastPass_.elapsed() >= PassInterval)
         passNow();
@@ -88,7 +88,7 @@ void WaitWindow::passNow()
     sinceLastPass_.start();
 }
 
-void WaitWindow::Hide()
+void WaitWindow::hideWindow()
 {
     hide();
     passDue_ = true;

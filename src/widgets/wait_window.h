@@ -7,7 +7,6 @@
 #include <QElapsedTimer>
 #include <QWidget>
 
-class BevelPanel;
 class QLabel;
 class QProgressBar;
 
@@ -16,18 +15,14 @@ class WaitWindow : public QWidget, public WaitProgress {
 public:
     explicit WaitWindow(QWidget* owner = nullptr);
 
-    void SetText(const QString& text) override;
-    void SetMaximum(int maximum) override;
-    void SetPosition(int position) override;
-    int Position() const override;
-    void StepIt() override;
-    void Show() override;
-    void ProcessMessages() override;
-    void Hide() override;
-
-    BevelPanel* Panel1;
-    QLabel* Label1;
-    QProgressBar* ProgressBar1;
+    void setText(const QString& text) override;
+    void setMaximum(int maximum) override;
+    void setPosition(int position) override;
+    int position() const override;
+    void stepIt() override;
+    void showWindow() override;
+    void processMessages() override;
+    void hideWindow() override;
 
     // Long operations let messages run after every record. A pass costs about a microsecond
     // even when nothing is pending, a million of them most of a second; so a pass runs when
@@ -37,6 +32,9 @@ public:
 
 private:
     void passNow();
+
+    QLabel* text_;         // Label1: "Подождите..." or the running operation's text
+    QProgressBar* bar_;    // ProgressBar1
 
     QElapsedTimer sinceLastPass_;
     bool passDue_ = true;

@@ -69,14 +69,14 @@ TEST(DesktopDialogOwners, BoxesBelongToTheScopedDialogElseToTheModalOneElseToThe
     DesktopDialogs dialogs(&main);
 
     const std::function<void()> boxes[] = {
-        [&] { dialogs.Message(QStringLiteral("Отчет удален !")); },
-        [&] { dialogs.Warning(QStringLiteral("Удалить отчет hall.dat ?")); },
-        [&] { dialogs.StandardError(QStringLiteral("Axis Maximum Value must be >= Minimum.")); },
+        [&] { dialogs.message(QStringLiteral("Отчет удален !")); },
+        [&] { dialogs.warning(QStringLiteral("Удалить отчет hall.dat ?")); },
+        [&] { dialogs.standardError(QStringLiteral("Axis Maximum Value must be >= Minimum.")); },
         [&] {
             SaveFileRequest request;
             request.title = QStringLiteral("Экспорт графика");
             request.filters << QStringLiteral("Картинка (*.bmp)");
-            dialogs.SaveFile(request);
+            dialogs.saveFile(request);
         },
     };
     for (std::size_t i = 0; i < std::size(boxes); ++i) {
@@ -111,9 +111,9 @@ TEST_F(ModalDialogOwners, TheReportSelectionDialogOwnsItsDeleteQuestions)
     file.write(QByteArray(12, '\0'));
     file.close();
 
-    ReportSelectionDialog& repsel = windows->RepselForm();
+    ReportSelectionDialog& repsel = windows->reportSelectionDialog();
     dialogs.warningAnswers = {Dialogs::Answer::Yes, Dialogs::Answer::No};
-    gui::whileModal(repsel, [&] { repsel.BitBtn2->click(); });
+    gui::whileModal(repsel, [&] { gui::named<QPushButton>(repsel, "BitBtn2")->click(); });
     gui::named<QAction>(form(), "AcLoadReport")->trigger();
     const QStringList asked = dialogs.texts(FakeDialogs::Kind::Warning);
     ASSERT_EQ(asked.size(), 2);
@@ -123,7 +123,7 @@ TEST_F(ModalDialogOwners, TheReportSelectionDialogOwnsItsDeleteQuestions)
     EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Message), QStringList{QStringLiteral("Отчет удален !")});
 
     // Once the dialog is gone, boxes belong to the main window again.
-    dialogs.Message(QStringLiteral("после"));
+    dialogs.message(QStringLiteral("после"));
     EXPECT_EQ(dialogs.shown.back().owner, nullptr);
 }
 
@@ -131,7 +131,7 @@ TEST_F(ModalDialogOwners, TheGraphSetupDialogOwnsItsSaveDialogAndErrorBoxes)
 {
     startAndShow();
     form().setReportActionsEnabled(true);
-    GraphSetupDialog& setup = windows->SelectForm();
+    GraphSetupDialog& setup = windows->graphSetupDialog();
     gui::whileModal(setup, [&] {
         gui::named<QPushButton>(setup, "Button2")->click();  // the picture export's save dialog, cancelled
         // A mode picked with limits the axis refuses: the error reaches the standard error box.

@@ -282,27 +282,27 @@ TEST_F(MainWindowTest, LogoPanelAndAboutBoxOpenTheMakersAddresses)
     MainWindow& f = form();
     EXPECT_EQ(gui::named<BevelPanel>(*gui::named<QWidget>(f, "TabSheet1"), "Panel1")->cursor().shape(), Qt::PointingHandCursor);
     gui::mouseClick(gui::named<BevelPanel>(*gui::named<QWidget>(f, "TabSheet1"), "Panel1"));
-    windows->FirmBox().Button1->click();
-    windows->FirmBox().Button2->click();
+    gui::named<QPushButton>(windows->aboutBox(), "Button1")->click();
+    gui::named<QPushButton>(windows->aboutBox(), "Button2")->click();
     EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::OpenAddress),
               (QStringList{Maker::WebSite, "mailto:" + Maker::EMail, Maker::WebSite}));
-    EXPECT_TRUE(windows->FirmBox().Button2->text().contains(Maker::WebSiteShown));
+    EXPECT_TRUE(gui::named<QPushButton>(windows->aboutBox(), "Button2")->text().contains(Maker::WebSiteShown));
 }
 
 TEST_F(MainWindowTest, AboutActionShowsTheAboutBoxModally)
 {
     startAndShow();
     QTimer::singleShot(0, [this] {
-        EXPECT_TRUE(windows->FirmBox().isVisible());
-        EXPECT_TRUE(windows->FirmBox().isModal());
-        windows->FirmBox().OKButton->click();
+        EXPECT_TRUE(windows->aboutBox().isVisible());
+        EXPECT_TRUE(windows->aboutBox().isModal());
+        gui::named<QPushButton>(windows->aboutBox(), "OKButton")->click();
     });
     gui::named<QAction>(form(), "AcAbout")->trigger();
-    EXPECT_FALSE(windows->FirmBox().isVisible());
+    EXPECT_FALSE(windows->aboutBox().isVisible());
     // The designed box, with one line below it naming the data directory.
-    EXPECT_EQ(windows->FirmBox().size(), QSize(289, 449 + 34));
-    EXPECT_EQ(windows->FirmBox().OKButton->geometry(), QRect(206, 388, 75, 53));
-    EXPECT_EQ(windows->FirmBox().DataDirectoryLabel->text(), "Отчеты и настройки: " + dir.path());
+    EXPECT_EQ(windows->aboutBox().size(), QSize(289, 449 + 34));
+    EXPECT_EQ(gui::named<QPushButton>(windows->aboutBox(), "OKButton")->geometry(), QRect(206, 388, 75, 53));
+    EXPECT_EQ(gui::named<QLabel>(windows->aboutBox(), "DataDirectoryLabel")->text(), "Отчеты и настройки: " + dir.path());
 }
 
 TEST_F(MainWindowTest, DestroyingTheWindowClosesThePort)

@@ -70,7 +70,7 @@ TEST(PrintDialogs, ThePrinterSetupIsThePrintDialogWithoutPages)
 {
     DesktopDialogs dialogs;
     QPrinter printer(QPrinter::HighResolution);
-    const Seen s = look([&] { dialogs.PrinterSetup(printer); });
+    const Seen s = look([&] { dialogs.printerSetup(printer); });
     ASSERT_TRUE(s.printDialog);
     EXPECT_TRUE(s.printerList);
     EXPECT_FALSE(s.options.testFlag(QAbstractPrintDialog::PrintPageRange));
@@ -85,7 +85,7 @@ TEST(PrintDialogs, TheTablesDialogOffersARangeButNoListOfPages)
     QPrinter printer(QPrinter::HighResolution);
     for (const bool toFile : {false, true}) {
         SCOPED_TRACE(toFile);
-        const Seen s = look([&] { dialogs.Print(printer, 1, 5, toFile); });
+        const Seen s = look([&] { dialogs.print(printer, 1, 5, toFile); });
         ASSERT_TRUE(s.printDialog);
         EXPECT_TRUE(s.options.testFlag(QAbstractPrintDialog::PrintPageRange));
         EXPECT_EQ(s.options.testFlag(QAbstractPrintDialog::PrintToFile), toFile);
@@ -131,7 +131,7 @@ TEST(SaveDialog, EntriesReadExactlyAsGivenAndListTheirOwnFiles)
         QMetaObject::invokeMethod(dialog, "accept");
     });
     poll.start();
-    const std::optional<SaveFileChoice> choice = dialogs.SaveFile(request);
+    const std::optional<SaveFileChoice> choice = dialogs.saveFile(request);
     EXPECT_EQ(entries, request.filters);
     EXPECT_TRUE(listed.size() == 4 && listed[1].endsWith(QStringLiteral("(*.csv)"))) << listed.join('|').toStdString();
     ASSERT_TRUE(choice.has_value());

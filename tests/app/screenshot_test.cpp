@@ -43,16 +43,16 @@ TEST_F(ScreenshotTest, MainWindowAtDesignSize)
 TEST_F(ScreenshotTest, AboutBoxAndWaitWindow)
 {
     start();
-    AboutBox& about = windows->FirmBox();
+    AboutBox& about = windows->aboutBox();
     about.show();
     QApplication::processEvents();
     EXPECT_EQ(about.size(), QSize(289, 449 + 34));  // the designed box and the data directory's line
     EXPECT_TRUE(about.grab().save(shotPath("about_box.png")));
-    WaitWindow& wait = windows->WaitForm();
-    wait.SetText("Подождите...");
-    wait.SetMaximum(10);
-    wait.SetPosition(6);
-    wait.Show();
+    WaitWindow& wait = windows->waitWindow();
+    wait.setText("Подождите...");
+    wait.setMaximum(10);
+    wait.setPosition(6);
+    wait.showWindow();
     EXPECT_TRUE(wait.grab().save(shotPath("wait_window.png")));
 }
 

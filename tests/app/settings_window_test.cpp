@@ -22,7 +22,7 @@ protected:
         form().close();
         return ini();
     }
-    GraphSetupDialog& select() const { return windows->SelectForm(); }
+    GraphSetupDialog& select() const { return windows->graphSetupDialog(); }
 };
 
 TEST_F(SettingsWindowTest, NoFileGivesTheDefaultsAndCloseWritesEveryKeyButOrtanel)
@@ -153,7 +153,7 @@ TEST_F(SettingsWindowTest, LoadingRunsNoHandler)
     QObject::connect(gui::named<QComboBox>(form().connectionPanel(), "ComboBoxDeviceName"), &QComboBox::currentIndexChanged, &context, [&] { ++portChanges; });
     QObject::connect(gui::named<QComboBox>(select(), "ComboBox1"), &QComboBox::currentIndexChanged, &context, [&] { ++modeChanges; });
     QObject::connect(gui::named<QComboBox>(select(), "ComboBox2"), &QComboBox::currentIndexChanged, &context, [&] { ++modeChanges; });
-    windows->ShowMainForm();
+    windows->showMainWindow();
     ASSERT_TRUE(gui::waitExposed(&form()));
     EXPECT_EQ(gui::named<QComboBox>(form().connectionPanel(), "ComboBoxDeviceName")->currentText(), "COM5");
     EXPECT_EQ(portChanges, 0);

@@ -10,28 +10,28 @@
 
 class RecordingProgress : public WaitProgress {
 public:
-    void SetText(const QString& text) override { events << QStringLiteral("text ") + text; }
-    void SetMaximum(int maximum) override { events << QStringLiteral("max %1").arg(maximum); }
-    void SetPosition(int position) override
+    void setText(const QString& text) override { events << QStringLiteral("text ") + text; }
+    void setMaximum(int maximum) override { events << QStringLiteral("max %1").arg(maximum); }
+    void setPosition(int position) override
     {
         position_ = position;
         lastPosition = position;
     }
-    int Position() const override { return position_; }
-    void StepIt() override { ++position_; }
-    void Show() override
+    int position() const override { return position_; }
+    void stepIt() override { ++position_; }
+    void showWindow() override
     {
         visible = true;
         events << QStringLiteral("show");
         ++pumps;
     }
-    void ProcessMessages() override
+    void processMessages() override
     {
         ++pumps;
         if (onPump)
             onPump();
     }
-    void Hide() override
+    void hideWindow() override
     {
         visible = false;
         events << QStringLiteral("hide");

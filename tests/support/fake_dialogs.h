@@ -34,24 +34,24 @@ public:
     std::vector<bool> printToFileOffered;          // per print dialog: printing into a PDF file offered
     std::vector<int> fromPagesOffered;             // per print dialog: the printer's from-page when it opened
     // The printing service's printers; a confirmed dialog that offered a file prints into this one.
-    bool printersInstalled = true;
+    bool hasPrinters = true;
     QString printFileName;
 
-    void Message(const QString& text) override { record(Kind::Message, text); }
-    Answer Warning(const QString& text) override
+    void message(const QString& text) override { record(Kind::Message, text); }
+    Answer warning(const QString& text) override
     {
         record(Kind::Warning, text);
         return take(warningAnswers, Answer::No);
     }
-    void Error(const QString& text) override { record(Kind::Error, text); }
-    void StandardError(const QString& text) override { record(Kind::StandardError, text); }
-    std::optional<SaveFileChoice> SaveFile(const SaveFileRequest& request) override
+    void error(const QString& text) override { record(Kind::Error, text); }
+    void standardError(const QString& text) override { record(Kind::StandardError, text); }
+    std::optional<SaveFileChoice> saveFile(const SaveFileRequest& request) override
     {
         record(Kind::SaveFile, request.title);
         saveRequests.push_back(request);
         return take(saveAnswers, std::optional<SaveFileChoice>());
     }
-    bool Print(QPrinter& printer, int minPage, int maxPage, bool toFile = false) override
+    bool print(QPrinter& printer, int minPage, int maxPage, bool toFile = false) override
     {
         record(Kind::Print, QString());
         printRanges.emplace_back(minPage, maxPage);
@@ -69,13 +69,13 @@ public:
         }
         return ok;
     }
-    bool PrinterSetup(QPrinter&) override
+    bool printerSetup(QPrinter&) override
     {
         record(Kind::PrinterSetup, QString());
         return take(printAnswers, true);
     }
-    bool PrintersInstalled() override { return printersInstalled; }
-    void OpenAddress(const QString& address) override { record(Kind::OpenAddress, address); }
+    bool printersInstalled() override { return hasPrinters; }
+    void openAddress(const QString& address) override { record(Kind::OpenAddress, address); }
 
     // Texts of the boxes of one kind, in order.
     QStringList texts(Kind kind) const

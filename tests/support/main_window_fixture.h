@@ -43,10 +43,10 @@ protected:
     void startAndShow(const QDateTime& now = QDateTime(QDate(2026, 3, 14), QTime(10, 0)))
     {
         start(now);
-        windows->ShowMainForm();
+        windows->showMainWindow();
         ASSERT_TRUE(gui::waitExposed(&form()));
     }
-    MainWindow& form() const { return windows->MainForm(); }
+    MainWindow& form() const { return windows->mainWindow(); }
     // Puts records into the window's report as a loaded report: every minute of the interval,
     // no comment. The report is not built.
     void setReport(const std::vector<TDateTimeRHT>& records, const QString& device = QStringLiteral("00A3"),

@@ -34,10 +34,10 @@ protected:
         auto port = std::make_unique<PortsLine>(&clock);
         line = port.get();
         windows = std::make_unique<KelmoraWindows>(clock, dialogs, dir.path(), std::move(port));
-        windows->ShowMainForm();
+        windows->showMainWindow();
         ASSERT_TRUE(gui::waitExposed(&form()));
     }
-    MainWindow& form() const { return windows->MainForm(); }
+    MainWindow& form() const { return windows->mainWindow(); }
     void addMeter(const QString& name, MeterConfig config = {}) { line->meters.emplace(name, MeterModel(config)); }
     int enabledReportActions() const
     {

@@ -24,43 +24,43 @@ ChartAxis valueAxis()
 TEST(ChartAxis, RefusedValuesChangeNothingAndNameTheirEnd)
 {
     ChartAxis axis = valueAxis();
-    axis.SetMinMax(10, 20);
+    axis.setMinMax(10, 20);
     try {
-        axis.SetMinimum(21);
+        axis.setMinimum(21);
         FAIL() << "minimum above maximum accepted";
     } catch (const AxisRangeError& e) {
         EXPECT_STREQ(e.what(), "Axis Minimum Value must be <= Maximum");
     }
     try {
-        axis.SetMaximum(9.99);
+        axis.setMaximum(9.99);
         FAIL() << "maximum below minimum accepted";
     } catch (const AxisRangeError& e) {
         EXPECT_STREQ(e.what(), "Axis Maximum Value must be >= Minimum");
     }
-    EXPECT_EQ(axis.Minimum(), 10);
-    EXPECT_EQ(axis.Maximum(), 20);
+    EXPECT_EQ(axis.minimum(), 10);
+    EXPECT_EQ(axis.maximum(), 20);
     // Ends equal to the other end are allowed.
-    axis.SetMinimum(20);
-    axis.SetMaximum(20);
-    EXPECT_EQ(axis.Minimum(), 20);
-    EXPECT_EQ(axis.Maximum(), 20);
+    axis.setMinimum(20);
+    axis.setMaximum(20);
+    EXPECT_EQ(axis.minimum(), 20);
+    EXPECT_EQ(axis.maximum(), 20);
 }
 
 TEST(ChartAxis, RefusalOnAnAutomaticAxisKeepsItAutomatic)
 {
     ChartAxis axis = valueAxis();
     axis.setDataRange(40, 60);
-    EXPECT_THROW(axis.SetMinimum(61), AxisRangeError);
-    EXPECT_TRUE(axis.Automatic());
-    EXPECT_THROW(axis.SetMaximum(39), AxisRangeError);
-    EXPECT_TRUE(axis.Automatic());
+    EXPECT_THROW(axis.setMinimum(61), AxisRangeError);
+    EXPECT_TRUE(axis.automatic());
+    EXPECT_THROW(axis.setMaximum(39), AxisRangeError);
+    EXPECT_TRUE(axis.automatic());
     // An accepted end switches to manual and keeps the other end shown until then.
-    axis.SetMaximum(80);
-    EXPECT_FALSE(axis.Automatic());
-    EXPECT_EQ(axis.Minimum(), 40);
-    EXPECT_EQ(axis.Maximum(), 80);
+    axis.setMaximum(80);
+    EXPECT_FALSE(axis.automatic());
+    EXPECT_EQ(axis.minimum(), 40);
+    EXPECT_EQ(axis.maximum(), 80);
     axis.setDataRange(0, 1);
-    EXPECT_EQ(axis.Minimum(), 40) << "a manual axis does not follow its data";
+    EXPECT_EQ(axis.minimum(), 40) << "a manual axis does not follow its data";
 }
 
 TEST(ChartAxis, WideRangeFirstThenAnyLimitsOneAfterTheOther)
@@ -68,25 +68,25 @@ TEST(ChartAxis, WideRangeFirstThenAnyLimitsOneAfterTheOther)
     // The graph setup's way: -10000..10000, then minimum and maximum in turn.
     ChartAxis axis = valueAxis();
     axis.setDataRange(20, 25);
-    axis.SetMinimum(-10000);
-    axis.SetMaximum(10000);
-    axis.SetMinimum(80);
-    EXPECT_THROW(axis.SetMaximum(20), AxisRangeError);
-    EXPECT_EQ(axis.Minimum(), 80);
-    EXPECT_EQ(axis.Maximum(), 10000);
+    axis.setMinimum(-10000);
+    axis.setMaximum(10000);
+    axis.setMinimum(80);
+    EXPECT_THROW(axis.setMaximum(20), AxisRangeError);
+    EXPECT_EQ(axis.minimum(), 80);
+    EXPECT_EQ(axis.maximum(), 10000);
 }
 
 TEST(ChartAxis, SetMinMaxSwapsAndAutomaticReturnsToTheData)
 {
     ChartAxis axis(ChartAxis::Position::Bottom, ChartAxis::Kind::DateTime);
     axis.setDataRange(at(2013, 6, 15, 10), at(2013, 6, 15, 18));
-    axis.SetMinMax(at(2013, 6, 15, 14), at(2013, 6, 15, 12));
-    EXPECT_FALSE(axis.Automatic());
-    EXPECT_EQ(axis.Minimum(), at(2013, 6, 15, 12));
-    EXPECT_EQ(axis.Maximum(), at(2013, 6, 15, 14));
-    axis.SetAutomatic(true);
-    EXPECT_EQ(axis.Minimum(), at(2013, 6, 15, 10));
-    EXPECT_EQ(axis.Maximum(), at(2013, 6, 15, 18));
+    axis.setMinMax(at(2013, 6, 15, 14), at(2013, 6, 15, 12));
+    EXPECT_FALSE(axis.automatic());
+    EXPECT_EQ(axis.minimum(), at(2013, 6, 15, 12));
+    EXPECT_EQ(axis.maximum(), at(2013, 6, 15, 14));
+    axis.setAutomatic(true);
+    EXPECT_EQ(axis.minimum(), at(2013, 6, 15, 10));
+    EXPECT_EQ(axis.maximum(), at(2013, 6, 15, 18));
 }
 
 TEST(ChartAxis, AutomaticRangeWithoutWidth)
@@ -108,9 +108,9 @@ TEST(ChartAxis, AutomaticRangeWithoutWidth)
         ChartAxis axis(ChartAxis::Position::Left, c.kind);
         if (c.data)
             axis.setDataRange(c.value, c.value);
-        EXPECT_DOUBLE_EQ(axis.Minimum(), c.min) << c.value;
-        EXPECT_DOUBLE_EQ(axis.Maximum(), c.max) << c.value;
-        EXPECT_LT(axis.Minimum(), axis.Maximum());
+        EXPECT_DOUBLE_EQ(axis.minimum(), c.min) << c.value;
+        EXPECT_DOUBLE_EQ(axis.maximum(), c.max) << c.value;
+        EXPECT_LT(axis.minimum(), axis.maximum());
     }
 }
 

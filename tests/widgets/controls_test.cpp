@@ -152,23 +152,23 @@ TEST(WaitFormTest, TextProgressAndVisibility)
     EXPECT_EQ(wait.size(), QSize(361, 59));
     EXPECT_TRUE(wait.windowFlags() & Qt::FramelessWindowHint);
     EXPECT_TRUE(wait.windowFlags() & Qt::WindowStaysOnTopHint);
-    EXPECT_EQ(wait.Label1->text(), "Подождите...");
+    EXPECT_EQ(gui::named<QLabel>(wait, "Label1")->text(), "Подождите...");
     WaitProgress& progress = wait;
-    progress.SetText("Сортировка...");
-    progress.SetMaximum(3);
-    progress.SetPosition(0);
-    progress.Show();
+    progress.setText("Сортировка...");
+    progress.setMaximum(3);
+    progress.setPosition(0);
+    progress.showWindow();
     EXPECT_TRUE(wait.isVisible());
-    progress.StepIt();
-    progress.StepIt();
-    EXPECT_EQ(progress.Position(), 2);
-    progress.SetPosition(10);
-    EXPECT_EQ(progress.Position(), 3);
-    progress.Hide();
+    progress.stepIt();
+    progress.stepIt();
+    EXPECT_EQ(progress.position(), 2);
+    progress.setPosition(10);
+    EXPECT_EQ(progress.position(), 3);
+    progress.hideWindow();
     EXPECT_FALSE(wait.isVisible());
     // Nothing is reset between uses.
-    EXPECT_EQ(wait.Label1->text(), "Сортировка...");
-    EXPECT_EQ(wait.ProgressBar1->maximum(), 3);
+    EXPECT_EQ(gui::named<QLabel>(wait, "Label1")->text(), "Сортировка...");
+    EXPECT_EQ(gui::named<QProgressBar>(wait, "ProgressBar1")->maximum(), 3);
 }
 
 TEST(OnOffSwitchTest, ReportsOnAndOffForClicksAndProgramChanges)

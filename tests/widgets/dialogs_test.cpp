@@ -31,7 +31,7 @@ Dialogs::Answer answerWarning(const std::function<void(QMessageBox*)>& user, QSt
     });
     poll.start(10);
     DesktopDialogs dialogs;
-    return dialogs.Warning(QStringLiteral("Изменился номер прибора. Сохранить старый отчет ?"));
+    return dialogs.warning(QStringLiteral("Изменился номер прибора. Сохранить старый отчет ?"));
 }
 
 }  // namespace

@@ -121,7 +121,7 @@ bool ConnectionPanel::openChosenPort()
     if (line_->Active())
         return true;
     if (!openWithLines(*line_))
-        dialogs_.Error(DeviceText::CannotOpenPort);
+        dialogs_.error(DeviceText::CannotOpenPort);
     return line_->Active();
 }
 
@@ -162,7 +162,7 @@ void ConnectionPanel::checkConnection()
             emit meterAnswered(deviceNumberText(protocol().ReadRegister(MeterAddress, RegSerialNumber, usb())));
         } else {
             emit meterSilent();
-            dialogs_.Message(DeviceText::NoConnection);
+            dialogs_.message(DeviceText::NoConnection);
         }
     } catch (...) {
         endSessionAndClosePort(false);
@@ -184,8 +184,8 @@ void ConnectionPanel::detectMeter()
     };
     if (DetectMeter(*line_, protocol(), portNames(), remembered, usb(), select)) {
         portBox_->setEnabled(false);
-        dialogs_.Message(DeviceText::FoundOn + line_->DeviceName());
+        dialogs_.message(DeviceText::FoundOn + line_->DeviceName());
     } else {
-        dialogs_.Message(DeviceText::DetectionFailed);
+        dialogs_.message(DeviceText::DetectionFailed);
     }
 }

@@ -80,7 +80,7 @@ QString DeleteFailureText(const QList<DeleteFailure>& failures)
 
 }  // namespace
 
-const QString& ReportSelectionDialog::CommentPlaceholder()
+const QString& ReportSelectionDialog::commentPlaceholder()
 {
     static const QString text = QStringLiteral("Введите комментарий");
     return text;
@@ -101,67 +101,67 @@ ReportSelectionDialog::ReportSelectionDialog(Dialogs& dialogs, ReportState& repo
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
     // Created in tab order: the report list first, the buttons last.
-    GroupBox1 = new QGroupBox(QStringLiteral(" Выберите прибор "), this);
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(8, 4, 336, 182);
-    Label1 = DesignLabel(QStringLiteral("Файл:"), GroupBox1, {12, 22}, "Label1");
-    ComboBox1 = new QComboBox(GroupBox1);
-    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-    ComboBox1->setEditable(false);
-    ComboBox1->setGeometry(12, 39, 224, 23);
-    BitBtn2 = new QPushButton(DeleteIcon(), QStringLiteral("Удалить"), GroupBox1);
-    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    BitBtn2->setToolTip(QStringLiteral("Удалить"));
-    BitBtn2->setStatusTip(QStringLiteral("Удалить"));
-    BitBtn2->setAutoDefault(false);  // Enter never deletes a report
-    BitBtn2->setGeometry(244, 38, 80, 25);
-    Label2 = DesignLabel(QStringLiteral("Комментарий:"), GroupBox1, {12, 70}, "Label2");
-    Memo1 = new QPlainTextEdit(GroupBox1);
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    Memo1->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Memo1->setTabChangesFocus(true);  // Tab leaves the editor, as in the other fields
-    Memo1->setGeometry(12, 87, 312, 83);
-    Memo1->installEventFilter(this);
-    FileListBox1 = new QListWidget(GroupBox1);
-    FileListBox1->setObjectName(QStringLiteral("FileListBox1"));
-    FileListBox1->hide();
+    auto* reportGroup = new QGroupBox(QStringLiteral(" Выберите прибор "), this);
+    reportGroup->setObjectName(QStringLiteral("GroupBox1"));
+    reportGroup->setGeometry(8, 4, 336, 182);
+    DesignLabel(QStringLiteral("Файл:"), reportGroup, {12, 22}, "Label1");
+    reportList_ = new QComboBox(reportGroup);
+    reportList_->setObjectName(QStringLiteral("ComboBox1"));
+    reportList_->setEditable(false);
+    reportList_->setGeometry(12, 39, 224, 23);
+    deleteButton_ = new QPushButton(DeleteIcon(), QStringLiteral("Удалить"), reportGroup);
+    deleteButton_->setObjectName(QStringLiteral("BitBtn2"));
+    deleteButton_->setToolTip(QStringLiteral("Удалить"));
+    deleteButton_->setStatusTip(QStringLiteral("Удалить"));
+    deleteButton_->setAutoDefault(false);  // Enter never deletes a report
+    deleteButton_->setGeometry(244, 38, 80, 25);
+    DesignLabel(QStringLiteral("Комментарий:"), reportGroup, {12, 70}, "Label2");
+    comment_ = new QPlainTextEdit(reportGroup);
+    comment_->setObjectName(QStringLiteral("Memo1"));
+    comment_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    comment_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    comment_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    comment_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    comment_->setTabChangesFocus(true);  // Tab leaves the editor, as in the other fields
+    comment_->setGeometry(12, 87, 312, 83);
+    comment_->installEventFilter(this);
+    fileList_ = new QListWidget(reportGroup);
+    fileList_->setObjectName(QStringLiteral("FileListBox1"));
+    fileList_->hide();
 
-    GroupBox2 = new QGroupBox(QStringLiteral(" Выберите интервал "), this);
-    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
-    GroupBox2->setGeometry(8, 192, 336, 100);
-    Label4 = DesignLabel(QStringLiteral("(ДД.ММ.ГГ)"), GroupBox2, {116, 20}, "Label4");
-    Label5 = DesignLabel(QStringLiteral("(ЧЧ.ММ)"), GroupBox2, {230, 20}, "Label5");
-    Label3 = DesignLabel(QStringLiteral("Начальная точка:"), GroupBox2, {12, 42}, "Label3");
-    DateTimePicker1 = NewDatePicker(GroupBox2, "DateTimePicker1", {116, 38, 106, 22});
-    DateTimePicker2 = NewTimePicker(GroupBox2, "DateTimePicker2", {230, 38, 94, 22});
-    Label6 = DesignLabel(QStringLiteral("Конечная точка:"), GroupBox2, {12, 70}, "Label6");
-    DateTimePicker3 = NewDatePicker(GroupBox2, "DateTimePicker3", {116, 66, 106, 22});
-    DateTimePicker4 = NewTimePicker(GroupBox2, "DateTimePicker4", {230, 66, 94, 22});
-    for (QDateEdit* picker : {DateTimePicker1, DateTimePicker3})
+    auto* intervalGroup = new QGroupBox(QStringLiteral(" Выберите интервал "), this);
+    intervalGroup->setObjectName(QStringLiteral("GroupBox2"));
+    intervalGroup->setGeometry(8, 192, 336, 100);
+    DesignLabel(QStringLiteral("(ДД.ММ.ГГ)"), intervalGroup, {116, 20}, "Label4");
+    DesignLabel(QStringLiteral("(ЧЧ.ММ)"), intervalGroup, {230, 20}, "Label5");
+    DesignLabel(QStringLiteral("Начальная точка:"), intervalGroup, {12, 42}, "Label3");
+    startDate_ = NewDatePicker(intervalGroup, "DateTimePicker1", {116, 38, 106, 22});
+    startTime_ = NewTimePicker(intervalGroup, "DateTimePicker2", {230, 38, 94, 22});
+    DesignLabel(QStringLiteral("Конечная точка:"), intervalGroup, {12, 70}, "Label6");
+    endDate_ = NewDatePicker(intervalGroup, "DateTimePicker3", {116, 66, 106, 22});
+    endTime_ = NewTimePicker(intervalGroup, "DateTimePicker4", {230, 66, 94, 22});
+    for (QDateEdit* picker : {startDate_, endDate_})
         picker->setDate(QDate::currentDate());
-    DateTimePicker2->setTime(QTime(0, 0));
-    DateTimePicker4->setTime(QTime(23, 59));
+    startTime_->setTime(QTime(0, 0));
+    endTime_->setTime(QTime(23, 59));
 
-    Button1 = new QPushButton(QStringLiteral("&Ok"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(186, 301, 75, 25);
-    Button1->setDefault(true);
-    Button2 = new QPushButton(QStringLiteral("&Отмена"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setGeometry(269, 301, 75, 25);
+    auto* ok = new QPushButton(QStringLiteral("&Ok"), this);
+    ok->setObjectName(QStringLiteral("Button1"));
+    ok->setGeometry(186, 301, 75, 25);
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("&Отмена"), this);
+    cancel->setObjectName(QStringLiteral("Button2"));
+    cancel->setGeometry(269, 301, 75, 25);
 
     // A selection the program makes (clearing and refilling the list) does not count as a
     // change: only the user's choice runs the handler.
-    connect(ComboBox1, &QComboBox::activated, this, &ReportSelectionDialog::ComboBox1Change);
-    connect(BitBtn2, &QPushButton::clicked, this, &ReportSelectionDialog::BitBtn2Click);
-    connect(Button1, &QPushButton::clicked, this, [this] {
-        Button1Click();
+    connect(reportList_, &QComboBox::activated, this, &ReportSelectionDialog::reportChosen);
+    connect(deleteButton_, &QPushButton::clicked, this, &ReportSelectionDialog::deleteSelectedReport);
+    connect(ok, &QPushButton::clicked, this, [this] {
+        confirmInterval();
         accept();
     });
-    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 QString ReportSelectionDialog::poolDirectory() const
@@ -171,12 +171,17 @@ QString ReportSelectionDialog::poolDirectory() const
 
 bool ReportSelectionDialog::hasReport() const
 {
-    return ComboBox1->count() > 0 && ComboBox1->currentIndex() >= 0;
+    return reportList_->count() > 0 && reportList_->currentIndex() >= 0;
+}
+
+bool ReportSelectionDialog::poolHasReports() const
+{
+    return reportList_->count() > 0;
 }
 
 QString ReportSelectionDialog::selectedReport() const
 {
-    return ComboBox1->currentText();
+    return reportList_->currentText();
 }
 
 void ReportSelectionDialog::showEvent(QShowEvent* event)
@@ -189,26 +194,26 @@ void ReportSelectionDialog::showEvent(QShowEvent* event)
 
 bool ReportSelectionDialog::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == Memo1 && event->type() == QEvent::FocusOut) {
+    if (watched == comment_ && event->type() == QEvent::FocusOut) {
         // The focus moving to another control of the dialog; another window becoming active
         // or a context menu opening leaves the editor where it is.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            Memo1Exit();
+            commentLeft();
     }
     return QDialog::eventFilter(watched, event);
 }
 
 void ReportSelectionDialog::RefreshReportList()
 {
-    FileListBox1->clear();
-    FileListBox1->addItems(ListReports(poolDirectory_));
+    fileList_->clear();
+    fileList_->addItems(ListReports(poolDirectory_));
     QDir::setCurrent(poolDirectory_);
-    ComboBox1->clear();
-    for (int i = 0; i < FileListBox1->count(); ++i)
-        ComboBox1->addItem(FileListBox1->item(i)->text());
-    if (ComboBox1->count() > 0)
-        ComboBox1->setCurrentIndex(0);
+    reportList_->clear();
+    for (int i = 0; i < fileList_->count(); ++i)
+        reportList_->addItem(fileList_->item(i)->text());
+    if (reportList_->count() > 0)
+        reportList_->setCurrentIndex(0);
     SelectReport();
 }
 
@@ -223,11 +228,11 @@ void ReportSelectionDialog::SelectReport()
 
 void ReportSelectionDialog::setPickers(double earliest, double latest)
 {
-    SetPickers(DateTimePicker1, DateTimePicker2, earliest);
-    SetPickers(DateTimePicker3, DateTimePicker4, latest);
+    SetPickers(startDate_, startTime_, earliest);
+    SetPickers(endDate_, endTime_, latest);
 }
 
-void ReportSelectionDialog::ComboBox1Change()
+void ReportSelectionDialog::reportChosen()
 {
     SelectReport();
 }
@@ -236,9 +241,9 @@ void ReportSelectionDialog::LoadComment()
 {
     if (!hasReport())
         return;
-    Memo1->clear();
+    comment_->clear();
     const std::optional<QString> comment = ::LoadComment(CommentFilePath(poolDirectory_, selectedReport()));
-    Memo1->setPlainText(comment ? *comment : CommentPlaceholder());
+    comment_->setPlainText(comment ? *comment : commentPlaceholder());
 }
 
 void ReportSelectionDialog::SaveComment()
@@ -247,48 +252,48 @@ void ReportSelectionDialog::SaveComment()
         return;
     // The raw text keeps what was typed (no-break spaces included); the editor's paragraph and
     // line separators become line breaks.
-    QString text = Memo1->document()->toRawText();
+    QString text = comment_->document()->toRawText();
     text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
     text.replace(QChar::LineSeparator, QLatin1Char('\n'));
     ::SaveComment(CommentFilePath(poolDirectory_, selectedReport()), text);
 }
 
-void ReportSelectionDialog::Memo1Exit()
+void ReportSelectionDialog::commentLeft()
 {
     SaveComment();
 }
 
-void ReportSelectionDialog::BitBtn2Click()
+void ReportSelectionDialog::deleteSelectedReport()
 {
     if (!hasReport())
         return;
     const QString name = selectedReport();
-    if (dialogs_.Warning(QStringLiteral("Удалить отчет ") + name + QStringLiteral(" ?")) != Dialogs::Answer::Yes)
+    if (dialogs_.warning(QStringLiteral("Удалить отчет ") + name + QStringLiteral(" ?")) != Dialogs::Answer::Yes)
         return;
-    if (dialogs_.Warning(QStringLiteral("Отменить операцию ?")) != Dialogs::Answer::No)
+    if (dialogs_.warning(QStringLiteral("Отменить операцию ?")) != Dialogs::Answer::No)
         return;
     const QList<DeleteFailure> failures = DeleteReport(poolDirectory_, name);
     // Files that were not there are no failure; a file still there is, and is named.
     if (failures.isEmpty())
-        dialogs_.Message(QStringLiteral("Отчет удален !"));
+        dialogs_.message(QStringLiteral("Отчет удален !"));
     else
-        dialogs_.Error(DeleteFailureText(failures));
+        dialogs_.error(DeleteFailureText(failures));
     RefreshReportList();
 }
 
-void ReportSelectionDialog::Button1Click()
+void ReportSelectionDialog::confirmInterval()
 {
-    report_.IntervalStart = PickersDayCount(DateTimePicker1, DateTimePicker2, true);
-    report_.IntervalEnd = PickersDayCount(DateTimePicker3, DateTimePicker4, true);
+    report_.IntervalStart = PickersDayCount(startDate_, startTime_, true);
+    report_.IntervalEnd = PickersDayCount(endDate_, endTime_, true);
 }
 
-QStringList ReportSelectionDialog::Memo1Lines() const
+QStringList ReportSelectionDialog::commentLines() const
 {
     // Before the dialog is first shown the editor has not yet laid its text out in its width;
     // it learns its size now as showing would tell it, so the lines are the ones it will show.
-    Memo1->ensurePolished();
-    SendPendingResize(Memo1);
-    QTextDocument* document = Memo1->document();
+    comment_->ensurePolished();
+    SendPendingResize(comment_);
+    QTextDocument* document = comment_->document();
     auto* layout = qobject_cast<QPlainTextDocumentLayout*>(document->documentLayout());
     QStringList lines;
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {

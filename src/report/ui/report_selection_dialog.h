@@ -10,8 +10,6 @@
 class Dialogs;
 class QComboBox;
 class QDateEdit;
-class QGroupBox;
-class QLabel;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
@@ -27,48 +25,35 @@ public:
     ReportSelectionDialog(Dialogs& dialogs, ReportState& report, WaitProgress* wait, QString poolDirectory,
                 QWidget* owner = nullptr);
 
-    QGroupBox* GroupBox1;
-    QLabel* Label1;
-    QComboBox* ComboBox1;
-    QPushButton* BitBtn2;
-    QLabel* Label2;
-    QPlainTextEdit* Memo1;
-    QListWidget* FileListBox1;  // hidden: the "*.dat" files of the pool
-    QGroupBox* GroupBox2;
-    QLabel* Label3;
-    QDateEdit* DateTimePicker1;
-    QTimeEdit* DateTimePicker2;
-    QLabel* Label6;
-    QDateEdit* DateTimePicker3;
-    QTimeEdit* DateTimePicker4;
-    QLabel* Label4;
-    QLabel* Label5;
-    QPushButton* Button1;
-    QPushButton* Button2;
-
     // Lists the pool's report files afresh, selects the first and runs SelectReport.
     void RefreshReportList();
     // Loads the selected report's comment and prepares its file; the pickers get its span.
     // Throws ReportFileError when the file cannot be loaded or rewritten.
     void SelectReport();
-    // The selected report's comment into Memo1, or the placeholder line when it cannot be read.
+    // The selected report's comment into the comment editor (Memo1), or the placeholder line
+    // when it cannot be read.
     void LoadComment();
-    // Memo1's whole text into the selected report's comment file. Throws ReportFileError.
+    // The comment editor's whole text into the selected report's comment file. Throws
+    // ReportFileError.
     void SaveComment();
 
-    // The lines of Memo1 exactly as the editor displays them: a long line that word wrap
+    // The lines of the comment editor exactly as it displays them: a long line that word wrap
     // breaks counts as the several lines it is shown in; an empty last line is not counted.
-    QStringList Memo1Lines() const;
+    QStringList commentLines() const;
     QString poolDirectory() const;
 
-    // The line Memo1 shows for a report without a readable comment.
-    static const QString& CommentPlaceholder();
+    // The line the comment editor shows for a report without a readable comment.
+    static const QString& commentPlaceholder();
+
+    // Whether the pool holds any report, and the chosen one's file name ("<number>.dat").
+    bool poolHasReports() const;
+    QString selectedReport() const;
 
 public slots:
-    void ComboBox1Change();  // the user's selection changes only
-    void Memo1Exit();        // focus leaves Memo1
-    void BitBtn2Click();     // delete the selected report after two questions
-    void Button1Click();     // the interval from the pickers, seconds dropped
+    void reportChosen();          // the user chose a report in the list (ComboBox1)
+    void commentLeft();           // the focus left the comment editor: the comment is saved
+    void deleteSelectedReport();  // "Удалить" (BitBtn2): after two questions
+    void confirmInterval();       // "&Ok": the interval from the pickers, seconds dropped
 
 protected:
     void showEvent(QShowEvent* event) override;  // FormShow
@@ -76,8 +61,16 @@ protected:
 
 private:
     bool hasReport() const;
-    QString selectedReport() const;
     void setPickers(double earliest, double latest);
+
+    QComboBox* reportList_;       // ComboBox1: the pool's reports
+    QPushButton* deleteButton_;   // BitBtn2 "Удалить"
+    QPlainTextEdit* comment_;     // Memo1: the selected report's comment
+    QListWidget* fileList_;       // FileListBox1, hidden: the "*.dat" files of the pool
+    QDateEdit* startDate_;        // DateTimePicker1
+    QTimeEdit* startTime_;        // DateTimePicker2
+    QDateEdit* endDate_;          // DateTimePicker3
+    QTimeEdit* endTime_;          // DateTimePicker4
 
     Dialogs& dialogs_;
     ReportState& report_;

@@ -25,19 +25,19 @@ namespace {
 void setUpChart(TimeChart& chart, const QString& seriesTitle, const QString& leftTitle)
 {
     chart.setSeriesTitle(seriesTitle);
-    chart.BottomAxis().SetTitle(QStringLiteral("Время / Дата"));
-    chart.LeftAxis().SetTitle(leftTitle);
-    chart.RightAxis().SetMinMax(-50, 100);
-    chart.RightAxis().SetVisible(false);
+    chart.bottomAxis().setTitle(QStringLiteral("Время / Дата"));
+    chart.leftAxis().setTitle(leftTitle);
+    chart.rightAxis().setMinMax(-50, 100);
+    chart.rightAxis().setVisible(false);
 }
 
 // Minimum first, then maximum; an axis that refuses the maximum stops the settings there.
 void setRange(ChartAxis& axis, const AxisRangeChoice& choice)
 {
     if (choice.minimum)
-        axis.SetMinimum(*choice.minimum);
+        axis.setMinimum(*choice.minimum);
     if (choice.maximum)
-        axis.SetMaximum(*choice.maximum);
+        axis.setMaximum(*choice.maximum);
 }
 
 QFile& openForWriting(QFile& file)
@@ -107,8 +107,8 @@ void SetUpHumidityChart(TimeChart& chart)
     setUpChart(chart, QStringLiteral("RHSerie"), HumidityAxisTitle(0));
     chart.setTitleVisible(true);
     chart.setMarginBottom(0);
-    chart.BottomAxis().SetVisible(false);
-    chart.TopAxis().SetMinMax(0, 25);
+    chart.bottomAxis().setVisible(false);
+    chart.topAxis().setMinMax(0, 25);
 }
 
 void SetUpTemperatureChart(TimeChart& chart)
@@ -116,8 +116,8 @@ void SetUpTemperatureChart(TimeChart& chart)
     setUpChart(chart, QStringLiteral("TSerie"), QStringLiteral("Температура, °C"));
     chart.setTitleVisible(false);
     chart.setMarginTop(0);
-    chart.BottomAxis().SetGrid(false);
-    chart.TopAxis().SetVisible(false);
+    chart.bottomAxis().setGrid(false);
+    chart.topAxis().setVisible(false);
 }
 
 void ShowTableOnCharts(TimeChart& humidity, TimeChart& temperature, std::shared_ptr<const ReportTable> table)
@@ -131,9 +131,9 @@ void ShowTableOnCharts(TimeChart& humidity, TimeChart& temperature, std::shared_
 
 void RewriteAxisLabel(const TimeChart& chart, GraphChart which, int displayMode, const ChartAxis* axis, QString& text)
 {
-    if (axis == &chart.BottomAxis())
+    if (axis == &chart.bottomAxis())
         text = TimeAxisLabel(text);
-    else if (axis == &chart.LeftAxis())
+    else if (axis == &chart.leftAxis())
         text = ValueAxisLabel(which, displayMode, text);
 }
 
@@ -156,9 +156,9 @@ ChartAlign ApplyGraphAxisSettings(TimeChart& chart1, TimeChart& chart2, const Gr
     chart2.setVisible(true);
     for (TimeChart* chart : {&chart1, &chart2}) {
         // From this wide range any limits within it can be set one after the other.
-        ChartAxis& left = chart->LeftAxis();
-        left.SetAutomatic(false);
-        left.SetMinMax(-10000, 10000);
+        ChartAxis& left = chart->leftAxis();
+        left.setAutomatic(false);
+        left.setMinMax(-10000, 10000);
         // The range set from here on is the one undoing a later zoom returns to.
         chart->keepValueAxisForUndo();
     }
@@ -180,7 +180,7 @@ ChartAlign ApplyGraphAxisSettings(TimeChart& chart1, TimeChart& chart2, const Gr
             chart.setVisible(false);
         if (fieldsEnabled)
             fieldsEnabled(which, choice.manualFieldsEnabled);
-        setRange(chart.LeftAxis(), choice);
+        setRange(chart.leftAxis(), choice);
     };
     applyAxis(chart1, GraphChart::Humidity,
               HumidityAxisRange(settings.humidityMode, chart1.seriesMinY(), chart1.seriesMaxY(), displayMode,
@@ -192,8 +192,8 @@ ChartAlign ApplyGraphAxisSettings(TimeChart& chart1, TimeChart& chart2, const Gr
     const bool show1 = !chart1.isHidden();
     const bool show2 = !chart2.isHidden();
     if (show1 && show2) {
-        chart1.BottomAxis().SetVisible(false);
-        chart2.BottomAxis().SetVisible(true);
+        chart1.bottomAxis().setVisible(false);
+        chart2.bottomAxis().setVisible(true);
         chart1.setMarginBottom(0);
         chart2.setMarginTop(0);
         return ChartAlign::Top;
@@ -201,13 +201,13 @@ ChartAlign ApplyGraphAxisSettings(TimeChart& chart1, TimeChart& chart2, const Gr
     if (show1) {
         chart1.setMarginBottom(4);
         chart2.setMarginTop(4);
-        chart1.BottomAxis().SetVisible(true);
-        chart2.BottomAxis().SetVisible(false);
+        chart1.bottomAxis().setVisible(true);
+        chart2.bottomAxis().setVisible(false);
     } else if (show2) {
         chart1.setMarginBottom(4);
         chart2.setMarginTop(4);
-        chart2.BottomAxis().SetVisible(true);
-        chart1.BottomAxis().SetVisible(false);
+        chart2.bottomAxis().setVisible(true);
+        chart1.bottomAxis().setVisible(false);
         chart2.setTitleVisible(true);
         chart1.setTitleVisible(false);
     }

@@ -45,7 +45,7 @@ void GraphPage::setDisplayMode(int mode, bool titled)
 {
     displayMode_ = mode;
     if (titled) {
-        humidity_->LeftAxis().SetTitle(HumidityAxisTitle(mode));
+        humidity_->leftAxis().setTitle(HumidityAxisTitle(mode));
         humidity_->update();
     }
 }
@@ -79,8 +79,8 @@ void GraphPage::applyAxisSettings(const GraphAxisSettings& settings)
 
 void GraphPage::setTimeSpan(double start, double end)
 {
-    humidity_->BottomAxis().SetMinMax(start, end);
-    temperature_->BottomAxis().SetMinMax(start, end);
+    humidity_->bottomAxis().setMinMax(start, end);
+    temperature_->bottomAxis().setMinMax(start, end);
 }
 
 std::pair<double, double> GraphPage::seriesSpan() const
@@ -130,10 +130,10 @@ bool GraphPage::eventFilter(QObject* watched, QEvent* event)
 // After a zoom or pan of the leader: the follower's time axis shows exactly its range.
 void GraphPage::follow(TimeChart* leader, TimeChart* follower)
 {
-    leader->BottomAxis().SetAutomatic(false);
-    follower->BottomAxis().SetAutomatic(false);
+    leader->bottomAxis().setAutomatic(false);
+    follower->bottomAxis().setAutomatic(false);
     try {
-        follower->BottomAxis().SetMinMax(leader->BottomAxis().Minimum(), leader->BottomAxis().Maximum());
+        follower->bottomAxis().setMinMax(leader->bottomAxis().minimum(), leader->bottomAxis().maximum());
     } catch (const std::exception&) {
         // The other chart keeps its range; nothing is said.
     }
@@ -144,8 +144,8 @@ void GraphPage::follow(TimeChart* leader, TimeChart* follower)
 // what it was before the zoom (the chart does that itself).
 void GraphPage::undoZoom()
 {
-    humidity_->BottomAxis().SetAutomatic(true);
-    temperature_->BottomAxis().SetAutomatic(true);
+    humidity_->bottomAxis().setAutomatic(true);
+    temperature_->bottomAxis().setAutomatic(true);
     humidity_->update();
     temperature_->update();
 }

@@ -102,16 +102,16 @@ void ReportOutput::saveTable()
         request.patterns << QString::fromLatin1(form.pattern);
     }
     request.filterIndex = lastSaveEntry_;
-    const std::optional<SaveFileChoice> choice = dialogs_.SaveFile(request);
+    const std::optional<SaveFileChoice> choice = dialogs_.saveFile(request);
     if (!choice)
         return;
     lastSaveEntry_ = std::clamp(choice->filterIndex, 1, int(std::size(kForms)));
 
     if (wait_) {
-        wait_->SetText(QStringLiteral("Подождите, идет сохранение отчета..."));
-        wait_->SetMaximum(2);
-        wait_->SetPosition(1);
-        wait_->Show();
+        wait_->setText(QStringLiteral("Подождите, идет сохранение отчета..."));
+        wait_->setMaximum(2);
+        wait_->setPosition(1);
+        wait_->showWindow();
     }
     // The wait window goes also when the writer fails; the error then reaches the error box.
     struct HideWait {
@@ -119,8 +119,8 @@ void ReportOutput::saveTable()
         ~HideWait()
         {
             if (wait) {
-                wait->Hide();
-                wait->ProcessMessages();
+                wait->hideWindow();
+                wait->processMessages();
             }
         }
     } hideWait{wait_};
@@ -162,10 +162,10 @@ void ReportOutput::printTable()
     QPrinter& printer = ProgramPrinter(printer_);
     printer.setFromTo(std::clamp(fromPage_, 1, pages), pages);
     // Without a printer the dialog offers printing into a PDF file.
-    const bool printers = dialogs_.PrintersInstalled();
+    const bool printers = dialogs_.printersInstalled();
     if (!printers)
-        dialogs_.Message(NoPrinterText());
-    if (!dialogs_.Print(printer, 1, pages, !printers))
+        dialogs_.message(NoPrinterText());
+    if (!dialogs_.print(printer, 1, pages, !printers))
         return;
     // A job of all pages leaves the printer without a range; the from-page stays as chosen.
     if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0)
@@ -191,7 +191,7 @@ void ReportOutput::printTable()
         const TablePrintBlock block = ProgramPagesBlock(printer.fromPage(), printer.toPage(), rows, source.columnCount);
         printout.PrintRect(printer, block.leftColumn, block.topRow, block.rightColumn, block.bottomRow);
     } else {
-        printout.Print(printer);
+        printout.print(printer);
     }
 }
 
@@ -199,14 +199,14 @@ void ReportOutput::printGraph()
 {
     // The same printer the table's print dialog uses, for the whole run.
     QPrinter& printer = ProgramPrinter(printer_);
-    if (dialogs_.PrintersInstalled()) {
+    if (dialogs_.printersInstalled()) {
         // Confirmed or cancelled, printing goes on with the printer as the dialog leaves it.
-        dialogs_.PrinterSetup(printer);
+        dialogs_.printerSetup(printer);
     } else {
         // Without a printer only a PDF file can take the page: the dialog offers one, and
         // cancelling it leaves nothing to print on.
-        dialogs_.Message(NoPrinterText());
-        if (!dialogs_.Print(printer, 0, 0, true))
+        dialogs_.message(NoPrinterText());
+        if (!dialogs_.print(printer, 0, 0, true))
             return;
     }
     printer.setDocName(QString());
@@ -224,7 +224,7 @@ void ReportOutput::saveChartPictures()
     request.fileName = QStringLiteral("chart.bmp");
     request.filters << QStringLiteral("Картинка (*.bmp)") << QStringLiteral("Картинка (*.wmf)");
     request.filterIndex = 1;
-    const std::optional<SaveFileChoice> choice = dialogs_.SaveFile(request);
+    const std::optional<SaveFileChoice> choice = dialogs_.saveFile(request);
     if (!choice)
         return;
     const bool metafile = std::clamp(choice->filterIndex, 1, 2) == 2;

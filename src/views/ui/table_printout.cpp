@@ -105,7 +105,7 @@ TablePrintout::TablePrintout(TablePrintSource source, const Clock& clock, double
 {
 }
 
-void TablePrintout::Print(QPrinter& printer) const
+void TablePrintout::print(QPrinter& printer) const
 {
     PrintRect(printer, 0, 0, source_.columnCount - 1, source_.rowCount - 1);
 }

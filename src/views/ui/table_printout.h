@@ -27,7 +27,7 @@ public:
     TablePrintout(TablePrintSource source, const Clock& clock, double screenDotsPerInch = 96);
 
     // One print job of the whole table.
-    void Print(QPrinter& printer) const;
+    void print(QPrinter& printer) const;
     // One print job of the given block of the table (columns and rows, both ends included).
     void PrintRect(QPrinter& printer, int leftColumn, qsizetype topRow, int rightColumn, qsizetype bottomRow) const;
 

@@ -31,7 +31,7 @@ QFont chartFont()
 // The range the plot maps: the axis range, widened when it has no width.
 AxisRange plotRange(const ChartAxis& axis)
 {
-    return AutomaticAxisRange(axis.kind(), axis.Minimum(), axis.Maximum());
+    return AutomaticAxisRange(axis.kind(), axis.minimum(), axis.maximum());
 }
 
 // Keeps mapped coordinates within what the painter handles well; the plot clips the rest.
@@ -53,10 +53,10 @@ TimeChart::TimeChart(QWidget* parent) : QWidget(parent), timeSeparator_(SystemDa
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(false);
-    top_.SetLabels(false);
-    top_.SetTicks(false);
-    top_.SetGrid(false);
-    right_.SetVisible(false);
+    top_.setLabels(false);
+    top_.setTicks(false);
+    top_.setGrid(false);
+    right_.setVisible(false);
     updateDataRanges();
 }
 
@@ -156,30 +156,30 @@ TimeChart::Layout TimeChart::layoutFor(QSizeF size) const
         l.title = QRectF(left, top, right - left, l.lineHeight + 4);
         top += l.lineHeight + 6;
     }
-    if (top_.Visible() && top_.Labels())
+    if (top_.visible() && top_.labels())
         top += kLabelArea;
-    if (top_.Visible() && top_.Ticks())
+    if (top_.visible() && top_.ticks())
         top += kTickLength;
-    if (left_.Visible()) {
-        if (!left_.Title().isEmpty())
+    if (left_.visible()) {
+        if (!left_.title().isEmpty())
             left += l.lineHeight + 4;
-        if (left_.Labels())
+        if (left_.labels())
             left += kLabelArea + 2;
-        if (left_.Ticks())
+        if (left_.ticks())
             left += kTickLength;
     }
-    if (right_.Visible()) {
-        if (right_.Labels())
+    if (right_.visible()) {
+        if (right_.labels())
             right -= kLabelArea + 2;
-        if (right_.Ticks())
+        if (right_.ticks())
             right -= kTickLength;
     }
-    if (bottom_.Visible()) {
-        if (bottom_.Ticks())
+    if (bottom_.visible()) {
+        if (bottom_.ticks())
             bottom -= kTickLength;
-        if (bottom_.Labels())
+        if (bottom_.labels())
             bottom -= kLabelArea + 1;
-        if (!bottom_.Title().isEmpty())
+        if (!bottom_.title().isEmpty())
             bottom -= l.lineHeight + 2;
     }
     const int x0 = int(std::lround(left)), y0 = int(std::lround(top));
@@ -240,7 +240,7 @@ void TimeChart::draw(QPainter& painter, QSizeF size)
     // Back wall, then the series over it, then axes and the wall's frame.
     painter.fillRect(l.plot, Qt::white);
     for (ChartAxis* axis : {&left_, &bottom_, &top_, &right_})
-        if (axis->Visible() && axis->Grid())
+        if (axis->visible() && axis->grid())
             drawAxis(painter, *axis, l, AxisPart::Grid);
     drawSeries(painter, l.plot);
 
@@ -248,7 +248,7 @@ void TimeChart::draw(QPainter& painter, QSizeF size)
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(l.plot.adjusted(0, 0, -1, -1));
     for (ChartAxis* axis : {&left_, &bottom_, &top_, &right_})
-        if (axis->Visible())
+        if (axis->visible())
             drawAxis(painter, *axis, l, AxisPart::LineTicksLabels);
 
     painter.save();
@@ -259,10 +259,10 @@ void TimeChart::draw(QPainter& painter, QSizeF size)
 void TimeChart::drawAxis(QPainter& painter, ChartAxis& axis, const Layout& l, AxisPart part)
 {
     // The grid goes under the series; line, ticks, labels and title over it.
-    const bool grid = part == AxisPart::Grid && axis.Grid();
-    const bool line = part != AxisPart::Grid && axis.Line();
-    const bool ticksOn = part != AxisPart::Grid && axis.Ticks();
-    const bool labels = part != AxisPart::Grid && axis.Labels();
+    const bool grid = part == AxisPart::Grid && axis.grid();
+    const bool line = part != AxisPart::Grid && axis.line();
+    const bool ticksOn = part != AxisPart::Grid && axis.ticks();
+    const bool labels = part != AxisPart::Grid && axis.labels();
     const QRect& plot = l.plot;
     const bool horizontal = axis.isHorizontal();
     const AxisRange range = plotRange(axis);
@@ -323,7 +323,7 @@ void TimeChart::drawAxis(QPainter& painter, ChartAxis& axis, const Layout& l, Ax
         if (text.isEmpty())
             continue;
         text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-        const double gap = (axis.Ticks() ? kTickLength : 0) + 2;
+        const double gap = (axis.ticks() ? kTickLength : 0) + 2;
         QRectF box;
         int flags = 0;
         switch (axis.position()) {
@@ -350,24 +350,24 @@ void TimeChart::drawAxis(QPainter& painter, ChartAxis& axis, const Layout& l, Ax
         painter.drawText(box, flags, text);
     }
 
-    if (part == AxisPart::Grid || axis.Title().isEmpty())
+    if (part == AxisPart::Grid || axis.title().isEmpty())
         return;
     painter.setPen(Qt::black);
     switch (axis.position()) {
     case ChartAxis::Position::Left: {
         painter.save();
-        const double x = plot.left() - (axis.Ticks() ? kTickLength : 0) - (axis.Labels() ? kLabelArea + 2 : 0);
+        const double x = plot.left() - (axis.ticks() ? kTickLength : 0) - (axis.labels() ? kLabelArea + 2 : 0);
         painter.translate(x - l.lineHeight - 2, plot.top() + plot.height() / 2.0);
         painter.rotate(-90);
         painter.drawText(QRectF(-plot.height() / 2.0 - 200, 0, plot.height() + 400, l.lineHeight + 2),
-                         Qt::AlignCenter | Qt::TextSingleLine, axis.Title());
+                         Qt::AlignCenter | Qt::TextSingleLine, axis.title());
         painter.restore();
         break;
     }
     case ChartAxis::Position::Bottom: {
-        const double y = plot.bottom() + 1 + (axis.Ticks() ? kTickLength : 0) + (axis.Labels() ? kLabelArea + 1 : 0);
+        const double y = plot.bottom() + 1 + (axis.ticks() ? kTickLength : 0) + (axis.labels() ? kLabelArea + 1 : 0);
         painter.drawText(QRectF(plot.left() - 200, y, plot.width() + 400, l.lineHeight + 2),
-                         Qt::AlignCenter | Qt::TextSingleLine, axis.Title());
+                         Qt::AlignCenter | Qt::TextSingleLine, axis.title());
         break;
     }
     case ChartAxis::Position::Top:
@@ -488,8 +488,8 @@ void TimeChart::mouseMoveEvent(QMouseEvent* event)
         const double dy = yAt(dragNow_.y(), plot) - yAt(at.y(), plot);
         const AxisRange xr = plotRange(bottom_), yr = plotRange(left_);
         rememberValueAxis();
-        bottom_.SetMinMax(xr.minimum + dx, xr.maximum + dx);
-        left_.SetMinMax(yr.minimum + dy, yr.maximum + dy);
+        bottom_.setMinMax(xr.minimum + dx, xr.maximum + dx);
+        left_.setMinMax(yr.minimum + dy, yr.maximum + dy);
         dragNow_ = at;
         update();
         emit scrolled();
@@ -518,18 +518,18 @@ void TimeChart::mouseReleaseEvent(QMouseEvent* event)
         const double x0 = xAt(box.left(), plot), x1 = xAt(box.right(), plot);
         const double y0 = yAt(box.bottom(), plot), y1 = yAt(box.top(), plot);
         rememberValueAxis();
-        bottom_.SetMinMax(x0, x1);
-        left_.SetMinMax(y0, y1);
+        bottom_.setMinMax(x0, x1);
+        left_.setMinMax(y0, y1);
         emit zoomed();
     } else if (dx <= -kMinimumDrag || dy <= -kMinimumDrag) {
         // The time axis goes back to all points; the value axis to what it was before the
         // zoom (the range the program set, or automatic).
-        bottom_.SetAutomatic(true);
+        bottom_.setAutomatic(true);
         if (valueAxisBeforeZoom_) {
             if (valueAxisBeforeZoom_->automatic)
-                left_.SetAutomatic(true);
+                left_.setAutomatic(true);
             else
-                left_.SetMinMax(valueAxisBeforeZoom_->minimum, valueAxisBeforeZoom_->maximum);
+                left_.setMinMax(valueAxisBeforeZoom_->minimum, valueAxisBeforeZoom_->maximum);
             valueAxisBeforeZoom_.reset();
         }
         emit undoneZoom();
@@ -539,7 +539,7 @@ void TimeChart::mouseReleaseEvent(QMouseEvent* event)
 void TimeChart::rememberValueAxis()
 {
     if (!valueAxisBeforeZoom_)
-        valueAxisBeforeZoom_ = ValueAxisState{left_.Automatic(), left_.Minimum(), left_.Maximum()};
+        valueAxisBeforeZoom_ = ValueAxisState{left_.automatic(), left_.minimum(), left_.maximum()};
 }
 
 void TimeChart::keepValueAxisForUndo()

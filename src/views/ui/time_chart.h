@@ -26,14 +26,14 @@ public:
     ~TimeChart() override;
 
     // The series is plotted against the left and bottom axes; the top and right axes only frame.
-    ChartAxis& LeftAxis() { return left_; }
-    ChartAxis& BottomAxis() { return bottom_; }
-    ChartAxis& TopAxis() { return top_; }
-    ChartAxis& RightAxis() { return right_; }
-    const ChartAxis& LeftAxis() const { return left_; }
-    const ChartAxis& BottomAxis() const { return bottom_; }
-    const ChartAxis& TopAxis() const { return top_; }
-    const ChartAxis& RightAxis() const { return right_; }
+    ChartAxis& leftAxis() { return left_; }
+    ChartAxis& bottomAxis() { return bottom_; }
+    ChartAxis& topAxis() { return top_; }
+    ChartAxis& rightAxis() { return right_; }
+    const ChartAxis& leftAxis() const { return left_; }
+    const ChartAxis& bottomAxis() const { return bottom_; }
+    const ChartAxis& topAxis() const { return top_; }
+    const ChartAxis& rightAxis() const { return right_; }
 
     void setTitleVisible(bool visible);
     bool titleVisible() const { return titleVisible_; }

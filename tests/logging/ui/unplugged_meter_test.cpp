@@ -38,12 +38,12 @@ protected:
         ini.close();
         plugIn();
         windows = std::make_unique<KelmoraWindows>(clock, dialogs, dir.path());
-        windows->ShowMainForm();
+        windows->showMainWindow();
         ASSERT_TRUE(gui::waitExposed(&form()));
     }
     void TearDown() override { windows.reset(); }
     void plugIn() { meter = std::make_unique<MeterSimProcess>(QStringList{"--link", link, "--serial", "0x00A3"}); }
-    MainWindow& form() const { return windows->MainForm(); }
+    MainWindow& form() const { return windows->mainWindow(); }
     qint64 logged() const
     {
         const QFileInfo f(QDir(dir.path()).filePath("POOL/temp.dat"));

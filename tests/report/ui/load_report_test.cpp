@@ -57,11 +57,11 @@ protected:
                 return;
             ran = true;
             poll.stop();
-            for (int i = 0; i < dialog().ComboBox1->count(); ++i)
-                seenInDialog << dialog().ComboBox1->itemText(i);
+            for (int i = 0; i < gui::named<QComboBox>(dialog(), "ComboBox1")->count(); ++i)
+                seenInDialog << gui::named<QComboBox>(dialog(), "ComboBox1")->itemText(i);
             if (act)
                 act();
-            (confirm ? dialog().Button1 : dialog().Button2)->click();
+            (confirm ? gui::named<QPushButton>(dialog(), "Button1") : gui::named<QPushButton>(dialog(), "Button2"))->click();
         });
         seenInDialog.clear();
         poll.start(0);
@@ -118,7 +118,7 @@ TEST_F(LoadReport, TheCommentGoesIntoTheTitleAsCommaText)
 
     // A comment of one line with a blank is quoted, quotes and all, in the title.
     load(true, [&] {
-        dialog().Memo1->setPlainText("Склад 1");
+        gui::named<QPlainTextEdit>(dialog(), "Memo1")->setPlainText("Склад 1");
     });
     EXPECT_EQ(gui::named<QLabel>(form().textReportPage(), "Label19")->text(), "Термогигрометр №Cellar - \"Склад 1\"");
 }
@@ -127,9 +127,9 @@ TEST_F(LoadReport, TheIntervalComesFromThePickersWithoutSeconds)
 {
     writeReport("A.dat", {{at(10, 0), 4000, 2000}, {at(10, 15), 4100, 2000}, {at(10, 16), 4200, 2000}, {at(11, 0), 4300, 2000}});
     load(true, [&] {
-        dialog().DateTimePicker1->setDate(QDate(2026, 3, 14));
-        dialog().DateTimePicker2->setTime(QTime(10, 15, 42));
-        dialog().DateTimePicker4->setTime(QTime(10, 15, 59));
+        gui::named<QDateEdit>(dialog(), "DateTimePicker1")->setDate(QDate(2026, 3, 14));
+        gui::named<QTimeEdit>(dialog(), "DateTimePicker2")->setTime(QTime(10, 15, 42));
+        gui::named<QTimeEdit>(dialog(), "DateTimePicker4")->setTime(QTime(10, 15, 59));
     });
     EXPECT_EQ(form().document().state().IntervalStart, at(10, 15));
     EXPECT_EQ(form().document().state().IntervalEnd, at(10, 15));
@@ -139,9 +139,9 @@ TEST_F(LoadReport, TheIntervalComesFromThePickersWithoutSeconds)
 
     // A start after the end is taken as it is: an empty table.
     load(true, [&] {
-        dialog().DateTimePicker1->setDate(QDate(2026, 3, 14));
-        dialog().DateTimePicker2->setTime(QTime(11, 0));
-        dialog().DateTimePicker4->setTime(QTime(10, 0));
+        gui::named<QDateEdit>(dialog(), "DateTimePicker1")->setDate(QDate(2026, 3, 14));
+        gui::named<QTimeEdit>(dialog(), "DateTimePicker2")->setTime(QTime(11, 0));
+        gui::named<QTimeEdit>(dialog(), "DateTimePicker4")->setTime(QTime(10, 0));
     });
     EXPECT_EQ(gui::named<QTableView>(form().textReportPage(), "Grid1")->model()->rowCount(), 0);
     EXPECT_TRUE(reportPagesOn());

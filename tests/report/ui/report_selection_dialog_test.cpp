@@ -61,18 +61,18 @@ const QDate kDay(2024, 3, 5);
 // The real wait window, with a count of how often it was shown (one showing per preparation).
 class CountingWait : public WaitProgress {
 public:
-    void SetText(const QString& text) override { window.SetText(text); }
-    void SetMaximum(int maximum) override { window.SetMaximum(maximum); }
-    void SetPosition(int position) override { window.SetPosition(position); }
-    int Position() const override { return window.Position(); }
-    void StepIt() override { window.StepIt(); }
-    void Show() override
+    void setText(const QString& text) override { window.setText(text); }
+    void setMaximum(int maximum) override { window.setMaximum(maximum); }
+    void setPosition(int position) override { window.setPosition(position); }
+    int position() const override { return window.position(); }
+    void stepIt() override { window.stepIt(); }
+    void showWindow() override
     {
         ++shows;
-        window.Show();
+        window.showWindow();
     }
-    void ProcessMessages() override { window.ProcessMessages(); }
-    void Hide() override { window.Hide(); }
+    void processMessages() override { window.processMessages(); }
+    void hideWindow() override { window.hideWindow(); }
 
     WaitWindow window;
     int shows = 0;
@@ -115,21 +115,21 @@ protected:
     void userPicksNext()
     {
         QKeyEvent press(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
-        QApplication::sendEvent(form->ComboBox1, &press);
+        QApplication::sendEvent(gui::named<QComboBox>(*form, "ComboBox1"), &press);
     }
 
     QStringList comboItems() const
     {
         QStringList items;
-        for (int i = 0; i < form->ComboBox1->count(); ++i)
-            items << form->ComboBox1->itemText(i);
+        for (int i = 0; i < gui::named<QComboBox>(*form, "ComboBox1")->count(); ++i)
+            items << gui::named<QComboBox>(*form, "ComboBox1")->itemText(i);
         return items;
     }
     QStringList listItems() const
     {
         QStringList items;
-        for (int i = 0; i < form->FileListBox1->count(); ++i)
-            items << form->FileListBox1->item(i)->text();
+        for (int i = 0; i < gui::named<QListWidget>(*form, "FileListBox1")->count(); ++i)
+            items << gui::named<QListWidget>(*form, "FileListBox1")->item(i)->text();
         return items;
     }
     // The four pickers as one start and one end day count, seconds included.
@@ -138,7 +138,7 @@ protected:
         const auto value = [](QDateEdit* d, QTimeEdit* t) {
             return DayCountOf(d->date(), t->time().msecsSinceStartOfDay());
         };
-        return {value(form->DateTimePicker1, form->DateTimePicker2), value(form->DateTimePicker3, form->DateTimePicker4)};
+        return {value(gui::named<QDateEdit>(*form, "DateTimePicker1"), gui::named<QTimeEdit>(*form, "DateTimePicker2")), value(gui::named<QDateEdit>(*form, "DateTimePicker3"), gui::named<QTimeEdit>(*form, "DateTimePicker4"))};
     }
     void setPickers(double start, double end) const
     {
@@ -146,8 +146,8 @@ protected:
             d->setDate(DateOfDayCount(v));
             t->setTime(QTime::fromMSecsSinceStartOfDay(SplitDayCount(v)->msOfDay));
         };
-        set(form->DateTimePicker1, form->DateTimePicker2, start);
-        set(form->DateTimePicker3, form->DateTimePicker4, end);
+        set(gui::named<QDateEdit>(*form, "DateTimePicker1"), gui::named<QTimeEdit>(*form, "DateTimePicker2"), start);
+        set(gui::named<QDateEdit>(*form, "DateTimePicker3"), gui::named<QTimeEdit>(*form, "DateTimePicker4"), end);
     }
 
     // A: logged out of order with a repeat; b: already clean.
@@ -183,8 +183,8 @@ TEST_F(RepselFormTest, OpeningListsTheReportsAndPreparesTheFirst)
 
     EXPECT_EQ(comboItems(), (QStringList{QStringLiteral("A.dat"), QStringLiteral("b.dat")}));
     EXPECT_EQ(listItems(), comboItems());
-    EXPECT_FALSE(form->FileListBox1->isVisible());
-    EXPECT_EQ(form->ComboBox1->currentText(), QStringLiteral("A.dat"));
+    EXPECT_FALSE(gui::named<QListWidget>(*form, "FileListBox1")->isVisible());
+    EXPECT_EQ(gui::named<QComboBox>(*form, "ComboBox1")->currentText(), QStringLiteral("A.dat"));
     EXPECT_EQ(QDir::currentPath(), QDir(pool).canonicalPath()) << "the pool becomes the current directory";
 
     // A.dat alone was prepared, once: sorted, its repeat gone, written back.
@@ -197,7 +197,7 @@ TEST_F(RepselFormTest, OpeningListsTheReportsAndPreparesTheFirst)
     EXPECT_EQ(report.IntervalStart, at(QDate(2020, 1, 1), 0, 0)) << "the fixed starting earliest stays";
     EXPECT_EQ(report.IntervalEnd, at(kDay, 12, 0));
     EXPECT_EQ(pickers(), std::make_pair(at(QDate(2020, 1, 1), 0, 0), at(kDay, 12, 0)));
-    EXPECT_EQ(form->Memo1->toPlainText(), QStringLiteral("Введите комментарий"));
+    EXPECT_EQ(gui::named<QPlainTextEdit>(*form, "Memo1")->toPlainText(), QStringLiteral("Введите комментарий"));
 }
 
 TEST_F(RepselFormTest, EveryOpeningStartsAgainFromTheFirstReport)
@@ -205,10 +205,10 @@ TEST_F(RepselFormTest, EveryOpeningStartsAgainFromTheFirstReport)
     twoReports();
     open();
     userPicksNext();
-    ASSERT_EQ(form->ComboBox1->currentText(), QStringLiteral("b.dat"));
+    ASSERT_EQ(gui::named<QComboBox>(*form, "ComboBox1")->currentText(), QStringLiteral("b.dat"));
     form->reject();
     open();
-    EXPECT_EQ(form->ComboBox1->currentText(), QStringLiteral("A.dat"));
+    EXPECT_EQ(gui::named<QComboBox>(*form, "ComboBox1")->currentText(), QStringLiteral("A.dat"));
     EXPECT_EQ(report.DeviceNumberText, QStringLiteral("A"));
     EXPECT_EQ(wait.shows, 3);
 }
@@ -223,19 +223,19 @@ TEST_F(RepselFormTest, TheUsersChoicePreparesTheNewReportAndTheProgramsDoesNot)
     ASSERT_EQ(wait.shows, 1);
 
     // The program moving the selection prepares nothing.
-    form->ComboBox1->setCurrentIndex(1);
-    form->ComboBox1->setCurrentIndex(0);
+    gui::named<QComboBox>(*form, "ComboBox1")->setCurrentIndex(1);
+    gui::named<QComboBox>(*form, "ComboBox1")->setCurrentIndex(0);
     EXPECT_EQ(wait.shows, 1);
     EXPECT_EQ(fileBytes(QStringLiteral("b.dat")), recordBytes(bUnsorted));
 
     userPicksNext();
-    EXPECT_EQ(form->ComboBox1->currentText(), QStringLiteral("b.dat"));
+    EXPECT_EQ(gui::named<QComboBox>(*form, "ComboBox1")->currentText(), QStringLiteral("b.dat"));
     EXPECT_EQ(wait.shows, 2);
     EXPECT_EQ(fileBytes(QStringLiteral("b.dat")), recordBytes(bRecords));
     EXPECT_EQ(report.DeviceNumberText, QStringLiteral("b"));
     EXPECT_EQ(report.ReportCount, 2);
-    EXPECT_EQ(form->Memo1->toPlainText(), QStringLiteral("Склад\nполка 3"));
-    EXPECT_EQ(CommaText(form->Memo1Lines()), QStringLiteral("Склад,\"полка 3\""));
+    EXPECT_EQ(gui::named<QPlainTextEdit>(*form, "Memo1")->toPlainText(), QStringLiteral("Склад\nполка 3"));
+    EXPECT_EQ(CommaText(form->commentLines()), QStringLiteral("Склад,\"полка 3\""));
     // Readings before 2000 move the earliest minute but leave the latest at its starting value.
     EXPECT_EQ(pickers(), std::make_pair(at(QDate(1999, 12, 31), 23, 58), at(QDate(2000, 1, 1), 0, 0)));
 }
@@ -263,9 +263,9 @@ TEST_F(RepselFormTest, CommentShownAsLoadedOrThePlaceholder)
         QFile::remove(path(QStringLiteral("A.txt")));
         writeReport(QStringLiteral("A.dat"), aPrepared);
         c.comment();
-        form->Memo1->setPlainText(QStringLiteral("left from before"));
+        gui::named<QPlainTextEdit>(*form, "Memo1")->setPlainText(QStringLiteral("left from before"));
         open();
-        EXPECT_EQ(form->Memo1->toPlainText(), c.shown);
+        EXPECT_EQ(gui::named<QPlainTextEdit>(*form, "Memo1")->toPlainText(), c.shown);
         form->reject();
     }
 }
@@ -275,8 +275,8 @@ TEST_F(RepselFormTest, LeavingTheEditorSavesItsTextEvenUntouched)
     writeReport(QStringLiteral("A.dat"), aPrepared);
     open();
     ASSERT_TRUE(gui::waitActive(form.get()));
-    form->Memo1->setFocus(Qt::MouseFocusReason);
-    ASSERT_TRUE(form->Memo1->hasFocus());
+    gui::named<QPlainTextEdit>(*form, "Memo1")->setFocus(Qt::MouseFocusReason);
+    ASSERT_TRUE(gui::named<QPlainTextEdit>(*form, "Memo1")->hasFocus());
 
     // Another window becoming active is no leaving of the editor.
     QWidget other;
@@ -284,17 +284,17 @@ TEST_F(RepselFormTest, LeavingTheEditorSavesItsTextEvenUntouched)
     ASSERT_TRUE(gui::waitActive(&other));
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("A.txt"))));
     ASSERT_TRUE(gui::waitActive(form.get()));
-    ASSERT_TRUE(form->Memo1->hasFocus());
+    ASSERT_TRUE(gui::named<QPlainTextEdit>(*form, "Memo1")->hasFocus());
 
     // Passing through: the placeholder is written as the comment.
-    form->DateTimePicker1->setFocus(Qt::TabFocusReason);
+    gui::named<QDateEdit>(*form, "DateTimePicker1")->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(fileBytes(QStringLiteral("A.txt")), QByteArray("\xC2\xE2\xE5\xE4\xE8\xF2\xE5 "
                                                               "\xEA\xEE\xEC\xEC\xE5\xED\xF2\xE0\xF0\xE8\xE9"));
 
     // An edited comment: its lines separated by CR LF, read back as they were typed.
-    form->Memo1->setFocus(Qt::MouseFocusReason);
-    form->Memo1->setPlainText(QStringLiteral("Склад\nполка 3"));
-    form->Button2->setFocus(Qt::MouseFocusReason);
+    gui::named<QPlainTextEdit>(*form, "Memo1")->setFocus(Qt::MouseFocusReason);
+    gui::named<QPlainTextEdit>(*form, "Memo1")->setPlainText(QStringLiteral("Склад\nполка 3"));
+    gui::named<QPushButton>(*form, "Button2")->setFocus(Qt::MouseFocusReason);
     EXPECT_EQ(fileBytes(QStringLiteral("A.txt")), QByteArray("\xD1\xEA\xEB\xE0\xE4\r\n\xEF\xEE\xEB\xEA\xE0 3"));
     EXPECT_EQ(LoadComment(path(QStringLiteral("A.txt"))).value_or(QString()), QStringLiteral("Склад\nполка 3"));
 }
@@ -305,7 +305,7 @@ TEST_F(RepselFormTest, ACommentThatCannotBeSavedIsAnError)
     open();
     ASSERT_TRUE(QDir(pool).mkdir(QStringLiteral("A.txt")));
     try {
-        form->Memo1Exit();
+        form->commentLeft();
         FAIL() << "no error";
     } catch (const ReportFileError& e) {
         EXPECT_TRUE(e.text().contains(QStringLiteral("A.txt"))) << e.what();
@@ -336,7 +336,7 @@ TEST_P(DeleteTest, AsksTwiceAndDeletesOnlyOnYesThenNo)
         dialogs.warningAnswers.push_back(a);
     const int showsBefore = wait.shows;
 
-    form->BitBtn2->click();
+    gui::named<QPushButton>(*form, "BitBtn2")->click();
 
     const QStringList questions = dialogs.texts(FakeDialogs::Kind::Warning);
     const QStringList expectedQuestions{QStringLiteral("Удалить отчет A.dat ?"), QStringLiteral("Отменить операцию ?")};
@@ -399,7 +399,7 @@ TEST_F(RepselFormTest, ADeletionThatFailsNamesTheFileInsteadOfReportingSuccess)
         open();
         c.obstruct();
         dialogs.warningAnswers = {Answer::Yes, Answer::No};
-        form->BitBtn2->click();
+        gui::named<QPushButton>(*form, "BitBtn2")->click();
         c.clear();
 
         EXPECT_TRUE(dialogs.texts(FakeDialogs::Kind::Message).isEmpty()) << "no success reported";
@@ -409,7 +409,7 @@ TEST_F(RepselFormTest, ADeletionThatFailsNamesTheFileInsteadOfReportingSuccess)
             EXPECT_TRUE(errors[0].contains(QStringLiteral("\"%1\"").arg(QDir::toNativeSeparators(path(name)))))
                 << errors[0].toStdString();
         EXPECT_EQ(errors[0].count(QStringLiteral("Невозможно удалить файл")), c.stuck.size());
-        EXPECT_EQ(form->ComboBox1->currentText(), c.firstAfter) << "the list is read again";
+        EXPECT_EQ(gui::named<QComboBox>(*form, "ComboBox1")->currentText(), c.firstAfter) << "the list is read again";
         form->reject();
         QFile::remove(path(QStringLiteral("A.dat")));
         QFile::remove(path(QStringLiteral("A.txt")));
@@ -436,7 +436,7 @@ TEST_F(RepselFormTest, ConfirmTakesHourAndMinuteOfThePickers)
         if (!form->isVisible())
             open();
         setPickers(c.start, c.end);
-        form->Button1->click();
+        gui::named<QPushButton>(*form, "Button1")->click();
         EXPECT_EQ(form->result(), QDialog::Accepted);
         EXPECT_FALSE(form->isVisible());
         EXPECT_DOUBLE_EQ(report.IntervalStart, c.intervalStart);
@@ -444,13 +444,13 @@ TEST_F(RepselFormTest, ConfirmTakesHourAndMinuteOfThePickers)
     }
     // The time pickers show the seconds that are dropped.
     open();
-    form->DateTimePicker2->setTime(QTime(10, 15, 42));
-    EXPECT_TRUE(form->DateTimePicker2->text().contains(QStringLiteral("42"))) << form->DateTimePicker2->text().toStdString();
+    gui::named<QTimeEdit>(*form, "DateTimePicker2")->setTime(QTime(10, 15, 42));
+    EXPECT_TRUE(gui::named<QTimeEdit>(*form, "DateTimePicker2")->text().contains(QStringLiteral("42"))) << gui::named<QTimeEdit>(*form, "DateTimePicker2")->text().toStdString();
 
     // Cancel leaves the interval as it was.
     setPickers(at(kDay, 1, 1), at(kDay, 2, 2));
     const double start = report.IntervalStart, end = report.IntervalEnd;
-    form->Button2->click();
+    gui::named<QPushButton>(*form, "Button2")->click();
     EXPECT_EQ(form->result(), QDialog::Rejected);
     EXPECT_EQ(report.IntervalStart, start);
     EXPECT_EQ(report.IntervalEnd, end);
@@ -465,15 +465,15 @@ TEST_F(RepselFormTest, AnEmptyPoolPreparesNothingAndKeepsWhatWasShown)
     report.IntervalEnd = 2.0;
     const auto shown = std::make_pair(at(kDay, 9, 1, 2), at(kDay, 17, 3, 4));
     setPickers(shown.first, shown.second);
-    form->Memo1->setPlainText(QStringLiteral("earlier comment"));
+    gui::named<QPlainTextEdit>(*form, "Memo1")->setPlainText(QStringLiteral("earlier comment"));
     writeFile(QStringLiteral("x.txt"), "not a report");
     QDir(pool).mkdir(QStringLiteral("dir.dat"));
 
     open();
-    EXPECT_EQ(form->ComboBox1->count(), 0);
-    EXPECT_EQ(form->FileListBox1->count(), 0);
+    EXPECT_EQ(gui::named<QComboBox>(*form, "ComboBox1")->count(), 0);
+    EXPECT_EQ(gui::named<QListWidget>(*form, "FileListBox1")->count(), 0);
     EXPECT_EQ(wait.shows, 0);
-    EXPECT_EQ(form->Memo1->toPlainText(), QStringLiteral("earlier comment"));
+    EXPECT_EQ(gui::named<QPlainTextEdit>(*form, "Memo1")->toPlainText(), QStringLiteral("earlier comment"));
     EXPECT_EQ(pickers(), shown);
     EXPECT_EQ(report.ReportCount, 3);
     EXPECT_EQ(report.DeviceNumberText, QStringLiteral("00A3"));
@@ -481,8 +481,8 @@ TEST_F(RepselFormTest, AnEmptyPoolPreparesNothingAndKeepsWhatWasShown)
     EXPECT_EQ(report.IntervalEnd, 2.0);
 
     // Nothing to delete, nothing to comment.
-    form->BitBtn2->click();
-    form->Memo1Exit();
+    gui::named<QPushButton>(*form, "BitBtn2")->click();
+    form->commentLeft();
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(QDir(pool).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
               (QStringList{QStringLiteral("dir.dat"), QStringLiteral("x.txt")}));
@@ -493,11 +493,11 @@ TEST_F(RepselFormTest, EditorLinesAreTheLinesAsDisplayed)
     writeReport(QStringLiteral("A.dat"), aPrepared);
     // Lines asked for before the dialog was ever shown are the lines it then shows.
     const QString longLine = QStringLiteral("Склад номер два, полка три, ящик с образцами").repeated(3);
-    form->Memo1->setPlainText(longLine);
-    const QStringList beforeShown = form->Memo1Lines();
+    gui::named<QPlainTextEdit>(*form, "Memo1")->setPlainText(longLine);
+    const QStringList beforeShown = form->commentLines();
     open();
-    form->Memo1->setPlainText(longLine);
-    EXPECT_EQ(beforeShown, form->Memo1Lines());
+    gui::named<QPlainTextEdit>(*form, "Memo1")->setPlainText(longLine);
+    EXPECT_EQ(beforeShown, form->commentLines());
     EXPECT_GT(beforeShown.size(), 1);
     struct Case {
         const char* name;
@@ -515,19 +515,19 @@ TEST_F(RepselFormTest, EditorLinesAreTheLinesAsDisplayed)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        form->Memo1->setPlainText(c.text);
-        EXPECT_EQ(form->Memo1Lines(), c.lines);
+        gui::named<QPlainTextEdit>(*form, "Memo1")->setPlainText(c.text);
+        EXPECT_EQ(form->commentLines(), c.lines);
     }
-    EXPECT_EQ(CommaText(form->Memo1Lines()), QStringLiteral("\"Введите комментарий\""));
+    EXPECT_EQ(CommaText(form->commentLines()), QStringLiteral("\"Введите комментарий\""));
 
     // Long lines wrap in the editor's width, at blanks or, for one long word, anywhere.
     const QString words = QStringLiteral("Склад номер два, полка три, ящик с образцами").repeated(2);
     const QString word = QString(120, QLatin1Char('x'));
-    const int width = form->Memo1->viewport()->width();
-    const QFontMetrics metrics(form->Memo1->font());
+    const int width = gui::named<QPlainTextEdit>(*form, "Memo1")->viewport()->width();
+    const QFontMetrics metrics(gui::named<QPlainTextEdit>(*form, "Memo1")->font());
     for (const QString& text : {words, word}) {
-        form->Memo1->setPlainText(text + QStringLiteral("\nend"));
-        const QStringList lines = form->Memo1Lines();
+        gui::named<QPlainTextEdit>(*form, "Memo1")->setPlainText(text + QStringLiteral("\nend"));
+        const QStringList lines = form->commentLines();
         ASSERT_GT(lines.size(), 2) << text.toStdString();
         EXPECT_EQ(lines.back(), QStringLiteral("end"));
         EXPECT_EQ(lines.mid(0, lines.size() - 1).join(QString()), text) << "nothing lost or added at the breaks";
@@ -543,15 +543,15 @@ TEST_F(RepselFormTest, APreparationThatFailsIsAnErrorWithTheWaitWindowHidden)
     // b.dat turns into something that cannot be opened as a file after it was listed.
     ASSERT_TRUE(QFile::remove(path(QStringLiteral("b.dat"))));
     ASSERT_TRUE(QDir(pool).mkdir(QStringLiteral("b.dat")));
-    form->ComboBox1->setCurrentIndex(1);
-    EXPECT_THROW(form->ComboBox1Change(), ReportFileError);
+    gui::named<QComboBox>(*form, "ComboBox1")->setCurrentIndex(1);
+    EXPECT_THROW(form->reportChosen(), ReportFileError);
     EXPECT_FALSE(wait.window.isVisible());
 
     // Through the event delivery the error ends the event in the standard error box.
-    form->ComboBox1->setCurrentIndex(0);
+    gui::named<QComboBox>(*form, "ComboBox1")->setCurrentIndex(0);
     QKeyEvent press(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
     auto* app = static_cast<QApplication*>(QCoreApplication::instance());
-    DeliverGuarded(*app, form->ComboBox1, &press, dialogs);
+    DeliverGuarded(*app, gui::named<QComboBox>(*form, "ComboBox1"), &press, dialogs);
     const QStringList errors = dialogs.texts(FakeDialogs::Kind::StandardError);
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].contains(QStringLiteral("b.dat"))) << errors[0].toStdString();
@@ -567,13 +567,13 @@ TEST_F(RepselFormTest, DialogAtDesignSize)
     EXPECT_EQ(form->size(), QSize(352, 334));
     EXPECT_TRUE(form->windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Выбор параметров отчета"));
-    EXPECT_EQ(form->Memo1->verticalScrollBar()->isVisible(), true);
-    EXPECT_EQ(form->BitBtn2->toolTip(), QStringLiteral("Удалить"));
-    EXPECT_FALSE(form->BitBtn2->icon().isNull());
+    EXPECT_EQ(gui::named<QPlainTextEdit>(*form, "Memo1")->verticalScrollBar()->isVisible(), true);
+    EXPECT_EQ(gui::named<QPushButton>(*form, "BitBtn2")->toolTip(), QStringLiteral("Удалить"));
+    EXPECT_FALSE(gui::named<QPushButton>(*form, "BitBtn2")->icon().isNull());
 
     // Every control lies inside its parent and no two siblings overlap.
-    for (QWidget* parent : {static_cast<QWidget*>(form.get()), static_cast<QWidget*>(form->GroupBox1),
-                            static_cast<QWidget*>(form->GroupBox2)}) {
+    for (QWidget* parent : {static_cast<QWidget*>(form.get()), static_cast<QWidget*>(gui::named<QGroupBox>(*form, "GroupBox1")),
+                            static_cast<QWidget*>(gui::named<QGroupBox>(*form, "GroupBox2"))}) {
         QList<QWidget*> children;
         for (QObject* o : parent->children())
             if (auto* w = qobject_cast<QWidget*>(o); w && w->isVisible())
@@ -617,7 +617,7 @@ TEST_F(RepselWiring, TheProgramsDialogPreparesIntoTheMainWindowsReport)
 {
     start();
     MainWindow& main = form();
-    ReportSelectionDialog& dialog = windows->RepselForm();
+    ReportSelectionDialog& dialog = windows->reportSelectionDialog();
     EXPECT_EQ(dialog.parentWidget(), &main);
     EXPECT_EQ(dialog.poolDirectory(), main.poolDirectory());
 
@@ -629,12 +629,12 @@ TEST_F(RepselWiring, TheProgramsDialogPreparesIntoTheMainWindowsReport)
 
     dialog.show();
     ASSERT_TRUE(gui::waitExposed(&dialog));
-    EXPECT_EQ(dialog.ComboBox1->currentText(), QStringLiteral("hall.dat"));
+    EXPECT_EQ(dialog.selectedReport(), QStringLiteral("hall.dat"));
     EXPECT_EQ(main.document().state().DeviceNumberText, QStringLiteral("hall"));
     EXPECT_EQ(main.document().state().ReportCount, 2);
     EXPECT_EQ(double(main.document().state().ReportData[0].dt), double(records[1].dt)) << "sorted";
     EXPECT_EQ(main.document().state().IntervalEnd, at(kDay, 9, 5));
-    EXPECT_FALSE(windows->WaitForm().isVisible());
+    EXPECT_FALSE(windows->waitWindow().isVisible());
     dialog.reject();
 }
 

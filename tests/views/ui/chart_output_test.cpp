@@ -265,7 +265,7 @@ TEST_F(GraphPrintout, TheChartsPrintAsTheGraphSetupMakesThemWithTextsInProportio
 
 TEST_F(GraphPrintout, WithoutAPrinterTheUserIsToldSoAndOfferedAPdfFile)
 {
-    dialogs.printersInstalled = false;
+    dialogs.hasPrinters = false;
     form().reportOutput().usePrinter(nullptr);
     dialogs.printFileName = pdf;
     gui::named<QAction>(form(), "AcPrintGraph")->trigger();

@@ -101,9 +101,9 @@ protected:
                          [page, c](ChartAxis* axis, QString& text) { page->rewriteLabel(c, axis, text); });
         auto after = QObject::connect(c, &TimeChart::getAxisLabel, c, [&](ChartAxis* axis, QString& text) {
             current.drawn = text;
-            if (axis == &c->BottomAxis())
+            if (axis == &c->bottomAxis())
                 labels.bottom.push_back(current);
-            else if (axis == &c->LeftAxis())
+            else if (axis == &c->leftAxis())
                 labels.left.push_back(current);
         });
         c->grab();
@@ -132,24 +132,24 @@ TEST_F(GraphPageInWindow, ChartsAsDesigned)
     EXPECT_EQ(f.graphPage().humidityChart()->marginBottom(), 0);
     EXPECT_EQ(f.graphPage().temperatureChart()->marginTop(), 0);
     for (TimeChart* c : {f.graphPage().humidityChart(), f.graphPage().temperatureChart()}) {
-        EXPECT_EQ(c->BottomAxis().Title(), QStringLiteral("Время / Дата"));
-        EXPECT_EQ(c->BottomAxis().kind(), ChartAxis::Kind::DateTime);
-        EXPECT_FALSE(c->RightAxis().Visible());
-        EXPECT_EQ(c->RightAxis().Minimum(), -50);
-        EXPECT_EQ(c->RightAxis().Maximum(), 100);
+        EXPECT_EQ(c->bottomAxis().title(), QStringLiteral("Время / Дата"));
+        EXPECT_EQ(c->bottomAxis().kind(), ChartAxis::Kind::DateTime);
+        EXPECT_FALSE(c->rightAxis().visible());
+        EXPECT_EQ(c->rightAxis().minimum(), -50);
+        EXPECT_EQ(c->rightAxis().maximum(), 100);
     }
-    EXPECT_FALSE(f.graphPage().humidityChart()->BottomAxis().Visible());
-    EXPECT_TRUE(f.graphPage().humidityChart()->BottomAxis().Grid());
-    EXPECT_TRUE(f.graphPage().temperatureChart()->BottomAxis().Visible());
-    EXPECT_FALSE(f.graphPage().temperatureChart()->BottomAxis().Grid());
-    EXPECT_EQ(f.graphPage().humidityChart()->LeftAxis().Title(), QStringLiteral("Относительная влажность, %"));
-    EXPECT_EQ(f.graphPage().temperatureChart()->LeftAxis().Title(), QStringLiteral("Температура, °C"));
-    const ChartAxis& top = f.graphPage().humidityChart()->TopAxis();
-    EXPECT_TRUE(top.Visible() && top.Line());
-    EXPECT_FALSE(top.Labels() || top.Ticks() || top.Grid() || top.Automatic());
-    EXPECT_EQ(top.Minimum(), 0);
-    EXPECT_EQ(top.Maximum(), 25);
-    EXPECT_FALSE(f.graphPage().temperatureChart()->TopAxis().Visible());
+    EXPECT_FALSE(f.graphPage().humidityChart()->bottomAxis().visible());
+    EXPECT_TRUE(f.graphPage().humidityChart()->bottomAxis().grid());
+    EXPECT_TRUE(f.graphPage().temperatureChart()->bottomAxis().visible());
+    EXPECT_FALSE(f.graphPage().temperatureChart()->bottomAxis().grid());
+    EXPECT_EQ(f.graphPage().humidityChart()->leftAxis().title(), QStringLiteral("Относительная влажность, %"));
+    EXPECT_EQ(f.graphPage().temperatureChart()->leftAxis().title(), QStringLiteral("Температура, °C"));
+    const ChartAxis& top = f.graphPage().humidityChart()->topAxis();
+    EXPECT_TRUE(top.visible() && top.line());
+    EXPECT_FALSE(top.labels() || top.ticks() || top.grid() || top.automatic());
+    EXPECT_EQ(top.minimum(), 0);
+    EXPECT_EQ(top.maximum(), 25);
+    EXPECT_FALSE(f.graphPage().temperatureChart()->topAxis().visible());
 }
 
 TEST_F(GraphPageInWindow, ResizeKeepsTheHumidityChartAtHalfThePanelLessSixteen)
@@ -200,34 +200,34 @@ TEST_F(GraphPageInWindow, ZoomPanAndUndoKeepBothTimeAxesInStep)
         SCOPED_TRACE(from);
         const QRect plot = a->plotRect();
 
-        const double bLow = b->LeftAxis().Minimum(), bHigh = b->LeftAxis().Maximum();
+        const double bLow = b->leftAxis().minimum(), bHigh = b->leftAxis().maximum();
         gui::SignalCount zoomed(a, &TimeChart::zoomed);
         drag(a, plot.topLeft() + QPoint(plot.width() / 4, 10), plot.center(), Qt::LeftButton);
         EXPECT_EQ(zoomed.count(), 1);
-        EXPECT_FALSE(a->BottomAxis().Automatic());
-        EXPECT_FALSE(a->LeftAxis().Automatic());
-        EXPECT_FALSE(b->BottomAxis().Automatic());
-        EXPECT_LT(a->BottomAxis().Maximum() - a->BottomAxis().Minimum(), 0.3) << "a quarter of the day";
-        EXPECT_EQ(b->BottomAxis().Minimum(), a->BottomAxis().Minimum());
-        EXPECT_EQ(b->BottomAxis().Maximum(), a->BottomAxis().Maximum());
-        EXPECT_EQ(b->LeftAxis().Minimum(), bLow) << "value axes stay each chart's own";
-        EXPECT_EQ(b->LeftAxis().Maximum(), bHigh);
+        EXPECT_FALSE(a->bottomAxis().automatic());
+        EXPECT_FALSE(a->leftAxis().automatic());
+        EXPECT_FALSE(b->bottomAxis().automatic());
+        EXPECT_LT(a->bottomAxis().maximum() - a->bottomAxis().minimum(), 0.3) << "a quarter of the day";
+        EXPECT_EQ(b->bottomAxis().minimum(), a->bottomAxis().minimum());
+        EXPECT_EQ(b->bottomAxis().maximum(), a->bottomAxis().maximum());
+        EXPECT_EQ(b->leftAxis().minimum(), bLow) << "value axes stay each chart's own";
+        EXPECT_EQ(b->leftAxis().maximum(), bHigh);
 
-        const double before = a->BottomAxis().Minimum();
+        const double before = a->bottomAxis().minimum();
         gui::SignalCount scrolled(a, &TimeChart::scrolled);
         drag(a, plot.center(), plot.center() + QPoint(100, 0), Qt::RightButton);
         EXPECT_GE(scrolled.count(), 1);
-        EXPECT_LT(a->BottomAxis().Minimum(), before) << "dragging right shows earlier times";
-        EXPECT_EQ(b->BottomAxis().Minimum(), a->BottomAxis().Minimum());
-        EXPECT_EQ(b->BottomAxis().Maximum(), a->BottomAxis().Maximum());
+        EXPECT_LT(a->bottomAxis().minimum(), before) << "dragging right shows earlier times";
+        EXPECT_EQ(b->bottomAxis().minimum(), a->bottomAxis().minimum());
+        EXPECT_EQ(b->bottomAxis().maximum(), a->bottomAxis().maximum());
 
         gui::SignalCount undone(b, &TimeChart::undoneZoom);
         drag(b, b->plotRect().center(), b->plotRect().center() - QPoint(60, 40), Qt::LeftButton);
         EXPECT_EQ(undone.count(), 1);
         for (TimeChart* c : {a, b}) {
-            EXPECT_TRUE(c->BottomAxis().Automatic());
-            EXPECT_EQ(c->BottomAxis().Minimum(), c->seriesMinX());
-            EXPECT_EQ(c->BottomAxis().Maximum(), c->seriesMaxX());
+            EXPECT_TRUE(c->bottomAxis().automatic());
+            EXPECT_EQ(c->bottomAxis().minimum(), c->seriesMinX());
+            EXPECT_EQ(c->bottomAxis().maximum(), c->seriesMaxX());
         }
     }
 }
@@ -257,24 +257,24 @@ TEST_F(GraphPageInWindow, UndoingAZoomReturnsEachValueAxisToItsConfiguredRange)
         for (const int n : {1, 2}) {
             TimeChart* a = chart(n);
             TimeChart* b = chart(3 - n);
-            ASSERT_EQ(a->LeftAxis().Minimum(), lows[n - 1]);
+            ASSERT_EQ(a->leftAxis().minimum(), lows[n - 1]);
             const QRect plot = a->plotRect();
             drag(a, plot.topLeft() + QPoint(plot.width() / 4, 10), plot.center(), Qt::LeftButton);
             drag(a, plot.center(), plot.center() + QPoint(30, 20), Qt::RightButton);
-            ASSERT_NE(a->LeftAxis().Minimum(), lows[n - 1]);
+            ASSERT_NE(a->leftAxis().minimum(), lows[n - 1]);
             // The other chart's value axis keeps its own zoom until its own undo.
             drag(b, b->plotRect().topLeft() + QPoint(20, 10), b->plotRect().center(), Qt::LeftButton);
-            const double bLow = b->LeftAxis().Minimum();
+            const double bLow = b->leftAxis().minimum();
             drag(a, plot.center(), plot.center() - QPoint(60, 40), Qt::LeftButton);
-            EXPECT_FALSE(a->LeftAxis().Automatic());
-            EXPECT_EQ(a->LeftAxis().Minimum(), lows[n - 1]);
-            EXPECT_EQ(a->LeftAxis().Maximum(), highs[n - 1]);
-            EXPECT_EQ(b->LeftAxis().Minimum(), bLow);
-            EXPECT_TRUE(a->BottomAxis().Automatic());
-            EXPECT_TRUE(b->BottomAxis().Automatic());
+            EXPECT_FALSE(a->leftAxis().automatic());
+            EXPECT_EQ(a->leftAxis().minimum(), lows[n - 1]);
+            EXPECT_EQ(a->leftAxis().maximum(), highs[n - 1]);
+            EXPECT_EQ(b->leftAxis().minimum(), bLow);
+            EXPECT_TRUE(a->bottomAxis().automatic());
+            EXPECT_TRUE(b->bottomAxis().automatic());
             drag(b, b->plotRect().center(), b->plotRect().center() - QPoint(60, 40), Qt::LeftButton);
-            EXPECT_EQ(b->LeftAxis().Minimum(), lows[2 - n]);
-            EXPECT_EQ(b->LeftAxis().Maximum(), highs[2 - n]);
+            EXPECT_EQ(b->leftAxis().minimum(), lows[2 - n]);
+            EXPECT_EQ(b->leftAxis().maximum(), highs[2 - n]);
         }
     }
 }
@@ -309,7 +309,7 @@ TEST_F(GraphPageInWindow, APointWithoutANeighbourShowsAsADotOfItsColour)
         showPage3();
         for (TimeChart* ch : {form().graphPage().humidityChart(), form().graphPage().temperatureChart()}) {
             for (const bool grid : {true, false}) {
-                ch->LeftAxis().SetGrid(grid);  // without the grid, black pixels are the series'
+                ch->leftAxis().setGrid(grid);  // without the grid, black pixels are the series'
                 const QImage image = ch->grab().toImage();
                 const QRect plot = ch->plotRect().adjusted(2, 2, -2, -2);
                 int pixels = 0;
@@ -326,7 +326,7 @@ TEST_F(GraphPageInWindow, APointWithoutANeighbourShowsAsADotOfItsColour)
                     EXPECT_LE(seen.height(), 6);
                 }
             }
-            ch->LeftAxis().SetGrid(true);
+            ch->leftAxis().setGrid(true);
         }
         form().graphPage().grab().save(shotPath(QStringLiteral("graph_page_%1.png").arg(QString::fromUtf8(c.name).replace(' ', '_'))));
     }
@@ -344,10 +344,10 @@ TEST_F(GraphPageInWindow, AnHourZoomedOnTheTemperatureChartShowsOnTheHumidityCha
     };
     drag(t, QPoint(px(at(15, 10, 0)), plot.top() + 5), QPoint(px(at(15, 11, 0)), plot.bottom() - 5), Qt::LeftButton);
     const double minute = 1.0 / 1440;
-    EXPECT_NEAR(t->BottomAxis().Minimum(), at(15, 10, 0), 2 * minute);
-    EXPECT_NEAR(t->BottomAxis().Maximum(), at(15, 11, 0), 2 * minute);
-    EXPECT_EQ(form().graphPage().humidityChart()->BottomAxis().Minimum(), t->BottomAxis().Minimum());
-    EXPECT_EQ(form().graphPage().humidityChart()->BottomAxis().Maximum(), t->BottomAxis().Maximum());
+    EXPECT_NEAR(t->bottomAxis().minimum(), at(15, 10, 0), 2 * minute);
+    EXPECT_NEAR(t->bottomAxis().maximum(), at(15, 11, 0), 2 * minute);
+    EXPECT_EQ(form().graphPage().humidityChart()->bottomAxis().minimum(), t->bottomAxis().minimum());
+    EXPECT_EQ(form().graphPage().humidityChart()->bottomAxis().maximum(), t->bottomAxis().maximum());
 }
 
 TEST_F(GraphPageInWindow, TimeLabelsReadHoursAndMinutesOverTheDate)
@@ -355,7 +355,7 @@ TEST_F(GraphPageInWindow, TimeLabelsReadHoursAndMinutesOverTheDate)
     buildDay();
     showPage3();
     TimeChart* t = form().graphPage().temperatureChart();
-    t->BottomAxis().SetMinMax(at(15, 14, 28, 30), at(15, 14, 31, 10));
+    t->bottomAxis().setMinMax(at(15, 14, 28, 30), at(15, 14, 31, 10));
     const Labels labels = drawnLabels(t);
     std::vector<QString> made, drawn;
     for (const Label& l : labels.bottom) {
@@ -371,7 +371,7 @@ TEST_F(GraphPageInWindow, TimeLabelsReadHoursAndMinutesOverTheDate)
     EXPECT_EQ(drawn, (std::vector<QString>{hm("14", "29") + '\r' + day, hm("14", "30") + '\r' + day,
                                            hm("14", "31") + '\r' + day}));
     QString text = QStringLiteral("15.06.13|14:30:59");
-    form().graphPage().rewriteLabel(form().graphPage().humidityChart(), &form().graphPage().humidityChart()->BottomAxis(), text);
+    form().graphPage().rewriteLabel(form().graphPage().humidityChart(), &form().graphPage().humidityChart()->bottomAxis(), text);
     EXPECT_EQ(text, QStringLiteral("14:30\r15.06.13"));
 }
 
@@ -391,7 +391,7 @@ TEST_F(GraphPageInWindow, ValueLabelsOnlyWithinTheQuantitysRange)
     for (const Case& c : cases) {
         form().graphPage().setDisplayMode(c.displayMode, false);
         TimeChart* ch = chart(c.chart);
-        ch->LeftAxis().SetMinMax(c.min, c.max);
+        ch->leftAxis().setMinMax(c.min, c.max);
         const Labels labels = drawnLabels(ch);
         int shown = 0, blanked = 0;
         for (const Label& l : labels.left) {
@@ -444,7 +444,7 @@ TEST_F(GraphPageInWindow, DisplayModeSetsTheHumidityAxisTitle)
     for (int mode : {1, 2, 0}) {
         gui::named<RadioGroup>(form().textReportPage(), "RadioGroup1")->setItemIndex(mode);
         gui::named<RadioGroup>(form().textReportPage(), "RadioGroup1")->clicked();
-        EXPECT_EQ(form().graphPage().humidityChart()->LeftAxis().Title(), QString::fromUtf8(titles[mode]));
+        EXPECT_EQ(form().graphPage().humidityChart()->leftAxis().title(), QString::fromUtf8(titles[mode]));
     }
 }
 
@@ -460,7 +460,7 @@ TEST_F(GraphPageInWindow, PicturesOfThePage)
     gui::named<RadioGroup>(form().textReportPage(), "RadioGroup1")->clicked();
     form().graphPage().temperatureChart()->hide();
     form().graphPage().setHumidityAlign(ChartAlign::Client);
-    form().graphPage().humidityChart()->BottomAxis().SetVisible(true);
+    form().graphPage().humidityChart()->bottomAxis().setVisible(true);
     form().graphPage().humidityChart()->setMarginBottom(4);
     QApplication::processEvents();
     EXPECT_TRUE(form().grab().save(shotPath("graph_page_humidity_only.png")));

@@ -53,7 +53,7 @@ protected:
         list->setCurrentIndex(mode);
         emit list->activated(mode);
     }
-    std::pair<double, double> range(const ChartAxis& axis) const { return {axis.Minimum(), axis.Maximum()}; }
+    std::pair<double, double> range(const ChartAxis& axis) const { return {axis.minimum(), axis.maximum()}; }
     TimeChart& chart1() const { return *form().graphPage().humidityChart(); }
     TimeChart& chart2() const { return *form().graphPage().temperatureChart(); }
     // Inside the open dialog: the pickers, a picture of it, a new span and dividers, "Ok".
@@ -64,20 +64,20 @@ TEST_F(GraphSetup, AxisModesSetTheValueRangesAtOnce)
 {
     pick(in<QComboBox>("ComboBox1"), kAxisAutomatic);
     pick(in<QComboBox>("ComboBox2"), kAxisAutomatic);
-    EXPECT_EQ(range(chart1().LeftAxis()), std::make_pair(38.0, 62.0));
-    EXPECT_NEAR(chart2().LeftAxis().Minimum(), 19.5, 1e-9);
-    EXPECT_NEAR(chart2().LeftAxis().Maximum(), 25.5, 1e-9);
+    EXPECT_EQ(range(chart1().leftAxis()), std::make_pair(38.0, 62.0));
+    EXPECT_NEAR(chart2().leftAxis().minimum(), 19.5, 1e-9);
+    EXPECT_NEAR(chart2().leftAxis().maximum(), 25.5, 1e-9);
     EXPECT_FALSE(in<MaskEdit>("MaskEdit1")->isEnabled());
 
     pick(in<QComboBox>("ComboBox1"), kAxisFullRange);
     pick(in<QComboBox>("ComboBox2"), kAxisFullRange);
-    EXPECT_EQ(range(chart1().LeftAxis()), std::make_pair(0.0, 100.0));
-    EXPECT_EQ(range(chart2().LeftAxis()), std::make_pair(0.0, 50.0));
+    EXPECT_EQ(range(chart1().leftAxis()), std::make_pair(0.0, 100.0));
+    EXPECT_EQ(range(chart2().leftAxis()), std::make_pair(0.0, 50.0));
 
     in<MaskEdit>("MaskEdit3")->setText("-05,0");
     in<MaskEdit>("MaskEdit4")->setText("+35,5");
     pick(in<QComboBox>("ComboBox2"), kAxisManual);
-    EXPECT_EQ(range(chart2().LeftAxis()), std::make_pair(-5.0, 35.5));
+    EXPECT_EQ(range(chart2().leftAxis()), std::make_pair(-5.0, 35.5));
     EXPECT_TRUE(in<MaskEdit>("MaskEdit3")->isEnabled());
     EXPECT_TRUE(in<MaskEdit>("MaskEdit4")->isEnabled());
     EXPECT_FALSE(in<MaskEdit>("MaskEdit1")->isEnabled());
@@ -94,8 +94,8 @@ TEST_F(GraphSetup, HiddenChartsAndTheLayoutOfThePage)
     EXPECT_FALSE(chart1().isHidden());
     EXPECT_FALSE(chart2().isHidden());
     EXPECT_EQ(chart1().height(), panel / 2 - 16);
-    EXPECT_FALSE(chart1().BottomAxis().Visible());
-    EXPECT_TRUE(chart2().BottomAxis().Visible());
+    EXPECT_FALSE(chart1().bottomAxis().visible());
+    EXPECT_TRUE(chart2().bottomAxis().visible());
     EXPECT_TRUE(chart1().titleVisible());
     EXPECT_FALSE(chart2().titleVisible());
 
@@ -104,13 +104,13 @@ TEST_F(GraphSetup, HiddenChartsAndTheLayoutOfThePage)
     EXPECT_TRUE(chart1().isHidden());
     EXPECT_EQ(chart2().height(), panel - 2 * form().graphPage().contentsMargins().top());
     EXPECT_TRUE(chart2().titleVisible());
-    EXPECT_TRUE(chart2().BottomAxis().Visible());
+    EXPECT_TRUE(chart2().bottomAxis().visible());
 
     // Only the humidity chart.
     pick(in<QComboBox>("ComboBox1"), kAxisAutomatic);
     pick(in<QComboBox>("ComboBox2"), kAxisOff);
     EXPECT_TRUE(chart2().isHidden());
-    EXPECT_TRUE(chart1().BottomAxis().Visible());
+    EXPECT_TRUE(chart1().bottomAxis().visible());
     EXPECT_GT(chart1().height(), panel / 2);
 
     pick(in<QComboBox>("ComboBox1"), kAxisOff);
@@ -131,9 +131,9 @@ TEST_F(GraphSetup, ARefusedMaximumStopsTheSettingsThere)
     } catch (const AxisRangeError& e) {
         EXPECT_STREQ(e.what(), "Axis Maximum Value must be >= Minimum");
     }
-    EXPECT_EQ(range(chart1().LeftAxis()), std::make_pair(80.0, 10000.0));
+    EXPECT_EQ(range(chart1().leftAxis()), std::make_pair(80.0, 10000.0));
     // The temperature axis was not reached: still the wide range, not its automatic limits.
-    EXPECT_EQ(range(chart2().LeftAxis()), std::make_pair(-10000.0, 10000.0));
+    EXPECT_EQ(range(chart2().leftAxis()), std::make_pair(-10000.0, 10000.0));
     // The humidity limits were taken up before the refusal.
     EXPECT_TRUE(in<MaskEdit>("MaskEdit1")->isEnabled());
     EXPECT_FALSE(in<MaskEdit>("MaskEdit3")->isEnabled());
@@ -150,9 +150,9 @@ TEST_F(GraphSetup, OpeningPutsTheSeriesSpanIntoThePickersAndOkSetsTheTimeSpanAnd
     ASSERT_TRUE(ran);
     EXPECT_FALSE(dialog().isVisible());
     for (TimeChart* chart : {&chart1(), &chart2()}) {
-        EXPECT_FALSE(chart->BottomAxis().Automatic());
-        EXPECT_DOUBLE_EQ(chart->BottomAxis().Minimum(), at(11, 0));
-        EXPECT_DOUBLE_EQ(chart->BottomAxis().Maximum(), at(12, 0, 30));
+        EXPECT_FALSE(chart->bottomAxis().automatic());
+        EXPECT_DOUBLE_EQ(chart->bottomAxis().minimum(), at(11, 0));
+        EXPECT_DOUBLE_EQ(chart->bottomAxis().maximum(), at(12, 0, 30));
     }
     EXPECT_TRUE(form().graphPage().partDividersEnabled());
     EXPECT_EQ(form().graphPage().partCount(), 3);

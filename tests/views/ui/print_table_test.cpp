@@ -399,7 +399,7 @@ TEST_F(PrintTable, AFailingPrinterEndsTheJobInTheStandardErrorBox)
 TEST_F(PrintTable, WithoutAPrinterTheUserIsToldSoAndOfferedAPdfFile)
 {
     build(3);
-    dialogs.printersInstalled = false;
+    dialogs.hasPrinters = false;
     // A fresh printer, as at the first printout of a run on a machine without printers.
     form().reportOutput().usePrinter(nullptr);
     dialogs.printFileName = pdf;
@@ -421,7 +421,7 @@ TEST_F(PrintTable, WithoutAPrinterTheUserIsToldSoAndOfferedAPdfFile)
     EXPECT_TRUE(dialogs.texts(FakeDialogs::Kind::StandardError).isEmpty());
 
     // With printers, no file is offered.
-    dialogs.printersInstalled = true;
+    dialogs.hasPrinters = true;
     dialogs.printAnswers = {false};
     printTable();
     EXPECT_EQ(dialogs.printToFileOffered.back(), false);

@@ -83,7 +83,7 @@ TEST_F(SaveTable, EachEntryForcesItsExtensionAndWriter)
             EXPECT_FALSE(QFileInfo::exists(path(c.typed)));
         EXPECT_FALSE(form().waitWindow()->isVisible());
     }
-    EXPECT_EQ(form().waitWindow()->Label1->text(), "Подождите, идет сохранение отчета...");
+    EXPECT_EQ(gui::named<QLabel>(*form().waitWindow(), "Label1")->text(), "Подождите, идет сохранение отчета...");
     // The ".doc" file is the text form byte for byte; its rows are the table's.
     EXPECT_EQ(bytes("c.doc"), bytes("a.txt"));
     const QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes("a.txt").constData() + 2),

@@ -59,7 +59,7 @@ TEST_F(TextReportPage, BuildShowsRowsTitleAndFiguresAndHidesTheWaitWindow)
     EXPECT_EQ(gui::named<QLineEdit>(form().textReportPage(), "Edit3")->text(), QStringLiteral("-5,25"));
     EXPECT_EQ(gui::named<QLineEdit>(form().textReportPage(), "Edit4")->text(), QStringLiteral("25,25"));
     EXPECT_FALSE(form().waitWindow()->isVisible());
-    EXPECT_EQ(form().waitWindow()->Label1->text(), QStringLiteral("Подождите, идет создание отчета..."));
+    EXPECT_EQ(gui::named<QLabel>(*form().waitWindow(), "Label1")->text(), QStringLiteral("Подождите, идет создание отчета..."));
 }
 
 TEST_F(TextReportPage, NoRecordsAndAnIntervalWithoutRecords)

@@ -64,19 +64,19 @@ protected:
     void SetUp() override
     {
         chart.resize(600, 300);
-        chart.LeftAxis().SetTitle(QStringLiteral("RH"));
-        chart.BottomAxis().SetTitle(QStringLiteral("Время / Дата"));
-        chart.BottomAxis().SetGrid(false);
-        chart.LeftAxis().SetGrid(false);
+        chart.leftAxis().setTitle(QStringLiteral("RH"));
+        chart.bottomAxis().setTitle(QStringLiteral("Время / Дата"));
+        chart.bottomAxis().setGrid(false);
+        chart.leftAxis().setGrid(false);
     }
     // Pixel of a value pair on the plot, by the current ranges.
     QPoint pixel(double x, double y) const
     {
         const QRect p = chart.plotRect();
-        const ChartAxis& b = chart.BottomAxis();
-        const ChartAxis& l = chart.LeftAxis();
-        return {p.left() + int(std::lround((x - b.Minimum()) / (b.Maximum() - b.Minimum()) * (p.width() - 1))),
-                p.bottom() - int(std::lround((y - l.Minimum()) / (l.Maximum() - l.Minimum()) * (p.height() - 1)))};
+        const ChartAxis& b = chart.bottomAxis();
+        const ChartAxis& l = chart.leftAxis();
+        return {p.left() + int(std::lround((x - b.minimum()) / (b.maximum() - b.minimum()) * (p.width() - 1))),
+                p.bottom() - int(std::lround((y - l.minimum()) / (l.maximum() - l.minimum()) * (p.height() - 1)))};
     }
     TimeChart chart;
 };
@@ -186,27 +186,27 @@ TEST_F(Chart, ZoomToTheDraggedRectangleUndoAndClicks)
     drag(&chart, QPoint(2, 2), inside, Qt::LeftButton);
     drag(&chart, inside, inside + QPoint(2, 2), Qt::LeftButton);
     EXPECT_EQ(zoomed.count() + undone.count(), 0);
-    EXPECT_TRUE(chart.BottomAxis().Automatic());
+    EXPECT_TRUE(chart.bottomAxis().automatic());
 
     const QPoint from = pixel(at(1, 0), 80), to = pixel(at(4, 0), 20);
     drag(&chart, from, to, Qt::LeftButton);
     EXPECT_EQ(zoomed.count(), 1);
     const double hour = 1.0 / 24, perPixelX = 6 * hour / (chart.plotRect().width() - 1);
     const double perPixelY = 80.0 / (chart.plotRect().height() - 1);
-    EXPECT_NEAR(chart.BottomAxis().Minimum(), at(1, 0), perPixelX);
-    EXPECT_NEAR(chart.BottomAxis().Maximum(), at(4, 0), perPixelX);
-    EXPECT_NEAR(chart.LeftAxis().Minimum(), 20, perPixelY);
-    EXPECT_NEAR(chart.LeftAxis().Maximum(), 80, perPixelY);
-    EXPECT_FALSE(chart.LeftAxis().Automatic());
+    EXPECT_NEAR(chart.bottomAxis().minimum(), at(1, 0), perPixelX);
+    EXPECT_NEAR(chart.bottomAxis().maximum(), at(4, 0), perPixelX);
+    EXPECT_NEAR(chart.leftAxis().minimum(), 20, perPixelY);
+    EXPECT_NEAR(chart.leftAxis().maximum(), 80, perPixelY);
+    EXPECT_FALSE(chart.leftAxis().automatic());
 
     // Towards the upper left, or up and to the right: the zoom is undone.
     for (const QPoint delta : {QPoint(-50, -50), QPoint(50, -30), QPoint(-30, 50)}) {
-        chart.BottomAxis().SetMinMax(at(1, 0), at(2, 0));
+        chart.bottomAxis().setMinMax(at(1, 0), at(2, 0));
         drag(&chart, inside, inside + delta, Qt::LeftButton);
-        EXPECT_TRUE(chart.BottomAxis().Automatic());
-        EXPECT_TRUE(chart.LeftAxis().Automatic());
-        EXPECT_EQ(chart.BottomAxis().Minimum(), at(0, 0));
-        EXPECT_EQ(chart.BottomAxis().Maximum(), at(6, 0));
+        EXPECT_TRUE(chart.bottomAxis().automatic());
+        EXPECT_TRUE(chart.leftAxis().automatic());
+        EXPECT_EQ(chart.bottomAxis().minimum(), at(0, 0));
+        EXPECT_EQ(chart.bottomAxis().maximum(), at(6, 0));
     }
     EXPECT_EQ(undone.count(), 3);
 }
@@ -214,18 +214,18 @@ TEST_F(Chart, ZoomToTheDraggedRectangleUndoAndClicks)
 TEST_F(Chart, PanMovesBothRangesWithThePointer)
 {
     chart.setSeries(tableOf({10, 30, 50, 70, 90, 50, 10}, false), ChartSeries::Humidity);
-    const double x0 = chart.BottomAxis().Minimum(), x1 = chart.BottomAxis().Maximum();
-    const double y0 = chart.LeftAxis().Minimum(), y1 = chart.LeftAxis().Maximum();
+    const double x0 = chart.bottomAxis().minimum(), x1 = chart.bottomAxis().maximum();
+    const double y0 = chart.leftAxis().minimum(), y1 = chart.leftAxis().maximum();
     gui::SignalCount scrolled(&chart, &TimeChart::scrolled);
     const QPoint c = chart.plotRect().center();
     drag(&chart, c, c + QPoint(-40, 20), Qt::RightButton);
     EXPECT_EQ(scrolled.count(), 2);
     const double dx = 40.0 * (x1 - x0) / (chart.plotRect().width() - 1);
     const double dy = 20.0 * (y1 - y0) / (chart.plotRect().height() - 1);
-    EXPECT_NEAR(chart.BottomAxis().Minimum(), x0 + dx, 1e-9);
-    EXPECT_NEAR(chart.BottomAxis().Maximum(), x1 + dx, 1e-9);
-    EXPECT_NEAR(chart.LeftAxis().Minimum(), y0 + dy, 1e-9);
-    EXPECT_NEAR(chart.LeftAxis().Maximum(), y1 + dy, 1e-9);
+    EXPECT_NEAR(chart.bottomAxis().minimum(), x0 + dx, 1e-9);
+    EXPECT_NEAR(chart.bottomAxis().maximum(), x1 + dx, 1e-9);
+    EXPECT_NEAR(chart.leftAxis().minimum(), y0 + dy, 1e-9);
+    EXPECT_NEAR(chart.leftAxis().maximum(), y1 + dy, 1e-9);
 }
 
 TEST_F(Chart, EmptyAndSinglePointSeries)
@@ -240,8 +240,8 @@ TEST_F(Chart, EmptyAndSinglePointSeries)
     chart.setSeries(tableOf({45}, true), ChartSeries::Humidity);
     EXPECT_EQ(chart.seriesMinY(), 45);
     EXPECT_EQ(chart.seriesMaxY(), 45);
-    EXPECT_LT(chart.LeftAxis().Minimum(), 45);
-    EXPECT_GT(chart.LeftAxis().Maximum(), 45);
+    EXPECT_LT(chart.leftAxis().minimum(), 45);
+    EXPECT_GT(chart.leftAxis().maximum(), 45);
     const QImage one = chart.grab().toImage();
     EXPECT_EQ(one.pixel(pixel(at(0, 0), 45)) & 0xFFFFFF, 0x008000u) << "a single point shows as a dot";
 
