@@ -173,7 +173,7 @@ void MainWindow::confirmClose(bool& canClose)
     if (!workingReport_.mustAskBeforeClosing(readingPanel_->typedName(), !readingPanel_->isHidden() && readingPanel_->readingOnShow()))
         return;
     if (dialogs_.warning(QStringLiteral("Сохранить отчет ?")) == Dialogs::Answer::Yes) {
-        dialogs_.message(QStringLiteral("Введите новое имя отчета и нажмите кнопку Сохранить"));
+        dialogs_.message(kEnterNewReportName);
         canClose = false;
     }
 }

@@ -25,10 +25,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace {
-const QString EnterNewName = QStringLiteral("Введите новое имя отчета и нажмите кнопку Сохранить");
-}  // namespace
-
 void MainWindow::takeReading()
 {
     // A reading already runs (the settling wait lets clicks and ticks through).
@@ -84,7 +80,7 @@ MainWindow::ReadingEnd MainWindow::readOnOpenPort()
         switch (dialogs().warning(QStringLiteral("Изменился номер прибора. Сохранить старый отчет ?"))) {
         case Dialogs::Answer::Yes:
             // The user names and saves the old report first; the port stays open.
-            dialogs().message(EnterNewName);
+            dialogs().message(kEnterNewReportName);
             return ReadingEnd::KeepPortOpen;
         case Dialogs::Answer::No:
             readingPanel_->clearTypedName();

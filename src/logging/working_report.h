@@ -11,6 +11,9 @@
 #include <cstdint>
 #include <optional>
 
+// What the user is told when the readings are to be kept under a new name.
+inline const QString kEnterNewReportName = QStringLiteral("Введите новое имя отчета и нажмите кнопку Сохранить");
+
 // What saving the working report under a typed name would do.
 struct SaveTarget {
     std::optional<QString> problem;  // why the typed text cannot name a report; nothing when it can

@@ -111,8 +111,8 @@ public:
     // print title.
     const QString& title() const { return title_; }
 
-    ChartSeries humiditySeries() const { return {rows_, ChartSeries::Humidity}; }     // Series1
-    ChartSeries temperatureSeries() const { return {rows_, ChartSeries::Temperature}; }  // Series2
+    ChartSeries humiditySeries() const { return {rows_, ChartSeries::Humidity}; }
+    ChartSeries temperatureSeries() const { return {rows_, ChartSeries::Temperature}; }
 
     QChar dateSeparator() const { return dateSeparator_; }
     QChar timeSeparator() const { return timeSeparator_; }

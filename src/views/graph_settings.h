@@ -46,7 +46,7 @@ struct AxisRangeChoice {
 // A manual limit field's text ("!#99,9" mask, blanks in untyped positions) as a number.
 double ManualAxisLimit(const QString& maskText);
 
-// Humidity axis. seriesMin/seriesMax: the extremes of Series1's values (0 and 0 without points).
+// Humidity axis. seriesMin/seriesMax: the extremes of the humidity series (0 and 0 without points).
 // Automatic: the data range widened by a tenth of its width on each side; the minimum stays at 0
 // or above except in dew-point mode, the maximum at 100 or below in every mode.
 AxisRangeChoice HumidityAxisRange(int mode, double seriesMin, double seriesMax, int displayMode,

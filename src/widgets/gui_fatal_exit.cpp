@@ -1,5 +1,6 @@
 #include "widgets/gui_fatal_exit.h"
 
+#include "device/device_texts.h"
 #include "widgets/dialogs.h"
 
 #include <cstdio>
@@ -23,7 +24,7 @@ GuiFatalExit::GuiFatalExit(Dialogs& dialogs, Terminate terminate)
 
 void GuiFatalExit::deviceNotResponding()
 {
-    dialogs_.message(Text);
+    dialogs_.message(DeviceText::NotResponding);
     terminate_(0);
     endProcess(0);  // a terminate function that returned must not let the caller go on
 }

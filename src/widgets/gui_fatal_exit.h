@@ -18,8 +18,6 @@ public:
 
     [[noreturn]] void deviceNotResponding() override;
 
-    static inline const QString Text = QStringLiteral("Устройство не отвечает !");
-
 private:
     Dialogs& dialogs_;
     Terminate terminate_;

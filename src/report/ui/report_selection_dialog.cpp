@@ -109,10 +109,11 @@ ReportSelectionDialog::ReportSelectionDialog(Dialogs& dialogs, ReportState& repo
     reportList_->setObjectName(QStringLiteral("ComboBox1"));
     reportList_->setEditable(false);
     reportList_->setGeometry(12, 39, 224, 23);
-    deleteButton_ = new QPushButton(DeleteIcon(), QStringLiteral("Удалить"), reportGroup);
+    const QString deleteCaption = QStringLiteral("Удалить");
+    deleteButton_ = new QPushButton(DeleteIcon(), deleteCaption, reportGroup);
     deleteButton_->setObjectName(QStringLiteral("BitBtn2"));
-    deleteButton_->setToolTip(QStringLiteral("Удалить"));
-    deleteButton_->setStatusTip(QStringLiteral("Удалить"));
+    deleteButton_->setToolTip(deleteCaption);
+    deleteButton_->setStatusTip(deleteCaption);
     deleteButton_->setAutoDefault(false);  // Enter never deletes a report
     deleteButton_->setGeometry(244, 38, 80, 25);
     DesignLabel(QStringLiteral("Комментарий:"), reportGroup, {12, 70}, "Label2");

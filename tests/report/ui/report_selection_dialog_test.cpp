@@ -78,7 +78,7 @@ public:
     int shows = 0;
 };
 
-class RepselFormTest : public ::testing::Test {
+class ReportSelectionDialogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -174,7 +174,7 @@ protected:
     std::unique_ptr<ReportSelectionDialog> form;
 };
 
-TEST_F(RepselFormTest, OpeningListsTheReportsAndPreparesTheFirst)
+TEST_F(ReportSelectionDialogTest, OpeningListsTheReportsAndPreparesTheFirst)
 {
     twoReports();
     writeFile(QStringLiteral("notes.txt"), "x");
@@ -200,7 +200,7 @@ TEST_F(RepselFormTest, OpeningListsTheReportsAndPreparesTheFirst)
     EXPECT_EQ(gui::named<QPlainTextEdit>(*form, "Memo1")->toPlainText(), QStringLiteral("Введите комментарий"));
 }
 
-TEST_F(RepselFormTest, EveryOpeningStartsAgainFromTheFirstReport)
+TEST_F(ReportSelectionDialogTest, EveryOpeningStartsAgainFromTheFirstReport)
 {
     twoReports();
     open();
@@ -213,7 +213,7 @@ TEST_F(RepselFormTest, EveryOpeningStartsAgainFromTheFirstReport)
     EXPECT_EQ(wait.shows, 3);
 }
 
-TEST_F(RepselFormTest, TheUsersChoicePreparesTheNewReportAndTheProgramsDoesNot)
+TEST_F(ReportSelectionDialogTest, TheUsersChoicePreparesTheNewReportAndTheProgramsDoesNot)
 {
     twoReports();
     writeFile(QStringLiteral("b.txt"), QByteArray("\xD1\xEA\xEB\xE0\xE4\r\n\xEF\xEE\xEB\xEA\xE0 3"));  // cp1251
@@ -240,7 +240,7 @@ TEST_F(RepselFormTest, TheUsersChoicePreparesTheNewReportAndTheProgramsDoesNot)
     EXPECT_EQ(pickers(), std::make_pair(at(QDate(1999, 12, 31), 23, 58), at(QDate(2000, 1, 1), 0, 0)));
 }
 
-TEST_F(RepselFormTest, CommentShownAsLoadedOrThePlaceholder)
+TEST_F(ReportSelectionDialogTest, CommentShownAsLoadedOrThePlaceholder)
 {
     struct Case {
         const char* name;
@@ -270,7 +270,7 @@ TEST_F(RepselFormTest, CommentShownAsLoadedOrThePlaceholder)
     }
 }
 
-TEST_F(RepselFormTest, LeavingTheEditorSavesItsTextEvenUntouched)
+TEST_F(ReportSelectionDialogTest, LeavingTheEditorSavesItsTextEvenUntouched)
 {
     writeReport(QStringLiteral("A.dat"), aPrepared);
     open();
@@ -299,7 +299,7 @@ TEST_F(RepselFormTest, LeavingTheEditorSavesItsTextEvenUntouched)
     EXPECT_EQ(LoadComment(path(QStringLiteral("A.txt"))).value_or(QString()), QStringLiteral("Склад\nполка 3"));
 }
 
-TEST_F(RepselFormTest, ACommentThatCannotBeSavedIsAnError)
+TEST_F(ReportSelectionDialogTest, ACommentThatCannotBeSavedIsAnError)
 {
     writeReport(QStringLiteral("A.dat"), aPrepared);
     open();
@@ -324,7 +324,7 @@ void PrintTo(const DeleteCase& c, std::ostream* os)
     *os << c.name;
 }
 
-class DeleteTest : public RepselFormTest, public ::testing::WithParamInterface<DeleteCase> {};
+class DeleteTest : public ReportSelectionDialogTest, public ::testing::WithParamInterface<DeleteCase> {};
 
 TEST_P(DeleteTest, AsksTwiceAndDeletesOnlyOnYesThenNo)
 {
@@ -369,7 +369,7 @@ INSTANTIATE_TEST_SUITE_P(
                       DeleteCase{"Closed", {Answer::Closed}, 1, false}),
     [](const ::testing::TestParamInfo<DeleteCase>& info) { return std::string(info.param.name); });
 
-TEST_F(RepselFormTest, ADeletionThatFailsNamesTheFileInsteadOfReportingSuccess)
+TEST_F(ReportSelectionDialogTest, ADeletionThatFailsNamesTheFileInsteadOfReportingSuccess)
 {
     struct Case {
         const char* name;
@@ -416,7 +416,7 @@ TEST_F(RepselFormTest, ADeletionThatFailsNamesTheFileInsteadOfReportingSuccess)
     }
 }
 
-TEST_F(RepselFormTest, ConfirmTakesHourAndMinuteOfThePickers)
+TEST_F(ReportSelectionDialogTest, ConfirmTakesHourAndMinuteOfThePickers)
 {
     writeReport(QStringLiteral("A.dat"), aPrepared);
     open();
@@ -456,7 +456,7 @@ TEST_F(RepselFormTest, ConfirmTakesHourAndMinuteOfThePickers)
     EXPECT_EQ(report.IntervalEnd, end);
 }
 
-TEST_F(RepselFormTest, AnEmptyPoolPreparesNothingAndKeepsWhatWasShown)
+TEST_F(ReportSelectionDialogTest, AnEmptyPoolPreparesNothingAndKeepsWhatWasShown)
 {
     report.ReportData = aPrepared;
     report.ReportCount = 3;
@@ -488,7 +488,7 @@ TEST_F(RepselFormTest, AnEmptyPoolPreparesNothingAndKeepsWhatWasShown)
               (QStringList{QStringLiteral("dir.dat"), QStringLiteral("x.txt")}));
 }
 
-TEST_F(RepselFormTest, EditorLinesAreTheLinesAsDisplayed)
+TEST_F(ReportSelectionDialogTest, EditorLinesAreTheLinesAsDisplayed)
 {
     writeReport(QStringLiteral("A.dat"), aPrepared);
     // Lines asked for before the dialog was ever shown are the lines it then shows.
@@ -536,7 +536,7 @@ TEST_F(RepselFormTest, EditorLinesAreTheLinesAsDisplayed)
     }
 }
 
-TEST_F(RepselFormTest, APreparationThatFailsIsAnErrorWithTheWaitWindowHidden)
+TEST_F(ReportSelectionDialogTest, APreparationThatFailsIsAnErrorWithTheWaitWindowHidden)
 {
     twoReports();
     open();
@@ -559,7 +559,7 @@ TEST_F(RepselFormTest, APreparationThatFailsIsAnErrorWithTheWaitWindowHidden)
     EXPECT_TRUE(form->isVisible()) << "the dialog stays open";
 }
 
-TEST_F(RepselFormTest, DialogAtDesignSize)
+TEST_F(ReportSelectionDialogTest, DialogAtDesignSize)
 {
     twoReports();
     writeFile(QStringLiteral("A.txt"), "\xD1\xEA\xEB\xE0\xE4 1\r\n\xEF\xEE\xEB\xEA\xE0 3");
