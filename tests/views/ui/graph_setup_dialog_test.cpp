@@ -1,6 +1,6 @@
-// The graph setup dialog through the real window: axis modes made into ranges, chart
-// visibility and page layout; the refused range that stops the settings; the time span and the
-// dividers on "Ok"; the pickers on showing.
+// The graph setup dialog on its own (the values it hands over) and through the real window:
+// axis modes made into ranges, chart visibility and page layout; the refused range that stops
+// the settings; the time span and the dividers on "Ok"; the pickers on opening.
 #include "support/main_window_fixture.h"
 #include "widgets/bevel_panel.h"
 #include "widgets/mask_edit.h"
@@ -20,11 +20,66 @@
 #include <QTabWidget>
 #include <QTimeEdit>
 
+#include <vector>
+
 namespace {
 
 double at(int h, int mi, int s = 0)
 {
     return DayCountOf(QDate(2026, 3, 14), ((h * 60 + mi) * 60 + s) * 1000);
+}
+
+// The dialog alone: what it hands over, and when.
+TEST(GraphSetupDialogValues, ItHandsOverWhatItShowsAndOnlyWhenTheUserAsks)
+{
+    GraphSetupDialog dialog(nullptr);
+    EXPECT_EQ(dialog.axisSettings(), GraphAxisSettings{}) << "the design values";
+
+    std::vector<GraphAxisSettings> chosen;
+    std::vector<GraphSetup> applied;
+    QObject::connect(&dialog, &GraphSetupDialog::axisSettingsChosen,
+                     [&](const GraphAxisSettings& s) { chosen.push_back(s); });
+    QObject::connect(&dialog, &GraphSetupDialog::setupChosen, [&](const GraphSetup& s) { applied.push_back(s); });
+
+    // Settings put in from the settings file: shown, not handed over; a mode outside the list
+    // leaves the list without a choice.
+    const GraphAxisSettings stored{kAxisManual, 7, QStringLiteral("+10,0"), QStringLiteral("+90,0"),
+                                   QStringLiteral("-05,0"), QStringLiteral("+35,0")};
+    dialog.setAxisSettings(stored);
+    EXPECT_TRUE(chosen.empty());
+    GraphAxisSettings shown = stored;
+    shown.temperatureMode = -1;
+    EXPECT_EQ(dialog.axisSettings(), shown);
+
+    // The user's choice of a mode hands over the settings as they stand.
+    auto* humidityMode = gui::named<QComboBox>(dialog, "ComboBox1");
+    humidityMode->setCurrentIndex(kAxisAutomatic);
+    EXPECT_TRUE(chosen.empty()) << "a mode set without the user is not handed over";
+    emit humidityMode->activated(kAxisAutomatic);
+    ASSERT_EQ(chosen.size(), 1u);
+    EXPECT_EQ(chosen[0].humidityMode, kAxisAutomatic);
+    EXPECT_EQ(chosen[0].temperatureMaximum, QStringLiteral("+35,0"));
+
+    // The manual limits take input as the page says.
+    dialog.enableManualLimits(GraphChart::Temperature, true);
+    EXPECT_FALSE(gui::named<MaskEdit>(dialog, "MaskEdit1")->isEnabled());
+    EXPECT_TRUE(gui::named<MaskEdit>(dialog, "MaskEdit4")->isEnabled());
+
+    // "Ok": the span of the pickers (to the minute as shown), the dividers and the axes.
+    const double start = DayCountOf(QDate(2026, 3, 14), (10 * 60 + 5) * 60000);
+    const double end = DayCountOf(QDate(2026, 3, 15), (8 * 60 + 30) * 60000);
+    dialog.showSpan(start, end);
+    gui::named<QCheckBox>(dialog, "CheckBox1")->setChecked(true);
+    gui::named<QSpinBox>(dialog, "Parts")->setValue(12);
+    dialog.show();
+    gui::named<QPushButton>(dialog, "Button1")->click();
+    EXPECT_FALSE(dialog.isVisible());
+    ASSERT_EQ(applied.size(), 1u);
+    EXPECT_DOUBLE_EQ(applied[0].start, start);
+    EXPECT_DOUBLE_EQ(applied[0].end, end);
+    EXPECT_TRUE(applied[0].dividers);
+    EXPECT_EQ(applied[0].parts, 12);
+    EXPECT_EQ(applied[0].axes, dialog.axisSettings());
 }
 
 class GraphSetup : public MainWindowFixture {
