@@ -1,41 +1,30 @@
 #include "app/main_window.h"
-#include "logging/ui/reading_panel.h"
-#include "views/ui/text_report_page.h"
-#include "device/ui/connection_panel.h"
-#include "logging/meter_reading.h"
 
+#include "app/about_box.h"
+#include "device/serial_port.h"
+#include "device/ui/connection_panel.h"
+#include "logging/report_pool.h"
+#include "logging/scratch_recovery.h"
+#include "logging/ui/reading_panel.h"
+#include "logging/working_report.h"
+#include "platform/clock.h"
+#include "publish/ui/broker_link.h"
+#include "report/report_document.h"
 #include "views/ui/graph_page.h"
 #include "views/ui/graph_setup_dialog.h"
-
-#include "platform/clock.h"
+#include "views/ui/report_output.h"
+#include "views/ui/text_report_page.h"
 #include "widgets/bevel_panel.h"
 #include "widgets/design_font.h"
 #include "widgets/dialogs.h"
-#include "app/about_box.h"
-#include "widgets/radio_group.h"
 #include "widgets/standard_error.h"
-#include "device/com_error.h"
-#include "device/meter_session.h"
-#include "device/register_protocol.h"
-#include "logging/report_pool.h"
-#include "logging/scratch_recovery.h"
-#include "logging/working_report.h"
-#include "publish/ui/broker_link.h"
-#include "report/report_builder.h"
-#include "device/serial_port.h"
+#include "widgets/wait_window.h"
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QDialog>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QTabWidget>
-#include <QTableView>
 
 // Resources live in the widget library; the executable and the tests pull them in from here.
 static void initKelmoraResources()
@@ -87,6 +76,9 @@ MainWindow::~MainWindow()
 void MainWindow::setWindows(const Windows& windows)
 {
     waitWindow_ = windows.wait;
+    // Builds that are not a reading's and saves of the table show their progress in it.
+    document_->setProgress(waitWindow_);
+    output_->setWaitWindow(waitWindow_);
     aboutBox_ = windows.about;
     graphSetupDialog_ = windows.graphSetup;
     // The graph setup hands its choices to the graph page, which says which manual limits
@@ -154,9 +146,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
         event->accept();
         return;
     }
-    bool canClose = true;
-    confirmClose(canClose);
-    if (!canClose) {
+    if (!confirmClose()) {
         event->ignore();
         return;
     }
@@ -167,15 +157,14 @@ void MainWindow::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void MainWindow::confirmClose(bool& canClose)
+bool MainWindow::confirmClose()
 {
-    canClose = true;
     if (!workingReport_.mustAskBeforeClosing(readingPanel_->typedName(), !readingPanel_->isHidden() && readingPanel_->readingOnShow()))
-        return;
-    if (dialogs_.warning(QStringLiteral("Сохранить отчет ?")) == Dialogs::Answer::Yes) {
-        dialogs_.message(kEnterNewReportName);
-        canClose = false;
-    }
+        return true;
+    if (dialogs_.warning(QStringLiteral("Сохранить отчет ?")) != Dialogs::Answer::Yes)
+        return true;
+    dialogs_.message(kEnterNewReportName);
+    return false;
 }
 
 int MainWindow::execOwningItsBoxes(QDialog* dialog)
@@ -213,14 +202,10 @@ void MainWindow::setReportActionsEnabled(bool on)
     // Switching off while a report page is in front brings the operations page forward.
     if (!on && (pages_->currentWidget() == textReportPage_ || pages_->currentWidget() == graphTab_))
         pages_->setCurrentWidget(operationsTab_);
-    saveAction_->setEnabled(on);
     pages_->setTabVisible(pages_->indexOf(textReportPage_), on);
     pages_->setTabVisible(pages_->indexOf(graphTab_), on);
-    textReportAction_->setEnabled(on);
-    graphReportAction_->setEnabled(on);
-    printGraphAction_->setEnabled(on);
-    graphSetupAction_->setEnabled(on);
-    printTableAction_->setEnabled(on);
+    for (QAction* action : reportActions())
+        action->setEnabled(on);
 }
 
 void MainWindow::exitProgram()

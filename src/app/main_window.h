@@ -129,7 +129,8 @@ private:
     // The window's lifecycle: made, shown for the first time, asked to close, closed, destroyed.
     void prepareOnCreation();
     void prepareOnFirstShow();
-    void confirmClose(bool& canClose);
+    // False when the user chose to save the readings first (the window stays open).
+    bool confirmClose();
     void finishOnClose();
     void releaseOnDestruction();
 

@@ -38,7 +38,6 @@ void MainWindow::createOutput()
 
 void MainWindow::saveTable()
 {
-    output_->setWaitWindow(waitWindow_);
     output_->saveTable();
 }
 
@@ -59,6 +58,5 @@ void MainWindow::saveChartPictures()
 
 void MainWindow::BuildReport(bool FromReading)
 {
-    document_->setProgress(waitWindow_);
     document_->build(FromReading);
 }

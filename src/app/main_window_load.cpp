@@ -2,16 +2,13 @@
 // reading go off, the selection dialog picks and prepares a report and its interval, and on
 // confirmation the report is loaded, built and its pages shown.
 #include "app/main_window.h"
-#include "report/report_document.h"
-#include "logging/ui/reading_panel.h"
 
-#include "widgets/on_off_switch.h"
 #include "logging/report_pool.h"
+#include "logging/ui/reading_panel.h"
 #include "report/comma_text.h"
+#include "report/report_document.h"
 #include "report/ui/report_selection_dialog.h"
 
-#include <QComboBox>
-#include <QGroupBox>
 
 void MainWindow::loadStoredReport()
 {

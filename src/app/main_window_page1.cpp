@@ -1,29 +1,20 @@
 // MainWindow: the page control and page 1 "&Операции" — connection buttons, the reading panel,
 // the port group, the clock and the logo panel.
 #include "app/main_window.h"
+
+#include "device/ui/connection_panel.h"
 #include "logging/ui/reading_panel.h"
 #include "views/ui/text_report_page.h"
-#include "device/ui/connection_panel.h"
-#include "logging/meter_reading.h"
-#include "widgets/typed_length_limit.h"
-
 #include "widgets/action_button.h"
 #include "widgets/analog_clock.h"
 #include "widgets/anchors.h"
-#include "widgets/design_label.h"
 #include "widgets/bevel_panel.h"
-#include "widgets/on_off_switch.h"
 
 #include <QAction>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QFontDatabase>
 #include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QToolButton>
 
 void MainWindow::createPages()
 {

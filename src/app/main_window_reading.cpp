@@ -1,29 +1,22 @@
 // MainWindow: a reading asked for by the reading panel, and saving the working report under the
 // name typed there.
-#include "platform/clock.h"
-#include "widgets/dialogs.h"
 #include "app/main_window.h"
-#include "report/report_document.h"
-#include "logging/ui/reading_panel.h"
-#include "device/ui/connection_panel.h"
-#include "widgets/on_off_switch.h"
+
 #include "device/device_texts.h"
 #include "device/meter_session.h"
-#include "device/serial_line.h"
+#include "device/ui/connection_panel.h"
 #include "logging/meter_reading.h"
 #include "logging/report_file_error.h"
 #include "logging/report_pool.h"
+#include "logging/ui/reading_panel.h"
 #include "logging/working_report.h"
+#include "platform/clock.h"
 #include "publish/ui/broker_link.h"
 #include "report/date_time.h"
-#include "report/number_format.h"
+#include "report/report_document.h"
+#include "widgets/dialogs.h"
 
-#include <QCheckBox>
 #include <QCoreApplication>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 
 void MainWindow::takeReading()
 {

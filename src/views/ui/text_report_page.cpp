@@ -188,12 +188,11 @@ void TextReportPage::displayModeClicked()
     struct Texts {
         const char* title;
         const char* unit;
-        const char* header;
     };
     static const Texts texts[] = {
-        {"Относительная", "влажность - RH, %:", "RH, %"},
-        {"Температура", "точки росы - T, °C:", "Tт.р., °C"},
-        {"Абсолютная", "влажность - A, г/куб.м", "A, г/куб.м"},
+        {"Относительная", "влажность - RH, %:"},
+        {"Температура", "точки росы - T, °C:"},
+        {"Абсолютная", "влажность - A, г/куб.м"},
     };
     const int index = modeSelector_->itemIndex();
     if (index >= 0 && index < 3) {
@@ -201,7 +200,7 @@ void TextReportPage::displayModeClicked()
         humidityTitle_->adjustSize();
         humidityUnit_->setText(QString::fromUtf8(texts[index].unit));
         humidityUnit_->adjustSize();
-        model_->setHeaderData(2, Qt::Horizontal, QString::fromUtf8(texts[index].header));
+        model_->setHeaderData(2, Qt::Horizontal, ReportTable::headerText(2, index));
     }
     displayMode_ = static_cast<std::uint8_t>(index & 0xFF);
     emit displayModeChosen(index);
