@@ -4,6 +4,7 @@
 #include "device/serial_port.h"
 #include "device/ui/connection_panel.h"
 #include "logging/report_pool.h"
+#include "logging/reading_cycle.h"
 #include "logging/scratch_recovery.h"
 #include "logging/ui/reading_panel.h"
 #include "logging/working_report.h"
@@ -24,6 +25,8 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDir>
+#include <QLabel>
+#include <QStatusBar>
 #include <QTabWidget>
 
 // Resources live in the widget library; the executable and the tests pull them in from here.
@@ -60,6 +63,14 @@ MainWindow::MainWindow(Clock& clock, Dialogs& dialogs, const QString& programDir
     createDocument();
     createOutput();
     broker_ = new BrokerLink(statusBar(), this);
+    readingStatus_ = new QLabel(statusBar());
+    readingStatus_->setObjectName(QStringLiteral("ReadingStatus"));
+    statusBar()->addPermanentWidget(readingStatus_);
+    cycle_ = new ReadingCycle(connection_->session(), this);
+    connect(cycle_, &ReadingCycle::finished, this, &MainWindow::readingFinished);
+    // A reading's rebuild that waited for a build follows it.
+    connect(document_, &ReportDocument::built, this, &MainWindow::rebuildIfPending, Qt::QueuedConnection);
+    fatalExit_.setBeforeEnd([this] { saveSettingsBeforeFatalEnd(); });
     prepareOnCreation();
 }
 
@@ -119,8 +130,11 @@ void MainWindow::prepareOnCreation()
     // a read-only place are all fine.
     QDir(programDirectory_).mkdir(QStringLiteral("POOL"));
     // A scratch report left with readings by a run that never reached the close question is
-    // kept under a recovery name; an empty one goes.
-    KeepOrDiscardScratchReport(poolDirectory());
+    // kept under a recovery name, and the user is told where; an empty one goes.
+    const QString recovered = KeepOrDiscardScratchReport(poolDirectory());
+    if (!recovered.isEmpty())
+        showReadingStatus(QStringLiteral("Несохраненные показания прошлого сеанса сохранены в отчете %1")
+                              .arg(ChangeFileExt(recovered, QString())));
 }
 
 void MainWindow::showEvent(QShowEvent* event)
@@ -146,6 +160,12 @@ void MainWindow::closeEvent(QCloseEvent* event)
         event->accept();
         return;
     }
+    // A reading under way is stored (or decided about) first; the window closes right after it.
+    if (readingInProgress()) {
+        closeAfterReading_ = true;
+        event->ignore();
+        return;
+    }
     if (!confirmClose()) {
         event->ignore();
         return;
@@ -159,11 +179,19 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 bool MainWindow::confirmClose()
 {
-    if (!workingReport_.mustAskBeforeClosing(readingPanel_->typedName(), !readingPanel_->isHidden() && readingPanel_->readingOnShow()))
+    // Whatever the pages show: readings that no save has kept are never dropped unasked.
+    if (!workingReport_.mustAskBeforeClosing(readingPanel_->typedName()))
         return true;
-    if (dialogs_.warning(QStringLiteral("Сохранить отчет ?")) != Dialogs::Answer::Yes)
+    switch (dialogs_.warning(QStringLiteral("Сохранить отчет ?"))) {
+    case Dialogs::Answer::No:
         return true;
-    dialogs_.message(kEnterNewReportName);
+    case Dialogs::Answer::Yes:
+        dialogs_.message(kEnterNewReportName);
+        return false;
+    case Dialogs::Answer::Closed:
+        // Esc or the box's own close: the question has no third answer, so nothing is dropped.
+        return false;
+    }
     return false;
 }
 

@@ -12,6 +12,7 @@
 #include <QPixmap>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class AnalogClock;
@@ -36,6 +37,10 @@ class QPushButton;
 class ReportDocument;
 class ReportOutput;
 class QTabWidget;
+class QLabel;
+class ReadingCycle;
+struct MeterReading;
+struct ReadingOutcome;
 class QToolBar;
 
 class MainWindow : public QMainWindow {
@@ -98,6 +103,11 @@ public:
     // The table saved and printed, the charts printed and saved as pictures.
     ReportOutput& reportOutput() const { return *output_; }
 
+    // The readings: the cycle on the meter session's thread, and whether a reading is under
+    // way (taken and not yet stored, said or decided about).
+    ReadingCycle& readingCycle() const { return *cycle_; }
+    bool readingInProgress() const;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -149,10 +159,24 @@ private:
     // charts as the setup makes them (and a zoom on the shown page stays as drawn).
     void prepareChartsForOutput();
 
-    // How a reading on the open port ends: with the closing steps, with them after a failure
-    // already shown to the user, or with the port left open for the user to save first.
-    enum class ReadingEnd { CloseSession, CloseSessionFailureShown, KeepPortOpen };
-    ReadingEnd readOnOpenPort();
+    // What becomes of a reading (main_window_reading.cpp): handled in one step without boxes;
+    // boxes and questions come right after the step (afterStep).
+    void readingFinished(const ReadingOutcome& outcome);
+    void readingFailed(bool automatic, const QString& reason, std::function<void()> boxes);
+    void askAboutMeterChange(const MeterReading& reading);
+    void storeReading(const MeterReading& reading, bool boxAllowed);
+    void readingDone();
+    void afterStep(std::function<void()> what);
+    // The status bar's field of automatic reading: a failure once per streak, and its end.
+    void showReadingStatus(const QString& text);
+    void sayAutomaticReadingBack();
+    // The report pages follow the working report, unless a stored report is on show; while the
+    // user's own work runs (a dialog, a printout) or a build runs, after it.
+    void rebuildFromWorkingReport();
+    void rebuildIfPending();
+    // A handler of the user's (an action): readings that end meanwhile rebuild the pages after it.
+    void runUserWork(void (MainWindow::*handler)());
+    void saveSettingsBeforeFatalEnd();
     // Runs one of the program's modal dialogs with the boxes and file dialogs it opens owned
     // by it, so they stack above it.
     int execOwningItsBoxes(QDialog* dialog);
@@ -211,6 +235,14 @@ private:
     ReportDocument* document_ = nullptr;
     ReportOutput* output_ = nullptr;
     bool appendFailing_ = false;       // a failed append was reported; quiet until one succeeds
+    ReadingCycle* cycle_ = nullptr;
+    QLabel* readingStatus_ = nullptr;  // the status bar's field of automatic reading
+    bool automaticFailing_ = false;    // a streak of failed automatic readings was said
+    bool showingWorkingReport_ = false; // the pages show the working report (not a stored one)
+    bool rebuildPending_ = false;      // a reading's rebuild waits for the user's work or a build
+    int userWork_ = 0;                 // the user's handlers under way (nested in modal loops)
+    bool loadAfterReading_ = false;    // "Загрузить отчет" waits for the reading under way
+    bool closeAfterReading_ = false;   // closing waits for the reading under way
     bool shown_ = false;
     bool closed_ = false;
 };

@@ -61,7 +61,7 @@ void MainWindow::createActions()
         a->setIconVisibleInMenu(false);
         a->setProperty("imageIndex", s.picture);
         a->setEnabled(s.enabled);
-        connect(a, &QAction::triggered, this, s.handler);
+        connect(a, &QAction::triggered, this, [this, handler = s.handler] { runUserWork(handler); });
         // Added to the window itself, so the shortcuts work wherever the focus is in it.
         addAction(a);
         this->*s.member = a;

@@ -17,6 +17,16 @@ void MainWindow::loadStoredReport()
     setReportActionsEnabled(false);
     readingPanel_->hide();
     readingPanel_->stopAutomaticReading();
+    // From now on the pages are the stored report's: a reading that ends later is stored in the
+    // working report and leaves them alone.
+    showingWorkingReport_ = false;
+    rebuildPending_ = false;
+    // A reading under way ends first (it may append to the very report the dialog prepares);
+    // the dialog opens right after it.
+    if (readingInProgress()) {
+        loadAfterReading_ = true;
+        return;
+    }
 
     // The selection dialog; its questions and boxes stack above it.
     if (execOwningItsBoxes(reportSelectionDialog_) != QDialog::Accepted)

@@ -60,7 +60,7 @@ void MainWindow::createOperationsPage()
     readingPanel_ = new ReadingPanel(QIcon(toolbarPictures_.value(1)), operationsTab_);
     anchors->place(readingPanel_, {4, 32, 766, 546}, Anchor::All);
     connect(readingPanel_, &ReadingPanel::readRequested, this, &MainWindow::takeReading);
-    connect(readingPanel_, &ReadingPanel::saveRequested, this, &MainWindow::saveWorkingReport);
+    connect(readingPanel_, &ReadingPanel::saveRequested, this, [this] { runUserWork(&MainWindow::saveWorkingReport); });
     readingPanel_->hide();
 
     // Port choice and transmission mode. A meter that answers the check shows the reading

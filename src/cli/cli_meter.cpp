@@ -43,18 +43,12 @@ bool parseMeterOptions(const QStringList& args, bool wantPort, const char* usage
     return true;
 }
 
-bool openForSession(CliMeter& meter, const QString& port)
+void sayCannotOpen(const QString& port, const QString& why)
 {
-    meter.port.SetDeviceName(port);
-    QString why;
-    if (openWithLines(meter.port, &why))
-        return true;
     printErr(DeviceText::CannotOpenPort);
-    const QString device = meter.port.devicePath();
+    const QString device = PortNameMap::fromSettingsFile(settingsFilePath()).devicePath(port);
     printErr(device == port ? QStringLiteral("%1: %2").arg(port, why)
                             : QStringLiteral("%1 (%2): %3").arg(port, device, why));
-    meter.port.Close();
-    return false;
 }
 
 void closeSession(CliMeter& meter)

@@ -14,9 +14,6 @@ constexpr int ExitNotResponding = 3;
 constexpr int ExitNotStored = 4;  // log: a reading could not be written to the report
 constexpr int ExitUsage = 64;
 
-// Thrown instead of ending the program when the command asked for it (log ends its run itself).
-struct MeterStoppedAnswering {};
-
 class CliFatalExit : public FatalExit {
 public:
     // Says "Устройство не отвечает !" and ends with status 3, or throws MeterStoppedAnswering
@@ -39,7 +36,7 @@ struct MeterOptions {
 };
 bool parseMeterOptions(const QStringList& args, bool wantPort, const char* usage, MeterOptions& out);
 
-// Opens PORT with its lines raised; on failure prints "Невозможно открыть порт" and the reason.
-bool openForSession(CliMeter& meter, const QString& port);
+// "Невозможно открыть порт" and the reason, with the device a listed name stands for.
+void sayCannotOpen(const QString& port, const QString& why);
 // Lines down, the 0xAA filler, close; a line that fails at this point only closes.
 void closeSession(CliMeter& meter);

@@ -1,6 +1,7 @@
-// kelmora-cli log: logging without a window. Every reading is a whole session as in the
-// window (open, lines up, one second, probe, time stamp, three registers, append, lines down,
-// the 0xAA filler, close). SIGINT and SIGTERM end it between records, never inside one.
+// kelmora-cli log: logging without a window, through the window's reading cycle. Every reading
+// is a whole session as in the window (open, lines up, one second, probe, time stamp, three
+// registers, lines down, the 0xAA filler, close), then the append. SIGINT and SIGTERM end it
+// between records, never inside one.
 // The exit status tells a script or a service whether every reading was stored: 0 only then,
 // else the kind of the worst failure (see kLogStatusText), and the last line on standard
 // error is "stored N of M readings".
@@ -11,6 +12,7 @@
 #include "device/device_texts.h"
 #include "device/meter_session.h"
 #include "logging/meter_reading.h"
+#include "logging/reading_cycle.h"
 #include "logging/report_file_error.h"
 #include "logging/report_name.h"
 #include "logging/report_pool.h"
@@ -21,6 +23,8 @@
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
 
 #include <algorithm>
 #include <csignal>
@@ -142,13 +146,6 @@ bool parse(const QStringList& args, LogOptions& o)
     return true;
 }
 
-// Sleeps until the next reading is due, in short steps so that a stop request ends it at once.
-void waitUntil(const QElapsedTimer& clock, qint64 dueMs)
-{
-    while (!stopRequested && clock.elapsed() < dueMs)
-        SystemClock::instance().sleep(static_cast<int>(std::min<qint64>(100, dueMs - clock.elapsed())));
-}
-
 // A whole number from the environment, or the fallback (how tests shorten the broker's waits).
 int environmentInt(const char* name, int fallback)
 {
@@ -208,56 +205,54 @@ int run(const QStringList& args)
     // The broker is told about each reading after it is in the report; it never holds logging up.
     std::unique_ptr<ReadingPublisher> publisher = o.mqtt ? startPublisher(*o.mqtt) : nullptr;
 
-    CliMeter meter;
-    // A meter that stops answering ends the run here, so that the summary is still said.
-    meter.fatal.throwInstead = true;
+    // The session's fatal end throws: a meter that stops answering ends the run here, so that
+    // the summary is still said.
+    MeterSession session(std::make_unique<SerialPort>(PortNameMap::fromSettingsFile(settingsFilePath())),
+                         SystemClock::instance());
+    ReadingCycle cycle(session);
+    QEventLoop loop;
     QElapsedTimer schedule;
     schedule.start();
     qint64 due = 0;
     bool appendFailing = false;
     long cycles = 0, stored = 0;
     int status = 0;
-    for (long cycle = 0; !stopRequested && (o.count < 0 || cycle < o.count); ++cycle) {
-        if (cycle > 0) {
-            if (o.intervalSeconds == 0)
-                break;
-            // Readings start on the interval's beat; a reading longer than the interval drops beats.
-            due += qint64(o.intervalSeconds) * 1000;
-            if (due < schedule.elapsed())
-                due = schedule.elapsed();
-            waitUntil(schedule, due);
-            if (stopRequested)
-                break;
+
+    const auto startCycle = [&] {
+        if (stopRequested) {
+            loop.quit();
+            return;
         }
         ++cycles;
-        if (!openForSession(meter, o.port)) {
+        cycle.start(o.port, o.usb);
+    };
+    QObject::connect(&cycle, &ReadingCycle::finished, &loop, [&](const ReadingOutcome& outcome) {
+        switch (outcome.kind) {
+        case ReadingOutcome::Kind::CannotOpen:
+            sayCannotOpen(o.port, outcome.detail);
             status = worse(status, ExitCannotOpen);
-            continue;
-        }
-        settleWait(SystemClock::instance(), {});
-        std::optional<MeterReading> reading;
-        try {
-            reading = ReadMeter(meter.protocol, SystemClock::instance(), o.usb);
-        } catch (const MeterStoppedAnswering&) {
-            printErr(DeviceText::NotResponding);
-            closeSession(meter);
-            status = worse(status, ExitNotResponding);
             break;
-        }
-        if (!reading) {
+        case ReadingOutcome::Kind::StoppedAnswering:
+            printErr(DeviceText::NotResponding);
+            status = worse(status, ExitNotResponding);
+            loop.quit();
+            return;
+        case ReadingOutcome::Kind::NoAnswer:
+        case ReadingOutcome::Kind::OutOfStep:
             printErr(DeviceText::CannotRead);
             status = worse(status, ExitNoAnswer);
-        } else {
+            break;
+        case ReadingOutcome::Kind::Taken:
             try {
                 if (publisher)
                     publisher->follow(file);
-                AppendRecord(o.pool, o.report, reading->record());
+                AppendRecord(o.pool, o.report, outcome.reading.record());
                 if (publisher)
-                    publisher->readingStored(reading->serialNumber);
+                    publisher->readingStored(outcome.reading.serialNumber);
                 appendFailing = false;
                 ++stored;
                 printOut(QStringLiteral("read %1").arg(
-                    DaysToDateTime(reading->dt).toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"))));
+                    DaysToDateTime(outcome.reading.dt).toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"))));
             } catch (const ReportFileError& e) {
                 // Said once per run of failures, so a full disk does not flood the output.
                 if (!appendFailing)
@@ -265,9 +260,28 @@ int run(const QStringList& args)
                 appendFailing = true;
                 status = worse(status, ExitNotStored);
             }
+            break;
         }
-        closeSession(meter);
-    }
+        if (stopRequested || (o.count >= 0 && cycles >= o.count) || o.intervalSeconds == 0) {
+            loop.quit();
+            return;
+        }
+        // Readings start on the interval's beat; a reading longer than the interval drops beats.
+        due += qint64(o.intervalSeconds) * 1000;
+        if (due < schedule.elapsed())
+            due = schedule.elapsed();
+        QTimer::singleShot(std::chrono::milliseconds(due - schedule.elapsed()), &loop, startCycle);
+    });
+    // A stop request ends the run between records; one that comes during a reading waits for it.
+    QTimer stopWatch;
+    QObject::connect(&stopWatch, &QTimer::timeout, &loop, [&] {
+        if (stopRequested && !cycle.running())
+            loop.quit();
+    });
+    stopWatch.start(100);
+    QTimer::singleShot(0, &loop, startCycle);
+    loop.exec();
+
     if (publisher) {
         const qint64 unpublished = publisher->stop();
         if (unpublished > 0)

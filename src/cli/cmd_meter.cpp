@@ -17,9 +17,9 @@ constexpr const char* CheckUsage = "check PORT [--usb]     connection check; pri
 constexpr const char* ReadUsage = "read PORT [--usb]      one reading: serial number, humidity, temperature";
 constexpr const char* DetectUsage = "detect [--usb]         find the meter on the twenty port names";
 
-// The connection check's pattern: open with the lines up, one second, probe; on an answer
-// `answered` does the reading, otherwise `noAnswer` is said. The session always ends with the
-// lines down, the filler and the close.
+// The connection check's pattern: one session on PORT (open with the lines up, one second,
+// the exchange, lines down, filler, close); on an answer to the probe `answered` does the
+// reading, otherwise `noAnswer` is said.
 int runSession(const QStringList& args, const char* usage, const QString& noAnswer,
                const std::function<int(CliMeter&, bool usb)>& answered)
 {
@@ -27,16 +27,17 @@ int runSession(const QStringList& args, const char* usage, const QString& noAnsw
     if (!parseMeterOptions(args, true, usage, options))
         return ExitUsage;
     CliMeter meter;
-    if (!openForSession(meter, options.port))
-        return ExitCannotOpen;
-    settleWait(SystemClock::instance(), {});
     int status = ExitNoAnswer;
-    if (meter.protocol.ProbeDevice(MeterAddress, options.usb)) {
-        status = answered(meter, options.usb);
-    } else {
-        printErr(noAnswer);
+    const SessionEnd end = RunSession(meter.port, SystemClock::instance(), options.port, [&] {
+        if (meter.protocol.ProbeDevice(MeterAddress, options.usb))
+            status = answered(meter, options.usb);
+        else
+            printErr(noAnswer);
+    });
+    if (end.kind == SessionEnd::Kind::CannotOpen) {
+        sayCannotOpen(options.port, end.why);
+        return ExitCannotOpen;
     }
-    closeSession(meter);
     return status;
 }
 
@@ -61,21 +62,23 @@ int runRead(const QStringList& args)
     if (!parseMeterOptions(args, true, ReadUsage, options))
         return ExitUsage;
     CliMeter meter;
-    if (!openForSession(meter, options.port))
-        return ExitCannotOpen;
-    settleWait(SystemClock::instance(), {});
+    int status = ExitNoAnswer;
     // The reading of the reading cycle: the probe, the three registers, the serial number
     // again; a reading whose registers came out of step is refused.
-    const auto reading = ReadMeter(meter.protocol, SystemClock::instance(), options.usb);
-    int status = ExitNoAnswer;
-    if (reading) {
-        printOut(QStringLiteral("%1 %2 %3").arg(deviceNumberText(reading->serialNumber), DisplayValueText(reading->humidity),
-                                                 DisplayValueText(static_cast<int16_t>(reading->temperature))));
-        status = 0;
-    } else {
-        printErr(DeviceText::CannotRead);
+    const SessionEnd end = RunSession(meter.port, SystemClock::instance(), options.port, [&] {
+        const auto reading = ReadMeter(meter.protocol, SystemClock::instance(), options.usb);
+        if (reading) {
+            printOut(QStringLiteral("%1 %2 %3").arg(deviceNumberText(reading->serialNumber), DisplayValueText(reading->humidity),
+                                                     DisplayValueText(static_cast<int16_t>(reading->temperature))));
+            status = 0;
+        } else {
+            printErr(DeviceText::CannotRead);
+        }
+    });
+    if (end.kind == SessionEnd::Kind::CannotOpen) {
+        sayCannotOpen(options.port, end.why);
+        return ExitCannotOpen;
     }
-    closeSession(meter);
     return status;
 }
 

@@ -1,18 +1,18 @@
 #include "device/meter_session.h"
 
-#include "platform/clock.h"
 #include "device/com_error.h"
+#include "device/fatal_exit.h"
 #include "device/frames.h"
 #include "device/register_protocol.h"
 #include "device/serial_line.h"
+#include "platform/clock.h"
 
-void settleWait(Clock& clock, const MessagePump& pump)
+#include <QThread>
+
+void settleWait(Clock& clock)
 {
-    for (int i = 0; i < 10; ++i) {
+    for (int i = 0; i < 10; ++i)
         clock.sleep(100);
-        if (pump)
-            pump();
-    }
 }
 
 void endSession(SerialLine& line)
@@ -35,6 +35,54 @@ bool openWithLines(SerialLine& line, QString* why)
             *why = e.message();
         return false;
     }
+}
+
+void choosePort(SerialLine& line, const QString& name)
+{
+    if (name == line.DeviceName())
+        return;
+    if (line.Active()) {
+        try {
+            line.ClearDTR();
+            line.ClearRTS();
+        } catch (const EComError&) {
+            // a line that will not drop must not keep the user on the old port
+        }
+        line.Close();
+    }
+    line.SetDeviceName(name);
+}
+
+SessionEnd RunSession(SerialLine& line, Clock& clock, const QString& portName, const std::function<void()>& exchange)
+{
+    SessionEnd end;
+    choosePort(line, portName);
+    if (!openWithLines(line, &end.why)) {
+        // A port whose lines would not rise is not kept open for the next session.
+        line.Close();
+        end.kind = SessionEnd::Kind::CannotOpen;
+        return end;
+    }
+    // However the exchange ends, the lines go down and the port closes: a meter pulled out
+    // mid-session must not leave a dead port open for the next one.
+    struct Close {
+        SerialLine& line;
+        ~Close()
+        {
+            try {
+                endSession(line);
+            } catch (const EComError&) {
+            }
+            line.Close();
+        }
+    } close{line};
+    settleWait(clock);
+    try {
+        exchange();
+    } catch (const MeterStoppedAnswering&) {
+        end.kind = SessionEnd::Kind::StoppedAnswering;
+    }
+    return end;
 }
 
 std::optional<int> DetectMeter(SerialLine& line, RegisterProtocol& protocol, const QStringList& names,
@@ -61,4 +109,79 @@ std::optional<int> DetectMeter(SerialLine& line, RegisterProtocol& protocol, con
     line.Close();
     line.SetDeviceName(shown);
     return std::nullopt;
+}
+
+MeterSession::MeterSession(std::unique_ptr<SerialLine> line, Clock& clock, QObject* parent)
+    : QObject(parent),
+      line_(std::move(line)),
+      clock_(clock),
+      fatal_(std::make_unique<ThrowingFatalExit>()),
+      thread_(new QThread(this)),
+      worker_(new QObject)
+{
+    protocol_ = std::make_unique<RegisterProtocol>(*line_, clock_, *fatal_);
+    thread_->setObjectName(QStringLiteral("meter"));
+    worker_->moveToThread(thread_);
+    line_->moveToThread(thread_);
+    connect(thread_, &QThread::finished, worker_, &QObject::deleteLater);
+    thread_->start();
+}
+
+MeterSession::~MeterSession()
+{
+    // The port is closed where it lives, and handed back to this thread with it.
+    QThread* home = thread();
+    QMetaObject::invokeMethod(
+        worker_,
+        [this, home] {
+            try {
+                line_->Close();
+            } catch (const std::exception&) {
+                // The program is ending; a port that fails to close is released by the system.
+            }
+            line_->moveToThread(home);
+        },
+        Qt::BlockingQueuedConnection);
+    thread_->quit();
+    thread_->wait();
+}
+
+void MeterSession::post(Work work, std::function<void()> done)
+{
+    ++pending_;
+    QMetaObject::invokeMethod(
+        worker_,
+        [this, work = std::move(work), done = std::move(done)]() mutable {
+            try {
+                work(*line_, *protocol_);
+            } catch (...) {
+                // Work that is posted reports through its own result; nothing may leave the thread.
+            }
+            QMetaObject::invokeMethod(
+                this,
+                [this, done = std::move(done)] {
+                    --pending_;
+                    if (done)
+                        done();
+                },
+                Qt::QueuedConnection);
+        },
+        Qt::QueuedConnection);
+}
+
+void MeterSession::call(const Work& work)
+{
+    std::exception_ptr error;
+    QMetaObject::invokeMethod(
+        worker_,
+        [&] {
+            try {
+                work(*line_, *protocol_);
+            } catch (...) {
+                error = std::current_exception();
+            }
+        },
+        Qt::BlockingQueuedConnection);
+    if (error)
+        std::rethrow_exception(error);
 }

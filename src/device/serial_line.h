@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+class QThread;
+
 class SerialLine {
 public:
     virtual ~SerialLine() = default;
@@ -42,6 +44,9 @@ public:
         (void)limitMs;
         PurgeInput();
     }
+
+    // The line is used from that thread from now on (a line over a Qt device moves it there).
+    virtual void moveToThread(QThread* thread) { (void)thread; }
 
     virtual void SetDTR() = 0;
     virtual void ClearDTR() = 0;

@@ -32,6 +32,7 @@ public:
     void PurgeInput() override;
     void PurgeOutput() override;
     void DrainInput(int quietMs, int limitMs) override;
+    void moveToThread(QThread* thread) override { port_.moveToThread(thread); }
     void SetDTR() override;
     void ClearDTR() override;
     void SetRTS() override;

@@ -9,8 +9,10 @@ TDateTimeRHT MeterReading::record() const
     return TDateTimeRHT{dt, static_cast<int16_t>(humidity), static_cast<int16_t>(temperature)};
 }
 
-std::optional<MeterReading> ReadMeter(RegisterProtocol& protocol, Clock& clock, bool usb)
+std::optional<MeterReading> ReadMeter(RegisterProtocol& protocol, Clock& clock, bool usb, bool* outOfStep)
 {
+    if (outOfStep)
+        *outOfStep = false;
     if (!protocol.ProbeDevice(MeterAddress, usb))
         return std::nullopt;
     MeterReading r;
@@ -21,7 +23,10 @@ std::optional<MeterReading> ReadMeter(RegisterProtocol& protocol, Clock& clock, 
     // The serial number once more: had any reply been taken for the answer to a later request,
     // the registers read would have slid by one or more, and this would not be the number
     // read after the probe. Such a reading is refused rather than stored with wrong values.
-    if (protocol.ReadRegister(MeterAddress, RegSerialNumber, usb) != r.serialNumber)
+    if (protocol.ReadRegister(MeterAddress, RegSerialNumber, usb) != r.serialNumber) {
+        if (outOfStep)
+            *outOfStep = true;
         return std::nullopt;
+    }
     return r;
 }

@@ -27,6 +27,7 @@ struct MeterReading {
 };
 
 // Nothing when the meter does not answer the probe, or when the serial number read again after
-// the temperature differs from the one read right after the probe (replies out of step). A meter that answers the probe and then
-// stops answering ends the program (through the protocol's fatal end).
-std::optional<MeterReading> ReadMeter(RegisterProtocol& protocol, Clock& clock, bool usb);
+// the temperature differs from the one read right after the probe (replies out of step; then
+// outOfStep is set). A meter that answers the probe and then stops answering ends the program
+// (through the protocol's fatal end).
+std::optional<MeterReading> ReadMeter(RegisterProtocol& protocol, Clock& clock, bool usb, bool* outOfStep = nullptr);

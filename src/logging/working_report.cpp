@@ -76,13 +76,14 @@ void WorkingReport::startNewReport(std::int32_t serial)
     meter_ = serial;
 }
 
-bool WorkingReport::mustAskBeforeClosing(const QString& typedName, bool readingOnShow)
+bool WorkingReport::holdsUnsavedReadings() const
 {
-    if (!typedName.isEmpty()) {
-        if (name_ != kScratchReportName)
-            return false;
-        if (!QFileInfo::exists(path()) || keepScratchUnder(typedName))
-            return false;
-    }
-    return readingOnShow;
+    return name_ == kScratchReportName && QFileInfo(path()).size() >= kRecordSize;
+}
+
+bool WorkingReport::mustAskBeforeClosing(const QString& typedName)
+{
+    if (!holdsUnsavedReadings())
+        return false;
+    return typedName.isEmpty() || !keepScratchUnder(typedName);
 }

@@ -70,11 +70,13 @@ public:
     void startNewReport(std::int32_t serial);
     void takeMeter(std::int32_t serial) { meter_ = serial; }
 
-    // Whether closing the window must ask "Сохранить отчет ?". Not when the readings are in a
-    // named report already, not when a name typed but never saved takes the scratch readings
-    // now (with the save button's name check, never over another report), and not when no
-    // reading is on show.
-    bool mustAskBeforeClosing(const QString& typedName, bool readingOnShow);
+    // Whether closing the window must ask "Сохранить отчет ?": whenever the scratch report holds
+    // readings that no save has kept. Not when the readings are in a named report already, and
+    // not when a name typed but never saved takes them now (with the save button's name check,
+    // never over another report).
+    bool mustAskBeforeClosing(const QString& typedName);
+    // The scratch report holds at least one record.
+    bool holdsUnsavedReadings() const;
 
 private:
     // A name typed but never saved takes the scratch readings; false when it cannot.

@@ -23,7 +23,7 @@ void ReportDocument::build(bool fromReading)
     for (;;) {
         ReportSettings settings = settings_();
         settings.cache = &conversions_;
-        auto table = std::make_shared<const ReportTable>(::BuildReport(state_, settings, fromReading, progress_));
+        auto table = std::make_shared<const ReportTable>(::BuildReport(state_, settings, fromReading, fromReading ? nullptr : progress_));
         emit built(table);
         if (!buildPending_)
             break;

@@ -24,7 +24,8 @@ public:
     ReportState& state() { return state_; }
     const ReportState& state() const { return state_; }
 
-    // The wait window of builds that are not a reading's (may be null: none).
+    // The wait window of builds that are not a reading's (may be null: none). A reading's build
+    // neither shows it nor lets other events run: it is a step of the reading.
     void setProgress(WaitProgress* progress) { progress_ = progress; }
 
     // Rebuilds the table, statistics and title from the state and emits built() with it. A

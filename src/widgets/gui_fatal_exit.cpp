@@ -25,6 +25,8 @@ GuiFatalExit::GuiFatalExit(Dialogs& dialogs, Terminate terminate)
 void GuiFatalExit::deviceNotResponding()
 {
     dialogs_.message(DeviceText::NotResponding);
-    terminate_(0);
-    endProcess(0);  // a terminate function that returned must not let the caller go on
+    if (beforeEnd_)
+        beforeEnd_();
+    terminate_(ExitStatus);
+    endProcess(ExitStatus);  // a terminate function that returned must not let the caller go on
 }

@@ -158,33 +158,40 @@ TEST(WorkingReport, AChangeOfMeterKeepsTheOldReadingsOrAsks)
     EXPECT_EQ(closed.report.meterRead(2222, QString()).change, WorkingReport::MeterChange::SameMeter);
 }
 
-TEST(WorkingReport, ClosingAsksOnlyWhenShownReadingsWouldBeLost)
+TEST(WorkingReport, ClosingAsksWheneverScratchReadingsWouldBeLost)
 {
     {
         PoolWithScratch pool;
-        EXPECT_TRUE(pool.report.mustAskBeforeClosing(QString(), true));
-        EXPECT_FALSE(pool.report.mustAskBeforeClosing(QString(), false)) << "no reading on show";
+        EXPECT_TRUE(pool.report.mustAskBeforeClosing(QString())) << "whatever the window shows";
         EXPECT_EQ(read(pool.path("temp.dat")), pool.oldReadings);
     }
     {
         PoolWithScratch pool;
-        EXPECT_FALSE(pool.report.mustAskBeforeClosing(QStringLiteral("Hall"), true)) << "the typed name takes them";
+        QFile::remove(pool.path("temp.dat"));
+        EXPECT_FALSE(pool.report.mustAskBeforeClosing(QString())) << "no reading yet";
+        write(pool.path("temp.dat"), "");
+        EXPECT_FALSE(pool.report.mustAskBeforeClosing(QString())) << "an empty scratch report";
+    }
+    {
+        PoolWithScratch pool;
+        EXPECT_FALSE(pool.report.mustAskBeforeClosing(QStringLiteral("Hall"))) << "the typed name takes them";
         EXPECT_EQ(pool.files(), QStringList{QStringLiteral("Hall.dat")});
     }
     {
         PoolWithScratch pool;
         write(pool.path("Hall.dat"), "another-report");
-        EXPECT_TRUE(pool.report.mustAskBeforeClosing(QStringLiteral("Hall"), true)) << "never over another report";
+        EXPECT_TRUE(pool.report.mustAskBeforeClosing(QStringLiteral("Hall"))) << "never over another report";
         EXPECT_EQ(read(pool.path("Hall.dat")), "another-report");
         EXPECT_EQ(read(pool.path("temp.dat")), pool.oldReadings);
     }
     {
         PoolWithScratch pool;
         ASSERT_TRUE(pool.report.saveUnder(QStringLiteral("Hall")));
-        EXPECT_FALSE(pool.report.mustAskBeforeClosing(QStringLiteral("Hall"), true)) << "saved already";
+        EXPECT_FALSE(pool.report.mustAskBeforeClosing(QString())) << "saved already";
         EXPECT_EQ(pool.report.path(), pool.path("Hall.dat"));
         EXPECT_TRUE(pool.report.saveUnder(QString())) << "nothing typed: back to the scratch report";
         EXPECT_EQ(pool.report.name(), kScratchReportName);
         EXPECT_EQ(read(pool.path("temp.dat")), pool.oldReadings);
+        EXPECT_TRUE(pool.report.mustAskBeforeClosing(QString()));
     }
 }

@@ -5,6 +5,7 @@
 #include "support/fake_dialogs.h"
 #include "support/gui_helpers.h"
 #include "app/main_window.h"
+#include "device/meter_session.h"
 #include "device/ui/connection_panel.h"
 #include "logging/ui/reading_panel.h"
 #include "report/report_document.h"
@@ -38,6 +39,14 @@ protected:
         ASSERT_TRUE(gui::waitExposed(&form()));
     }
     MainWindow& form() const { return windows->mainWindow(); }
+    // Lets events run until the meter session is idle: no reading under way (stored, said or
+    // decided about), no connection check, no work on the session's thread.
+    bool meterIdle() const
+    {
+        return !form().readingInProgress() && !form().connectionPanel().checking()
+               && !form().connectionPanel().session().busy();
+    }
+    void settle() const { ASSERT_TRUE(gui::waitUntil([this] { return meterIdle(); })); }
     void addMeter(const QString& name, MeterConfig config = {}) { line->meters.emplace(name, MeterModel(config)); }
     int enabledReportActions() const
     {

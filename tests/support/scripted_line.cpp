@@ -44,6 +44,16 @@ void ScriptedLine::line(const char* op)
         throw EComError(QStringLiteral("Input/output error"), 5);
 }
 
+void ScriptedLine::lineDown(const char* op)
+{
+    if (linesDownFail_) {
+        requireOpen();
+        log_ << QString::fromLatin1(op);
+        throw EComError(QStringLiteral("Input/output error"), 5);
+    }
+    line(op);
+}
+
 void ScriptedLine::Read(uint8_t* buf, int count, bool)
 {
     requireOpen();

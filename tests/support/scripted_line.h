@@ -6,6 +6,7 @@
 
 #include <QStringList>
 
+#include <atomic>
 #include <deque>
 #include <functional>
 #include <vector>
@@ -24,6 +25,8 @@ public:
     void receive(const std::vector<uint8_t>& bytes) { input_.insert(input_.end(), bytes.begin(), bytes.end()); }
     void setOpenFails(bool fails) { openFails_ = fails; }
     void setLinesFail(bool fail) { linesFail_ = fail; }
+    // Only dropping the lines fails (the end of a session), as when the meter is pulled mid-session.
+    void setLinesDownFail(bool fail) { linesDownFail_ = fail; }
 
     const std::vector<uint8_t>& written() const { return written_; }
     const QStringList& log() const { return log_; }
@@ -43,12 +46,13 @@ public:
     // Drops what is pending and lets quietMs of virtual time pass.
     void DrainInput(int quietMs, int limitMs) override;
     void SetDTR() override { line("SetDTR"); }
-    void ClearDTR() override { line("ClearDTR"); }
+    void ClearDTR() override { lineDown("ClearDTR"); }
     void SetRTS() override { line("SetRTS"); }
-    void ClearRTS() override { line("ClearRTS"); }
+    void ClearRTS() override { lineDown("ClearRTS"); }
 
 private:
     void line(const char* op);
+    void lineDown(const char* op);
     void requireOpen() const;
 
     VirtualClock* clock_;
@@ -59,5 +63,6 @@ private:
     QString name_ = QStringLiteral("COM1");
     bool active_ = false;
     bool openFails_ = false;
-    bool linesFail_ = false;
+    std::atomic<bool> linesFail_ = false;
+    std::atomic<bool> linesDownFail_ = false;
 };

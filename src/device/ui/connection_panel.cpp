@@ -2,6 +2,7 @@
 
 #include "device/com_error.h"
 #include "device/device_texts.h"
+#include "device/fatal_exit.h"
 #include "device/frames.h"
 #include "device/meter_session.h"
 #include "device/port_names.h"
@@ -14,14 +15,13 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
 
 ConnectionPanel::ConnectionPanel(std::unique_ptr<SerialLine> line, Clock& clock, Dialogs& dialogs, FatalExit& fatal,
                                  QWidget* parent)
-    : QGroupBox(parent), line_(std::move(line)), clock_(clock), dialogs_(dialogs), fatal_(fatal)
+    : QGroupBox(parent), session_(new MeterSession(std::move(line), clock, this)), dialogs_(dialogs), fatal_(fatal)
 {
     setObjectName(QStringLiteral("GroupBox2"));
     detectButton_ = new QPushButton(QStringLiteral("Автоопределение"), this);
@@ -61,20 +61,16 @@ ConnectionPanel::ConnectionPanel(std::unique_ptr<SerialLine> line, Clock& clock,
     usbBox_->adjustSize();
 }
 
-ConnectionPanel::~ConnectionPanel()
+ConnectionPanel::~ConnectionPanel() = default;  // the session closes the port
+
+SerialLine& ConnectionPanel::line() const
 {
-    try {
-        line_->Close();
-    } catch (const std::exception&) {
-        // The program is ending; a port that fails to close is released by the system.
-    }
+    return session_->line();
 }
 
-RegisterProtocol& ConnectionPanel::protocol()
+QString ConnectionPanel::chosenPort() const
 {
-    if (!protocol_)
-        protocol_ = std::make_unique<RegisterProtocol>(*line_, clock_, fatal_);
-    return *protocol_;
+    return portBox_->currentText();
 }
 
 bool ConnectionPanel::usb() const
@@ -105,86 +101,90 @@ void ConnectionPanel::chooseListedPort(int index)
 
 bool ConnectionPanel::openChosenPort()
 {
-    const QString text = portBox_->currentText();
-    if (text != line_->DeviceName()) {
-        if (line_->Active()) {
-            try {
-                line_->ClearDTR();
-                line_->ClearRTS();
-            } catch (const EComError&) {
-                // a line that will not drop must not keep the user on the old port
-            }
-            line_->Close();
-        }
-        line_->SetDeviceName(text);
-    }
-    if (line_->Active())
-        return true;
-    if (!openWithLines(*line_))
+    const QString name = chosenPort();
+    bool open = false;
+    session_->call([&](SerialLine& line, RegisterProtocol&) {
+        choosePort(line, name);
+        open = line.Active() || openWithLines(line);
+    });
+    if (!open)
         dialogs_.error(DeviceText::CannotOpenPort);
-    return line_->Active();
+    return open;
 }
 
 void ConnectionPanel::closePort()
 {
-    try {
-        line_->Close();
-    } catch (const EComError&) {
-    }
-}
-
-void ConnectionPanel::endSessionAndClosePort(bool reportLineFailure)
-{
-    QString failure;
-    try {
-        endSession(*line_);
-    } catch (const EComError& e) {
-        failure = e.message();
-    }
-    closePort();
-    if (!failure.isEmpty() && reportLineFailure)
-        ShowStandardError(dialogs_, failure);
+    session_->call([](SerialLine& line, RegisterProtocol&) {
+        try {
+            line.Close();
+        } catch (const EComError&) {
+        }
+    });
 }
 
 void ConnectionPanel::checkConnection()
 {
-    if (!openChosenPort())
+    if (checking_ || !openChosenPort())
         return;
-    // However the check ends, the session is ended and the port closed, so that a meter pulled
-    // out during the check does not leave a dead port open for the next one.
-    bool answered = false;
-    try {
-        line_->SetDTR();
-        line_->SetRTS();
-        settleWait(clock_, [] { QCoreApplication::processEvents(); });
-        answered = protocol().ProbeDevice(MeterAddress, usb());
-        if (answered) {
-            emit meterAnswered(deviceNumberText(protocol().ReadRegister(MeterAddress, RegSerialNumber, usb())));
-        } else {
-            emit meterSilent();
-            dialogs_.message(DeviceText::NoConnection);
-        }
-    } catch (...) {
-        endSessionAndClosePort(false);
-        throw;
-    }
-    // After "no connection" has been said, a line that fails as well adds nothing.
-    endSessionAndClosePort(answered);
+    checking_ = true;
+    struct Result {
+        SessionEnd end;
+        bool answered = false;
+        uint16_t serial = 0;
+    };
+    auto result = std::make_shared<Result>();
+    const QString name = chosenPort();
+    const bool inUsbMode = usb();
+    Clock& clock = session_->clock();
+    session_->post(
+        [result, name, inUsbMode, &clock](SerialLine& line, RegisterProtocol& protocol) {
+            result->end = RunSession(line, clock, name, [&] {
+                result->answered = protocol.ProbeDevice(MeterAddress, inUsbMode);
+                if (result->answered)
+                    result->serial = protocol.ReadRegister(MeterAddress, RegSerialNumber, inUsbMode);
+            });
+        },
+        [this, result] {
+            checking_ = false;
+            switch (result->end.kind) {
+            case SessionEnd::Kind::StoppedAnswering:
+                fatal_.deviceNotResponding();
+            case SessionEnd::Kind::CannotOpen:
+                emit meterSilent();
+                dialogs_.error(DeviceText::CannotOpenPort);
+                return;
+            case SessionEnd::Kind::Done:
+                break;
+            }
+            if (result->answered) {
+                emit meterAnswered(deviceNumberText(result->serial));
+            } else {
+                emit meterSilent();
+                dialogs_.message(DeviceText::NoConnection);
+            }
+        });
 }
 
 void ConnectionPanel::detectMeter()
 {
     const int remembered = portBox_->currentIndex();
-    // Items selected here are the program's choice, not the user's: no change handler runs.
-    auto select = [this](int index) {
+    const QStringList& names = portNames();
+    const bool inUsbMode = usb();
+    std::optional<int> found;
+    // The names are the list's; the box shows the outcome once the search is over.
+    session_->call([&](SerialLine& line, RegisterProtocol& protocol) {
+        found = DetectMeter(line, protocol, names, remembered, inUsbMode,
+                            [&names](int index) { return index >= 0 && index < names.size() ? names[index] : QString(); });
+    });
+    {
+        // Items selected here are the program's choice, not the user's: no change handler runs.
         const QSignalBlocker block(portBox_);
         const QSignalBlocker blockEdit(portBox_->lineEdit());
-        portBox_->setCurrentIndex(index);
-        return portBox_->currentText();
-    };
-    if (DetectMeter(*line_, protocol(), portNames(), remembered, usb(), select)) {
+        portBox_->setCurrentIndex(found ? *found : remembered);
+    }
+    if (found) {
         portBox_->setEnabled(false);
-        dialogs_.message(DeviceText::FoundOn + line_->DeviceName());
+        dialogs_.message(DeviceText::FoundOn + line().DeviceName());
     } else {
         dialogs_.message(DeviceText::DetectionFailed);
     }

@@ -1,7 +1,7 @@
 // The port group of the operations page: the port box (a listed name, or a name or device path
 // typed by hand once "Вручную" allows it), detection of the meter on every listed port, and the
-// USB transmission mode. It owns the serial line and the register protocol over it, opens and
-// closes the chosen port, and runs the connection check.
+// USB transmission mode. It owns the meter session (the serial line and the register protocol
+// on a thread of their own), opens and closes the chosen port, and runs the connection check.
 #pragma once
 
 #include <QGroupBox>
@@ -11,10 +11,10 @@
 class Clock;
 class Dialogs;
 class FatalExit;
+class MeterSession;
 class QCheckBox;
 class QComboBox;
 class QPushButton;
-class RegisterProtocol;
 class SerialLine;
 
 class ConnectionPanel : public QGroupBox {
@@ -26,9 +26,11 @@ public:
                     QWidget* parent);
     ~ConnectionPanel() override;  // the port is closed
 
-    SerialLine& line() const { return *line_; }
-    // The register protocol over the line, made on first use.
-    RegisterProtocol& protocol();
+    SerialLine& line() const;
+    // The line and its protocol on their own thread: every exchange with the meter runs there.
+    MeterSession& session() const { return *session_; }
+    // The port as chosen in the port box (a listed name, or a name or device path typed).
+    QString chosenPort() const;
     // The transmission mode ("USB" ticked).
     bool usb() const;
     void setUsb(bool on);  // as the settings file has it: nothing else happens
@@ -41,14 +43,12 @@ public:
     // changed; a port that cannot be opened is said in a box. True when the port is open.
     bool openChosenPort();
     void closePort();
-    // The end of a reading or connection check: lines down and the filler, then the port
-    // closed whatever the line does, so that a meter pulled out mid-session leaves no dead
-    // port open; a line failure is shown in the standard error box when asked to.
-    void endSessionAndClosePort(bool reportLineFailure);
 
-    // The connection check: the meter is probed on the chosen port and its number read. The
-    // result is signalled before the port closes; "no connection" is said after it.
+    // The connection check: the meter is probed on the chosen port and its number read, on the
+    // session's thread; the result is signalled when the session is over, and "no connection"
+    // is said after it. A check asked for while one runs is not started again.
     void checkConnection();
+    bool checking() const { return checking_; }
 
 signals:
     void meterAnswered(const QString& meterNumber);
@@ -57,11 +57,10 @@ signals:
 private:
     void detectMeter();
 
-    std::unique_ptr<SerialLine> line_;
-    Clock& clock_;
+    MeterSession* session_;
     Dialogs& dialogs_;
     FatalExit& fatal_;
-    std::unique_ptr<RegisterProtocol> protocol_;
+    bool checking_ = false;
     QPushButton* detectButton_;
     QPushButton* manualButton_;
     QComboBox* portBox_;

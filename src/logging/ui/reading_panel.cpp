@@ -13,6 +13,8 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <limits>
+
 namespace {
 
 // A value box of the panel: the caption around a large centred value.
@@ -137,15 +139,27 @@ void ReadingPanel::stopAutomaticReading()
     automaticSwitch_->setOn(false);
 }
 
+bool ReadingPanel::automaticReadingOn() const
+{
+    return automaticSwitch_->isOn();
+}
+
+int ReadingPanel::intervalMs(const QString& text)
+{
+    bool isNumber = false;
+    qlonglong seconds = text.toLongLong(&isNumber);
+    if (!isNumber || seconds < 0)
+        seconds = 60;  // a negative interval counts as the default minute
+    constexpr qlonglong longest = std::numeric_limits<int>::max();
+    return seconds > longest / 1000 ? static_cast<int>(longest) : static_cast<int>(seconds * 1000);
+}
+
 void ReadingPanel::startAutomaticReading()
 {
     readButton_->click();
-    bool isNumber = false;
-    int seconds = intervalEdit_->text().toInt(&isNumber);
-    if (!isNumber || seconds < 0)
-        seconds = 60;  // a negative interval counts as the default minute
+    const int interval = intervalMs(intervalEdit_->text());
     // Interval 0: the timer is on but never ticks (a Qt timer of 0 would fire continuously).
     timer_->stop();
-    if (seconds > 0)
-        timer_->start(seconds * 1000);
+    if (interval > 0)
+        timer_->start(interval);
 }

@@ -44,6 +44,10 @@ public:
     void setIntervalText(const QString& text);
 
     void stopAutomaticReading();
+    bool automaticReadingOn() const;
+    // The timer's interval for a typed number of seconds: not a number, or negative, is the
+    // default minute; more than the timer can hold is the longest it can (the text stays).
+    static int intervalMs(const QString& text);
 
 signals:
     // The read button was clicked: by the user, by switching automatic reading on, or by a

@@ -4,6 +4,7 @@
 #include "widgets/wait_window.h"
 #include "logging/measurement_record.h"
 #include "support/meter_window_fixture.h"
+#include "report/ui/report_selection_dialog.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -25,6 +26,7 @@ protected:
     {
         line->meters.emplace("COM1", MeterModel(config));
         gui::named<QAction>(form(), "AcConnect")->trigger();
+        settle();
         ASSERT_FALSE(form().readingPanel().isHidden());
     }
     void replaceMeter(MeterConfig config) { line->meters.at("COM1") = MeterModel(config); }
@@ -40,7 +42,16 @@ protected:
         memcpy(r.data(), b.constData(), static_cast<size_t>(r.size()) * 12);
         return r;
     }
-    void read() { gui::named<QPushButton>(form().readingPanel(), "Button3")->click(); }
+    void read()
+    {
+        gui::named<QPushButton>(form().readingPanel(), "Button3")->click();
+        settle();
+    }
+    void check()
+    {
+        gui::named<QAction>(form(), "AcConnect")->trigger();
+        settle();
+    }
 };
 
 }  // namespace
@@ -72,11 +83,14 @@ TEST_F(Reading, OneReadingAppendsOneRecordAndShowsIt)
     EXPECT_EQ(table->rowCount(), 2);
 }
 
-TEST_F(Reading, ASecondClickDuringTheWaitTakesNoSecondReading)
+TEST_F(Reading, ASecondClickDuringTheReadingTakesNoSecondReading)
 {
     connectMeter();
-    QTimer::singleShot(0, gui::named<QPushButton>(form().readingPanel(), "Button3"), [this] { gui::named<QPushButton>(form().readingPanel(), "Button3")->click(); });
-    read();
+    auto* button = gui::named<QPushButton>(form().readingPanel(), "Button3");
+    button->click();
+    EXPECT_FALSE(button->isEnabled()) << "off while the reading runs";
+    button->click();
+    settle();
     EXPECT_EQ(size("temp.dat"), 12);
 }
 
@@ -117,8 +131,6 @@ TEST_F(Reading, ChangeOfMeterWithEachAnswer)
             EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Message),
                       QStringList{"Введите новое имя отчета и нажмите кнопку Сохранить"});
             EXPECT_EQ(form().workingReport().meter(), 1);
-            EXPECT_TRUE(line->Active()) << "the port stays open after Yes";
-            line->Close();
         } else {
             EXPECT_EQ(form().workingReport().meter(), 2);
         }
@@ -187,6 +199,7 @@ TEST_F(Reading, AutomaticReadingWithIntervalZeroTakesExactlyOneReading)
     connectMeter();
     gui::named<QLineEdit>(form().readingPanel(), "Edit5")->setText("0");
     gui::named<OnOffSwitch>(form().readingPanel(), "Switch1")->setOn(true);
+    settle();
     EXPECT_EQ(size("temp.dat"), 12);
     EXPECT_FALSE(gui::named<QTimer>(form().readingPanel(), "Timer1")->isActive());
     QCoreApplication::processEvents();
@@ -198,6 +211,21 @@ TEST_F(Reading, AutomaticReadingWithIntervalZeroTakesExactlyOneReading)
     EXPECT_EQ(gui::named<QTimer>(form().readingPanel(), "Timer1")->interval(), 60000);
     gui::named<OnOffSwitch>(form().readingPanel(), "Switch1")->setOn(false);
     EXPECT_FALSE(gui::named<QTimer>(form().readingPanel(), "Timer1")->isActive());
+    settle();
+}
+
+// The interval in milliseconds for what Edit5 (or the settings file) holds: more than the
+// timer can count is its longest interval, never a wrapped-around short one.
+TEST(ReadingInterval, TextToTimerInterval)
+{
+    struct Case {
+        const char* text;
+        int ms;
+    };
+    for (const Case c : {Case{"60", 60000}, Case{"0", 0}, Case{"", 60000}, Case{"abc", 60000}, Case{"-5", 60000},
+                         Case{"2147483", 2147483000}, Case{"2147484", 2147483647}, Case{"4294968", 2147483647},
+                         Case{"99999999999999999999", 60000}})
+        EXPECT_EQ(ReadingPanel::intervalMs(QString::fromLatin1(c.text)), c.ms) << c.text;
 }
 
 TEST_F(Reading, ClosingWithATypedButUnsavedNameKeepsTheReadings)
@@ -336,50 +364,81 @@ TEST_F(Reading, MeterChangeWithATypedNameThatCannotBeUsedKeepsTheOldReadings)
     EXPECT_EQ(form().workingReport().meter(), 2);
 }
 
-// A line that fails while a session ends (lines down, filler) is told once; the button is
-// usable again and the port closed, so the next reading and the next check start clean.
+// A line that fails while a session ends (lines down, filler) costs nothing: the reading is
+// stored, the button usable again and the port closed, so the next reading and the next check
+// start clean.
 TEST_F(Reading, ALineFailingAtTheEndOfASessionLeavesNothingStuck)
 {
     connectMeter();
-    QTimer::singleShot(0, gui::named<QPushButton>(form().readingPanel(), "Button3"), [this] { line->setLinesFail(true); });
+    line->setLinesDownFail(true);
     read();
     EXPECT_EQ(size("temp.dat"), 12) << "the reading itself was taken";
-    EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::StandardError).size(), 1);
+    EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_TRUE(gui::named<QPushButton>(form().readingPanel(), "Button3")->isEnabled());
     EXPECT_FALSE(line->Active());
 
-    line->setLinesFail(false);
-    dialogs.shown.clear();
+    line->setLinesDownFail(false);
     read();
     EXPECT_EQ(size("temp.dat"), 24);
-    EXPECT_TRUE(dialogs.shown.empty());
 
     // The same for the connection check.
-    QTimer::singleShot(0, gui::named<QPushButton>(form().readingPanel(), "Button3"), [this] { line->setLinesFail(true); });
-    gui::named<QAction>(form(), "AcConnect")->trigger();
-    EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::StandardError).size(), 1);
+    line->setLinesDownFail(true);
+    check();
+    EXPECT_FALSE(form().readingPanel().isHidden());
     EXPECT_FALSE(line->Active());
-    line->setLinesFail(false);
+    line->setLinesDownFail(false);
 }
 
-// Closing asks "Сохранить отчет ?" only while a stored reading is on show that no save (and no
-// later connection check) has followed; "Да" keeps the window for the name.
-TEST_F(Reading, ClosingAsksToSaveOnlyAReadingOnShow)
+// Closing asks "Сохранить отчет ?" whenever the scratch report holds readings that no save has
+// kept, whatever the panel shows; "Да" keeps the window for the name, Esc or the box's close
+// cancel the close, "Нет" closes and the scratch report goes.
+TEST_F(Reading, ClosingAsksWheneverReadingsWouldBeLost)
 {
-    connectMeter();
-    read();
-    dialogs.warningAnswers = {Dialogs::Answer::Yes};
-    form().close();
-    EXPECT_TRUE(form().isVisible());
-    EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Warning), QStringList{"Сохранить отчет ?"});
-    EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Message),
-              QStringList{"Введите новое имя отчета и нажмите кнопку Сохранить"});
-    EXPECT_EQ(size("temp.dat"), 12) << "nothing decided while the window stays";
-
-    dialogs.warningAnswers = {Dialogs::Answer::No};
-    form().close();
-    EXPECT_FALSE(form().isVisible());
-    EXPECT_EQ(size("temp.dat"), -1) << "the scratch report goes with the window";
+    const std::function<void()> situations[] = {
+        [] {},                              // a reading on show
+        [this] { check(); },                // a new connection check cleared the values
+        [this] {                            // a name typed, refused, then F5
+            QFile existing(pool("Cellar.dat"));
+            ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+            existing.write(QByteArray(12, '\x01'));
+            existing.close();
+            gui::named<QLineEdit>(form().readingPanel(), "repNameEdit")->setText("Cellar");
+            dialogs.warningAnswers = {Dialogs::Answer::No};
+            gui::named<QToolButton>(form().readingPanel(), "SpeedButton1")->click();
+            gui::named<QLineEdit>(form().readingPanel(), "repNameEdit")->clear();
+            check();
+        },
+        [this] {                            // a stored report opened: the panel is hidden
+            gui::whileModal(*form().reportSelectionDialog(), [] {});
+            gui::named<QAction>(form(), "AcLoadReport")->trigger();
+            ASSERT_TRUE(form().readingPanel().isHidden());
+        },
+    };
+    int n = 0;
+    for (const auto& situation : situations) {
+        SCOPED_TRACE(n++);
+        windows.reset();
+        QDir(pool("")).removeRecursively();
+        dialogs.shown.clear();
+        SetUp();
+        connectMeter();
+        read();
+        situation();
+        dialogs.shown.clear();
+        for (const Dialogs::Answer cancel : {Dialogs::Answer::Yes, Dialogs::Answer::Closed}) {
+            dialogs.warningAnswers = {cancel};
+            EXPECT_FALSE(form().close());
+            EXPECT_TRUE(form().isVisible());
+        }
+        EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Warning), QStringList({"Сохранить отчет ?", "Сохранить отчет ?"}));
+        EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Message),
+                  QStringList{"Введите новое имя отчета и нажмите кнопку Сохранить"}) << "only after Yes";
+        EXPECT_EQ(size("temp.dat"), 12) << "nothing decided while the window stays";
+        dialogs.warningAnswers = {Dialogs::Answer::No};
+        EXPECT_TRUE(form().close());
+        EXPECT_FALSE(form().isVisible());
+        EXPECT_EQ(size("temp.dat"), -1) << "the scratch report goes with the window";
+    }
 }
 
 TEST_F(Reading, ClosingAsksNothingWhenNoReadingWouldBeLost)
@@ -387,11 +446,6 @@ TEST_F(Reading, ClosingAsksNothingWhenNoReadingWouldBeLost)
     const std::function<void()> situations[] = {
         [] {},                       // never connected
         [this] { connectMeter(); },  // right after a check
-        [this] {                     // a reading, then the check again
-            connectMeter();
-            read();
-            gui::named<QAction>(form(), "AcConnect")->trigger();
-        },
         [this] {                     // a reading saved under a name
             connectMeter();
             read();
@@ -416,4 +470,24 @@ TEST_F(Reading, ClosingAsksNothingWhenNoReadingWouldBeLost)
     EXPECT_TRUE(dialogs.texts(FakeDialogs::Kind::Warning).isEmpty());
     EXPECT_EQ(size("Hall.dat"), 12) << "the typed name took the reading";
     EXPECT_EQ(size("Cellar.dat"), 12);
+}
+
+// The small save button with nothing typed refuses as for any name that cannot be used: a
+// named report never goes back to the scratch report, which the next close would delete.
+TEST_F(Reading, SavingWithAnEmptyNameIsRefused)
+{
+    connectMeter();
+    read();
+    gui::named<QLineEdit>(form().readingPanel(), "repNameEdit")->setText("Cellar");
+    gui::named<QToolButton>(form().readingPanel(), "SpeedButton1")->click();
+    ASSERT_EQ(size("Cellar.dat"), 12);
+    gui::named<QLineEdit>(form().readingPanel(), "repNameEdit")->clear();
+    gui::named<QToolButton>(form().readingPanel(), "SpeedButton1")->click();
+    EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Error), QStringList{"\"\" не может быть именем отчета: имя пустое"});
+    EXPECT_EQ(form().workingReport().name(), "Cellar");
+    EXPECT_EQ(size("Cellar.dat"), 12);
+    EXPECT_EQ(size("temp.dat"), -1);
+    read();
+    EXPECT_EQ(size("Cellar.dat"), 24);
+    EXPECT_TRUE(form().close()) << "nothing unsaved";
 }
