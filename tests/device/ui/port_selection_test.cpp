@@ -29,6 +29,7 @@ TEST_F(PortSelection, SuccessfulCheckShowsTheMeterAndSwitchesTheReportFunctionsO
 {
     addMeter("COM1", MeterConfig{.serialNumber = 0x00FF});
     gui::named<QAction>(form(), "AcConnect")->trigger();
+    settle();
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(gui::named<QLabel>(form().readingPanel(), "Label8")->text(), "00FF");
     EXPECT_EQ(gui::named<QLabel>(form().readingPanel(), "Label1")->text(), "--.-");
@@ -47,9 +48,11 @@ TEST_F(PortSelection, FailedCheckHidesThePanelAndSaysSo)
 {
     addMeter("COM1");
     gui::named<QAction>(form(), "AcConnect")->trigger();
+    settle();
     ASSERT_FALSE(form().readingPanel().isHidden());
     line->meters.at("COM1") = MeterModel(MeterConfig{.silent = true});
     gui::named<QAction>(form(), "AcConnect")->trigger();
+    settle();
     EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Message), QStringList{"Невозможно установить связь !"});
     EXPECT_TRUE(form().readingPanel().isHidden());
     EXPECT_EQ(enabledReportActions(), 0);
@@ -59,6 +62,7 @@ TEST_F(PortSelection, FailedCheckHidesThePanelAndSaysSo)
 TEST_F(PortSelection, PortThatCannotBeOpenedEndsTheCheck)
 {
     gui::named<QAction>(form(), "AcConnect")->trigger();
+    settle();
     EXPECT_EQ(dialogs.texts(FakeDialogs::Kind::Error), QStringList{"Невозможно открыть порт"});
     EXPECT_TRUE(form().readingPanel().isHidden());
     EXPECT_EQ(clock.elapsed(), 0) << "no settling wait, no probe";

@@ -42,10 +42,15 @@ protected:
         form().broker().start(ini.fileName(), quick());
         line->meters.emplace("COM1", MeterModel(MeterConfig{.serialNumber = 0x0B17, .humidity = 4525, .temperature = -525}));
         gui::named<QAction>(form(), "AcConnect")->trigger();
+        settle();
         ASSERT_FALSE(form().readingPanel().isHidden());
     }
     QString pool(const QString& file) const { return QDir(dir.path()).filePath("POOL/" + file); }
-    void read() { gui::named<QPushButton>(form().readingPanel(), "Button3")->click(); }
+    void read()
+    {
+        gui::named<QPushButton>(form().readingPanel(), "Button3")->click();
+        settle();
+    }
     // Lets the publisher's events reach the status bar.
     QString statusText(const QString& containing)
     {
