@@ -24,6 +24,8 @@ GuiFatalExit::GuiFatalExit(Dialogs& dialogs, Terminate terminate)
 
 void GuiFatalExit::deviceNotResponding()
 {
+    // Said where a desktop session keeps it, too (the journal, the terminal it was started from).
+    std::fprintf(stderr, "kelmora: %s\n", DeviceText::NotResponding.toLocal8Bit().constData());
     dialogs_.message(DeviceText::NotResponding);
     if (beforeEnd_)
         beforeEnd_();

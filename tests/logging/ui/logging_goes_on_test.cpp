@@ -3,10 +3,14 @@
 // box open, a close asked for mid-reading, and a watch that nothing lets other events run inside
 // a step of the reading cycle. Every case checks the records on disk.
 #include "app/about_box.h"
+#include "views/ui/graph_setup_dialog.h"
 #include "logging/measurement_record.h"
 #include "logging/reading_cycle.h"
 #include "report/ui/report_selection_dialog.h"
 #include "support/meter_window_fixture.h"
+#include "platform/profile_file.h"
+#include "widgets/dialogs.h"
+#include "widgets/gui_fatal_exit.h"
 #include "report/date_time.h"
 
 #include <QComboBox>
@@ -38,6 +42,8 @@ protected:
     }
     QPushButton* readButton() const { return gui::named<QPushButton>(form().readingPanel(), "Button3"); }
     int tableRows() const { return gui::named<QTableView>(form().textReportPage(), "Grid1")->model()->rowCount(); }
+    // The records the pages were last built from.
+    qint64 shownRecords() const { return form().document().state().ReportCount; }
     void startAutomaticReading(const char* seconds)
     {
         gui::named<QLineEdit>(form().readingPanel(), "Edit5")->setText(QString::fromLatin1(seconds));
@@ -68,22 +74,22 @@ TEST_F(LoggingGoesOn, DialogsOpenedDuringAReadingDoNotStopLogging)
     for (const Case c : {Case{"AcAbout", form().aboutBox()}, Case{"AcSetupGraph", form().graphSetupDialog()}}) {
         SCOPED_TRACE(c.action);
         const qint64 before = records();
-        const int rowsBefore = tableRows();
+        const qint64 shownBefore = shownRecords();
         qint64 loggedWhileOpen = 0;
-        int rowsWhileOpen = -1;
+        qint64 shownWhileOpen = -1;
         // The dialog opens while the reading started by the switch is under way.
         startAutomaticReading("1");
         ASSERT_TRUE(form().readingInProgress());
         gui::whileModal(*c.dialog, [&] {
             EXPECT_TRUE(gui::waitUntil([&] { return records() >= before + 3; }, 10000)) << "ticks keep their schedule";
             loggedWhileOpen = records();
-            rowsWhileOpen = tableRows();
+            shownWhileOpen = shownRecords();
         });
         gui::named<QAction>(form(), c.action)->trigger();
         stopAutomaticReading();
         EXPECT_GE(loggedWhileOpen, before + 3);
-        EXPECT_EQ(rowsWhileOpen, rowsBefore) << "the pages wait for the user's dialog";
-        EXPECT_EQ(tableRows(), records()) << "and follow once it is closed";
+        EXPECT_EQ(shownWhileOpen, shownBefore) << "the pages wait for the user's dialog";
+        EXPECT_TRUE(gui::waitUntil([&] { return shownRecords() == records(); })) << "and follow once it is closed";
     }
 }
 
@@ -221,4 +227,90 @@ TEST_F(LoggingGoesOn, RecoveredScratchReadingsAreNamedAtStart)
     const QStringList kept = QDir(pool("")).entryList({"temp_*.dat"}, QDir::Files);
     ASSERT_EQ(kept.size(), 1);
     EXPECT_TRUE(readingStatus().contains(kept[0].chopped(4))) << readingStatus().toStdString();
+}
+
+// A reading asked for by hand whose meter stops answering ends the program after its box, with
+// a failure status, and what the user set in this run (an interval just typed) is kept.
+TEST_F(LoggingGoesOn, AMeterLostDuringAReadingByHandEndsTheProgramWithAFailureStatus)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    // The program's directory is shared with the child that runs the window and ends.
+    static QTemporaryDir shared;
+    if (!qEnvironmentVariableIsSet("KELMORA_TEST_DEATH_DIR"))
+        qputenv("KELMORA_TEST_DEATH_DIR", shared.path().toUtf8());
+    const QString where = qEnvironmentVariable("KELMORA_TEST_DEATH_DIR");
+    EXPECT_EXIT(
+        {
+            windows.reset();
+            auto port = std::make_unique<PortsLine>(&clock);
+            line = port.get();
+            windows = std::make_unique<KelmoraWindows>(clock, dialogs, where, std::move(port));
+            windows->showMainWindow();
+            connectMeter(MeterConfig{.stopAfter = 4});  // the check takes two replies, the reading two
+            gui::named<QLineEdit>(form().readingPanel(), "Edit5")->setText("17");
+            readButton()->click();
+            gui::waitUntil([] { return false; }, 20000);
+            std::fprintf(stderr, "the program went on\n");
+            std::_Exit(0);
+        },
+        testing::ExitedWithCode(GuiFatalExit::ExitStatus), "Устройство не отвечает !");
+    EXPECT_EQ(ProfileFile(QDir(where).filePath("kelmora.ini")).readString("Kel", "interval"), "17");
+}
+
+// The real boxes: automatic reading never opens one, whatever fails; a reading by hand opens
+// the Part's box, and the read button stays off until the user has closed it.
+TEST(LoggingGoesOnWithRealBoxes, AutomaticReadingOpensNoBoxAReadingByHandDoes)
+{
+    QTemporaryDir dir;
+    VirtualClock clock;
+    DesktopDialogs dialogs;
+    auto port = std::make_unique<PortsLine>(&clock);
+    PortsLine* line = port.get();
+    line->meters.emplace("COM1", MeterModel(MeterConfig{}));
+    KelmoraWindows windows(clock, dialogs, dir.path(), std::move(port));
+    dialogs.setOwner(&windows.mainWindow());
+    windows.showMainWindow();
+    MainWindow& form = windows.mainWindow();
+    ASSERT_TRUE(gui::waitExposed(&form));
+    const auto idle = [&] {
+        return gui::waitUntil([&] { return !form.readingInProgress() && !form.connectionPanel().checking() && !form.connectionPanel().session().busy(); });
+    };
+    gui::named<QAction>(form, "AcConnect")->trigger();
+    ASSERT_TRUE(idle());
+    ASSERT_FALSE(form.readingPanel().isHidden());
+
+    line->meters.erase("COM1");
+    gui::named<QLineEdit>(form.readingPanel(), "Edit5")->setText("600");
+    bool boxSeen = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] { boxSeen = boxSeen || QApplication::activeModalWidget(); });
+    watch.start(0);
+    gui::named<OnOffSwitch>(form.readingPanel(), "Switch1")->setOn(true);
+    ASSERT_TRUE(idle());
+    QMetaObject::invokeMethod(gui::named<QTimer>(form.readingPanel(), "Timer1"), "timeout");
+    ASSERT_TRUE(idle());
+    watch.stop();
+    EXPECT_FALSE(boxSeen);
+    EXPECT_TRUE(gui::named<QLabel>(form, "ReadingStatus")->text().contains("невозможно открыть порт"));
+    gui::named<OnOffSwitch>(form.readingPanel(), "Switch1")->setOn(false);
+
+    auto* button = gui::named<QPushButton>(form.readingPanel(), "Button3");
+    QString boxText;
+    bool buttonOffMeanwhile = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        poll.stop();
+        boxText = box->text();
+        buttonOffMeanwhile = !button->isEnabled();
+        box->button(QMessageBox::Ok)->click();
+    });
+    poll.start(10);
+    button->click();
+    ASSERT_TRUE(gui::waitUntil([&] { return !boxText.isEmpty() && button->isEnabled(); }));
+    EXPECT_EQ(boxText, "Невозможно открыть порт");
+    EXPECT_TRUE(buttonOffMeanwhile);
+    EXPECT_FALSE(QFileInfo::exists(QDir(dir.path()).filePath("POOL/temp.dat")));
 }

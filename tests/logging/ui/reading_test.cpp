@@ -17,6 +17,7 @@
 #include <QToolButton>
 
 #include <functional>
+#include <limits>
 
 namespace {
 
@@ -212,6 +213,28 @@ TEST_F(Reading, AutomaticReadingWithIntervalZeroTakesExactlyOneReading)
     gui::named<OnOffSwitch>(form().readingPanel(), "Switch1")->setOn(false);
     EXPECT_FALSE(gui::named<QTimer>(form().readingPanel(), "Timer1")->isActive());
     settle();
+}
+
+// An interval in the settings file past the timer's range: the timer takes its longest interval
+// (not the wrapped-around 1.4 s), and the settings file keeps what it held.
+TEST_F(Reading, AnIntervalPastTheTimersRangeIsClampedAndKept)
+{
+    QFile ini(QDir(dir.path()).filePath("kelmora.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[Kel]\r\ninterval=4294968\r\n");
+    ini.close();
+    windows.reset();
+    SetUp();
+    connectMeter();
+    EXPECT_EQ(gui::named<QLineEdit>(form().readingPanel(), "Edit5")->text(), "4294968");
+    gui::named<OnOffSwitch>(form().readingPanel(), "Switch1")->setOn(true);
+    settle();
+    EXPECT_EQ(gui::named<QTimer>(form().readingPanel(), "Timer1")->interval(), std::numeric_limits<int>::max());
+    gui::named<OnOffSwitch>(form().readingPanel(), "Switch1")->setOn(false);
+    dialogs.warningAnswers = {Dialogs::Answer::No};
+    ASSERT_TRUE(form().close());
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(ini.readAll().contains("interval=4294968"));
 }
 
 // The interval in milliseconds for what Edit5 (or the settings file) holds: more than the
