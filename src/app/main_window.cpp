@@ -65,6 +65,8 @@ MainWindow::MainWindow(Clock& clock, Dialogs& dialogs, const QString& programDir
     broker_ = new BrokerLink(statusBar(), this);
     readingStatus_ = new QLabel(statusBar());
     readingStatus_->setObjectName(QStringLiteral("ReadingStatus"));
+    // A long reason never widens the window: the field gives way and its tip holds the whole text.
+    readingStatus_->setMinimumWidth(1);
     statusBar()->addPermanentWidget(readingStatus_);
     cycle_ = new ReadingCycle(connection_->session(), this);
     connect(cycle_, &ReadingCycle::finished, this, &MainWindow::readingFinished);
