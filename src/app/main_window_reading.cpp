@@ -64,10 +64,8 @@ void MainWindow::readingFinished(const ReadingOutcome& outcome)
     case ReadingOutcome::Kind::StoppedAnswering:
         // Logging on its own goes on at the next tick; a reading asked for by hand ends the
         // program, as when the meter stops answering a connection check.
-        readingFailed(automatic, QStringLiteral("прибор на порту %1 перестал отвечать").arg(port), [this] {
-            saveSettingsBeforeFatalEnd();
-            fatalExit_.deviceNotResponding();
-        });
+        readingFailed(automatic, QStringLiteral("прибор на порту %1 перестал отвечать").arg(port),
+                      [this] { fatalExit_.deviceNotResponding(); });
         return;
     }
     sayAutomaticReadingBack();
