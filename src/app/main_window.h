@@ -164,7 +164,7 @@ private:
     void readingFinished(const ReadingOutcome& outcome);
     void readingFailed(bool automatic, const QString& reason, std::function<void()> boxes);
     void askAboutMeterChange(const MeterReading& reading);
-    void storeReading(const MeterReading& reading, bool boxAllowed);
+    void storeReading(const MeterReading& reading, bool byHand);
     void readingDone();
     void afterStep(std::function<void()> what);
     // The status bar's field of automatic reading: a failure once per streak, and its end.

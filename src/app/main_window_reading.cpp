@@ -68,8 +68,6 @@ void MainWindow::readingFinished(const ReadingOutcome& outcome)
                       [this] { fatalExit_.deviceNotResponding(); });
         return;
     }
-    sayAutomaticReadingBack();
-
     const MeterReading& reading = outcome.reading;
     const QString typed = readingPanel_->typedName();
     const WorkingReport::MeterChangeOutcome change = workingReport_.meterRead(reading.serialNumber, typed);
@@ -145,22 +143,28 @@ void MainWindow::showReadingStatus(const QString& text)
     readingStatus_->setToolTip(readingStatus_->text());
 }
 
-void MainWindow::storeReading(const MeterReading& reading, bool boxAllowed)
+void MainWindow::storeReading(const MeterReading& reading, bool byHand)
 {
-    // The record; a reading that cannot be stored is said once per run of failures.
+    // The record; a reading that cannot be stored is said once per run of failures (in a box
+    // for a reading by hand, in the status bar while automatic reading is on).
     try {
         broker_->follow(workingReport_.path());
         workingReport_.append(reading.record());
         broker_->readingStored(reading.serialNumber);
         appendFailing_ = false;
+        sayAutomaticReadingBack();
         readingPanel_->showReading(static_cast<int16_t>(reading.humidity), static_cast<int16_t>(reading.temperature));
     } catch (const ReportFileError& e) {
-        const QString text = QStringLiteral("Показания не записаны в файл %1: %2").arg(workingReport_.path(), e.text());
-        if (!appendFailing_) {
-            if (boxAllowed)
-                afterStep([this, text] { dialogs_.error(text); });
-            else
-                showReadingStatus(text);
+        if (byHand) {
+            if (!appendFailing_)
+                afterStep([this, text = QStringLiteral("Показания не записаны в файл %1: %2").arg(workingReport_.path(), e.text())] {
+                    dialogs_.error(text);
+                });
+        } else {
+            if (!automaticFailing_)
+                showReadingStatus(QStringLiteral("Автоматическое считывание: показания не записаны в файл %1 (%2)")
+                                      .arg(workingReport_.path(), e.text()));
+            automaticFailing_ = true;
         }
         appendFailing_ = true;
     }

@@ -168,6 +168,32 @@ TEST_F(LoggingGoesOn, APulledMeterDuringAutomaticReadingIsNeverHeldByABox)
     EXPECT_FALSE(line->Active());
 }
 
+// A working report that cannot be written while automatic reading runs: said once in the status
+// bar, never in a box, and the first reading stored again ends the streak.
+TEST_F(LoggingGoesOn, AReportThatCannotBeWrittenDuringAutomaticReadingIsSaidWithoutABox)
+{
+    connectMeter();
+    QDir(dir.path()).rmdir("POOL");
+    QFile blocker(QDir(dir.path()).filePath("POOL"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    startAutomaticReading("600");
+    settle();
+    const QString said = readingStatus();
+    EXPECT_TRUE(said.contains("показания не записаны в файл")) << said.toStdString();
+    QMetaObject::invokeMethod(gui::named<QTimer>(form().readingPanel(), "Timer1"), "timeout");
+    settle();
+    EXPECT_EQ(readingStatus(), said) << "once per streak";
+    ASSERT_TRUE(QFile::remove(blocker.fileName()));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("POOL"));
+    QMetaObject::invokeMethod(gui::named<QTimer>(form().readingPanel(), "Timer1"), "timeout");
+    settle();
+    stopAutomaticReading();
+    EXPECT_EQ(records(), 1);
+    EXPECT_TRUE(readingStatus().contains("показания снова записываются")) << readingStatus().toStdString();
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
 // Closing while a reading runs: the reading is stored first, then the close question is asked
 // about it, and the window closes with the answer.
 TEST_F(LoggingGoesOn, ACloseAskedForDuringAReadingWaitsForIt)
