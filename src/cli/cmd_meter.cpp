@@ -46,13 +46,16 @@ int runCheck(const QStringList& args)
     return runSession(args, CheckUsage, DeviceText::NoConnection, [](CliMeter& meter, bool usb) {
         // Read twice: a number that does not come back the same is no number of this meter
         // (a late reply taken for the answer), and is not printed.
-        const uint16_t serial = meter.protocol.ReadRegister(MeterAddress, RegSerialNumber, usb);
-        if (meter.protocol.ReadRegister(MeterAddress, RegSerialNumber, usb) != serial) {
-            printErr(DeviceText::NoConnection);
-            return ExitNoAnswer;
+        try {
+            const uint16_t serial = meter.protocol.ReadRegister(MeterAddress, RegSerialNumber, usb);
+            if (meter.protocol.ReadRegister(MeterAddress, RegSerialNumber, usb) == serial) {
+                printOut(deviceNumberText(serial));
+                return 0;
+            }
+        } catch (const RepliesOutOfStep&) {
         }
-        printOut(deviceNumberText(serial));
-        return 0;
+        printErr(DeviceText::NoConnection);
+        return ExitNoAnswer;
     });
 }
 

@@ -17,6 +17,66 @@ void RegisterProtocol::Crc16Update(uint8_t byte)
     crc_ = crc16Step(crc_, byte);
 }
 
+namespace {
+
+qint64 clockMs(const Clock& clock)
+{
+    return clock.now().toMSecsSinceEpoch();
+}
+
+}  // namespace
+
+void RegisterProtocol::followLine()
+{
+    const qint64 received = line_.Received();
+    if (received < 0)
+        return;
+    if (received < seen_) {
+        // Opened again: what was owed is carried into the new count, unless it is long lost.
+        const qint64 owed = sent_ - seen_;
+        sent_ = owed > 0 && clockMs(clock_) - lastActivityMs_ < LateReplyQuietMs ? owed : 0;
+        seen_ = 0;
+    }
+    if (received > seen_)
+        lastActivityMs_ = clockMs(clock_);
+    seen_ = received;
+    // Bytes no request asked for (noise) are not kept as credit for replies to come; replies
+    // owed on a line that has been quiet for LateReplyQuietMs are lost.
+    if (sent_ < seen_ || clockMs(clock_) - lastActivityMs_ >= LateReplyQuietMs)
+        sent_ = seen_;
+}
+
+qint64 RegisterProtocol::owedBytes()
+{
+    followLine();
+    return line_.Received() < 0 ? 0 : sent_ - seen_;
+}
+
+bool RegisterProtocol::inStepFor(uint16_t reg)
+{
+    if (!anySent_ || reg == lastRegister_)
+        return true;
+    if (line_.Received() < 0) {
+        // A line that cannot count: after a failed attempt nothing proves the replies in step.
+        const bool inStep = !failedSince_;
+        failedSince_ = false;
+        return inStep;
+    }
+    const qint64 owed = owedBytes();
+    if (owed <= 0)
+        return true;
+    bool arrived = false;
+    try {
+        arrived = line_.AwaitReceived(line_.Received() + owed, LateReplyQuietMs, LateReplyLimitMs);
+    } catch (const EComError&) {
+    }
+    followLine();
+    if (arrived)
+        return true;
+    sent_ = seen_;  // written off: nothing more is expected
+    return false;
+}
+
 void RegisterProtocol::transfer(bool usb)
 {
     if (usb) {
@@ -28,6 +88,9 @@ void RegisterProtocol::transfer(bool usb)
         line_.PurgeInput();
         line_.Write(request_.data() + 5, 1, true);
     }
+    sent_ += 6;
+    anySent_ = true;
+    lastActivityMs_ = clockMs(clock_);
     line_.Read(reply_.data(), 6, true);
 }
 
@@ -40,22 +103,16 @@ bool RegisterProtocol::attempt(uint8_t address, uint16_t reg, bool usb, bool che
     request_[4] = static_cast<uint8_t>(crc_ & 0xFF);
     request_[5] = static_cast<uint8_t>(crc_ >> 8);
 
-    if (lateReplyPossible_ && reg != lateReplyRegister_) {
-        // An earlier request of another register may still be answered: its value must not
-        // pass for this register's.
-        try {
-            line_.DrainInput(LateReplyQuietMs, LateReplyLimitMs);
-        } catch (const EComError&) {
-        }
-        lateReplyPossible_ = false;
-    }
-
+    followLine();
     clock_.sleep(2);
+    lastRegister_ = reg;
     try {
         transfer(usb);
     } catch (const EComError&) {
         reply_.fill(0);
     }
+    // What came is counted now: the line may be closed and opened again before the next look.
+    followLine();
     clock_.sleep(2);
 
     crc_ = 0xFFFF;
@@ -68,8 +125,7 @@ bool RegisterProtocol::attempt(uint8_t address, uint16_t reg, bool usb, bool che
         return true;
 
     // A late answer must not feed the next attempt; one later still may come yet.
-    lateReplyPossible_ = true;
-    lateReplyRegister_ = reg;
+    failedSince_ = true;
     try {
         line_.PurgeInput();
         line_.PurgeOutput();
@@ -81,6 +137,12 @@ bool RegisterProtocol::attempt(uint8_t address, uint16_t reg, bool usb, bool che
 
 bool RegisterProtocol::ProbeDevice(uint8_t address, bool usb)
 {
+    // Replies owed from an earlier exchange are awaited first; when they do not come, they are
+    // written off and the probe counts as unanswered.
+    if (!inStepFor(RegHumidity)) {
+        attempt_ = 0;
+        return false;
+    }
     for (attempt_ = 1; attempt_ <= ProbeAttempts; ++attempt_)
         if (attempt(address, RegHumidity, usb, false))
             return true;
@@ -90,6 +152,8 @@ bool RegisterProtocol::ProbeDevice(uint8_t address, bool usb)
 
 uint16_t RegisterProtocol::ReadRegister(uint8_t address, uint16_t reg, bool usb)
 {
+    if (!inStepFor(reg))
+        throw RepliesOutOfStep{};
     for (attempt_ = 1; attempt_ <= ReadAttempts; ++attempt_)
         if (attempt(address, reg, usb, true))
             return frameWord(reply_);

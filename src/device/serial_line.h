@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 #include <cstdint>
 
@@ -35,14 +36,18 @@ public:
     // Open port: discard what was received and not read / not yet sent. Closed: nothing.
     virtual void PurgeInput() = 0;
     virtual void PurgeOutput() = 0;
-    // Discards what arrives until nothing has arrived for quietMs (at most limitMs in all), so
-    // that a reply still on its way is not taken later for the answer to another request.
-    // Closed: nothing. The default only purges, for lines where nothing arrives late.
-    virtual void DrainInput(int quietMs, int limitMs)
+    // Bytes taken off the line since it was opened: read, purged or awaited. -1 for a line that
+    // cannot count them (the protocol then trusts no reading after a failed attempt).
+    virtual qint64 Received() const { return -1; }
+    // Takes bytes off the line, discarding them, until Received() reaches total. Gives up when
+    // nothing has arrived for quietMs (at most limitMs in all); true when total was reached.
+    // Closed, or a line that cannot count: false at once.
+    virtual bool AwaitReceived(qint64 total, int quietMs, int limitMs)
     {
+        (void)total;
         (void)quietMs;
         (void)limitMs;
-        PurgeInput();
+        return false;
     }
 
     // The line is used from that thread from now on (a line over a Qt device moves it there).

@@ -77,6 +77,7 @@ void SerialPort::Open()
         port_.clearError();
         throw EComError(text, code);
     }
+    received_ = 0;
 }
 
 void SerialPort::Close()
@@ -105,6 +106,7 @@ void SerialPort::Read(uint8_t* buf, int count, bool /*waitForCompletion*/)
         if (n < 0)
             failWithPortError();
         received += static_cast<int>(n);
+        received_ += n;
         if (received >= count)
             break;
         const qint64 left = ReadTimeoutMs - started.elapsed();
@@ -154,32 +156,46 @@ void SerialPort::Write(const uint8_t* buf, int count, bool waitForCompletion)
     }
 }
 
+void SerialPort::takeArrived()
+{
+    // Every byte taken is counted, so the protocol knows how many replies are still owed: what
+    // the driver holds is read out (and dropped) instead of being flushed uncounted.
+    do
+        received_ += port_.readAll().size();
+    while (port_.waitForReadyRead(0));
+    port_.clearError();
+}
+
 void SerialPort::PurgeInput()
 {
     if (Active())
-        port_.clear(QSerialPort::Input);
+        takeArrived();
 }
 
-void SerialPort::DrainInput(int quietMs, int limitMs)
+bool SerialPort::AwaitReceived(qint64 total, int quietMs, int limitMs)
 {
     if (!Active())
-        return;
-    QElapsedTimer total, quiet;
-    total.start();
+        return false;
+    QElapsedTimer all, quiet;
+    all.start();
     quiet.start();
-    port_.clear(QSerialPort::Input);
-    port_.readAll();
-    while (quiet.elapsed() < quietMs && total.elapsed() < limitMs) {
-        const qint64 wait = std::min<qint64>(quietMs - quiet.elapsed(), limitMs - total.elapsed());
-        if (port_.waitForReadyRead(static_cast<int>(std::max<qint64>(1, wait)))) {
-            port_.readAll();
-            quiet.restart();
+    takeArrived();
+    while (received_ < total) {
+        const qint64 wait = std::min<qint64>(quietMs - quiet.elapsed(), limitMs - all.elapsed());
+        if (wait <= 0)
+            return false;
+        const qint64 before = received_;
+        if (port_.waitForReadyRead(static_cast<int>(wait))) {
+            takeArrived();
         } else if (port_.error() != QSerialPort::TimeoutError && port_.error() != QSerialPort::NoError) {
-            break;  // a line that fails is no line to wait on; the next transfer says so
+            port_.clearError();
+            return false;  // a line that fails is no line to wait on
         }
         port_.clearError();
+        if (received_ > before)
+            quiet.restart();
     }
-    port_.clearError();
+    return true;
 }
 
 void SerialPort::PurgeOutput()

@@ -31,7 +31,8 @@ public:
     void Write(const uint8_t* buf, int count, bool waitForCompletion) override;
     void PurgeInput() override;
     void PurgeOutput() override;
-    void DrainInput(int quietMs, int limitMs) override;
+    qint64 Received() const override { return received_; }
+    bool AwaitReceived(qint64 total, int quietMs, int limitMs) override;
     void moveToThread(QThread* thread) override { port_.moveToThread(thread); }
     void SetDTR() override;
     void ClearDTR() override;
@@ -44,6 +45,8 @@ public:
 private:
     void requireOpen() const;
     void waitForPendingWrite();
+    // Takes what has arrived off the line (counted), without waiting.
+    void takeArrived();
     [[noreturn]] void failWithPortError(int systemError = 0);
     void setLine(bool (QSerialPort::*setter)(bool), bool on);
 
@@ -51,4 +54,5 @@ private:
     std::function<PortNameMap()> mappingSource_;
     QString deviceName_ = QStringLiteral("COM1");
     QSerialPort port_;
+    qint64 received_ = 0;
 };

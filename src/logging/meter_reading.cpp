@@ -17,16 +17,19 @@ std::optional<MeterReading> ReadMeter(RegisterProtocol& protocol, Clock& clock, 
         return std::nullopt;
     MeterReading r;
     r.dt = DateTimeToDays(clock.now());
-    r.serialNumber = protocol.ReadRegister(MeterAddress, RegSerialNumber, usb);
-    r.humidity = protocol.ReadRegister(MeterAddress, RegHumidity, usb);
-    r.temperature = protocol.ReadRegister(MeterAddress, RegTemperature, usb);
-    // The serial number once more: had any reply been taken for the answer to a later request,
-    // the registers read would have slid by one or more, and this would not be the number
-    // read after the probe. Such a reading is refused rather than stored with wrong values.
-    if (protocol.ReadRegister(MeterAddress, RegSerialNumber, usb) != r.serialNumber) {
-        if (outOfStep)
-            *outOfStep = true;
-        return std::nullopt;
+    try {
+        r.serialNumber = protocol.ReadRegister(MeterAddress, RegSerialNumber, usb);
+        r.humidity = protocol.ReadRegister(MeterAddress, RegHumidity, usb);
+        r.temperature = protocol.ReadRegister(MeterAddress, RegTemperature, usb);
+        // The serial number once more: had any reply been taken for the answer to a later
+        // request, the registers read would have slid by one or more, and this would not be the
+        // number read after the probe. Such a reading is refused rather than stored.
+        if (protocol.ReadRegister(MeterAddress, RegSerialNumber, usb) == r.serialNumber)
+            return r;
+    } catch (const RepliesOutOfStep&) {
+        // A reply still owed never came: no value of this reading can be trusted.
     }
-    return r;
+    if (outOfStep)
+        *outOfStep = true;
+    return std::nullopt;
 }

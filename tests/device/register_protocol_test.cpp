@@ -197,32 +197,45 @@ TEST(RegisterProtocol, SurvivesNoiseBurstsOnTheLine)
     EXPECT_EQ(rig.protocol.ReadRegister(MeterAddress, RegSerialNumber, true), 0x00A3);
 }
 
-TEST(RegisterProtocol, AfterAFailedAttemptTheLineIsDrainedBeforeAnotherRegisterOnly)
+TEST(RegisterProtocol, OwedRepliesAreAwaitedBeforeAnotherRegisterOnly)
 {
     // The first probe attempt goes unanswered; its reply may still come. Retries of the same
-    // register go at once, the request for another register only after the line was quiet.
-    VirtualClock clock;
-    MeterLine line(&clock);
-    TestFatalExit fatal;
-    RegisterProtocol protocol(line, clock, fatal);
-    line.Open();
-    int writes = 0;
-    line.setResponder([&](const std::vector<uint8_t>& w) {
-        std::vector<uint8_t> back;
-        if (++writes == 1)
-            return back;  // the first request is lost
-        for (uint8_t b : w)
-            if (auto reply = line.meter().feed(b))
-                back.insert(back.end(), reply->begin(), reply->end());
-        return back;
-    });
-    ASSERT_TRUE(protocol.ProbeDevice(MeterAddress, true));
-    EXPECT_EQ(protocol.attempts(), 2);
-    EXPECT_EQ(line.count("DrainInput"), 0) << "a retry of the same register may take the late reply";
-    const qint64 before = clock.elapsed();
-    EXPECT_EQ(protocol.ReadRegister(MeterAddress, RegSerialNumber, true), 0x00A3);
-    EXPECT_EQ(line.count("DrainInput"), 1);
-    EXPECT_EQ(clock.elapsed() - before, RegisterProtocol::LateReplyQuietMs + 4);
-    EXPECT_EQ(protocol.ReadRegister(MeterAddress, RegHumidity, true), 4570);
-    EXPECT_EQ(line.count("DrainInput"), 1) << "once drained, the line is in step again";
+    // register go at once; a request for another register waits for every reply still owed.
+    struct Case {
+        bool lateReplyComes;
+    };
+    for (const Case c : {Case{true}, Case{false}}) {
+        SCOPED_TRACE(c.lateReplyComes);
+        VirtualClock clock;
+        MeterLine line(&clock);
+        TestFatalExit fatal;
+        RegisterProtocol protocol(line, clock, fatal);
+        line.Open();
+        int writes = 0;
+        line.setResponder([&](const std::vector<uint8_t>& w) {
+            std::vector<uint8_t> back;
+            for (uint8_t b : w)
+                if (auto reply = line.meter().feed(b))
+                    back.insert(back.end(), reply->begin(), reply->end());
+            if (++writes == 1)
+                return std::vector<uint8_t>();  // the first reply does not come in time
+            if (writes == 2 && c.lateReplyComes)
+                back.insert(back.end(), back.begin(), back.end());  // it comes after the second
+            return back;
+        });
+        ASSERT_TRUE(protocol.ProbeDevice(MeterAddress, true));
+        EXPECT_EQ(protocol.attempts(), 2);
+        EXPECT_EQ(line.count("AwaitReceived"), 0) << "a retry of the same register may take the late reply";
+        if (c.lateReplyComes) {
+            EXPECT_EQ(protocol.ReadRegister(MeterAddress, RegSerialNumber, true), 0x00A3);
+            EXPECT_EQ(line.count("AwaitReceived"), 1);
+        } else {
+            // Nothing proves the replies in step: the exchange is refused, the reply written off.
+            EXPECT_THROW(protocol.ReadRegister(MeterAddress, RegSerialNumber, true), RepliesOutOfStep);
+            EXPECT_GE(clock.elapsed(), RegisterProtocol::LateReplyQuietMs);
+        }
+        EXPECT_EQ(protocol.owedBytes(), 0);
+        EXPECT_EQ(protocol.ReadRegister(MeterAddress, RegHumidity, true), 4570);
+        EXPECT_EQ(line.count("AwaitReceived"), 1) << "once even, the line is in step";
+    }
 }

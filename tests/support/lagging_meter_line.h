@@ -11,16 +11,24 @@
 
 #include <algorithm>
 #include <deque>
+#include <functional>
 
 class LaggingMeterLine : public SerialLine {
 public:
     LaggingMeterLine(VirtualClock& clock, MeterConfig config, int delayMs)
-        : clock_(clock), meter_(config), delayMs_(delayMs) {}
+        : clock_(clock), meter_(config), delay_([delayMs] { return delayMs; }) {}
+    // Each reply after its own delay, as the function gives it (a meter that answers at random).
+    LaggingMeterLine(VirtualClock& clock, MeterConfig config, std::function<int()> delay)
+        : clock_(clock), meter_(config), delay_(std::move(delay)) {}
 
     QString DeviceName() const override { return QStringLiteral("COM1"); }
     void SetDeviceName(const QString&) override {}
     bool Active() const override { return active_; }
-    void Open() override { active_ = true; }
+    void Open() override
+    {
+        active_ = true;
+        received_ = 0;
+    }
     void Close() override { active_ = false; }
 
     void Read(uint8_t* buf, int count, bool) override
@@ -32,6 +40,7 @@ public:
             advanceTo(input_.front().at);
             buf[got++] = input_.front().byte;
             input_.pop_front();
+            ++received_;
         }
         if (got < count) {
             advanceTo(deadline);
@@ -45,7 +54,7 @@ public:
         for (int i = 0; i < count; ++i) {
             if (const auto reply = meter_.feed(buf[i])) {
                 // Taken up when the meter is done with the requests before it.
-                busyUntil_ = std::max(busyUntil_, clock_.elapsed()) + delayMs_;
+                busyUntil_ = std::max(busyUntil_, clock_.elapsed()) + delay_();
                 for (uint8_t b : *reply)
                     input_.push_back({busyUntil_, b});
             }
@@ -54,24 +63,31 @@ public:
 
     void PurgeInput() override
     {
-        while (!input_.empty() && input_.front().at <= clock_.elapsed())
+        while (!input_.empty() && input_.front().at <= clock_.elapsed()) {
             input_.pop_front();
+            ++received_;
+        }
     }
+    qint64 Received() const override { return received_; }
     void PurgeOutput() override {}
 
-    void DrainInput(int quietMs, int limitMs) override
+    bool AwaitReceived(qint64 total, int quietMs, int limitMs) override
     {
         if (!active_)
-            return;
+            return false;
         const qint64 start = clock_.elapsed();
-        qint64 lastByte = start;
+        qint64 last = start;
         PurgeInput();
-        while (!input_.empty() && input_.front().at < lastByte + quietMs && input_.front().at < start + limitMs) {
-            lastByte = input_.front().at;
-            advanceTo(lastByte);
+        while (received_ < total) {
+            if (input_.empty() || input_.front().at >= last + quietMs || input_.front().at >= start + limitMs) {
+                advanceTo(std::min(last + quietMs, start + limitMs));
+                return false;
+            }
+            last = input_.front().at;
+            advanceTo(last);
             PurgeInput();
         }
-        advanceTo(std::min(lastByte + quietMs, start + limitMs));
+        return true;
     }
 
     void SetDTR() override {}
@@ -100,8 +116,9 @@ private:
 
     VirtualClock& clock_;
     MeterModel meter_;
-    int delayMs_;
+    std::function<int()> delay_;
     qint64 busyUntil_ = 0;
     std::deque<Arrival> input_;
+    qint64 received_ = 0;
     bool active_ = false;
 };

@@ -43,8 +43,9 @@ public:
     void Write(const uint8_t* buf, int count, bool waitForCompletion) override;
     void PurgeInput() override;
     void PurgeOutput() override;
-    // Drops what is pending and lets quietMs of virtual time pass.
-    void DrainInput(int quietMs, int limitMs) override;
+    qint64 Received() const override { return received_; }
+    // Takes what is pending; when that is not enough, lets quietMs of virtual time pass.
+    bool AwaitReceived(qint64 total, int quietMs, int limitMs) override;
     void SetDTR() override { line("SetDTR"); }
     void ClearDTR() override { lineDown("ClearDTR"); }
     void SetRTS() override { line("SetRTS"); }
@@ -63,6 +64,7 @@ private:
     QString name_ = QStringLiteral("COM1");
     bool active_ = false;
     bool openFails_ = false;
+    qint64 received_ = 0;
     std::atomic<bool> linesFail_ = false;
     std::atomic<bool> linesDownFail_ = false;
 };

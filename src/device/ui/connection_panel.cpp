@@ -140,8 +140,15 @@ void ConnectionPanel::checkConnection()
         [result, name, inUsbMode, &clock](SerialLine& line, RegisterProtocol& protocol) {
             result->end = RunSession(line, clock, name, [&] {
                 result->answered = protocol.ProbeDevice(MeterAddress, inUsbMode);
-                if (result->answered)
+                if (!result->answered)
+                    return;
+                // A number is shown only when it is the meter's: read twice, in step both times.
+                try {
                     result->serial = protocol.ReadRegister(MeterAddress, RegSerialNumber, inUsbMode);
+                    result->answered = protocol.ReadRegister(MeterAddress, RegSerialNumber, inUsbMode) == result->serial;
+                } catch (const RepliesOutOfStep&) {
+                    result->answered = false;
+                }
             });
         },
         [this, result] {
