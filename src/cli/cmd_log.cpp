@@ -14,6 +14,7 @@
 #include "logging/meter_reading.h"
 #include "logging/reading_cycle.h"
 #include "logging/report_file_error.h"
+#include "logging/report_lock.h"
 #include "logging/report_name.h"
 #include "logging/report_pool.h"
 #include "publish/mqtt_target.h"
@@ -23,11 +24,13 @@
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QEventLoop>
 #include <QTimer>
 
 #include <algorithm>
 #include <csignal>
+#include <pthread.h>
 #include <cstdlib>
 #include <memory>
 #include <optional>
@@ -139,10 +142,16 @@ bool parse(const QStringList& args, LogOptions& o)
     }
     if (o.pool.isEmpty())
         o.pool = poolDirectory();
-    // As the window's switch: a negative interval counts as the default minute; 0 takes
-    // the first reading only.
+    // A script says what it means: a negative interval is no interval, and an interval of 0
+    // (one reading, as the window's switch takes it) cannot take several.
     if (o.intervalSeconds < 0)
-        o.intervalSeconds = 60;
+        return usage(QStringLiteral("--interval %1 is negative: a number of seconds is needed").arg(o.intervalSeconds));
+    if (o.intervalSeconds == 0 && o.count > 1)
+        return usage(QStringLiteral("--interval 0 takes one reading; --count %1 needs an interval").arg(o.count));
+    // The report must be a file that appends go to: a FIFO or a device would block or swallow them.
+    const QFileInfo report(WorkingReportPath(o.pool, o.report));
+    if (report.exists() && !report.isFile())
+        return usage(QStringLiteral("%1 is not a regular file: no report can be kept there").arg(report.filePath()));
     return true;
 }
 
@@ -198,6 +207,20 @@ int run(const QStringList& args)
     sa.sa_handler = onStopSignal;
     ::sigaction(SIGINT, &sa, nullptr);
     ::sigaction(SIGTERM, &sa, nullptr);
+    ::sigaction(SIGHUP, &sa, nullptr);  // the terminal went away: end as asked to
+    // The stop signals go to this thread alone (the threads started below inherit the mask
+    // with them blocked), so a wait for a report's lock here is interrupted by them.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+        sigaddset(&stopSignals, signal);
+    ::pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    ReportLock::setWaiting({[](const QString& path) {
+                                printErr(QStringLiteral("%1 is locked by another program; the reading waits for it "
+                                                        "(SIGINT or SIGTERM end the wait)")
+                                             .arg(path));
+                            },
+                            [] { return stopRequested != 0; }});
 
     CreatePool(o.pool);
     const QString file = QDir::cleanPath(WorkingReportPath(o.pool, o.report));
@@ -210,11 +233,13 @@ int run(const QStringList& args)
     MeterSession session(std::make_unique<SerialPort>(PortNameMap::fromSettingsFile(settingsFilePath())),
                          SystemClock::instance());
     ReadingCycle cycle(session);
+    ::pthread_sigmask(SIG_UNBLOCK, &stopSignals, nullptr);
     QEventLoop loop;
     QElapsedTimer schedule;
     schedule.start();
     qint64 due = 0;
     bool appendFailing = false;
+    bool openFailing = false;
     long cycles = 0, stored = 0;
     int status = 0;
 
@@ -229,7 +254,10 @@ int run(const QStringList& args)
     QObject::connect(&cycle, &ReadingCycle::finished, &loop, [&](const ReadingOutcome& outcome) {
         switch (outcome.kind) {
         case ReadingOutcome::Kind::CannotOpen:
-            sayCannotOpen(o.port, outcome.detail);
+            // Said once per streak (a busy or missing port fails at every tick), and its end too.
+            if (!openFailing)
+                sayCannotOpen(o.port, outcome.detail);
+            openFailing = true;
             status = worse(status, ExitCannotOpen);
             break;
         case ReadingOutcome::Kind::StoppedAnswering:
@@ -243,6 +271,9 @@ int run(const QStringList& args)
             status = worse(status, ExitNoAnswer);
             break;
         case ReadingOutcome::Kind::Taken:
+            if (openFailing)
+                printErr(QStringLiteral("%1 opens again").arg(o.port));
+            openFailing = false;
             try {
                 if (publisher)
                     publisher->follow(file);

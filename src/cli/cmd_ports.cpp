@@ -7,6 +7,8 @@
 #include "cli/command.h"
 #include "device/port_names.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr const char* Usage = "ports [--map NAME DEVICE | --unmap NAME]   port names and their devices";
@@ -22,7 +24,33 @@ int run(const QStringList& args)
             printErr(QStringLiteral("usage: kelmora-cli %1").arg(QString::fromUtf8(Usage)));
             return ExitUsage;
         }
-        const bool written = map ? ini.writeString(section, args[1], args[2]) : ini.removeKey(section, args[1]);
+        // Only the names of the port list can be pointed elsewhere; any other name would be
+        // written to kelmora.ini and never read.
+        const QStringList& listed = portNames();
+        const auto at = std::find_if(listed.begin(), listed.end(),
+                                     [&](const QString& n) { return n.compare(args[1], Qt::CaseInsensitive) == 0; });
+        if (at == listed.end()) {
+            QString hint;
+            const auto wide = std::find_if(listed.begin(), listed.end(), [&](const QString& n) {
+                return n.endsWith(QLatin1Char('\\') + args[1], Qt::CaseInsensitive);
+            });
+            if (wide != listed.end())
+                hint = QStringLiteral(" (the list names it %1)").arg(*wide);
+            printErr(QStringLiteral("kelmora-cli ports: \"%1\" is not a name of the port list%2; "
+                                    "\"kelmora-cli ports\" lists them")
+                         .arg(args[1], hint));
+            return ExitUsage;
+        }
+        if (map && args[2].trimmed().isEmpty()) {
+            printErr(QStringLiteral("kelmora-cli ports: --map %1 needs a device path").arg(*at));
+            return ExitUsage;
+        }
+        if (unmap && !ini.hasKey(section, *at)) {
+            printErr(QStringLiteral("kelmora-cli ports: %1 is not mapped; it opens %2")
+                         .arg(*at, PortNameMap::defaultDevicePath(*at)));
+            return 0;
+        }
+        const bool written = map ? ini.writeString(section, *at, args[2]) : ini.removeKey(section, *at);
         if (!written) {
             printErr(QStringLiteral("Unable to write to %1").arg(ini.path()));
             return 1;

@@ -9,13 +9,18 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+#include <optional>
+
 namespace {
 
 constexpr const char* Usage = "prepare FILE           sort and clean a report file; prints its first and last minute";
 
-int run(const QStringList& args)
+int run(const QStringList& given)
 {
-    if (args.size() != 1 || args.front().startsWith(QLatin1String("--"))) {
+    // "prepare -- FILE" for a file whose name starts with "-".
+    const QStringList args = given.size() == 2 && given.front() == QLatin1String("--") ? given.mid(1) : given;
+    if (args.size() != 1 || (given.size() == 1 && args.front().startsWith(QLatin1String("--")))) {
         printErr(QStringLiteral("kelmora-cli prepare: one FILE is needed\nusage: kelmora-cli %1").arg(QString::fromUtf8(Usage)));
         return ExitUsage;
     }
@@ -32,10 +37,21 @@ int run(const QStringList& args)
     ReportState state;
     try {
         QStringList notes;
-        const ReportExtremes interval = PrepareReportFile(state, path, nullptr, &notes);
+        PrepareReportFile(state, path, nullptr, &notes);
         for (const QString& note : notes)
             printErr(QStringLiteral("kelmora-cli prepare: %1").arg(note));
-        printOut(IsoMinuteText(interval.earliest) + QLatin1Char(' ') + IsoMinuteText(interval.latest));
+        // The first and last record's minute (not the selection dialog's proposal, which starts
+        // from a fixed date).
+        std::optional<double> first, last;
+        for (qsizetype i = 0; i < std::min(state.ReportCount, state.ReportData.size()); ++i)
+            if (const std::optional<double> minute = TryTruncToMinute(state.ReportData[i].dt)) {
+                first = first ? std::min(*first, *minute) : *minute;
+                last = last ? std::max(*last, *minute) : *minute;
+            }
+        if (first)
+            printOut(IsoMinuteText(*first) + QLatin1Char(' ') + IsoMinuteText(*last));
+        else
+            printErr(QStringLiteral("kelmora-cli prepare: %1: the report holds no reading").arg(path));
     } catch (const ReportFileError& e) {
         printErr(QStringLiteral("kelmora-cli prepare: %1").arg(e.text()));
         return ExitNoAnswer;

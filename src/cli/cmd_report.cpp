@@ -10,6 +10,7 @@
 #include "report/date_time.h"
 #include "report/number_format.h"
 #include "views/csv_export.h"
+#include "views/export_file.h"
 #include "report/report_builder.h"
 #include "views/table_export.h"
 #include "views/xls_workbook.h"
@@ -25,7 +26,8 @@ namespace {
 
 constexpr const char* Usage =
     "report FILE [--mode rh|dew|abs] [--from \"YYYY-MM-DD hh:mm\"] [--to \"YYYY-MM-DD hh:mm\"] "
-    "[--thresholds \"MINH;MAXH;MINT;MAXT\"] --format txt|htm|xls|csv --out PATH   export a report (csv: every reading of the interval)";
+    "[--thresholds \"MINH;MAXH;MINT;MAXT\"] --format txt|htm|xls|csv --out PATH   export a report (csv: every reading of the interval; "
+    "--out - writes txt, htm or csv to standard output)";
 
 const CommandText Text{"report", Usage};
 
@@ -34,6 +36,10 @@ int run(const QStringList& args)
     ReportInput o;
     if (!ParseReportCommand(Text, args, {QStringLiteral("txt"), QStringLiteral("htm"), QStringLiteral("xls"), QStringLiteral("csv")}, o))
         return ExitUsage;
+    if (o.out == kStandardOutputName && o.format == QLatin1String("xls")) {
+        printErr(QStringLiteral("kelmora-cli report: --out - takes txt, htm or csv; a workbook goes to a file"));
+        return ExitUsage;
+    }
     // The export would replace the report it is made from (the same file, also through a
     // link or under another name).
     struct stat in {}, out {};

@@ -96,10 +96,20 @@ int main(int argc, char** argv)
         printUsage(args.isEmpty() ? stderr : stdout);
         return args.isEmpty() ? 64 : 0;
     }
+    if (args.front() == QLatin1String("--version")) {
+        printOut(QStringLiteral("kelmora-cli %1").arg(QLatin1String(KELMORA_VERSION)));
+        return 0;
+    }
     const QString name = args.takeFirst();
     for (const Command* c : Command::all())
-        if (name == QLatin1String(c->name))
+        if (name == QLatin1String(c->name)) {
+            // "kelmora-cli COMMAND --help": that command's usage, asked for, so no mistake.
+            if (args == QStringList{QStringLiteral("--help")} || args == QStringList{QStringLiteral("-h")}) {
+                printOut(QStringLiteral("usage: kelmora-cli %1").arg(QString::fromUtf8(c->usage)));
+                return 0;
+            }
             return c->run(args);
+        }
     printErr(QStringLiteral("kelmora-cli: unknown command \"%1\"").arg(name));
     printUsage(stderr);
     return 64;

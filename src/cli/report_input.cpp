@@ -64,13 +64,18 @@ OptionTaken TakeReportOption(const CommandText& command, const QStringList& args
         const QStringList parts = v.split(QLatin1Char(';'));
         if (parts.size() != 4)
             return bad(command.usageError(QStringLiteral("--thresholds \"%1\" is not four texts separated by \";\"").arg(v)));
-        // The window's threshold fields hold numbers only (blanks count as zeros); a text
-        // that is no number would silently become 0.
-        static const QRegularExpression number(QStringLiteral("^\\s*[+-]?(\\d+([.,]\\d*)?|[.,]\\d+)([eE][+-]?\\d+)?\\s*$"));
-        for (const QString& part : parts)
-            if (!number.match(BlanksToZeros(part)).hasMatch())
+        // Numbers as a script writes them: blanks around them do not count, "." or "," is the
+        // decimal separator; anything else (a blank inside, letters) is refused rather than read
+        // as something else.
+        static const QRegularExpression number(QStringLiteral("^[+-]?(\\d+([.,]\\d*)?|[.,]\\d+)$"));
+        QStringList numbers;
+        for (const QString& part : parts) {
+            const QString trimmed = part.trimmed();
+            if (!number.match(trimmed).hasMatch())
                 return bad(command.usageError(QStringLiteral("--thresholds \"%1\": \"%2\" is not a number").arg(v, part)));
-        o.thresholds = parts;
+            numbers << trimmed;
+        }
+        o.thresholds = numbers;
         o.thresholdsGiven = true;
         return OptionTaken::Yes;
     }
@@ -88,6 +93,11 @@ bool ParseReportCommand(const CommandText& command, const QStringList& args, con
     QStringList positional;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
+        // After "--" everything is a FILE, also a name that starts with "-".
+        if (a == QLatin1String("--")) {
+            positional << args.mid(i + 1);
+            break;
+        }
         OptionTaken taken = TakeReportOption(command, args, i, o);
         if (taken == OptionTaken::No && own)
             taken = own(args, i);
@@ -115,6 +125,8 @@ bool ParseReportCommand(const CommandText& command, const QStringList& args, con
         return command.usageError(QStringLiteral("--format is needed"));
     if (o.out.isEmpty())
         return command.usageError(QStringLiteral("--out is needed"));
+    if (o.from && o.to && *o.from > *o.to)
+        return command.usageError(QStringLiteral("--from is after --to: the interval holds no minute"));
     o.file = positional.front();
     return true;
 }
@@ -139,11 +151,18 @@ std::optional<ReportState> LoadReportInput(const CommandText& command, const Rep
     // Without --from and --to the interval is the report's own first and last minute (as the
     // selection dialog proposes), so a logger whose clock ran ahead loses no rows.
     std::optional<double> first, last;
+    qsizetype undated = 0;
     for (qsizetype i = 0; i < std::min(state.ReportCount, state.ReportData.size()); ++i)
         if (const std::optional<double> minute = TryTruncToMinute(state.ReportData[i].dt)) {
             first = first ? std::min(*first, *minute) : *minute;
             last = last ? std::max(*last, *minute) : *minute;
+        } else {
+            ++undated;
         }
+    // Records whose time stamp is no date (NaN, infinite, outside the years 1 to 9999) fall in
+    // no interval: they are counted, as the interval's leftovers are.
+    if (undated > 0)
+        command.error(QStringLiteral("%1 of %2 records have no valid time stamp and are left out").arg(undated).arg(state.ReportCount));
     state.IntervalStart = o.from ? *o.from : first.value_or(0.0);
     state.IntervalEnd = o.to ? *o.to : last.value_or(0.0);
     if ((o.from || o.to) && first) {

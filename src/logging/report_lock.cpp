@@ -9,6 +9,12 @@
 #include <unistd.h>
 
 namespace {
+ReportLock::Waiting& waitingHooks()
+{
+    static ReportLock::Waiting hooks;
+    return hooks;
+}
+
 bool sameFile(const struct stat& a, const struct stat& b)
 {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
@@ -24,10 +30,23 @@ ReportLock::ReportLock(const QString& path, int flags, Mode mode)
             error_ = errno;
             return;
         }
-        int locked;
-        do
-            locked = ::flock(fd, mode == Mode::Exclusive ? LOCK_EX : LOCK_SH);
-        while (locked != 0 && errno == EINTR);
+        const int operation = mode == Mode::Exclusive ? LOCK_EX : LOCK_SH;
+        int locked = ::flock(fd, operation | LOCK_NB);
+        if (locked != 0 && errno == EWOULDBLOCK) {
+            const Waiting& hooks = waitingHooks();
+            if (hooks.waiting)
+                hooks.waiting(path);
+            for (;;) {
+                locked = ::flock(fd, operation);
+                if (locked == 0 || errno != EINTR)
+                    break;
+                if (hooks.stop && hooks.stop()) {
+                    ::close(fd);
+                    error_ = EINTR;
+                    return;
+                }
+            }
+        }
         // A file system without advisory locks (some network mounts) is used unlocked, as
         // before; every other failure to lock is one as well.
         struct stat held {}, named {};
@@ -47,6 +66,11 @@ ReportLock::ReportLock(const QString& path, int flags, Mode mode)
         status_ = held;
         return;
     }
+}
+
+void ReportLock::setWaiting(Waiting waiting)
+{
+    waitingHooks() = std::move(waiting);
 }
 
 ReportLock::~ReportLock()

@@ -8,6 +8,8 @@
 
 #include <QString>
 
+#include <functional>
+
 #include <sys/stat.h>
 
 class ReportLock {
@@ -27,6 +29,15 @@ public:
     int error() const { return error_; }
     // The locked file's status, taken once the lock was held.
     const struct stat& status() const { return status_; }
+
+    // For a program that must not wait unseen (kelmora-cli log): `waiting` is told when a lock
+    // is held by another program and this one waits for it; a signal that interrupts the wait
+    // ends it when `stop` says so (the lock is then not taken: error() is EINTR).
+    struct Waiting {
+        std::function<void(const QString& path)> waiting;
+        std::function<bool()> stop;
+    };
+    static void setWaiting(Waiting waiting);
 
 private:
     int fd_ = -1;

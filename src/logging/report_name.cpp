@@ -18,7 +18,7 @@ std::optional<QString> ReportNameProblem(const QString& name)
     if (name.startsWith(QLatin1Char('.')))
         return QStringLiteral("имя не может начинаться с точки");
     // The scratch report's file is deleted at every close: a report saved there would vanish.
-    const QString fileName = ChangeFileExt(name, QStringLiteral(".dat"));
+    const QString fileName = ReportFileName(name);
     if (fileName.compare(kScratchReportName + QStringLiteral(".dat"), Qt::CaseInsensitive) == 0)
         return QStringLiteral("имя \"%1\" занято временным отчетом").arg(kScratchReportName);
     // Room for ".dat" within the usual 255-byte limit of a file name.

@@ -3,6 +3,7 @@
 #include "logging/report_file_error.h"
 #include "logging/report_lock.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -32,10 +33,41 @@ QString ReportFilePath(const QString& poolDir, const QString& fileName)
     return QDir(poolDir).filePath(fileName);
 }
 
+namespace {
+
+QString temporaryStem(const QString& target)
+{
+    const QByteArray name = QFile::encodeName(QFileInfo(target).fileName());
+    return QLatin1Char('.') + QString::fromLatin1(QCryptographicHash::hash(name, QCryptographicHash::Sha1).toHex().left(16)) + QLatin1Char('.');
+}
+
+}  // namespace
+
+QByteArray TemporaryPatternBeside(const QString& target)
+{
+    return QFile::encodeName(QDir(QFileInfo(target).absolutePath()).filePath(temporaryStem(target) + QStringLiteral("XXXXXX")));
+}
+
+void RemoveLeftoversBeside(const QString& target)
+{
+    const QDir dir(QFileInfo(target).absolutePath());
+    const QString stem = temporaryStem(target);
+    for (const QString& name : dir.entryList({stem + QStringLiteral("??????")}, QDir::Files | QDir::Hidden | QDir::System))
+        if (name.size() == stem.size() + 6)
+            QFile::remove(dir.filePath(name));
+}
+
+QString ReportFileName(const QString& repName)
+{
+    // Every name has a file of its own: "room.north" and "room.south" never share room.dat.
+    // A name that is a report's file name already ("room.dat") names that file.
+    static const QString extension = QStringLiteral(".dat");
+    return repName.endsWith(extension, Qt::CaseInsensitive) ? repName : repName + extension;
+}
+
 QString WorkingReportPath(const QString& poolDir, const QString& repName)
 {
-    // The name becomes a file name by replacing its extension: "may.old" gives may.dat.
-    return QDir(poolDir).filePath(ChangeFileExt(repName, QStringLiteral(".dat")));
+    return QDir(poolDir).filePath(ReportFileName(repName));
 }
 
 QString ChangeFileExt(const QString& fileName, const QString& newExtension)
@@ -166,10 +198,21 @@ void replaceLocked(const QString& filePath, const struct stat& held, const Repor
     // A link is followed: the report it points to is replaced, the link stays.
     const QFileInfo info(filePath);
     const QString target = info.isSymLink() ? info.canonicalFilePath() : info.absoluteFilePath();
-    QByteArray temporary = QFile::encodeName(target) + ".XXXXXX";
+    // The new records go to a file of their own, but a report the user may not write
+    // (read-only, another user's) is never replaced behind its permissions.
+    if (::faccessat(AT_FDCWD, QFile::encodeName(target).constData(), W_OK, AT_EACCESS) != 0)
+        throw ReportFileError::cannotOpen(QDir::toNativeSeparators(target), SystemErrorText(errno));
+    // What a rewrite killed midway left (under this lock nobody else rewrites the report).
+    RemoveLeftoversBeside(target);
+    QByteArray temporary = TemporaryPatternBeside(target);
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0)
-        throw ReportFileError::cannotCreate(QFile::decodeName(temporary), SystemErrorText(errno));
+    if (fd < 0) {
+        // The new records go to a file beside the report: the directory must take one.
+        const int why = errno;
+        throw ReportFileError(QStringLiteral("Cannot rewrite file \"%1\": its directory \"%2\" does not take a new file. %3")
+                                  .arg(QDir::toNativeSeparators(target), QDir::toNativeSeparators(QFileInfo(target).absolutePath()),
+                                       SystemErrorText(why)));
+    }
     const auto fail = [&](int errnum) {
         ::close(fd);
         ::unlink(temporary.constData());

@@ -17,8 +17,20 @@ inline const QString kScratchReportName = QStringLiteral("temp");
 
 // <pool>/<fileName>; fileName is a report file name with its extension ("A.dat").
 QString ReportFilePath(const QString& poolDir, const QString& fileName);
-// <pool>/<repName with its extension replaced by ".dat"> ("may.old" -> may.dat)
+// <pool>/<the file of repName> (ReportFileName)
 QString WorkingReportPath(const QString& poolDir, const QString& repName);
+// The pattern (for mkostemp) of a temporary file beside target that is replaced by it when
+// complete: hidden and short whatever the target's length ("<dir>/.<16 hex digits of the
+// target's name>.XXXXXX"), so a target of a 255-byte name still gets one, and its leftovers
+// (a run killed midway) can be told by name.
+QByteArray TemporaryPatternBeside(const QString& target);
+// Removes leftovers of earlier replacements of target (temporary files of its pattern). Only
+// for a caller that holds the lock under which target is replaced.
+void RemoveLeftoversBeside(const QString& target);
+
+// The file of a report name: NAME.dat whatever dots the name holds ("room.north" gives
+// room.north.dat); a name that ends in ".dat" is its own file name.
+QString ReportFileName(const QString& repName);
 
 // Creates the pool directory; any failure (it exists, no permission) is ignored.
 void CreatePool(const QString& poolDir);
@@ -50,7 +62,8 @@ bool LoadReport(const QString& filePath, ReportState& state, ReportVersion* vers
 // Replaces an existing report file by the first ReportCount records of state.ReportData.
 // The records go to a temporary file in the same directory, with the report's owner, group
 // and permissions, that is then renamed over the report, so a crash in the middle leaves the
-// old report whole; the report is locked exclusively meanwhile. What could not be kept
+// old report whole; the report is locked exclusively meanwhile. A report the user may not
+// write is not replaced: ReportFileError (cannot open, with the system's reason). What could not be kept
 // (the owner, when the user may not give files away) is added to notes. A missing file is
 // skipped (returns false). Throws ReportFileError when a step fails.
 bool RewriteReport(const QString& filePath, const ReportState& state, QStringList* notes = nullptr);

@@ -2,6 +2,7 @@
 
 #include "logging/report_file_error.h"
 #include "logging/report_lock.h"
+#include "logging/report_pool.h"
 
 #include <QDir>
 #include <QFile>
@@ -66,13 +67,23 @@ mode_t permissionsFor(const QByteArray& target)
 
 void WriteExportFile(const QString& fileName, const std::function<void(QIODevice&)>& write)
 {
+    if (fileName == kStandardOutputName) {
+        // Straight to the pipe or terminal: there is no file to replace.
+        DescriptorDevice device(STDOUT_FILENO);
+        try {
+            write(device);
+        } catch (const ReportFileError&) {
+            throw cannotWrite(QStringLiteral("standard output"), device.failure() ? device.failure() : EIO);
+        }
+        return;
+    }
     const QFileInfo info(fileName);
     // A link is followed: the file it points to is replaced, the link stays.
     const QString targetPath = info.isSymLink() ? info.symLinkTarget() : info.absoluteFilePath();
     if (QFileInfo(targetPath).isDir())
         throw ReportFileError::cannotCreate(info.absoluteFilePath(), SystemErrorText(EISDIR));
     const QByteArray target = QFile::encodeName(targetPath);
-    QByteArray temporary = target + ".XXXXXX";
+    QByteArray temporary = TemporaryPatternBeside(targetPath);
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0)
         throw ReportFileError::cannotCreate(info.absoluteFilePath(), SystemErrorText(errno));

@@ -20,7 +20,11 @@ public:
     using ReportFileError::ReportFileError;
 };
 
-// Calls write(device) on the temporary file and renames it over fileName. Throws
+// The file name that stands for standard output (the command line's "--out -").
+inline const QString kStandardOutputName = QStringLiteral("-");
+
+// Calls write(device) on the temporary file and renames it over fileName (kStandardOutputName:
+// straight to standard output). Throws
 // ReportFileError "Cannot create file "<path>". <reason>" when the file cannot be made and
 // "Cannot write file "<path>". <reason>" when writing or replacing fails (the reason is the
 // system's, such as "No space left on device"); the old file is then left as it was. An

@@ -13,6 +13,9 @@
 #include <QDir>
 
 #include <csignal>
+
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <memory>
 
 #include <unistd.h>
@@ -105,12 +108,54 @@ TEST(CliLog, UsageErrors)
                                     QStringList{"log", "COM1", "--interval", "5", "--report", "../up"},
                                     QStringList{"log", "COM1", "--interval", "5", "--report", "  "},
                                     QStringList{"log", "COM1", "--interval", "5", "--report", "temp"},
-                                    QStringList{"log", "COM1", "--interval", "5", "--report", "Temp.old"},
-                                    QStringList{"log", "COM1", "--interval", "5", "--report", ".hidden"}}) {
+                                    QStringList{"log", "COM1", "--interval", "5", "--report", "Temp.dat"},
+                                    QStringList{"log", "COM1", "--interval", "5", "--report", ".hidden"},
+                                    QStringList{"log", "COM1", "--interval", "-5"},
+                                    QStringList{"log", "COM1", "--interval", "0", "--count", "3"}}) {
         const ProcessResult r = runProcess(QStringLiteral(KELMORA_CLI), args);
         EXPECT_EQ(r.exitCode, 64) << args.join(' ').toStdString();
         EXPECT_TRUE(r.err.contains("usage:")) << r.err.toStdString();
     }
+}
+
+// A report must be a regular file: a FIFO (or a device) in its place would block the logger
+// or swallow the readings.
+TEST(CliLog, AReportThatIsNoRegularFileIsRefused)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("POOL")));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("POOL/pipe.dat")).constData(), 0600), 0);
+    const ProcessResult r = runProcess(QStringLiteral(KELMORA_CLI),
+                                       {"log", "COM1", "--interval", "5", "--report", "pipe", "--pool", dir.filePath("POOL")});
+    EXPECT_EQ(r.exitCode, 64) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("is not a regular file")) << r.err.toStdString();
+}
+
+// A report whose lock another program holds: the logger says that it waits, and SIGTERM ends
+// the wait (and the run, with its summary) instead of waiting for the other program.
+TEST(CliLog, AWaitForAReportsLockIsSaidAndSIGTERMEndsIt)
+{
+    MeterSimProcess sim;
+    QTemporaryDir dir;
+    const QString pool = dir.filePath("POOL");
+    ASSERT_TRUE(QDir().mkpath(pool));
+    QFile held(pool + "/held.dat");
+    ASSERT_TRUE(held.open(QIODevice::WriteOnly));
+    ASSERT_EQ(::flock(held.handle(), LOCK_EX), 0);
+    QProcess log;
+    log.start(QStringLiteral(KELMORA_CLI), {"log", sim.devicePath(), "--interval", "1", "--count", "1", "--report", "held", "--pool", pool});
+    QByteArray err;
+    for (int i = 0; i < 300 && !err.contains("is locked by another program"); ++i) {
+        log.waitForReadyRead(100);
+        err += log.readAllStandardError();
+    }
+    ASSERT_TRUE(err.contains("is locked by another program")) << err.toStdString();
+    log.terminate();
+    ASSERT_TRUE(log.waitForFinished(5000)) << "SIGTERM ends the wait";
+    err += log.readAllStandardError();
+    EXPECT_EQ(log.exitCode(), 4) << err.toStdString();
+    EXPECT_TRUE(err.endsWith("stored 0 of 1 readings\n")) << err.toStdString();
+    EXPECT_EQ(QFileInfo(held.fileName()).size(), 0);
 }
 
 TEST(CliLog, ExitStatusTellsWhetherEveryReadingWasStored)

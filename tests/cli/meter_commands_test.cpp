@@ -80,6 +80,25 @@ TEST(CliMeter, PortsListsTheTwentyNamesAndTheirOverrides)
 
     r = cli.run({"ports", "--unmap", "\\\\.\\com12"});
     EXPECT_TRUE(r.out.contains("\\\\.\\COM12  /dev/ttyUSB7\n"));
+
+    // Names that are not in the list are refused with the reason and change nothing; a name
+    // that is not mapped is said to be so.
+    const QString before = cli.ini();
+    struct Case {
+        QStringList args;
+        int status;
+        const char* said;
+    };
+    for (const Case& c : {Case{{"ports", "--map", "BOGUS", "/dev/pts/3"}, 64, "is not a name of the port list"},
+                          Case{{"ports", "--map", "COM10", "/dev/pts/3"}, 64, "the list names it \\\\.\\COM10"},
+                          Case{{"ports", "--unmap", "BOGUS"}, 64, "is not a name of the port list"},
+                          Case{{"ports", "--map", "COM2", " "}, 64, "needs a device path"},
+                          Case{{"ports", "--unmap", "COM2"}, 0, "COM2 is not mapped"}}) {
+        r = cli.run(c.args);
+        EXPECT_EQ(r.exitCode, c.status) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.said))) << r.err.toStdString();
+        EXPECT_EQ(cli.ini(), before) << c.args.join(' ').toStdString();
+    }
 }
 
 TEST(CliMeter, DetectSkipsASilentPortAndFindsTheMeter)
@@ -110,6 +129,19 @@ TEST(CliMeter, DetectWithoutAnyMeterGivesTheTwoLineMessage)
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, "Невозможно автоматически обнаружить устройство !\n"
                      "Проверьте еще раз все соединения и повторите попытку.\n");
+}
+
+// Help asked for is no mistake: every command's own usage line, and the version.
+TEST(CliMeter, HelpAndVersionAreAnswersNotErrors)
+{
+    for (const char* command : {"ports", "check", "read", "detect", "log", "prepare", "report", "chart"}) {
+        const ProcessResult r = runProcess(QStringLiteral(KELMORA_CLI), {QString::fromLatin1(command), "--help"});
+        EXPECT_EQ(r.exitCode, 0) << command << ": " << r.err.toStdString();
+        EXPECT_TRUE(r.out.startsWith(QStringLiteral("usage: kelmora-cli %1").arg(QLatin1String(command)))) << r.out.toStdString();
+    }
+    const ProcessResult v = runProcess(QStringLiteral(KELMORA_CLI), {"--version"});
+    EXPECT_EQ(v.exitCode, 0);
+    EXPECT_TRUE(v.out.startsWith("kelmora-cli ")) << v.out.toStdString();
 }
 
 TEST(CliMeter, UsageErrors)

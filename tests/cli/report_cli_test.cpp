@@ -11,6 +11,8 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
+#include <utility>
+
 #include <cmath>
 #include <cstring>
 
@@ -79,7 +81,7 @@ INSTANTIATE_TEST_SUITE_P(
         ExportCase{"DewPointInterval", "sample.dat",
                    {"--mode", "dew", "--from", "2024-03-05 10:00", "--to", "2024-03-05 10:01", "--format", "txt"},
                    "sample_dew.txt"},
-        ExportCase{"MarkedHtml", "sample.dat", {"--thresholds", "+30,0;+60,0;-4 , ;+60,0", "--format", "htm"},
+        ExportCase{"MarkedHtml", "sample.dat", {"--thresholds", "30;60;-40;60", "--format", "htm"},
                    "sample_marked.htm"},
         ExportCase{"NoDataText", "empty.dat", {"--format", "txt"}, "empty_rh.txt"},
         ExportCase{"NoDataHtml", "empty.dat", {"--format", "htm"}, "empty_nodata.htm"}),
@@ -150,8 +152,8 @@ TEST(ReportCli, PrepareSortsRemovesTheRepeatAndPrintsTheInterval)
     ASSERT_TRUE(QFile::copy(data("sample.dat"), file));
     const CliRun r = cli({QStringLiteral("prepare"), file});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    // Every reading lies after 2020-01-01, so the proposed start stays there.
-    EXPECT_EQ(r.out, QStringLiteral("2020-01-01 00:00 2024-03-05 10:03\n"));
+    // The first and the last record's minute (the last record, 09:59:59.9996, rounds to 10:00).
+    EXPECT_EQ(r.out, QStringLiteral("2024-03-05 10:00 2024-03-05 10:03\n"));
     const QByteArray after = bytesOf(file);
     ASSERT_EQ(after.size(), 5 * 12) << "the repeat at 10:00:40 is gone";
     double previous = -1e9;
@@ -192,6 +194,9 @@ TEST(ReportCli, CorruptInputNeverCrashes)
                                    QStringLiteral("--format"), QLatin1String(format), QStringLiteral("--out"),
                                    dir.filePath(QStringLiteral("out"))});
                 EXPECT_EQ(r.exitCode, 0) << name << ' ' << mode << ' ' << r.err.toStdString();
+                if (QLatin1String(name) == QLatin1String("special.dat"))
+                    EXPECT_TRUE(r.err.contains(QStringLiteral("4 of 6 records have no valid time stamp and are left out")))
+                        << r.err.toStdString();
             }
         }
         const CliRun p = cli({QStringLiteral("prepare"), file});
@@ -201,7 +206,44 @@ TEST(ReportCli, CorruptInputNeverCrashes)
     // The special file: the two valid stamps survive, the interval holds only their minutes
     // (1e300 and 3e6 are no dates in the years 1 to 9999).
     EXPECT_EQ(cli({QStringLiteral("prepare"), dir.filePath(QStringLiteral("special.dat"))}).out,
-              QStringLiteral("2020-01-01 00:00 2023-03-15 12:00\n"));
+              QStringLiteral("2023-03-15 06:00 2023-03-15 12:00\n"));
+}
+
+// A report whose name starts with "-" is reached after "--", and "--out -" writes the export to
+// standard output, byte for byte the file's (a workbook is refused there).
+TEST(ReportCli, DashesBeforeAFileAndStandardOutput)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(QFile::copy(data("sample.dat"), dir.filePath(QStringLiteral("-sample.dat"))));
+    const auto run = [&](const QStringList& args) {
+        QProcess p;
+        p.setWorkingDirectory(dir.path());
+        p.start(QStringLiteral(KELMORA_CLI), args);
+        EXPECT_TRUE(p.waitForFinished(30000));
+        return std::pair{p.exitCode(), p.readAllStandardOutput()};
+    };
+    for (const char* format : {"txt", "htm", "csv"}) {
+        const auto [status, out] = run({"report", "--format", format, "--out", "-", "--", "-sample.dat"});
+        EXPECT_EQ(status, 0) << format;
+        const auto [fileStatus, nothing] = run({"report", "--format", format, "--out", "f.out", "--", "-sample.dat"});
+        EXPECT_EQ(fileStatus, 0) << format;
+        EXPECT_TRUE(nothing.isEmpty());
+        EXPECT_EQ(out, bytesOf(dir.filePath(QStringLiteral("f.out")))) << format;
+    }
+    EXPECT_EQ(run({"report", "--format", "xls", "--out", "-", "--", "-sample.dat"}).first, 64);
+    EXPECT_EQ(run({"prepare", "--", "-sample.dat"}).first, 0);
+}
+
+// A report without a reading has no first minute: it says so instead of a made-up interval.
+TEST(ReportCli, PrepareOfAnEmptyReportSaysSo)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("empty.dat"));
+    ASSERT_TRUE(QFile::copy(data("empty.dat"), file));
+    const CliRun r = cli({QStringLiteral("prepare"), file});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("holds no reading"))) << r.err.toStdString();
 }
 
 struct ErrorCase {
@@ -248,6 +290,8 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"ThreeThresholds", {"report", "@", "--thresholds", "1;2;3", "--format", "txt", "--out", "#"}, 64,
                   "four texts"},
         ErrorCase{"UnknownOption", {"report", "@", "--colour", "--format", "txt", "--out", "#"}, 64, "unknown option"},
+        ErrorCase{"FromAfterTo", {"report", "@", "--from", "2024-03-05 11:00", "--to", "2024-03-05 10:00", "--format", "txt", "--out", "#"},
+                  64, "--from is after --to"},
         ErrorCase{"OutputIsADirectory", {"report", "@", "--format", "txt", "--out", "DIR"}, 1, "Cannot create file"},
         ErrorCase{"PrepareMissingFile", {"prepare", "/nonexistent/x.dat"}, 1, "no such file"},
         ErrorCase{"PrepareNoFile", {"prepare"}, 64, "one FILE is needed"}),

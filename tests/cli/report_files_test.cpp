@@ -12,7 +12,10 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <utility>
 
 namespace {
 
@@ -120,18 +123,83 @@ TEST(ReportFiles, AReportThatMayOnlyBeReadIsExported)
     EXPECT_GT(QFileInfo(out).size(), 0);
 }
 
-TEST(ReportFiles, ThresholdsThatAreNoNumbersAreRefused)
+// prepare rewrites only a report the user may write: another user's report in a shared pool
+// and a read-only report of one's own are refused with the reason, and stay as they were; a
+// report in a directory the user may not write says that the rewrite needs the directory.
+TEST(ReportFiles, PrepareRewritesOnlyWhatTheUserMayWrite)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "runs the command as another user, which needs root";
+    QTemporaryDir dir;
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0777), 0);
+    const QString program = dir.filePath("kelmora-cli");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(KELMORA_CLI), program));
+    ASSERT_EQ(::chmod(QFile::encodeName(program).constData(), 0755), 0);
+    const auto asNobody = [&](const QString& report) {
+        QProcess p;
+        p.setChildProcessModifier([] {
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+                ::_exit(99);
+        });
+        p.start(program, {"prepare", report});
+        EXPECT_TRUE(p.waitForFinished(30000));
+        return std::pair{p.exitCode(), QString::fromUtf8(p.readAllStandardError())};
+    };
+    struct Case {
+        const char* file;
+        uid_t owner;
+        mode_t mode;
+        const char* why;
+    };
+    for (const Case c : {Case{"root.dat", 0, 0644, "Permission denied"}, Case{"own.dat", 65534, 0444, "Permission denied"}}) {
+        const QString report = dir.filePath(QLatin1String(c.file));
+        ASSERT_TRUE(QFile::copy(sample(), report));
+        ASSERT_EQ(::chown(QFile::encodeName(report).constData(), c.owner, c.owner == 0 ? 0 : 65534), 0);
+        ASSERT_EQ(::chmod(QFile::encodeName(report).constData(), c.mode), 0);
+        const QByteArray before = FileBytes(report);
+        const auto [status, err] = asNobody(report);
+        EXPECT_NE(status, 0) << c.file;
+        EXPECT_TRUE(err.contains(QLatin1String(c.why)) && err.contains(QLatin1String(c.file))) << err.toStdString();
+        EXPECT_EQ(FileBytes(report), before) << c.file;
+        struct stat st {};
+        ASSERT_EQ(::stat(QFile::encodeName(report).constData(), &st), 0);
+        EXPECT_EQ(st.st_uid, c.owner) << c.file;
+        EXPECT_EQ(st.st_mode & 07777, c.mode) << c.file;
+    }
+    // Writable, in a directory that is not.
+    QTemporaryDir closed;
+    const QString report = QDir(closed.path()).filePath("open.dat");
+    ASSERT_TRUE(QFile::copy(sample(), report));
+    ASSERT_EQ(::chown(QFile::encodeName(report).constData(), 65534, 65534), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(report).constData(), 0666), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(closed.path()).constData(), 0755), 0);
+    const QByteArray before = FileBytes(report);
+    const auto [status, err] = asNobody(report);
+    EXPECT_NE(status, 0);
+    EXPECT_TRUE(err.contains("its directory")) << err.toStdString();
+    EXPECT_EQ(FileBytes(report), before);
+}
+
+TEST(ReportFiles, ThresholdsAreNumbersAsAScriptWritesThem)
 {
     QTemporaryDir dir;
-    for (const char* t : {"a;b;c;d", "+30,0;+60,0;x;+60,0", "1;2;3;4,5,6"}) {
+    for (const char* t : {"a;b;c;d", "+30,0;+60,0;x;+60,0", "1;2;3;4,5,6", "30;6 0;-5;25", "+30,0;+60,0;-4 , ;+  , "}) {
         const ProcessResult r = runProcess(QStringLiteral(KELMORA_CLI),
                                            {"report", sample(), "--thresholds", t, "--format", "txt", "--out", dir.filePath("o.txt")});
         EXPECT_EQ(r.exitCode, 64) << t << ": " << r.err.toStdString();
         EXPECT_TRUE(r.err.contains("is not a number")) << r.err.toStdString();
         EXPECT_FALSE(QFileInfo::exists(dir.filePath("o.txt")));
     }
-    // The window's masked texts, blanks and all, are numbers.
-    const ProcessResult ok = runProcess(QStringLiteral(KELMORA_CLI), {"report", sample(), "--thresholds", "+30,0;+60,0;-4 , ;+  , ",
-                                                                      "--format", "txt", "--out", dir.filePath("o.txt")});
-    EXPECT_EQ(ok.exitCode, 0) << ok.err.toStdString();
+    // Blanks around a number do not count and "." is a decimal separator as well: the colours
+    // are those of 30;60;-5;25, never of 300;600 (blanks read as zeros).
+    const auto htm = [&](const char* thresholds, const char* out) {
+        const ProcessResult r = runProcess(QStringLiteral(KELMORA_CLI), {"report", sample(), "--thresholds", thresholds,
+                                                                         "--format", "htm", "--out", dir.filePath(out)});
+        EXPECT_EQ(r.exitCode, 0) << thresholds << ": " << r.err.toStdString();
+        return FileBytes(dir.filePath(out));
+    };
+    const QByteArray plain = htm("30;60;-5;25", "plain.htm");
+    EXPECT_EQ(htm("30 ;60 ; -5 ;25", "blanks.htm"), plain);
+    EXPECT_EQ(htm("30.0;60,0;-5.;25", "points.htm"), plain);
+    EXPECT_NE(htm("300;600;-5;25", "wide.htm"), plain) << "the thresholds make a difference in this report";
 }

@@ -104,6 +104,35 @@ TEST_F(ReportPool, RewriteWritesExactlyReportCountRecordsThroughARename)
     EXPECT_EQ(bytes(QStringLiteral("r.dat")), recordBytes(5, 6, 7) + recordBytes(8, 9, 10));
 }
 
+// A rewrite killed midway (kill -9) leaves its temporary file; the next rewrite of that report
+// removes it, and leaves another report's alone. Temporary names stay short, so a report of
+// the longest name a report may have is rewritten too.
+TEST_F(ReportPool, ARewriteRemovesWhatAKilledOneLeftAndNeedsNoLongTemporaryName)
+{
+    const QString longName = QString(250, QLatin1Char('r')) + QStringLiteral(".dat");
+    for (const QString& name : {QStringLiteral("r.dat"), longName, QStringLiteral("other.dat")})
+        writeBytes(name, recordBytes(1, 2, 3));
+    const auto leftoverOf = [&](const QString& name) {
+        QByteArray pattern = TemporaryPatternBeside(path(name));
+        pattern.replace(pattern.size() - 6, 6, "a1B2c3");
+        writeBytes(QFileInfo(QFile::decodeName(pattern)).fileName(), "half a rewrite");
+        return QFileInfo(QFile::decodeName(pattern)).fileName();
+    };
+    const QString mine = leftoverOf(QStringLiteral("r.dat"));
+    const QString others = leftoverOf(QStringLiteral("other.dat"));
+    EXPECT_LT(mine.size(), 30);
+    ReportState state;
+    for (const QString& name : {QStringLiteral("r.dat"), longName}) {
+        ASSERT_TRUE(LoadReport(path(name), state));
+        ASSERT_TRUE(RewriteReport(path(name), state)) << name.size();
+        EXPECT_EQ(bytes(name), recordBytes(1, 2, 3));
+    }
+    const QStringList left = QDir(pool.path()).entryList(QDir::Files | QDir::Hidden);
+    EXPECT_FALSE(left.contains(mine));
+    EXPECT_TRUE(left.contains(others)) << "another report's leftover waits for that report's rewrite";
+    EXPECT_EQ(left.size(), 4);
+}
+
 TEST_F(ReportPool, FailedRewriteLeavesTheReportWhole)
 {
     const QByteArray original = recordBytes(1, 2, 3) + recordBytes(4, 5, 6);
@@ -208,6 +237,21 @@ TEST_F(ReportPool, ListsReportFilesAlphabeticallyIgnoringCase)
     EXPECT_EQ(ListReports(pool.path()),
               (QStringList{QStringLiteral("A.dat"), QStringLiteral("b.dat"), QStringLiteral("C.DAT")}));
     EXPECT_TRUE(ListReports(path(QStringLiteral("missing"))).isEmpty());
+}
+
+// Two names never share a file: a name's file is NAME.dat whatever dots it holds, and a name
+// that is a file name already names that file (an earlier "room.dat" stays reachable as "room").
+TEST(ReportFileNames, EveryNameAFileOfItsOwn)
+{
+    struct Case {
+        const char* name;
+        const char* file;
+    };
+    for (const Case c : {Case{"room", "room.dat"}, Case{"room.north", "room.north.dat"}, Case{"room.south", "room.south.dat"},
+                         Case{"room.dat", "room.dat"}, Case{"Room.DAT", "Room.DAT"}, Case{"may.old", "may.old.dat"},
+                         Case{"Склад 2", "Склад 2.dat"}})
+        EXPECT_EQ(ReportFileName(QString::fromUtf8(c.name)), QString::fromUtf8(c.file)) << c.name;
+    EXPECT_NE(WorkingReportPath("/pool", "room.north"), WorkingReportPath("/pool", "room.south"));
 }
 
 TEST_F(ReportPool, DeleteRemovesRecordsTmpAndComment)

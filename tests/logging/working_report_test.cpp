@@ -50,7 +50,7 @@ INSTANTIATE_TEST_SUITE_P(
                       NameCase{"a/b", false}, NameCase{"a\\b", false}, NameCase{"a\tb", false},
                       NameCase{".", false}, NameCase{"..", false}, NameCase{".hidden", false},
                       NameCase{".dat", false}, NameCase{"temp", false}, NameCase{"TEMP", false},
-                      NameCase{"temp.old", false}));
+                      NameCase{"temp.dat", false}, NameCase{"TEMP.DAT", false}, NameCase{"temp.old", true}));
 
 TEST(SaveUnderTypedName, MovesTheScratchReportOnlyWhereNothingIsReplaced)
 {
@@ -68,8 +68,9 @@ TEST(SaveUnderTypedName, MovesTheScratchReportOnlyWhereNothingIsReplaced)
     EXPECT_EQ(read(path("Cellar.dat")), "cellar-records");
     EXPECT_EQ(read(path("temp.dat")), "scratch-records");
 
-    EXPECT_TRUE(CheckSaveTarget(pool.path(), "Cellar", "Cellar.old").sameFile);
-    EXPECT_FALSE(CheckSaveTarget(pool.path(), "Cellar", "Cellar.old").replacesReport);
+    EXPECT_TRUE(CheckSaveTarget(pool.path(), "Cellar", "Cellar.dat").sameFile);
+    EXPECT_FALSE(CheckSaveTarget(pool.path(), "Cellar", "Cellar.dat").replacesReport);
+    EXPECT_FALSE(CheckSaveTarget(pool.path(), "Cellar", "Cellar.old").sameFile) << "another name, another file";
 
     EXPECT_TRUE(SaveUnderTypedName(pool.path(), "temp", "Hall"));
     EXPECT_EQ(read(path("Hall.dat")), "scratch-records");

@@ -53,7 +53,7 @@ def html(name, styles, rows):
 
 header = [(0, 'Дата'), (0, 'Время'), (0, 'RH, %'), (0, 'Т, °C')]
 
-# kelmora-cli report sample.dat --thresholds "+30,0;+60,0;-4 , ;+60,0" --format htm
+# kelmora-cli report sample.dat --thresholds "30;60;-40;60" --format htm
 # humidity 30..60, temperature -40..60; classes in order of first use:
 # 0 header, 1 plain, 2 "---", 3 above (red on yellow), 4 below (blue on yellow)
 html('sample_marked.htm',

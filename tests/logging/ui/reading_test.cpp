@@ -159,10 +159,10 @@ TEST_F(Reading, SaveUnderANameMovesTheReportAndLaterReadingsFollow)
     read();
     EXPECT_EQ(size("Cellar.dat"), 48);
 
-    // "may.old" names the file may.dat.
+    // "may.old" names the file may.old.dat: every name a file of its own.
     gui::named<QLineEdit>(form().readingPanel(), "repNameEdit")->setText("may.old");
     gui::named<QToolButton>(form().readingPanel(), "SpeedButton1")->click();
-    EXPECT_EQ(size("may.dat"), 48);
+    EXPECT_EQ(size("may.old.dat"), 48);
 }
 
 TEST_F(Reading, TypedButUnsavedNameKeepsTheOldMetersReadingsAtAMeterChange)
@@ -349,7 +349,7 @@ TEST_F(Reading, SaveRefusesHiddenAndScratchNames)
 {
     connectMeter();
     read();
-    for (const char* typed : {".hidden", "temp", "TEMP.old"}) {
+    for (const char* typed : {".hidden", "temp", "TEMP.dat"}) {
         dialogs.shown.clear();
         gui::named<QLineEdit>(form().readingPanel(), "repNameEdit")->setText(typed);
         gui::named<QToolButton>(form().readingPanel(), "SpeedButton1")->click();
