@@ -143,6 +143,13 @@ bool RegisterProtocol::ProbeDevice(uint8_t address, bool usb)
         attempt_ = 0;
         return false;
     }
+    // Bytes on the line before the first request of an exchange answer nothing of it (a reply
+    // still coming for another program's request): they go, in USB mode too.
+    try {
+        line_.PurgeInput();
+    } catch (const EComError&) {
+    }
+    followLine();
     for (attempt_ = 1; attempt_ <= ProbeAttempts; ++attempt_)
         if (attempt(address, RegHumidity, usb, false))
             return true;

@@ -44,10 +44,15 @@ TEST(RegisterProtocol, OneAttemptInEachTransferMode)
     for (const bool usb : {false, true}) {
         Rig rig;
         ASSERT_TRUE(rig.protocol.ProbeDevice(MeterAddress, usb));
-        const QStringList expected = usb ? QStringList{"Write 6", "Read 6"}
-                                         : QStringList{"Write 5", "PurgeInput", "Write 1", "Read 6"};
+        // An exchange starts on an empty input: what came before answers none of its requests.
+        const QStringList expected = usb ? QStringList{"PurgeInput", "Write 6", "Read 6"}
+                                         : QStringList{"PurgeInput", "Write 5", "PurgeInput", "Write 1", "Read 6"};
         EXPECT_EQ(rig.line.log().mid(1), expected) << "usb " << usb;
-        EXPECT_EQ(rig.clock.sleeps(), (std::vector<int>{2, 2}));
+        rig.line.clearLog();
+        ASSERT_EQ(rig.protocol.ReadRegister(MeterAddress, RegSerialNumber, usb), 0x00A3);
+        EXPECT_EQ(rig.line.log(), usb ? QStringList({"Write 6", "Read 6"}) : QStringList({"Write 5", "PurgeInput", "Write 1", "Read 6"}))
+            << "within the exchange nothing is discarded before a request in USB mode";
+        EXPECT_EQ(rig.clock.sleeps(), (std::vector<int>{2, 2, 2, 2}));
     }
 }
 
@@ -124,19 +129,22 @@ TEST(RegisterProtocol, StaleBytesArePurgedBeforeTheLastByteOnlyInNonUsbMode)
     }
 }
 
-TEST(RegisterProtocol, UsbModeReadsWhateverArrivedBeforeTheRequest)
+TEST(RegisterProtocol, UsbModeReadsWhateverArrivedBeforeTheRequestWithinAnExchange)
 {
     VirtualClock clock;
     MeterLine line(&clock);
     TestFatalExit fatal;
     RegisterProtocol protocol(line, clock, fatal);
     line.Open();
-    line.receive(bytes({0xAA, 0xAA}));  // left over from before
+    line.receive(bytes({0xAA, 0xAA}));  // left over from before the exchange
     EXPECT_TRUE(protocol.ProbeDevice(MeterAddress, true));
+    EXPECT_EQ(protocol.attempts(), 1) << "an exchange starts on an empty input";
+    line.receive(bytes({0xAA, 0xAA}));  // noise within the exchange
+    EXPECT_EQ(protocol.ReadRegister(MeterAddress, RegSerialNumber, true), 0x00A3);
     EXPECT_EQ(protocol.attempts(), 2) << "USB mode purges only after a failed attempt";
 
     line.receive(bytes({0xAA, 0xAA}));
-    EXPECT_TRUE(protocol.ProbeDevice(MeterAddress, false));
+    EXPECT_EQ(protocol.ReadRegister(MeterAddress, RegHumidity, false), 4570);
     EXPECT_EQ(protocol.attempts(), 1) << "non-USB mode purges before the last request byte";
 }
 
