@@ -25,7 +25,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QEventLoop>
+#include <QCoreApplication>
 #include <QTimer>
 
 #include <algorithm>
@@ -234,7 +234,10 @@ int run(const QStringList& args)
                          SystemClock::instance());
     ReadingCycle cycle(session);
     ::pthread_sigmask(SIG_UNBLOCK, &stopSignals, nullptr);
-    QEventLoop loop;
+    // The readings are driven by the program's own event loop: the cycle's outcome, the next
+    // due time and a stop request each come as an event.
+    QObject events;
+    const auto finish = [] { QCoreApplication::exit(0); };
     QElapsedTimer schedule;
     schedule.start();
     qint64 due = 0;
@@ -245,13 +248,13 @@ int run(const QStringList& args)
 
     const auto startCycle = [&] {
         if (stopRequested) {
-            loop.quit();
+            finish();
             return;
         }
         ++cycles;
         cycle.start(o.port, o.usb);
     };
-    QObject::connect(&cycle, &ReadingCycle::finished, &loop, [&](const ReadingOutcome& outcome) {
+    QObject::connect(&cycle, &ReadingCycle::finished, &events, [&](const ReadingOutcome& outcome) {
         switch (outcome.kind) {
         case ReadingOutcome::Kind::CannotOpen:
             // Said once per streak (a busy or missing port fails at every tick), and its end too.
@@ -263,7 +266,7 @@ int run(const QStringList& args)
         case ReadingOutcome::Kind::StoppedAnswering:
             printErr(DeviceText::NotResponding);
             status = worse(status, ExitNotResponding);
-            loop.quit();
+            finish();
             return;
         case ReadingOutcome::Kind::NoAnswer:
         case ReadingOutcome::Kind::OutOfStep:
@@ -294,24 +297,24 @@ int run(const QStringList& args)
             break;
         }
         if (stopRequested || (o.count >= 0 && cycles >= o.count) || o.intervalSeconds == 0) {
-            loop.quit();
+            finish();
             return;
         }
         // Readings start on the interval's beat; a reading longer than the interval drops beats.
         due += qint64(o.intervalSeconds) * 1000;
         if (due < schedule.elapsed())
             due = schedule.elapsed();
-        QTimer::singleShot(std::chrono::milliseconds(due - schedule.elapsed()), &loop, startCycle);
+        QTimer::singleShot(std::chrono::milliseconds(due - schedule.elapsed()), &events, startCycle);
     });
     // A stop request ends the run between records; one that comes during a reading waits for it.
     QTimer stopWatch;
-    QObject::connect(&stopWatch, &QTimer::timeout, &loop, [&] {
+    QObject::connect(&stopWatch, &QTimer::timeout, &events, [&] {
         if (stopRequested && !cycle.running())
-            loop.quit();
+            finish();
     });
     stopWatch.start(100);
-    QTimer::singleShot(0, &loop, startCycle);
-    loop.exec();
+    QTimer::singleShot(0, &events, startCycle);
+    QCoreApplication::exec();
 
     if (publisher) {
         const qint64 unpublished = publisher->stop();

@@ -37,19 +37,29 @@ bool openWithLines(SerialLine& line, QString* why)
     }
 }
 
+namespace {
+
+// Closes an open port with its lines dropped when they still can be: a line that will not drop
+// must not keep the user (or the search) on the old port.
+void closeWithLinesDown(SerialLine& line)
+{
+    if (!line.Active())
+        return;
+    try {
+        line.ClearDTR();
+        line.ClearRTS();
+    } catch (const EComError&) {
+    }
+    line.Close();
+}
+
+}  // namespace
+
 void choosePort(SerialLine& line, const QString& name)
 {
     if (name == line.DeviceName())
         return;
-    if (line.Active()) {
-        try {
-            line.ClearDTR();
-            line.ClearRTS();
-        } catch (const EComError&) {
-            // a line that will not drop must not keep the user on the old port
-        }
-        line.Close();
-    }
+    closeWithLinesDown(line);
     line.SetDeviceName(name);
 }
 
@@ -90,15 +100,7 @@ std::optional<int> DetectMeter(SerialLine& line, RegisterProtocol& protocol, con
 {
     for (int index = static_cast<int>(names.size()) - 1; index >= 0; --index) {
         const QString shown = select(index);
-        if (line.Active()) {
-            // The previous candidate; a line that refuses to drop must not stop the search.
-            try {
-                line.ClearDTR();
-                line.ClearRTS();
-            } catch (const EComError&) {
-            }
-            line.Close();
-        }
+        closeWithLinesDown(line);  // the previous candidate
         line.SetDeviceName(shown);
         if (!openWithLines(line))
             continue;
