@@ -162,6 +162,8 @@ private:
     // What becomes of a reading (main_window_reading.cpp): handled in one step without boxes;
     // boxes and questions come right after the step (afterStep).
     void readingFinished(const ReadingOutcome& outcome);
+    void handleReading(const ReadingOutcome& outcome);
+    void guardReading(const std::function<void()>& step);
     void readingFailed(bool automatic, const QString& reason, std::function<void()> boxes);
     void askAboutMeterChange(const MeterReading& reading);
     void storeReading(const MeterReading& reading, bool byHand);

@@ -44,6 +44,23 @@ void MainWindow::afterStep(std::function<void()> what)
 
 void MainWindow::readingFinished(const ReadingOutcome& outcome)
 {
+    guardReading([&] { handleReading(outcome); });
+}
+
+void MainWindow::guardReading(const std::function<void()>& step)
+{
+    // Whatever fails while a reading is handled, the reading ends: the read button (and with it
+    // automatic reading) must never stay off. The error is shown once the step is over.
+    try {
+        step();
+    } catch (const std::exception& e) {
+        readingDone();
+        afterStep([this, text = QString::fromUtf8(e.what())] { ShowStandardError(dialogs_, text); });
+    }
+}
+
+void MainWindow::handleReading(const ReadingOutcome& outcome)
+{
     const bool automatic = readingPanel_->automaticReadingOn();
     const QString port = connection_->chosenPort();
     switch (outcome.kind) {
@@ -85,7 +102,7 @@ void MainWindow::readingFinished(const ReadingOutcome& outcome)
         break;
     case WorkingReport::MeterChange::AnswerNeeded:
         // The reading waits for the user's answer; the read button stays off meanwhile.
-        afterStep([this, reading] { askAboutMeterChange(reading); });
+        afterStep([this, reading] { guardReading([&] { askAboutMeterChange(reading); }); });
         return;
     }
     storeReading(reading, !automatic);
