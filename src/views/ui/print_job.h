@@ -22,6 +22,13 @@ inline QString PrinterName(const QPrinter& printer)
     return printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
 }
 
+// The name of a job in the printer's queue: "Kelmora — <report title>".
+inline QString PrintJobName(const QString& title)
+{
+    const QString shown = title.simplified();
+    return shown.isEmpty() ? QStringLiteral("Kelmora") : QStringLiteral("Kelmora — %1").arg(shown);
+}
+
 // What the user is told when the printing service knows no printer.
 inline QString NoPrinterText()
 {

@@ -170,7 +170,7 @@ void ReportOutput::printTable()
     // A job of all pages leaves the printer without a range; the from-page stays as chosen.
     if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0)
         fromPage_ = printer.fromPage();
-    printer.setDocName(QString());
+    printer.setDocName(PrintJobName(table->title()));
 
     TablePrintSource source;
     // Before the first build the title is the form's design text.
@@ -209,7 +209,11 @@ void ReportOutput::printGraph()
         if (!dialogs_.print(printer, 0, 0, true))
             return;
     }
-    printer.setDocName(QString());
+    // The graph is one page: a range the table's dialog left on the shared printer (pages 2-3)
+    // would leave the job without a page. Every option the printout relies on is its own.
+    printer.setPrintRange(QPrinter::AllPages);
+    printer.setFromTo(0, 0);
+    printer.setDocName(PrintJobName(textPage_.model().sharedTable()->title()));
     prepareCharts_();
     PrintCharts(printer, *graphPage_.humidityChart(), *graphPage_.temperatureChart(), logo_);
 }

@@ -236,6 +236,26 @@ TEST_F(PrintTable, AJobOfAllPagesKeepsTheFromPageForTheNextDialog)
     EXPECT_EQ(dialogs.fromPagesOffered.back(), 2);
 }
 
+// The graph printout after a table printout of pages 2-3: the range the table's dialog left on
+// the shared printer does not reach the graph's job (through a print server it would ask for
+// pages the graph does not have and print nothing), and every job has its name in the queue.
+TEST_F(PrintTable, TheGraphAfterARangedTablePrintoutIsAJobOfItsOwn)
+{
+    build(150);
+    QPrinter& printer = pdfPrinter();
+    print(2, 3);
+    ASSERT_EQ(printer.printRange(), QPrinter::PageRange);
+    const QString title = QStringLiteral("Kelmora — Термогигрометр №1A2B - склад");
+    EXPECT_EQ(printer.docName(), title);
+    QFile::remove(pdf);
+    gui::named<QAction>(form(), "AcPrintGraph")->trigger();
+    EXPECT_EQ(printer.printRange(), QPrinter::AllPages);
+    EXPECT_EQ(printer.fromPage(), 0);
+    EXPECT_EQ(printer.docName(), title);
+    EXPECT_EQ(pdfSheets(pdf).size(), 1);
+    EXPECT_TRUE(dialogs.texts(FakeDialogs::Kind::StandardError).isEmpty());
+}
+
 TEST_F(PrintTable, APageRangePrintsItsBlockOfRows)
 {
     const struct {
