@@ -46,16 +46,13 @@ int runCheck(const QStringList& args)
     return runSession(args, CheckUsage, DeviceText::NoConnection, [](CliMeter& meter, bool usb) {
         // Read twice: a number that does not come back the same is no number of this meter
         // (a late reply taken for the answer), and is not printed.
-        try {
-            const uint16_t serial = meter.protocol.ReadRegister(MeterAddress, RegSerialNumber, usb);
-            if (meter.protocol.ReadRegister(MeterAddress, RegSerialNumber, usb) == serial) {
-                printOut(deviceNumberText(serial));
-                return 0;
-            }
-        } catch (const RepliesOutOfStep&) {
+        const std::optional<uint16_t> serial = meter.protocol.ReadMeterNumber(MeterAddress, usb);
+        if (!serial) {
+            printErr(DeviceText::NoConnection);
+            return ExitNoAnswer;
         }
-        printErr(DeviceText::NoConnection);
-        return ExitNoAnswer;
+        printOut(deviceNumberText(*serial));
+        return 0;
     });
 }
 
@@ -92,8 +89,7 @@ int runDetect(const QStringList& args)
         return ExitUsage;
     CliMeter meter;
     const QStringList& names = portNames();
-    const auto found = DetectMeter(meter.port, meter.protocol, names, 0, options.usb,
-                                   [&](int index) { return index >= 0 ? names[index] : QString(); });
+    const auto found = DetectMeter(meter.port, meter.protocol, names, 0, options.usb);
     if (!found) {
         for (const QString& line : DeviceText::DetectionFailed.split(QStringLiteral("\n\r")))
             printErr(line);

@@ -96,20 +96,18 @@ SessionEnd RunSession(SerialLine& line, Clock& clock, const QString& portName, c
 }
 
 std::optional<int> DetectMeter(SerialLine& line, RegisterProtocol& protocol, const QStringList& names,
-                               int rememberedIndex, bool usb, const PortSelector& select)
+                               int rememberedIndex, bool usb)
 {
     for (int index = static_cast<int>(names.size()) - 1; index >= 0; --index) {
-        const QString shown = select(index);
         closeWithLinesDown(line);  // the previous candidate
-        line.SetDeviceName(shown);
+        line.SetDeviceName(names[index]);
         if (!openWithLines(line))
             continue;
         if (protocol.ProbeDevice(MeterAddress, usb))
             return index;
     }
-    const QString shown = select(rememberedIndex);
     line.Close();
-    line.SetDeviceName(shown);
+    line.SetDeviceName(rememberedIndex >= 0 && rememberedIndex < names.size() ? names[rememberedIndex] : QString());
     return std::nullopt;
 }
 

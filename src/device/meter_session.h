@@ -54,12 +54,11 @@ struct SessionEnd {
 SessionEnd RunSession(SerialLine& line, Clock& clock, const QString& portName, const std::function<void()>& exchange);
 
 // Detection: candidates from the last name to the first, each opened with its lines raised
-// and probed at once. select(index) gives the name shown for an item of the port list.
-// Returns the index of the port that answered (left open with its lines raised), or
-// nothing: then the port is closed and its name set to the remembered item's.
-using PortSelector = std::function<QString(int index)>;
+// and probed at once. Returns the index of the port that answered (left open with its lines
+// raised), or nothing: then the port is closed and its name set to the remembered item's
+// (none for an index outside the list).
 std::optional<int> DetectMeter(SerialLine& line, RegisterProtocol& protocol, const QStringList& names,
-                               int rememberedIndex, bool usb, const PortSelector& select);
+                               int rememberedIndex, bool usb);
 
 // The serial line and its register protocol on a thread of their own. Work handed over runs
 // there one piece after the other; its result comes back to the thread of this object through

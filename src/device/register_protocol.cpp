@@ -168,6 +168,17 @@ uint16_t RegisterProtocol::ReadRegister(uint8_t address, uint16_t reg, bool usb)
     DeviceNotResponding();
 }
 
+std::optional<uint16_t> RegisterProtocol::ReadMeterNumber(uint8_t address, bool usb)
+{
+    try {
+        const uint16_t serial = ReadRegister(address, RegSerialNumber, usb);
+        if (ReadRegister(address, RegSerialNumber, usb) == serial)
+            return serial;
+    } catch (const RepliesOutOfStep&) {
+    }
+    return std::nullopt;
+}
+
 void RegisterProtocol::DeviceNotResponding()
 {
     fatal_.deviceNotResponding();

@@ -7,6 +7,8 @@
 
 #include <QtGlobal>
 
+#include <optional>
+
 class Clock;
 class FatalExit;
 class SerialLine;
@@ -48,6 +50,9 @@ public:
     const Frame& reply() const { return reply_; }
     uint16_t accumulator() const { return crc_; }
     int attempts() const { return attempt_; }
+    // The meter's serial number, read twice: nothing when the two differ or the replies come
+    // out of step (a late reply taken for the answer would give another register's value).
+    std::optional<uint16_t> ReadMeterNumber(uint8_t address, bool usb);
     // Reply bytes still owed on the line (0 when none, or when the line cannot count).
     qint64 owedBytes();
 

@@ -142,13 +142,10 @@ void ConnectionPanel::checkConnection()
                 result->answered = protocol.ProbeDevice(MeterAddress, inUsbMode);
                 if (!result->answered)
                     return;
-                // A number is shown only when it is the meter's: read twice, in step both times.
-                try {
-                    result->serial = protocol.ReadRegister(MeterAddress, RegSerialNumber, inUsbMode);
-                    result->answered = protocol.ReadRegister(MeterAddress, RegSerialNumber, inUsbMode) == result->serial;
-                } catch (const RepliesOutOfStep&) {
-                    result->answered = false;
-                }
+                // A number is shown only when it is the meter's.
+                const std::optional<uint16_t> serial = protocol.ReadMeterNumber(MeterAddress, inUsbMode);
+                result->answered = serial.has_value();
+                result->serial = serial.value_or(0);
             });
         },
         [this, result] {
@@ -180,8 +177,7 @@ void ConnectionPanel::detectMeter()
     std::optional<int> found;
     // The names are the list's; the box shows the outcome once the search is over.
     session_->call([&](SerialLine& line, RegisterProtocol& protocol) {
-        found = DetectMeter(line, protocol, names, remembered, inUsbMode,
-                            [&names](int index) { return index >= 0 && index < names.size() ? names[index] : QString(); });
+        found = DetectMeter(line, protocol, names, remembered, inUsbMode);
     });
     {
         // Items selected here are the program's choice, not the user's: no change handler runs.

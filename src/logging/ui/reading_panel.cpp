@@ -98,14 +98,12 @@ void ReadingPanel::showReading(std::int16_t humidity, std::int16_t temperature)
 {
     humidityValue_->setText(DisplayValueText(humidity));
     temperatureValue_->setText(DisplayValueText(temperature));
-    readingOnShow_ = true;
 }
 
 void ReadingPanel::clearReading()
 {
     humidityValue_->setText(kNoReadingText);
     temperatureValue_->setText(kNoReadingText);
-    readingOnShow_ = false;
 }
 
 QString ReadingPanel::typedName() const

@@ -29,7 +29,6 @@ public:
     // The values (hundredths) of a stored reading stay on show until a save or the next check.
     void showReading(std::int16_t humidity, std::int16_t temperature);
     void clearReading();
-    bool readingOnShow() const { return readingOnShow_; }
 
     // The name typed for the working report (empty: none).
     QString typedName() const;
@@ -67,6 +66,5 @@ private:
     QLabel* meterNumberLabel_;
     QLineEdit* intervalEdit_;
     QTimer* timer_;
-    bool readingOnShow_ = false;
     QString meterNumber_;
 };
