@@ -3,10 +3,7 @@
 // on a PDF page. The charts are made by the window's own code on an off-screen surface, so no
 // display is needed.
 #include "platform/app_paths.h"
-#include "platform/profile_file.h"
-#include "platform/settings.h"
 #include "widgets/bevel_panel.h"
-#include "widgets/mask_edit.h"
 #include "cli/cli_meter.h"
 #include "cli/command.h"
 #include "cli/report_input.h"
@@ -14,6 +11,7 @@
 #include "logging/report_pool.h"
 #include "report/report_builder.h"
 #include "views/chart_axis.h"
+#include "views/view_settings.h"
 #include "views/ui/graph_charts.h"
 #include "views/ui/time_chart.h"
 
@@ -41,26 +39,19 @@ constexpr QSize DefaultPanelSize(1012, 626);
 
 struct ChartOptions : ReportInput {
     QSize size = DefaultPanelSize;
-    QString settings;
 };
 
-// The chart's own options: --size and --settings.
+// The chart's own option: --size.
 OptionTaken takeChartOption(const QStringList& args, int& i, ChartOptions& o)
 {
     const QString& a = args[i];
-    if (a != QLatin1String("--size") && a != QLatin1String("--settings"))
+    if (a != QLatin1String("--size"))
         return OptionTaken::No;
-    const bool isSize = a == QLatin1String("--size");
     if (i + 1 >= args.size()) {
-        Text.usageError(QStringLiteral("%1 needs %2").arg(a, isSize ? QStringLiteral("a size WxH in pixels")
-                                                                    : QStringLiteral("a settings file")));
+        Text.usageError(QStringLiteral("--size needs a size WxH in pixels"));
         return OptionTaken::Bad;
     }
     const QString v = args[++i];
-    if (!isSize) {
-        o.settings = v;
-        return OptionTaken::Yes;
-    }
     static const QRegularExpression form(QStringLiteral("^(\\d{1,5})x(\\d{1,5})$"));
     const auto m = form.match(v);
     const int w = m.hasMatch() ? m.captured(1).toInt() : 0;
@@ -72,14 +63,6 @@ OptionTaken takeChartOption(const QStringList& args, int& i, ChartOptions& o)
     }
     o.size = QSize(w, h);
     return OptionTaken::Yes;
-}
-
-// A text as the window's masked number field holds it after loading it from the settings file.
-QString masked(const QString& text)
-{
-    MaskEdit field;
-    field.setText(text);
-    return field.text();
 }
 
 int run(const QStringList& args)
@@ -99,30 +82,17 @@ int run(const QStringList& args)
             Text.error(QStringLiteral("--out %1 is the report itself; choose another file").arg(output));
             return ExitUsage;
         }
-    const bool settingsGiven = !o.settings.isEmpty();
-    const QString settingsPath = settingsGiven ? o.settings : settingsFilePath();
-    if (settingsGiven && !QFileInfo(settingsPath).isFile()) {
-        Text.error(QStringLiteral("--settings %1: no such file").arg(settingsPath));
-        return ExitNoAnswer;
-    }
     // What the window would load at its start: display mode, thresholds, point colours, the
     // axis modes and manual limits. Options given on the command line take the place of theirs.
-    const KelSettings kel = ReadKelSettings(ProfileFile(settingsPath));
+    const std::optional<KelSettings> stored = LoadStoredSettings(Text, o);
+    if (!stored)
+        return ExitNoAnswer;
+    const QString settingsPath = o.settings.isEmpty() ? settingsFilePath() : o.settings;
     try {
         const std::optional<ReportState> loaded = LoadReportInput(Text, o);
         if (!loaded)
             return ExitNoAnswer;
-        ReportSettings settings;
-        // The window selects the stored mode in its three-entry selector, which clamps it.
-        settings.displayMode = o.modeGiven ? o.mode : std::clamp(int(kel.Indic), 0, 2);
-        const QStringList thresholds = o.thresholdsGiven
-                                           ? o.thresholds
-                                           : QStringList{masked(kel.minh), masked(kel.maxh), masked(kel.mint), masked(kel.maxt)};
-        settings.minHumidityText = thresholds[0];
-        settings.maxHumidityText = thresholds[1];
-        settings.minTemperatureText = thresholds[2];
-        settings.maxTemperatureText = thresholds[3];
-        settings.colorChart = kel.colorChart;
+        const ReportSettings settings = ReportSettingsFor(o, *stored);
         auto table = std::make_shared<const ReportTable>(BuildReport(*loaded, settings, false));
 
         // The graph page's panel with its two charts, laid out as the window lays them out.
@@ -148,13 +118,7 @@ int run(const QStringList& args)
         const QRect area = panel.rect().adjusted(frame, frame, -frame, -frame);
         LayOutCharts(*humidity, *temperature, area, ChartAlign::Top, HumidityStripHeight(panel.height()));
 
-        GraphAxisSettings axes;
-        axes.humidityMode = kel.modeRH;
-        axes.temperatureMode = kel.modeT;
-        axes.humidityMinimum = masked(kel.min_RH);
-        axes.humidityMaximum = masked(kel.max_RH);
-        axes.temperatureMinimum = masked(kel.min_T);
-        axes.temperatureMaximum = masked(kel.max_T);
+        const GraphAxisSettings axes = AxisSettingsFromStored(*stored);
         ChartAlign align = ChartAlign::Top;
         try {
             align = ApplyGraphAxisSettings(*humidity, *temperature, axes, displayMode);

@@ -26,7 +26,7 @@ namespace {
 
 constexpr const char* Usage =
     "report FILE [--mode rh|dew|abs] [--from \"YYYY-MM-DD hh:mm\"] [--to \"YYYY-MM-DD hh:mm\"] "
-    "[--thresholds \"MINH;MAXH;MINT;MAXT\"] --format txt|htm|xls|csv --out PATH   export a report (csv: every reading of the interval; "
+    "[--thresholds \"MINH;MAXH;MINT;MAXT\"] [--settings INI] --format txt|htm|xls|csv --out PATH   export a report (csv: every reading of the interval; "
     "--out - writes txt, htm or csv to standard output)";
 
 const CommandText Text{"report", Usage};
@@ -48,6 +48,10 @@ int run(const QStringList& args)
         printErr(QStringLiteral("kelmora-cli report: --out %1 is the report itself; choose another file").arg(o.out));
         return ExitUsage;
     }
+    // Display mode and thresholds as the window would load them, options in place of theirs.
+    const std::optional<KelSettings> stored = LoadStoredSettings(Text, o);
+    if (!stored)
+        return ExitNoAnswer;
     try {
         const std::optional<ReportState> loaded = LoadReportInput(Text, o);
         if (!loaded)
@@ -57,12 +61,7 @@ int run(const QStringList& args)
             SaveToCSV(o.out, state);
             return 0;
         }
-        ReportSettings settings;
-        settings.displayMode = o.mode;
-        settings.minHumidityText = o.thresholds[0];
-        settings.maxHumidityText = o.thresholds[1];
-        settings.minTemperatureText = o.thresholds[2];
-        settings.maxTemperatureText = o.thresholds[3];
+        const ReportSettings settings = ReportSettingsFor(o, *stored);
         const ReportTable table = BuildReport(state, settings, false);
         if (o.format == QLatin1String("txt"))
             SaveToASCII(o.out, table);

@@ -1,6 +1,9 @@
 #include "cli/report_input.h"
 
 #include "cli/command.h"
+#include "platform/app_paths.h"
+#include "platform/profile_file.h"
+#include "views/view_settings.h"
 #include "logging/report_pool.h"
 #include "report/date_time.h"
 #include "report/number_format.h"
@@ -56,6 +59,12 @@ OptionTaken TakeReportOption(const CommandText& command, const QStringList& args
             return bad(command.usageError(
                 QStringLiteral("%1 \"%2\" is not a date and time \"YYYY-MM-DD hh:mm\"").arg(a, v)));
         (a == QLatin1String("--from") ? o.from : o.to) = t;
+        return OptionTaken::Yes;
+    }
+    if (a == QLatin1String("--settings")) {
+        if (!value("a settings file", v))
+            return OptionTaken::Bad;
+        o.settings = v;
         return OptionTaken::Yes;
     }
     if (a == QLatin1String("--thresholds")) {
@@ -129,6 +138,31 @@ bool ParseReportCommand(const CommandText& command, const QStringList& args, con
         return command.usageError(QStringLiteral("--from is after --to: the interval holds no minute"));
     o.file = positional.front();
     return true;
+}
+
+std::optional<KelSettings> LoadStoredSettings(const CommandText& command, const ReportInput& o)
+{
+    const bool given = !o.settings.isEmpty();
+    const QString path = given ? o.settings : settingsFilePath();
+    if (given && !QFileInfo(path).isFile()) {
+        command.error(QStringLiteral("--settings %1: no such file").arg(path));
+        return std::nullopt;
+    }
+    return ReadKelSettings(ProfileFile(path));
+}
+
+ReportSettings ReportSettingsFor(const ReportInput& o, const KelSettings& stored)
+{
+    ReportSettings settings = ReportSettingsFromStored(stored);
+    if (o.modeGiven)
+        settings.displayMode = o.mode;
+    if (o.thresholdsGiven) {
+        settings.minHumidityText = o.thresholds[0];
+        settings.maxHumidityText = o.thresholds[1];
+        settings.minTemperatureText = o.thresholds[2];
+        settings.maxTemperatureText = o.thresholds[3];
+    }
+    return settings;
 }
 
 std::optional<ReportState> LoadReportInput(const CommandText& command, const ReportInput& o)

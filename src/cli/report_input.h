@@ -4,6 +4,8 @@
 #pragma once
 
 #include "logging/report_state.h"
+#include "platform/settings.h"
+#include "report/report_builder.h"
 
 #include <QStringList>
 
@@ -18,6 +20,7 @@ struct ReportInput {
     std::optional<double> to;
     QStringList thresholds{QStringLiteral("+00,0"), QStringLiteral("+99,9"), QStringLiteral("-40,0"), QStringLiteral("+60,0")};
     bool thresholdsGiven = false;
+    QString settings;  // --settings: the settings file to take the rest from instead of kelmora.ini
     QString format;  // one of the command's formats
     QString out;
 };
@@ -47,6 +50,14 @@ using OwnOption = std::function<OptionTaken(const QStringList& args, int& i)>;
 // unknown option, a missing or wrong value, no FILE, no --format, no --out).
 bool ParseReportCommand(const CommandText& command, const QStringList& args, const QStringList& formats,
                         ReportInput& input, const OwnOption& own = {});
+
+// The settings the window would load at its start: --settings or kelmora.ini beside the program
+// (a missing kelmora.ini gives the defaults, as in the window). Refuses a --settings file that
+// does not exist with a message.
+std::optional<KelSettings> LoadStoredSettings(const CommandText& command, const ReportInput& input);
+
+// The report's settings from the stored ones, with --mode and --thresholds in place of theirs.
+ReportSettings ReportSettingsFor(const ReportInput& input, const KelSettings& stored);
 
 // The report file loaded as the window loads it, without preparing it: the device number from
 // the file name, the interval from --from and --to or, without them, the report's own first and

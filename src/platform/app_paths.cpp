@@ -35,6 +35,12 @@ QString userDataDirectory()
 
 QString dataDirectory()
 {
+    const QString chosen = qEnvironmentVariable("KELMORA_DATA_DIR");
+    if (!chosen.isEmpty()) {
+        const QString dir = QDir(chosen).absolutePath();
+        QDir().mkpath(dir);
+        return dir;
+    }
     const QString userDir = userDataDirectory();
     const QString dir = DataDirectoryFor(programDirectory(), userDir);
     if (dir == userDir)

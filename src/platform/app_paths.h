@@ -16,7 +16,9 @@ QString DataDirectoryFor(const QString& programDir, const QString& userDataDir);
 // The user's own data directory of the program (~/.local/share/Kelmora).
 QString userDataDirectory();
 
-// The data directory of this run (created when it is the user's and missing).
+// The data directory of this run: KELMORA_DATA_DIR when the environment sets it (a second,
+// separate set of reports and settings, a service's own directory), else the rule above;
+// created when missing and it is not the program's directory.
 QString dataDirectory();
 // POOL in the data directory.
 QString poolDirectory();

@@ -161,3 +161,23 @@ QString BlanksToZeros(const QString& text)
     s.replace(QLatin1Char(' '), QLatin1Char('0'));
     return s;
 }
+
+QString MaskedFieldText(const QString& text)
+{
+    constexpr int length = 5;
+    constexpr int comma = 3;
+    QString kept(length, QLatin1Char(' '));
+    for (int i = 0; i < length; ++i) {
+        if (i == comma) {
+            kept[i] = QLatin1Char(',');
+            continue;
+        }
+        if (i >= text.size())
+            continue;
+        const QChar c = text[i];
+        const bool fits = i == 0 ? (c.isDigit() || c == u'+' || c == u'-') : (c >= u'0' && c <= u'9');
+        if (fits)
+            kept[i] = c;
+    }
+    return kept;
+}

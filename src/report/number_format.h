@@ -31,3 +31,8 @@ double ParseDecimal(const QString& text);
 // The text with every blank (U+0020) replaced by the digit "0": a masked field's unfilled
 // positions count as zero digits ("-4 , " -> "-40,0").
 QString BlanksToZeros(const QString& text);
+
+// A text as the masked number field "!#99,9" keeps it once put into the field: each of the five
+// positions keeps a character that fits it (a sign or digit first, digits after, the comma
+// fixed at the fourth) and becomes a blank otherwise ("+5" -> "+5 , ", "12.5" -> "12 , ").
+QString MaskedFieldText(const QString& text);

@@ -1,5 +1,7 @@
 #include "widgets/mask_edit.h"
 
+#include "report/number_format.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
@@ -33,10 +35,9 @@ QString MaskEdit::text() const
 
 void MaskEdit::setText(const QString& text)
 {
-    for (int i = 0; i < Length; ++i) {
-        const QChar c = i < text.size() ? text[i] : QChar();
-        chars_[i] = (i != CommaPosition && !c.isNull() && accepts(i, c)) ? c : QChar();
-    }
+    const QString kept = MaskedFieldText(text);
+    for (int i = 0; i < Length; ++i)
+        chars_[i] = (i == CommaPosition || kept[i] == u' ') ? QChar() : kept[i];
     refresh(0);
 }
 

@@ -10,15 +10,13 @@
 
 namespace {
 
-// A copy of kelmora-cli in a directory of its own, so that its kelmora.ini is the test's.
+// kelmora-cli on a data directory of its own, so that its kelmora.ini is the test's.
 class CliInDir {
 public:
-    CliInDir()
+    ProcessResult run(const QStringList& args)
     {
-        program_ = dir_.filePath("kelmora-cli");
-        QFile::copy(QStringLiteral(KELMORA_CLI), program_);
+        return runProcess(environmentWithDataDirectory(dir_.path()), QStringLiteral(KELMORA_CLI), args);
     }
-    ProcessResult run(const QStringList& args) { return runProcess(program_, args); }
     void writeIni(const QString& text)
     {
         QFile f(dir_.filePath("kelmora.ini"));
@@ -33,7 +31,6 @@ public:
 
 private:
     QTemporaryDir dir_;
-    QString program_;
 };
 
 }  // namespace

@@ -203,3 +203,53 @@ TEST(ReportFiles, ThresholdsAreNumbersAsAScriptWritesThem)
     EXPECT_EQ(htm("30.0;60,0;-5.;25", "points.htm"), plain);
     EXPECT_NE(htm("300;600;-5;25", "wide.htm"), plain) << "the thresholds make a difference in this report";
 }
+
+// report takes display mode and thresholds from the settings file as the window loads them
+// (kelmora.ini of the data directory, or --settings), the options in their place; chart does the
+// same, so the table and the charts of one report agree.
+TEST(ReportFiles, DisplayModeAndThresholdsComeFromTheSettingsFile)
+{
+    QTemporaryDir dir;
+    const auto exportWith = [&](const QStringList& options, const char* out, const QString& dataDir = QString()) {
+        QProcess p;
+        if (!dataDir.isEmpty()) {
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("KELMORA_DATA_DIR"), dataDir);
+            p.setProcessEnvironment(env);
+        }
+        p.start(QStringLiteral(KELMORA_CLI), QStringList{"report", sample()} + options
+                                                 + QStringList{"--format", "htm", "--out", dir.filePath(out)});
+        EXPECT_TRUE(p.waitForFinished(30000));
+        EXPECT_EQ(p.exitCode(), 0) << out << ": " << p.readAllStandardError().toStdString();
+        return FileBytes(dir.filePath(out));
+    };
+    const auto writeIni = [](const QString& path, const char* kel) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray("[Kel]\n") + kel);
+    };
+    // The settings file keeps the texts as the masked fields wrote them ("-5" is "-5 , ").
+    const QString ini = dir.filePath("look.ini");
+    writeIni(ini, "minh=+30,0\nmaxh=+60,0\nmint=-5 , \nmaxt=+25,0\nIndic=1\n");
+    const QByteArray byOptions = exportWith({"--mode", "dew", "--thresholds", "30;60;-50;25"}, "options.htm");
+    EXPECT_EQ(exportWith({"--settings", ini}, "settings.htm"), byOptions);
+    EXPECT_NE(exportWith({}, "defaults.htm"), byOptions) << "the settings make a difference in this report";
+
+    // The data directory's kelmora.ini serves when no --settings is given.
+    QDir(dir.path()).mkpath("data");
+    writeIni(dir.filePath("data/kelmora.ini"), "minh=+30,0\nmaxh=+60,0\nmint=-5 , \nmaxt=+25,0\nIndic=1\n");
+    EXPECT_EQ(exportWith({}, "data.htm", dir.filePath("data")), byOptions);
+
+    // Options take the place of the file's values, one by one.
+    EXPECT_EQ(exportWith({"--settings", ini, "--mode", "rh"}, "mode.htm"),
+              exportWith({"--mode", "rh", "--thresholds", "30;60;-50;25"}, "mode-options.htm"));
+    EXPECT_EQ(exportWith({"--settings", ini, "--thresholds", "0;99,9;-40;60"}, "thresholds.htm"),
+              exportWith({"--mode", "dew"}, "thresholds-options.htm"));
+
+    // A settings file that is not there is refused; nothing is written.
+    const ProcessResult missing = runProcess(QStringLiteral(KELMORA_CLI), {"report", sample(), "--settings", dir.filePath("none.ini"),
+                                                                           "--format", "txt", "--out", dir.filePath("none.txt")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.err.contains("no such file")) << missing.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("none.txt")));
+}

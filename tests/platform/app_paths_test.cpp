@@ -49,6 +49,7 @@ TEST(DataDirectory, AnInstalledCliWritesItsSettingsIntoTheUsersDataDirectory)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("HOME", root.filePath("home"));
     env.remove("XDG_DATA_HOME");
+    env.remove("KELMORA_DATA_DIR");
     p.setProcessEnvironment(env);
     p.start(program, {"ports", "--map", "COM1", "/dev/ttyUSB9"});
     ASSERT_TRUE(p.waitForFinished(30000));
@@ -58,4 +59,26 @@ TEST(DataDirectory, AnInstalledCliWritesItsSettingsIntoTheUsersDataDirectory)
     EXPECT_TRUE(out.contains("data directory: " + dataDir)) << out.toStdString();
     EXPECT_TRUE(QFile::exists(dataDir + "/kelmora.ini"));
     EXPECT_FALSE(QFile::exists(root.filePath("usr/bin/kelmora.ini")));
+}
+
+// KELMORA_DATA_DIR names the data directory whatever the program's place: it is made when
+// missing and holds the settings the program writes.
+TEST(DataDirectory, TheEnvironmentNamesAnotherDataDirectory)
+{
+    QTemporaryDir root;
+    QDir().mkpath(root.filePath("usr/bin"));
+    touch(root.filePath("usr/share/applications/kelmora.desktop"));
+    const QString program = root.filePath("usr/bin/kelmora-cli");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(KELMORA_CLI), program));
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", root.filePath("home"));
+    env.insert("KELMORA_DATA_DIR", root.filePath("service/kelmora"));
+    p.setProcessEnvironment(env);
+    p.start(program, {"ports", "--map", "COM1", "/dev/ttyUSB9"});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    EXPECT_TRUE(QString::fromUtf8(p.readAllStandardOutput()).contains("data directory: " + root.filePath("service/kelmora")));
+    EXPECT_TRUE(QFile::exists(root.filePath("service/kelmora/kelmora.ini")));
+    EXPECT_FALSE(QFile::exists(root.filePath("home/.local/share/Kelmora/kelmora.ini")));
 }

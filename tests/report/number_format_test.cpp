@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include <cmath>
 #include <clocale>
 
@@ -78,6 +80,17 @@ TEST(ParseDecimal, MaskTextsThroughBlanksToZeros)
     EXPECT_EQ(ParseDecimal(BlanksToZeros(QStringLiteral("+  , "))), 0);
     EXPECT_EQ(ParseDecimal(BlanksToZeros(QStringLiteral(" 3 ,5"))), 30.5);
     EXPECT_EQ(ParseDecimal(BlanksToZeros(QStringLiteral("   , "))), 0);
+}
+
+// What a masked field keeps of a stored text: a position takes only a character that fits it.
+TEST(MaskedFieldText, EachPositionKeepsOnlyWhatFitsIt)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"+30,0", "+30,0"}, {"-5", "-5 , "},   {"", "   , "},      {"12.5", "12 , "},  {"+  , ", "+  , "},
+        {"30 ;", "30 , "},  {"a1,2b", " 1 , "}, {"100,05", "100,0"}, {"9-9,9", "9 9,9"}, {"--,-", "-  , "},
+    };
+    for (const auto& [stored, kept] : cases)
+        EXPECT_EQ(MaskedFieldText(QString::fromUtf8(stored)), QString::fromUtf8(kept)) << stored;
 }
 
 TEST(DisplayValueText, TiesToEven)

@@ -26,7 +26,21 @@ MeterSimProcess::~MeterSimProcess()
 
 ProcessResult runProcess(const QString& program, const QStringList& args, int timeoutMs)
 {
+    return runProcess(QProcessEnvironment::systemEnvironment(), program, args, timeoutMs);
+}
+
+QProcessEnvironment environmentWithDataDirectory(const QString& dir)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("KELMORA_DATA_DIR"), dir);
+    return env;
+}
+
+ProcessResult runProcess(const QProcessEnvironment& environment, const QString& program, const QStringList& args,
+                         int timeoutMs)
+{
     QProcess p;
+    p.setProcessEnvironment(environment);
     p.start(program, args);
     ProcessResult r;
     if (!p.waitForFinished(timeoutMs)) {

@@ -24,3 +24,9 @@ struct ProcessResult {
     QString err;
 };
 ProcessResult runProcess(const QString& program, const QStringList& args, int timeoutMs = 60000);
+// The same in an environment of its own.
+ProcessResult runProcess(const QProcessEnvironment& environment, const QString& program, const QStringList& args,
+                         int timeoutMs = 60000);
+// This process's environment with KELMORA_DATA_DIR set to dir: the data directory of a program
+// the test starts.
+QProcessEnvironment environmentWithDataDirectory(const QString& dir);
