@@ -2,9 +2,9 @@
 
 #include "platform/app_paths.h"
 #include "platform/clock.h"
+#include "cli/cli_text.h"
 #include "cli/command.h"
 #include "device/com_error.h"
-#include "device/device_texts.h"
 #include "device/meter_session.h"
 
 #include <cstdlib>
@@ -13,7 +13,7 @@ void CliFatalExit::deviceNotResponding()
 {
     if (throwInstead)
         throw MeterStoppedAnswering{};
-    printErr(DeviceText::NotResponding);
+    printErr(Cli::tr("The meter does not answer!"));
     std::exit(ExitNotResponding);
 }
 
@@ -29,13 +29,13 @@ bool parseMeterOptions(const QStringList& args, bool wantPort, const char* usage
         if (a == QLatin1String("--usb"))
             out.usb = true;
         else if (a.startsWith(QLatin1String("--")) && a.size() > 2) {
-            printErr(QStringLiteral("kelmora-cli: unknown option %1\nusage: kelmora-cli %2").arg(a, QString::fromUtf8(usage)));
+            printErr(Cli::tr("kelmora-cli: unknown option %1").arg(a) + QLatin1Char('\n') + UsageLine(usage));
             return false;
         } else
             rest << a;
     }
     if (rest.size() != (wantPort ? 1 : 0)) {
-        printErr(QStringLiteral("usage: kelmora-cli %1").arg(QString::fromUtf8(usage)));
+        printErr(UsageLine(usage));
         return false;
     }
     if (wantPort)
@@ -45,7 +45,7 @@ bool parseMeterOptions(const QStringList& args, bool wantPort, const char* usage
 
 void sayCannotOpen(const QString& port, const QString& why)
 {
-    printErr(DeviceText::CannotOpenPort);
+    printErr(Cli::tr("Cannot open the port"));
     const QString device = PortNameMap::fromSettingsFile(settingsFilePath()).devicePath(port);
     printErr(device == port ? QStringLiteral("%1: %2").arg(port, why)
                             : QStringLiteral("%1 (%2): %3").arg(port, device, why));

@@ -16,7 +16,7 @@ constexpr int ExitUsage = 64;
 
 class CliFatalExit : public FatalExit {
 public:
-    // Says "Устройство не отвечает !" and ends with status 3, or throws MeterStoppedAnswering
+    // Says that the meter does not answer and ends with status 3, or throws MeterStoppedAnswering
     // when throwInstead is set.
     [[noreturn]] void deviceNotResponding() override;
     bool throwInstead = false;
@@ -36,7 +36,7 @@ struct MeterOptions {
 };
 bool parseMeterOptions(const QStringList& args, bool wantPort, const char* usage, MeterOptions& out);
 
-// "Невозможно открыть порт" and the reason, with the device a listed name stands for.
+// That the port cannot be opened, and why, with the device a listed name stands for.
 void sayCannotOpen(const QString& port, const QString& why);
 // Lines down, the 0xAA filler, close; a line that fails at this point only closes.
 void closeSession(CliMeter& meter);

@@ -5,6 +5,7 @@
 #include "platform/app_paths.h"
 #include "widgets/bevel_panel.h"
 #include "cli/cli_meter.h"
+#include "cli/cli_text.h"
 #include "cli/command.h"
 #include "cli/report_input.h"
 #include "logging/report_file_error.h"
@@ -28,9 +29,9 @@
 namespace {
 
 constexpr const char* Usage =
-    "chart FILE [--mode rh|dew|abs] [--from \"YYYY-MM-DD hh:mm\"] [--to \"YYYY-MM-DD hh:mm\"] "
+    QT_TRANSLATE_NOOP("Cli", "chart FILE [--mode rh|dew|abs] [--from \"YYYY-MM-DD hh:mm\"] [--to \"YYYY-MM-DD hh:mm\"] "
     "[--thresholds \"MINH;MAXH;MINT;MAXT\"] [--size WxH] [--settings INI] --format bmp|wmf|pdf --out PATH   "
-    "chart pictures (PATH.bmp1/.bmp2, PATH.wmf1/.wmf2) or the graph printout as PDF";
+    "chart pictures (PATH.bmp1/.bmp2, PATH.wmf1/.wmf2) or the graph printout as PDF");
 
 const CommandText Text{"chart", Usage};
 
@@ -48,7 +49,7 @@ OptionTaken takeChartOption(const QStringList& args, int& i, ChartOptions& o)
     if (a != QLatin1String("--size"))
         return OptionTaken::No;
     if (i + 1 >= args.size()) {
-        Text.usageError(QStringLiteral("--size needs a size WxH in pixels"));
+        Text.usageError(Cli::tr("--size needs a size WxH in pixels"));
         return OptionTaken::Bad;
     }
     const QString v = args[++i];
@@ -58,7 +59,7 @@ OptionTaken takeChartOption(const QStringList& args, int& i, ChartOptions& o)
     const int h = m.hasMatch() ? m.captured(2).toInt() : 0;
     // Below this the axes leave no plot; above it a bitmap would take gigabytes.
     if (w < 100 || h < 100 || w > 10000 || h > 10000) {
-        Text.usageError(QStringLiteral("--size \"%1\" is not WxH with a width and height from 100 to 10000 pixels").arg(v));
+        Text.usageError(Cli::tr("--size \"%1\" is not WxH with a width and height from 100 to 10000 pixels").arg(v));
         return OptionTaken::Bad;
     }
     o.size = QSize(w, h);
@@ -79,7 +80,7 @@ int run(const QStringList& args)
                           ChangeFileExt(o.out, QLatin1String(".") + o.format + QLatin1String("2"))};
     for (const QString& output : outputs)
         if (SameReportFile(o.file, output)) {
-            Text.error(QStringLiteral("--out %1 is the report itself; choose another file").arg(output));
+            Text.error(Cli::tr("--out %1 is the report itself; choose another file").arg(output));
             return ExitUsage;
         }
     // What the window would load at its start: display mode, thresholds, point colours, the
@@ -124,7 +125,7 @@ int run(const QStringList& args)
             align = ApplyGraphAxisSettings(*humidity, *temperature, axes, displayMode);
         } catch (const AxisRangeError& e) {
             // As in the window, manual limits with the maximum below the minimum stop the output.
-            Text.error(QStringLiteral("%1: the manual axis limits of the settings file are refused (\"%2\"); nothing is written")
+            Text.error(Cli::tr("%1: the manual axis limits of the settings file are refused (\"%2\"); nothing is written")
                            .arg(settingsPath, QString::fromUtf8(e.what())));
             return ExitNoAnswer;
         }
@@ -138,11 +139,11 @@ int run(const QStringList& args)
             try {
                 PrintCharts(printer, *humidity, *temperature, QPixmap(QStringLiteral(":/kelmora/logo.png")));
             } catch (const std::exception&) {
-                Text.error(QStringLiteral("%1: cannot write the PDF file").arg(o.out));
+                Text.error(Cli::tr("%1: cannot write the PDF file").arg(o.out));
                 return ExitNoAnswer;
             }
             if (!QFileInfo(o.out).isFile()) {
-                Text.error(QStringLiteral("%1: cannot write the PDF file").arg(o.out));
+                Text.error(Cli::tr("%1: cannot write the PDF file").arg(o.out));
                 return ExitNoAnswer;
             }
         } else {

@@ -8,8 +8,8 @@
 #include "platform/app_paths.h"
 #include "platform/clock.h"
 #include "cli/cli_meter.h"
+#include "cli/cli_text.h"
 #include "cli/command.h"
-#include "device/device_texts.h"
 #include "device/meter_session.h"
 #include "logging/meter_reading.h"
 #include "logging/reading_cycle.h"
@@ -38,10 +38,10 @@
 namespace {
 
 constexpr const char* Usage =
-    "log PORT [--usb] --interval S [--count N] [--report NAME] [--pool DIR] [--mqtt URL [--mqtt-user USER] "
+    QT_TRANSLATE_NOOP("Cli", "log PORT [--usb] --interval S [--count N] [--report NAME] [--pool DIR] [--mqtt URL [--mqtt-user USER] "
     "[--no-discovery]]   log readings every S seconds into POOL/NAME.dat (default kelmora-cli), each also "
     "published to the MQTT broker URL mqtt[s]://HOST[:PORT]/PREFIX (password in KELMORA_MQTT_PASSWORD); "
-    "exit status 0 only when every reading was stored";
+    "exit status 0 only when every reading was stored");
 
 volatile std::sig_atomic_t stopRequested = 0;
 
@@ -66,9 +66,32 @@ struct LogOptions {
     bool discovery = true;
 };
 
+// Why NAME cannot be a report name, in a whole sentence.
+QString reportNameProblem(const QString& name, ReportNameFault fault)
+{
+    switch (fault) {
+    case ReportNameFault::Empty:
+        return Cli::tr("--report needs a name that is not empty");
+    case ReportNameFault::Separator:
+        return Cli::tr("\"%1\" cannot be a report name: a name cannot hold \"/\" or \"\\\"").arg(name);
+    case ReportNameFault::ControlCharacter:
+        return Cli::tr("\"%1\" cannot be a report name: a name cannot hold control characters").arg(name);
+    case ReportNameFault::DotName:
+        return Cli::tr("\"%1\" cannot be a report name: it cannot name a file").arg(name);
+    case ReportNameFault::LeadingDot:
+        return Cli::tr("\"%1\" cannot be a report name: a name cannot start with a dot").arg(name);
+    case ReportNameFault::ScratchReport:
+        return Cli::tr("\"%1\" cannot be a report name: the name \"%2\" belongs to the window's scratch report")
+            .arg(name, kScratchReportName);
+    case ReportNameFault::TooLong:
+        return Cli::tr("\"%1\" cannot be a report name: the name is too long").arg(name);
+    }
+    return QString();
+}
+
 bool usage(const QString& problem)
 {
-    printErr(QStringLiteral("kelmora-cli log: %1\nusage: kelmora-cli %2").arg(problem, QString::fromUtf8(Usage)));
+    printErr(QStringLiteral("kelmora-cli log: %1\n%2").arg(problem, UsageLine(Usage)));
     return false;
 }
 
@@ -90,51 +113,51 @@ bool parse(const QStringList& args, LogOptions& o)
             o.usb = true;
         } else if (a == QLatin1String("--interval")) {
             if (!value(v))
-                return usage(QStringLiteral("--interval needs a number of seconds"));
+                return usage(Cli::tr("--interval needs a number of seconds"));
             o.intervalSeconds = v.toInt(&ok);
             if (!ok)
-                return usage(QStringLiteral("--interval \"%1\" is not a whole number of seconds").arg(v));
+                return usage(Cli::tr("--interval \"%1\" is not a whole number of seconds").arg(v));
             haveInterval = true;
         } else if (a == QLatin1String("--count")) {
             if (!value(v))
-                return usage(QStringLiteral("--count needs a number"));
+                return usage(Cli::tr("--count needs a number"));
             o.count = v.toLong(&ok);
             if (!ok || o.count < 1)
-                return usage(QStringLiteral("--count \"%1\" is not a positive number").arg(v));
+                return usage(Cli::tr("--count \"%1\" is not a positive number").arg(v));
         } else if (a == QLatin1String("--report")) {
             if (!value(o.report))
-                return usage(QStringLiteral("--report needs a name"));
-            if (const auto problem = ReportNameProblem(o.report))
-                return usage(QStringLiteral("\"%1\" cannot be a report name: %2").arg(o.report, *problem));
+                return usage(Cli::tr("--report needs a name"));
+            if (const auto fault = ReportNameFaultOf(o.report))
+                return usage(reportNameProblem(o.report, *fault));
             o.report = o.report.trimmed();
         } else if (a == QLatin1String("--pool")) {
             if (!value(o.pool))
-                return usage(QStringLiteral("--pool needs a directory"));
+                return usage(Cli::tr("--pool needs a directory"));
         } else if (a == QLatin1String("--mqtt")) {
             if (!value(v))
-                return usage(QStringLiteral("--mqtt needs a broker address mqtt://HOST[:PORT]/PREFIX"));
+                return usage(Cli::tr("--mqtt needs a broker address mqtt://HOST[:PORT]/PREFIX"));
             QString problem;
             o.mqtt = ParseMqttUrl(v, &problem);
             if (!o.mqtt)
                 return usage(problem);
         } else if (a == QLatin1String("--mqtt-user")) {
             if (!value(o.mqttUser))
-                return usage(QStringLiteral("--mqtt-user needs a user name"));
+                return usage(Cli::tr("--mqtt-user needs a user name"));
         } else if (a == QLatin1String("--no-discovery")) {
             o.discovery = false;
         } else if (a.startsWith(QLatin1String("--"))) {
-            return usage(QStringLiteral("unknown option %1").arg(a));
+            return usage(Cli::tr("unknown option %1").arg(a));
         } else {
             positional << a;
         }
     }
     if (positional.size() != 1)
-        return usage(QStringLiteral("one PORT is needed"));
+        return usage(Cli::tr("one PORT is needed"));
     if (!haveInterval)
-        return usage(QStringLiteral("--interval is needed"));
+        return usage(Cli::tr("--interval is needed"));
     o.port = positional.front();
     if (!o.mqtt && (!o.mqttUser.isEmpty() || !o.discovery))
-        return usage(QStringLiteral("--mqtt-user and --no-discovery go with --mqtt"));
+        return usage(Cli::tr("--mqtt-user and --no-discovery go with --mqtt"));
     if (o.mqtt) {
         o.mqtt->user = o.mqttUser;
         o.mqtt->password = MqttPasswordFromEnvironment();
@@ -145,13 +168,13 @@ bool parse(const QStringList& args, LogOptions& o)
     // A script says what it means: a negative interval is no interval, and an interval of 0
     // (one reading, as the window's switch takes it) cannot take several.
     if (o.intervalSeconds < 0)
-        return usage(QStringLiteral("--interval %1 is negative: a number of seconds is needed").arg(o.intervalSeconds));
+        return usage(Cli::tr("--interval %1 is negative: a number of seconds is needed").arg(o.intervalSeconds));
     if (o.intervalSeconds == 0 && o.count > 1)
-        return usage(QStringLiteral("--interval 0 takes one reading; --count %1 needs an interval").arg(o.count));
+        return usage(Cli::tr("--interval 0 takes one reading; --count %1 needs an interval").arg(o.count));
     // The report must be a file that appends go to: a FIFO or a device would block or swallow them.
     const QFileInfo report(WorkingReportPath(o.pool, o.report));
     if (report.exists() && !report.isFile())
-        return usage(QStringLiteral("%1 is not a regular file: no report can be kept there").arg(report.filePath()));
+        return usage(Cli::tr("%1 is not a regular file: no report can be kept there").arg(report.filePath()));
     return true;
 }
 
@@ -174,17 +197,17 @@ std::unique_ptr<ReadingPublisher> startPublisher(const MqttTarget& target)
     return std::make_unique<ReadingPublisher>(target, [url](const PublisherEvent& e) {
         switch (e.kind) {
         case PublisherEvent::Kind::Failing:
-            printErr(QStringLiteral("MQTT: %1: %2; logging goes on, readings are published from the report once the broker answers")
+            printErr(Cli::tr("MQTT: %1: %2; logging goes on, readings are published from the report once the broker answers")
                          .arg(url, e.detail));
             break;
         case PublisherEvent::Kind::Connected:
             if (e.again)
-                printErr(QStringLiteral("MQTT: %1 answers again; publishing %2 readings logged meanwhile").arg(url).arg(e.backlog));
+                printErr(Cli::tr("MQTT: %1 answers again; publishing %2 readings logged meanwhile").arg(url).arg(e.backlog));
             else
-                printErr(QStringLiteral("MQTT: publishing to %1").arg(url));
+                printErr(Cli::tr("MQTT: publishing to %1").arg(url));
             break;
         case PublisherEvent::Kind::PositionNotWritten:
-            printErr(QStringLiteral("MQTT: the published position cannot be kept (%1); a restart may publish readings again")
+            printErr(Cli::tr("MQTT: the published position cannot be kept (%1); a restart may publish readings again")
                          .arg(e.detail));
             break;
         }
@@ -216,15 +239,15 @@ int run(const QStringList& args)
         sigaddset(&stopSignals, signal);
     ::pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
     ReportLock::setWaiting({[](const QString& path) {
-                                printErr(QStringLiteral("%1 is locked by another program; the reading waits for it "
-                                                        "(SIGINT or SIGTERM end the wait)")
+                                printErr(Cli::tr("%1 is locked by another program; the reading waits for it "
+                                                 "(SIGINT or SIGTERM end the wait)")
                                              .arg(path));
                             },
                             [] { return stopRequested != 0; }});
 
     CreatePool(o.pool);
     const QString file = QDir::cleanPath(WorkingReportPath(o.pool, o.report));
-    printErr(QStringLiteral("logging to %1").arg(file));
+    printErr(Cli::tr("logging to %1").arg(file));
     // The broker is told about each reading after it is in the report; it never holds logging up.
     std::unique_ptr<ReadingPublisher> publisher = o.mqtt ? startPublisher(*o.mqtt) : nullptr;
 
@@ -264,18 +287,18 @@ int run(const QStringList& args)
             status = worse(status, ExitCannotOpen);
             break;
         case ReadingOutcome::Kind::StoppedAnswering:
-            printErr(DeviceText::NotResponding);
+            printErr(Cli::tr("The meter does not answer!"));
             status = worse(status, ExitNotResponding);
             finish();
             return;
         case ReadingOutcome::Kind::NoAnswer:
         case ReadingOutcome::Kind::OutOfStep:
-            printErr(DeviceText::CannotRead);
+            printErr(Cli::tr("Cannot read the data!"));
             status = worse(status, ExitNoAnswer);
             break;
         case ReadingOutcome::Kind::Taken:
             if (openFailing)
-                printErr(QStringLiteral("%1 opens again").arg(o.port));
+                printErr(Cli::tr("%1 opens again").arg(o.port));
             openFailing = false;
             try {
                 if (publisher)
@@ -285,12 +308,12 @@ int run(const QStringList& args)
                     publisher->readingStored(outcome.reading.serialNumber);
                 appendFailing = false;
                 ++stored;
-                printOut(QStringLiteral("read %1").arg(
+                printOut(Cli::tr("read %1").arg(
                     DaysToDateTime(outcome.reading.dt).toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"))));
             } catch (const ReportFileError& e) {
                 // Said once per run of failures, so a full disk does not flood the output.
                 if (!appendFailing)
-                    printErr(QStringLiteral("The reading could not be written to %1: %2").arg(file, e.text()));
+                    printErr(Cli::tr("The reading could not be written to %1: %2").arg(file, e.text()));
                 appendFailing = true;
                 status = worse(status, ExitNotStored);
             }
@@ -319,10 +342,10 @@ int run(const QStringList& args)
     if (publisher) {
         const qint64 unpublished = publisher->stop();
         if (unpublished > 0)
-            printErr(QStringLiteral("MQTT: %1 readings of the report not yet published; the next run with --mqtt publishes them")
+            printErr(Cli::tr("MQTT: %1 readings of the report not yet published; the next run with --mqtt publishes them")
                          .arg(unpublished));
     }
-    printErr(QStringLiteral("stored %1 of %2 readings").arg(stored).arg(cycles));
+    printErr(Cli::tr("stored %1 of %2 readings").arg(stored).arg(cycles));
     return status;
 }
 

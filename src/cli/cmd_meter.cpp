@@ -2,6 +2,7 @@
 // and the detection of the meter over the twenty port names.
 #include "platform/clock.h"
 #include "cli/cli_meter.h"
+#include "cli/cli_text.h"
 #include "cli/command.h"
 #include "device/device_texts.h"
 #include "device/meter_session.h"
@@ -13,9 +14,9 @@
 
 namespace {
 
-constexpr const char* CheckUsage = "check PORT [--usb]     connection check; prints the serial number";
-constexpr const char* ReadUsage = "read PORT [--usb]      one reading: serial number, humidity, temperature";
-constexpr const char* DetectUsage = "detect [--usb]         find the meter on the twenty port names";
+constexpr const char* CheckUsage = QT_TRANSLATE_NOOP("Cli", "check PORT [--usb]     connection check; prints the serial number");
+constexpr const char* ReadUsage = QT_TRANSLATE_NOOP("Cli", "read PORT [--usb]      one reading: serial number, humidity, temperature");
+constexpr const char* DetectUsage = QT_TRANSLATE_NOOP("Cli", "detect [--usb]         find the meter on the twenty port names");
 
 // The connection check's pattern: one session on PORT (open with the lines up, one second,
 // the exchange, lines down, filler, close); on an answer to the probe `answered` does the
@@ -43,12 +44,12 @@ int runSession(const QStringList& args, const char* usage, const QString& noAnsw
 
 int runCheck(const QStringList& args)
 {
-    return runSession(args, CheckUsage, DeviceText::NoConnection, [](CliMeter& meter, bool usb) {
+    return runSession(args, CheckUsage, Cli::tr("Cannot establish a connection!"), [](CliMeter& meter, bool usb) {
         // Read twice: a number that does not come back the same is no number of this meter
         // (a late reply taken for the answer), and is not printed.
         const std::optional<uint16_t> serial = meter.protocol.ReadMeterNumber(MeterAddress, usb);
         if (!serial) {
-            printErr(DeviceText::NoConnection);
+            printErr(Cli::tr("Cannot establish a connection!"));
             return ExitNoAnswer;
         }
         printOut(deviceNumberText(*serial));
@@ -72,7 +73,7 @@ int runRead(const QStringList& args)
                                                      DisplayValueText(static_cast<int16_t>(reading->temperature))));
             status = 0;
         } else {
-            printErr(DeviceText::CannotRead);
+            printErr(Cli::tr("Cannot read the data!"));
         }
     });
     if (end.kind == SessionEnd::Kind::CannotOpen) {
@@ -91,11 +92,11 @@ int runDetect(const QStringList& args)
     const QStringList& names = portNames();
     const auto found = DetectMeter(meter.port, meter.protocol, names, 0, options.usb);
     if (!found) {
-        for (const QString& line : DeviceText::DetectionFailed.split(QStringLiteral("\n\r")))
-            printErr(line);
+        printErr(Cli::tr("Cannot detect the meter automatically!"));
+        printErr(Cli::tr("Check all the connections again and try once more."));
         return ExitNoAnswer;
     }
-    printOut(DeviceText::FoundOn + meter.port.DeviceName());
+    printOut(Cli::tr("Meter found on %1").arg(meter.port.DeviceName()));
     closeSession(meter);
     return 0;
 }

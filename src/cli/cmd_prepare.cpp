@@ -1,6 +1,7 @@
 // kelmora-cli prepare: prepares a report file as the report selection dialog does (sort,
 // remove repeated readings, write back) and prints the proposed interval.
 #include "cli/cli_meter.h"
+#include "cli/cli_text.h"
 #include "cli/command.h"
 #include "logging/report_file_error.h"
 #include "logging/report_state.h"
@@ -14,24 +15,24 @@
 
 namespace {
 
-constexpr const char* Usage = "prepare FILE           sort and clean a report file; prints its first and last minute";
+constexpr const char* Usage = QT_TRANSLATE_NOOP("Cli", "prepare FILE           sort and clean a report file; prints its first and last minute");
 
 int run(const QStringList& given)
 {
     // "prepare -- FILE" for a file whose name starts with "-".
     const QStringList args = given.size() == 2 && given.front() == QLatin1String("--") ? given.mid(1) : given;
     if (args.size() != 1 || (given.size() == 1 && args.front().startsWith(QLatin1String("--")))) {
-        printErr(QStringLiteral("kelmora-cli prepare: one FILE is needed\nusage: kelmora-cli %1").arg(QString::fromUtf8(Usage)));
+        printErr(Cli::tr("kelmora-cli prepare: one FILE is needed") + QLatin1Char('\n') + UsageLine(Usage));
         return ExitUsage;
     }
     const QString path = args.front();
     const QFileInfo info(path);
     if (!info.exists()) {
-        printErr(QStringLiteral("kelmora-cli prepare: %1: no such file").arg(path));
+        printErr(Cli::tr("kelmora-cli prepare: %1: no such file").arg(path));
         return ExitNoAnswer;
     }
     if (!info.isFile()) {
-        printErr(QStringLiteral("kelmora-cli prepare: %1: not a report file").arg(path));
+        printErr(Cli::tr("kelmora-cli prepare: %1: not a report file").arg(path));
         return ExitNoAnswer;
     }
     ReportState state;
@@ -39,7 +40,7 @@ int run(const QStringList& given)
         QStringList notes;
         PrepareReportFile(state, path, nullptr, &notes);
         for (const QString& note : notes)
-            printErr(QStringLiteral("kelmora-cli prepare: %1").arg(note));
+            printErr(Cli::tr("kelmora-cli prepare: %1").arg(note));
         // The first and last record's minute (not the selection dialog's proposal, which starts
         // from a fixed date).
         std::optional<double> first, last;
@@ -51,9 +52,9 @@ int run(const QStringList& given)
         if (first)
             printOut(IsoMinuteText(*first) + QLatin1Char(' ') + IsoMinuteText(*last));
         else
-            printErr(QStringLiteral("kelmora-cli prepare: %1: the report holds no reading").arg(path));
+            printErr(Cli::tr("kelmora-cli prepare: %1: the report holds no reading").arg(path));
     } catch (const ReportFileError& e) {
-        printErr(QStringLiteral("kelmora-cli prepare: %1").arg(e.text()));
+        printErr(Cli::tr("kelmora-cli prepare: %1").arg(e.text()));
         return ExitNoAnswer;
     }
     return 0;

@@ -2,6 +2,7 @@
 // without preparing it) and writes the text or HTML export, byte for byte as the window would.
 #include "platform/clock.h"
 #include "cli/cli_meter.h"
+#include "cli/cli_text.h"
 #include "cli/command.h"
 #include "cli/report_input.h"
 #include "logging/report_file_error.h"
@@ -25,9 +26,9 @@
 namespace {
 
 constexpr const char* Usage =
-    "report FILE [--mode rh|dew|abs] [--from \"YYYY-MM-DD hh:mm\"] [--to \"YYYY-MM-DD hh:mm\"] "
+    QT_TRANSLATE_NOOP("Cli", "report FILE [--mode rh|dew|abs] [--from \"YYYY-MM-DD hh:mm\"] [--to \"YYYY-MM-DD hh:mm\"] "
     "[--thresholds \"MINH;MAXH;MINT;MAXT\"] [--settings INI] --format txt|htm|xls|csv --out PATH   export a report (csv: every reading of the interval; "
-    "--out - writes txt, htm or csv to standard output)";
+    "--out - writes txt, htm or csv to standard output)");
 
 const CommandText Text{"report", Usage};
 
@@ -37,7 +38,7 @@ int run(const QStringList& args)
     if (!ParseReportCommand(Text, args, {QStringLiteral("txt"), QStringLiteral("htm"), QStringLiteral("xls"), QStringLiteral("csv")}, o))
         return ExitUsage;
     if (o.out == kStandardOutputName && o.format == QLatin1String("xls")) {
-        printErr(QStringLiteral("kelmora-cli report: --out - takes txt, htm or csv; a workbook goes to a file"));
+        printErr(Cli::tr("kelmora-cli report: --out - takes txt, htm or csv; a workbook goes to a file"));
         return ExitUsage;
     }
     // The export would replace the report it is made from (the same file, also through a
@@ -45,7 +46,7 @@ int run(const QStringList& args)
     struct stat in {}, out {};
     if (::stat(QFile::encodeName(o.file).constData(), &in) == 0 && ::stat(QFile::encodeName(o.out).constData(), &out) == 0
         && in.st_dev == out.st_dev && in.st_ino == out.st_ino) {
-        printErr(QStringLiteral("kelmora-cli report: --out %1 is the report itself; choose another file").arg(o.out));
+        printErr(Cli::tr("kelmora-cli report: --out %1 is the report itself; choose another file").arg(o.out));
         return ExitUsage;
     }
     // Display mode and thresholds as the window would load them, options in place of theirs.
@@ -70,7 +71,7 @@ int run(const QStringList& args)
         else
             SaveToHTML(o.out, table, PlatformColors{0xF0F0F0, 0xFFFFFF, 0x000000});
     } catch (const ReportFileError& e) {
-        printErr(QStringLiteral("kelmora-cli report: %1").arg(e.text()));
+        printErr(Cli::tr("kelmora-cli report: %1").arg(e.text()));
         return ExitNoAnswer;
     }
     return 0;

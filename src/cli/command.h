@@ -14,13 +14,18 @@ struct Command {
     // charts can be drawn without a display.
     enum class Needs { Core, Widgets };
 
-    // name: the word after kelmora-cli; usage: one line shown by "kelmora-cli --help".
+    // name: the word after kelmora-cli; usage: one line shown by "kelmora-cli --help", in
+    // English, marked with QT_TRANSLATE_NOOP("Cli", …) for its translations.
     Command(const char* name, const char* usage, Run run, Needs needs = Needs::Core);
 
     const char* name;
     const char* usage;
     Run run;
     Needs needs;
+
+    // The usage in the language of the run, and "usage: kelmora-cli <usage>".
+    QString usageText() const;
+    QString usageLine() const;
 
     static const std::vector<const Command*>& all();
 };

@@ -1,4 +1,5 @@
 // kelmora-cli: the work of the Kelmora window without a screen.
+#include "cli/cli_text.h"
 #include "cli/command.h"
 
 #include <QApplication>
@@ -18,10 +19,11 @@ std::vector<const Command*>& registry()
 
 void printUsage(FILE* to)
 {
-    std::fputs("Usage: kelmora-cli COMMAND [ARGUMENTS]\n\nCommands:\n", to);
+    QString text = Cli::tr("Usage: kelmora-cli COMMAND [ARGUMENTS]\n\nCommands:\n");
     for (const Command* c : Command::all())
-        std::fprintf(to, "  %s\n", c->usage);
-    std::fputs("\nPORT is a name of the port list (COM3, \\\\.\\COM12) or a device path.\n", to);
+        text += QStringLiteral("  %1\n").arg(c->usageText());
+    text += Cli::tr("\nPORT is a name of the port list (COM3, \\\\.\\COM12) or a device path.\n");
+    std::fputs(text.toUtf8().constData(), to);
 }
 }  // namespace
 
@@ -29,6 +31,16 @@ Command::Command(const char* name, const char* usage, Run run, Needs needs)
     : name(name), usage(usage), run(std::move(run)), needs(needs)
 {
     registry().push_back(this);
+}
+
+QString Command::usageText() const
+{
+    return Cli::tr(usage);
+}
+
+QString Command::usageLine() const
+{
+    return UsageLine(usage);
 }
 
 const std::vector<const Command*>& Command::all()
@@ -91,6 +103,7 @@ int main(int argc, char** argv)
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
+    InstallCliLanguage(*app);
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty() || args.front() == QLatin1String("--help") || args.front() == QLatin1String("-h")) {
         printUsage(args.isEmpty() ? stderr : stdout);
@@ -105,12 +118,12 @@ int main(int argc, char** argv)
         if (name == QLatin1String(c->name)) {
             // "kelmora-cli COMMAND --help": that command's usage, asked for, so no mistake.
             if (args == QStringList{QStringLiteral("--help")} || args == QStringList{QStringLiteral("-h")}) {
-                printOut(QStringLiteral("usage: kelmora-cli %1").arg(QString::fromUtf8(c->usage)));
+                printOut(c->usageLine());
                 return 0;
             }
             return c->run(args);
         }
-    printErr(QStringLiteral("kelmora-cli: unknown command \"%1\"").arg(name));
+    printErr(Cli::tr("kelmora-cli: unknown command \"%1\"").arg(name));
     printUsage(stderr);
     return 64;
 }

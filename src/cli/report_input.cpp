@@ -1,5 +1,6 @@
 #include "cli/report_input.h"
 
+#include "cli/cli_text.h"
 #include "cli/command.h"
 #include "platform/app_paths.h"
 #include "platform/profile_file.h"
@@ -16,8 +17,8 @@
 
 bool CommandText::usageError(const QString& problem) const
 {
-    printErr(QStringLiteral("kelmora-cli %1: %2\nusage: kelmora-cli %3")
-                 .arg(QLatin1String(name), problem, QString::fromUtf8(usage)));
+    printErr(QStringLiteral("kelmora-cli %1: %2\n%3")
+                 .arg(QLatin1String(name), problem, UsageLine(usage)));
     return false;
 }
 
@@ -29,16 +30,16 @@ void CommandText::error(const QString& message) const
 OptionTaken TakeReportOption(const CommandText& command, const QStringList& args, int& i, ReportInput& o)
 {
     const QString& a = args[i];
-    const auto value = [&](const char* what, QString& out) {
+    const auto value = [&](const QString& what, QString& out) {
         if (i + 1 >= args.size())
-            return command.usageError(QStringLiteral("%1 needs %2").arg(a, QLatin1String(what)));
+            return command.usageError(Cli::tr("%1 needs %2").arg(a, what));
         out = args[++i];
         return true;
     };
     const auto bad = [](bool) { return OptionTaken::Bad; };
     QString v;
     if (a == QLatin1String("--mode")) {
-        if (!value("rh, dew or abs", v))
+        if (!value(Cli::tr("rh, dew or abs"), v))
             return OptionTaken::Bad;
         if (v == QLatin1String("rh"))
             o.mode = kRelativeHumidity;
@@ -47,32 +48,32 @@ OptionTaken TakeReportOption(const CommandText& command, const QStringList& args
         else if (v == QLatin1String("abs"))
             o.mode = kAbsoluteHumidity;
         else
-            return bad(command.usageError(QStringLiteral("--mode \"%1\" is not rh, dew or abs").arg(v)));
+            return bad(command.usageError(Cli::tr("--mode \"%1\" is not rh, dew or abs").arg(v)));
         o.modeGiven = true;
         return OptionTaken::Yes;
     }
     if (a == QLatin1String("--from") || a == QLatin1String("--to")) {
-        if (!value("a date and time \"YYYY-MM-DD hh:mm\"", v))
+        if (!value(Cli::tr("a date and time \"YYYY-MM-DD hh:mm\""), v))
             return OptionTaken::Bad;
         const auto t = ParseIsoMinute(v);
         if (!t)
             return bad(command.usageError(
-                QStringLiteral("%1 \"%2\" is not a date and time \"YYYY-MM-DD hh:mm\"").arg(a, v)));
+                Cli::tr("%1 \"%2\" is not a date and time \"YYYY-MM-DD hh:mm\"").arg(a, v)));
         (a == QLatin1String("--from") ? o.from : o.to) = t;
         return OptionTaken::Yes;
     }
     if (a == QLatin1String("--settings")) {
-        if (!value("a settings file", v))
+        if (!value(Cli::tr("a settings file"), v))
             return OptionTaken::Bad;
         o.settings = v;
         return OptionTaken::Yes;
     }
     if (a == QLatin1String("--thresholds")) {
-        if (!value("four threshold texts \"MINH;MAXH;MINT;MAXT\"", v))
+        if (!value(Cli::tr("four threshold texts \"MINH;MAXH;MINT;MAXT\""), v))
             return OptionTaken::Bad;
         const QStringList parts = v.split(QLatin1Char(';'));
         if (parts.size() != 4)
-            return bad(command.usageError(QStringLiteral("--thresholds \"%1\" is not four texts separated by \";\"").arg(v)));
+            return bad(command.usageError(Cli::tr("--thresholds \"%1\" is not four texts separated by \";\"").arg(v)));
         // Numbers as a script writes them: blanks around them do not count, "." or "," is the
         // decimal separator; anything else (a blank inside, letters) is refused rather than read
         // as something else.
@@ -81,7 +82,7 @@ OptionTaken TakeReportOption(const CommandText& command, const QStringList& args
         for (const QString& part : parts) {
             const QString trimmed = part.trimmed();
             if (!number.match(trimmed).hasMatch())
-                return bad(command.usageError(QStringLiteral("--thresholds \"%1\": \"%2\" is not a number").arg(v, part)));
+                return bad(command.usageError(Cli::tr("--thresholds \"%1\": \"%2\" is not a number").arg(v, part)));
             numbers << trimmed;
         }
         o.thresholds = numbers;
@@ -96,8 +97,7 @@ bool ParseReportCommand(const CommandText& command, const QStringList& args, con
 {
     // "txt, htm, xls or csv"
     const QString formatList = formats.size() > 1
-                                   ? formats.mid(0, formats.size() - 1).join(QLatin1String(", ")) + QLatin1String(" or ")
-                                         + formats.back()
+                                   ? Cli::tr("%1 or %2").arg(formats.mid(0, formats.size() - 1).join(QLatin1String(", ")), formats.back())
                                    : formats.join(QString());
     QStringList positional;
     for (int i = 0; i < args.size(); ++i) {
@@ -118,24 +118,24 @@ bool ParseReportCommand(const CommandText& command, const QStringList& args, con
             const bool isFormat = a == QLatin1String("--format");
             if (i + 1 >= args.size())
                 return command.usageError(
-                    QStringLiteral("%1 needs %2").arg(a, isFormat ? formatList : QStringLiteral("a file path")));
+                    Cli::tr("%1 needs %2").arg(a, isFormat ? formatList : Cli::tr("a file path")));
             (isFormat ? o.format : o.out) = args[++i];
             if (isFormat && !formats.contains(o.format))
-                return command.usageError(QStringLiteral("--format \"%1\" is not %2").arg(o.format, formatList));
+                return command.usageError(Cli::tr("--format \"%1\" is not %2").arg(o.format, formatList));
         } else if (a.startsWith(QLatin1String("--"))) {
-            return command.usageError(QStringLiteral("unknown option %1").arg(a));
+            return command.usageError(Cli::tr("unknown option %1").arg(a));
         } else {
             positional << a;
         }
     }
     if (positional.size() != 1)
-        return command.usageError(QStringLiteral("one FILE is needed"));
+        return command.usageError(Cli::tr("one FILE is needed"));
     if (o.format.isEmpty())
-        return command.usageError(QStringLiteral("--format is needed"));
+        return command.usageError(Cli::tr("--format is needed"));
     if (o.out.isEmpty())
-        return command.usageError(QStringLiteral("--out is needed"));
+        return command.usageError(Cli::tr("--out is needed"));
     if (o.from && o.to && *o.from > *o.to)
-        return command.usageError(QStringLiteral("--from is after --to: the interval holds no minute"));
+        return command.usageError(Cli::tr("--from is after --to: the interval holds no minute"));
     o.file = positional.front();
     return true;
 }
@@ -145,7 +145,7 @@ std::optional<KelSettings> LoadStoredSettings(const CommandText& command, const 
     const bool given = !o.settings.isEmpty();
     const QString path = given ? o.settings : settingsFilePath();
     if (given && !QFileInfo(path).isFile()) {
-        command.error(QStringLiteral("--settings %1: no such file").arg(path));
+        command.error(Cli::tr("--settings %1: no such file").arg(path));
         return std::nullopt;
     }
     return ReadKelSettings(ProfileFile(path));
@@ -169,11 +169,11 @@ std::optional<ReportState> LoadReportInput(const CommandText& command, const Rep
 {
     const QFileInfo info(o.file);
     if (!info.exists()) {
-        command.error(QStringLiteral("%1: no such file").arg(o.file));
+        command.error(Cli::tr("%1: no such file").arg(o.file));
         return std::nullopt;
     }
     if (!info.isFile()) {
-        command.error(QStringLiteral("%1: not a report file").arg(o.file));
+        command.error(Cli::tr("%1: not a report file").arg(o.file));
         return std::nullopt;
     }
     ReportState state;
@@ -196,7 +196,7 @@ std::optional<ReportState> LoadReportInput(const CommandText& command, const Rep
     // Records whose time stamp is no date (NaN, infinite, outside the years 1 to 9999) fall in
     // no interval: they are counted, as the interval's leftovers are.
     if (undated > 0)
-        command.error(QStringLiteral("%1 of %2 records have no valid time stamp and are left out").arg(undated).arg(state.ReportCount));
+        command.error(Cli::tr("%1 of %2 records have no valid time stamp and are left out").arg(undated).arg(state.ReportCount));
     state.IntervalStart = o.from ? *o.from : first.value_or(0.0);
     state.IntervalEnd = o.to ? *o.to : last.value_or(0.0);
     if ((o.from || o.to) && first) {
@@ -208,7 +208,7 @@ std::optional<ReportState> LoadReportInput(const CommandText& command, const Rep
             outside += minute && ((start && *minute < *start) || (end && *minute > *end));
         }
         if (outside > 0)
-            command.error(QStringLiteral("%1 of %2 records lie outside the interval and are left out")
+            command.error(Cli::tr("%1 of %2 records lie outside the interval and are left out")
                               .arg(outside)
                               .arg(state.ReportCount));
     }

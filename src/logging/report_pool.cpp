@@ -3,6 +3,7 @@
 #include "logging/report_file_error.h"
 #include "logging/report_lock.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -20,12 +21,12 @@
 
 ReportFileError ReportFileError::cannotOpen(const QString& path, const QString& reason)
 {
-    return ReportFileError(QStringLiteral("Cannot open file \"%1\". %2").arg(QDir::toNativeSeparators(path), reason));
+    return ReportFileError(QCoreApplication::translate("Kelmora", "Cannot open file \"%1\". %2").arg(QDir::toNativeSeparators(path), reason));
 }
 
 ReportFileError ReportFileError::cannotCreate(const QString& path, const QString& reason)
 {
-    return ReportFileError(QStringLiteral("Cannot create file \"%1\". %2").arg(QDir::toNativeSeparators(path), reason));
+    return ReportFileError(QCoreApplication::translate("Kelmora", "Cannot create file \"%1\". %2").arg(QDir::toNativeSeparators(path), reason));
 }
 
 QString ReportFilePath(const QString& poolDir, const QString& fileName)
@@ -99,13 +100,13 @@ QString absolutePath(const QString& path)
 // "Cannot write file "<path>". <reason>"
 ReportFileError cannotWrite(const QString& path, int errnum)
 {
-    return ReportFileError(QStringLiteral("Cannot write file \"%1\". %2")
+    return ReportFileError(QCoreApplication::translate("Kelmora", "Cannot write file \"%1\". %2")
                                .arg(QDir::toNativeSeparators(absolutePath(path)), SystemErrorText(errnum)));
 }
 
 ReportFileError cannotRead(const QString& path, int errnum)
 {
-    return ReportFileError(QStringLiteral("Cannot read file \"%1\". %2")
+    return ReportFileError(QCoreApplication::translate("Kelmora", "Cannot read file \"%1\". %2")
                                .arg(QDir::toNativeSeparators(absolutePath(path)), SystemErrorText(errnum)));
 }
 
@@ -119,7 +120,7 @@ qint64 physicalMemory()
 
 ReportFileError tooLarge(const QString& path, qint64 bytes)
 {
-    return ReportFileError(QStringLiteral("The report \"%1\" is too large to load: %2 bytes, the computer has %3 bytes of memory")
+    return ReportFileError(QCoreApplication::translate("Kelmora", "The report \"%1\" is too large to load: %2 bytes, the computer has %3 bytes of memory")
                                .arg(QDir::toNativeSeparators(absolutePath(path)))
                                .arg(bytes)
                                .arg(physicalMemory()));
@@ -209,7 +210,7 @@ void replaceLocked(const QString& filePath, const struct stat& held, const Repor
     if (fd < 0) {
         // The new records go to a file beside the report: the directory must take one.
         const int why = errno;
-        throw ReportFileError(QStringLiteral("Cannot rewrite file \"%1\": its directory \"%2\" does not take a new file. %3")
+        throw ReportFileError(QCoreApplication::translate("Kelmora", "Cannot rewrite file \"%1\": its directory \"%2\" does not take a new file. %3")
                                   .arg(QDir::toNativeSeparators(target), QDir::toNativeSeparators(QFileInfo(target).absolutePath()),
                                        SystemErrorText(why)));
     }
@@ -225,7 +226,7 @@ void replaceLocked(const QString& filePath, const struct stat& held, const Repor
     if ((made.st_uid != held.st_uid || made.st_gid != held.st_gid) && ::fchown(fd, held.st_uid, held.st_gid) != 0) {
         const int why = errno;
         if (notes)
-            *notes << QStringLiteral("The rewritten report \"%1\" could not keep its owner %2 and group %3: %4")
+            *notes << QCoreApplication::translate("Kelmora", "The rewritten report \"%1\" could not keep its owner %2 and group %3: %4")
                           .arg(QDir::toNativeSeparators(target))
                           .arg(held.st_uid)
                           .arg(held.st_gid)
@@ -234,7 +235,7 @@ void replaceLocked(const QString& filePath, const struct stat& held, const Repor
             (void)::fchown(fd, static_cast<uid_t>(-1), held.st_gid);  // the group alone, if that can be kept
     }
     if (::fchmod(fd, held.st_mode & 07777) != 0 && notes)
-        *notes << QStringLiteral("The rewritten report \"%1\" could not keep its permissions %2: %3")
+        *notes << QCoreApplication::translate("Kelmora", "The rewritten report \"%1\" could not keep its permissions %2: %3")
                       .arg(QDir::toNativeSeparators(target))
                       .arg(held.st_mode & 07777, 4, 8, QLatin1Char('0'))
                       .arg(SystemErrorText(errno));

@@ -2,6 +2,7 @@
 
 #include "platform/profile_file.h"
 
+#include <QCoreApplication>
 #include <QUrl>
 
 #include <cstdlib>
@@ -24,13 +25,13 @@ std::optional<MqttTarget> ParseMqttUrl(const QString& text, QString* problem)
     t.url = text.trimmed();
     const QString scheme = url.scheme().toLower();
     if (!url.isValid() || (scheme != QLatin1String("mqtt") && scheme != QLatin1String("mqtts"))) {
-        fail(problem, QStringLiteral("\"%1\" is no broker address of the form mqtt://HOST[:PORT]/PREFIX or mqtts://HOST[:PORT]/PREFIX").arg(text));
+        fail(problem, QCoreApplication::translate("Kelmora", "\"%1\" is no broker address of the form mqtt://HOST[:PORT]/PREFIX or mqtts://HOST[:PORT]/PREFIX").arg(text));
         return std::nullopt;
     }
     t.tls = scheme == QLatin1String("mqtts");
     t.host = url.host();
     if (t.host.isEmpty()) {
-        fail(problem, QStringLiteral("\"%1\" names no broker host").arg(text));
+        fail(problem, QCoreApplication::translate("Kelmora", "\"%1\" names no broker host").arg(text));
         return std::nullopt;
     }
     t.port = url.port(t.tls ? 8883 : 1883);
@@ -39,7 +40,7 @@ std::optional<MqttTarget> ParseMqttUrl(const QString& text, QString* problem)
         return std::nullopt;
     }
     if (!url.userName().isEmpty() || !url.password().isEmpty() || url.hasQuery() || url.hasFragment()) {
-        fail(problem, QStringLiteral("\"%1\": give the user with --mqtt-user or User=, the password in %2, and nothing after the prefix")
+        fail(problem, QCoreApplication::translate("Kelmora", "\"%1\": give the user with --mqtt-user or User=, the password in %2, and nothing after the prefix")
                           .arg(text, QString::fromLatin1(kMqttPasswordVariable)));
         return std::nullopt;
     }
@@ -49,7 +50,7 @@ std::optional<MqttTarget> ParseMqttUrl(const QString& text, QString* problem)
     while (prefix.endsWith(QLatin1Char('/')))
         prefix.chop(1);
     if (prefix.contains(QLatin1Char('+')) || prefix.contains(QLatin1Char('#')) || prefix.contains(QStringLiteral("//"))) {
-        fail(problem, QStringLiteral("\"%1\": the prefix may not hold \"+\", \"#\" or an empty level").arg(text));
+        fail(problem, QCoreApplication::translate("Kelmora", "\"%1\": the prefix may not hold \"+\", \"#\" or an empty level").arg(text));
         return std::nullopt;
     }
     t.prefix = prefix.isEmpty() ? kDefaultMqttPrefix : prefix;

@@ -4,6 +4,7 @@
 #include "publish/published_position.h"
 #include "publish/reading_message.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <mosquitto.h>
@@ -20,6 +21,50 @@
 #include <random>
 #include <unordered_map>
 #include <vector>
+
+namespace {
+
+// The texts libmosquitto gives for its error and refusal codes, in the language of the run
+// (they are English; kelmora-cli speaks Russian under a Russian locale).
+constexpr const char* kLibraryTexts[] = {
+    QT_TRANSLATE_NOOP("libmosquitto", "Out of memory."),
+    QT_TRANSLATE_NOOP("libmosquitto", "A network protocol error occurred when communicating with the broker."),
+    QT_TRANSLATE_NOOP("libmosquitto", "Invalid function arguments provided."),
+    QT_TRANSLATE_NOOP("libmosquitto", "The client is not currently connected."),
+    QT_TRANSLATE_NOOP("libmosquitto", "The connection was refused."),
+    QT_TRANSLATE_NOOP("libmosquitto", "Message not found (internal error)."),
+    QT_TRANSLATE_NOOP("libmosquitto", "The connection was lost."),
+    QT_TRANSLATE_NOOP("libmosquitto", "A TLS error occurred."),
+    QT_TRANSLATE_NOOP("libmosquitto", "Payload too large."),
+    QT_TRANSLATE_NOOP("libmosquitto", "This feature is not supported."),
+    QT_TRANSLATE_NOOP("libmosquitto", "Authorisation failed."),
+    QT_TRANSLATE_NOOP("libmosquitto", "Access denied by ACL."),
+    QT_TRANSLATE_NOOP("libmosquitto", "Unknown error."),
+    QT_TRANSLATE_NOOP("libmosquitto", "Lookup error."),
+    QT_TRANSLATE_NOOP("libmosquitto", "Proxy error."),
+    QT_TRANSLATE_NOOP("libmosquitto", "Malformed UTF-8"),
+    QT_TRANSLATE_NOOP("libmosquitto", "Duplicate property in property list"),
+    QT_TRANSLATE_NOOP("libmosquitto", "TLS handshake failed."),
+    QT_TRANSLATE_NOOP("libmosquitto", "Requested QoS not supported on server."),
+    QT_TRANSLATE_NOOP("libmosquitto", "Packet larger than supported by the server."),
+    QT_TRANSLATE_NOOP("libmosquitto", "OCSP error."),
+    QT_TRANSLATE_NOOP("libmosquitto", "Connection Refused: unacceptable protocol version."),
+    QT_TRANSLATE_NOOP("libmosquitto", "Connection Refused: identifier rejected."),
+    QT_TRANSLATE_NOOP("libmosquitto", "Connection Refused: broker unavailable."),
+    QT_TRANSLATE_NOOP("libmosquitto", "Connection Refused: bad user name or password."),
+    QT_TRANSLATE_NOOP("libmosquitto", "Connection Refused: not authorised."),
+    QT_TRANSLATE_NOOP("libmosquitto", "Connection Refused: unknown reason."),
+};
+
+}  // namespace
+
+QString MqttLibraryText(const char* text)
+{
+    for (const char* known : kLibraryTexts)
+        if (std::strcmp(known, text) == 0)
+            return QCoreApplication::translate("libmosquitto", known);
+    return QString::fromUtf8(text);
+}
 
 namespace {
 
@@ -223,7 +268,7 @@ struct ReadingPublisher::Worker {
             return QString::fromLocal8Bit(std::strerror(errno));
         // Most often a certificate the system's store does not vouch for, or a name it is not for.
         if (rc == MOSQ_ERR_TLS || rc == MOSQ_ERR_TLS_HANDSHAKE)
-            return sentence(mosquitto_strerror(rc)) + QStringLiteral(" (the broker's certificate must be trusted by the system "
+            return sentence(mosquitto_strerror(rc)) + QCoreApplication::translate("Kelmora", " (the broker's certificate must be trusted by the system "
                                                                      "and name the host of the URL)");
         return sentence(mosquitto_strerror(rc));
     }
@@ -231,7 +276,7 @@ struct ReadingPublisher::Worker {
     // The library's texts end with a full stop; ours go on after them.
     static QString sentence(const char* text)
     {
-        QString s = QString::fromUtf8(text).trimmed();
+        QString s = MqttLibraryText(text).trimmed();
         while (s.endsWith(QLatin1Char('.')))
             s.chop(1);
         return s;
@@ -266,7 +311,7 @@ struct ReadingPublisher::Worker {
         wasConnected = false;
         client = mosquitto_new(clientId(meter).toUtf8().constData(), true, this);
         if (!client) {
-            failed(QStringLiteral("cannot make an MQTT client"));
+            failed(QCoreApplication::translate("Kelmora", "cannot make an MQTT client"));
             return false;
         }
         connectedSerial = meter;
@@ -450,11 +495,11 @@ struct ReadingPublisher::Worker {
                 continue;
             const int rc = mosquitto_loop(client, 50, 1);
             if (refused || rc != MOSQ_ERR_SUCCESS || (wasConnected && !connected)) {
-                failed(!failure.isEmpty() ? failure : rc != MOSQ_ERR_SUCCESS ? reasonOf(rc) : QStringLiteral("connection closed"));
+                failed(!failure.isEmpty() ? failure : rc != MOSQ_ERR_SUCCESS ? reasonOf(rc) : QCoreApplication::translate("Kelmora", "connection closed"));
                 continue;
             }
             if (!connected && Steady::now() - attemptStarted > milliseconds(timings.connectTimeoutMs))
-                failed(QStringLiteral("no answer within %1 s").arg(timings.connectTimeoutMs / 1000.0));
+                failed(QCoreApplication::translate("Kelmora", "no answer within %1 s").arg(timings.connectTimeoutMs / 1000.0));
         }
         if (client && connected)
             sayOffline();

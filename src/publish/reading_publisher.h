@@ -73,3 +73,7 @@ private:
     std::thread thread_;
     qint64 unpublished_ = -1;
 };
+
+// A text of libmosquitto (mosquitto_strerror, mosquitto_connack_string) in the language of the
+// run: translated where the program knows it, else as the library gave it.
+QString MqttLibraryText(const char* text);

@@ -4,6 +4,7 @@
 #include "logging/report_lock.h"
 #include "logging/report_pool.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -17,7 +18,7 @@ namespace {
 
 ReportFileError cannotWrite(const QString& fileName, int errnum)
 {
-    return ReportFileError(QStringLiteral("Cannot write file \"%1\". %2")
+    return ReportFileError(QCoreApplication::translate("Kelmora", "Cannot write file \"%1\". %2")
                                .arg(QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath()), SystemErrorText(errnum)));
 }
 
@@ -73,7 +74,7 @@ void WriteExportFile(const QString& fileName, const std::function<void(QIODevice
         try {
             write(device);
         } catch (const ReportFileError&) {
-            throw cannotWrite(QStringLiteral("standard output"), device.failure() ? device.failure() : EIO);
+            throw cannotWrite(QCoreApplication::translate("Kelmora", "standard output"), device.failure() ? device.failure() : EIO);
         }
         return;
     }

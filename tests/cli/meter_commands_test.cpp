@@ -53,7 +53,7 @@ TEST(CliMeter, MissingDeviceIsNamedClearly)
     CliInDir cli;
     const ProcessResult r = cli.run({"check", "COM3"});
     EXPECT_EQ(r.exitCode, 2);
-    EXPECT_TRUE(r.err.startsWith("Невозможно открыть порт\nCOM3 (/dev/ttyS2): ")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.startsWith("Cannot open the port\nCOM3 (/dev/ttyS2): ")) << r.err.toStdString();
     const ProcessResult p = cli.run({"read", "/dev/kelmora-missing"});
     EXPECT_EQ(p.exitCode, 2);
     EXPECT_TRUE(p.err.contains("/dev/kelmora-missing: ")) << p.err.toStdString();
@@ -112,7 +112,7 @@ TEST(CliMeter, DetectSkipsASilentPortAndFindsTheMeter)
     cli.writeIni(ini);
     const ProcessResult r = cli.run({"detect"});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, "Прибор найден на COM3\n");
+    EXPECT_EQ(r.out, "Meter found on COM3\n");
 }
 
 TEST(CliMeter, DetectWithoutAnyMeterGivesTheTwoLineMessage)
@@ -124,8 +124,8 @@ TEST(CliMeter, DetectWithoutAnyMeterGivesTheTwoLineMessage)
     cli.writeIni(ini);
     const ProcessResult r = cli.run({"detect", "--usb"});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, "Невозможно автоматически обнаружить устройство !\n"
-                     "Проверьте еще раз все соединения и повторите попытку.\n");
+    EXPECT_EQ(r.err, "Cannot detect the meter automatically!\n"
+                     "Check all the connections again and try once more.\n");
 }
 
 // Help asked for is no mistake: every command's own usage line, and the version.

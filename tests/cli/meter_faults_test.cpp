@@ -11,7 +11,7 @@ TEST(CliMeter, SessionEndsWithTheFillerAndTheMeterFollowsTheNextOne)
     PtyPair pty;
     const ProcessResult r = runProcess(QStringLiteral(KELMORA_CLI), {"check", pty.devicePath(), "--usb"}, 20000);
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, "Невозможно установить связь !\n");
+    EXPECT_EQ(r.err, "Cannot establish a connection!\n");
     const QByteArray line = pty.receive(10 * 6 + 100, 100);
     ASSERT_EQ(line.size(), 10 * 6 + 100);
     EXPECT_EQ(line.left(6), QByteArray("\x01\x19\x02\x00\xD1\x7F", 6));
@@ -27,9 +27,9 @@ TEST(MeterSim, FaultsSeenThroughTheCli)
         QString err;
     };
     const std::vector<Case> cases = {
-        {{"--swap-crc"}, "check", 1, "Невозможно установить связь !\n"},
-        {{"--reply-address", "2", "--delay", "20"}, "check", 3, "Устройство не отвечает !\n"},
-        {{"--swap-crc"}, "read", 1, "Невозможно считать данные !\n"},
+        {{"--swap-crc"}, "check", 1, "Cannot establish a connection!\n"},
+        {{"--reply-address", "2", "--delay", "20"}, "check", 3, "The meter does not answer!\n"},
+        {{"--swap-crc"}, "read", 1, "Cannot read the data!\n"},
     };
     for (const Case& c : cases) {
         MeterSimProcess sim(c.sim);
