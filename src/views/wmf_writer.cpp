@@ -52,6 +52,9 @@ constexpr uint16_t kPolyline = 0x0325;
 constexpr uint16_t kPolygon = 0x0324;
 constexpr uint16_t kRectangle = 0x041B;
 constexpr uint16_t kExtTextOut = 0x0A32;
+constexpr uint16_t kSaveDC = 0x001E;
+constexpr uint16_t kRestoreDC = 0x0127;
+constexpr uint16_t kIntersectClipRect = 0x0416;
 
 }  // namespace
 
@@ -194,6 +197,23 @@ void WmfWriter::textOut(QPoint baselineStart, const QString& text)
     std::vector<uint16_t> w{word(baselineStart.y()), word(baselineStart.x()), word(int(bytes.size())), 0};
     putBytes(w, bytes);
     record(kExtTextOut, w);
+}
+
+void WmfWriter::saveState()
+{
+    record(kSaveDC, {});
+}
+
+void WmfWriter::restoreState()
+{
+    // -1: the state saved last.
+    record(kRestoreDC, {word(-1)});
+}
+
+void WmfWriter::intersectClip(const QRect& r)
+{
+    // Bottom, right, top, left; the right and bottom edges are exclusive.
+    record(kIntersectClipRect, {word(r.bottom() + 1), word(r.right() + 1), word(r.top()), word(r.left())});
 }
 
 QByteArray WmfWriter::bytes() const

@@ -1,6 +1,6 @@
 // Placeable Windows metafiles (".wmf"): the 22-byte placeable header, the metafile header and
 // the records a chart needs — pens, brushes and fonts (Cyrillic character set) as objects,
-// polylines, polygons, rectangles and text. Coordinates are logical units, one per pixel of
+// polylines, polygons, rectangles, text and rectangular clips. Coordinates are logical units, one per pixel of
 // the drawing, at 96 units per inch.
 #pragma once
 
@@ -39,8 +39,17 @@ public:
     void polyline(const QList<QPoint>& points);
     void polygon(const QList<QPoint>& points);
     void rectangle(const QRect& rect);
-    // Text in the Windows-1251 code page (characters it cannot hold become "?").
+    // Text in the Windows-1251 code page (characters it cannot hold become "?"), one record for
+    // the whole text, so that a reader lays it out with its own font.
     void textOut(QPoint baselineStart, const QString& text);
+
+    // The drawing state (objects selected, colours, clip) kept and brought back: saveState()
+    // pushes it, restoreState() pops the last one pushed.
+    void saveState();
+    void restoreState();
+    // Narrows the clip to the rectangle: nothing is drawn outside it until the state it was set
+    // in is restored.
+    void intersectClip(const QRect& rect);
 
     // The whole file: placeable header, metafile header, the records, the end record.
     QByteArray bytes() const;

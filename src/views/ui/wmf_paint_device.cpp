@@ -3,11 +3,13 @@
 #include "views/ui/rgb_color.h"
 
 #include <QFontInfo>
+#include <QPainter>
 #include <QPaintEngine>
 #include <QPainterPath>
 #include <QTextItem>
 
 #include <cmath>
+#include <optional>
 
 class WmfPaintEngine : public QPaintEngine {
 public:
@@ -23,7 +25,14 @@ public:
         writer_.setTextAlignBaseline();
         return true;
     }
-    bool end() override { return true; }
+    bool end() override
+    {
+        flushText();
+        if (clipped_)
+            writer_.restoreState();
+        clipped_ = false;
+        return true;
+    }
     Type type() const override { return QPaintEngine::User; }
 
     void updateState(const QPaintEngineState& state) override
@@ -37,10 +46,36 @@ public:
             brush_ = state.brush();
         if (flags & DirtyFont)
             font_ = state.font();
+        if (flags & (DirtyClipRegion | DirtyClipPath | DirtyClipEnabled))
+            updateClip();
+    }
+
+    // The painter's clip (the charts clip their series to the plot area) as the metafile's:
+    // the state before any clip is saved and brought back whenever the clip changes, and the
+    // new clip's bounding rectangle narrows it. Every reader then clips as the screen does.
+    void updateClip()
+    {
+        flushText();
+        QPainter* p = painter();
+        std::optional<QRect> clip;
+        if (p && p->hasClipping())
+            clip = p->transform().map(p->clipPath()).boundingRect().toAlignedRect();
+        if (clip == currentClip_)
+            return;
+        if (clipped_)
+            writer_.restoreState();
+        clipped_ = false;
+        currentClip_ = clip;
+        if (clip) {
+            writer_.saveState();
+            writer_.intersectClip(*clip);
+            clipped_ = true;
+        }
     }
 
     void drawPolygon(const QPointF* points, int count, PolygonDrawMode mode) override
     {
+        flushText();
         QList<QPoint> mapped = map(points, count);
         if (mode == PolylineMode) {
             if (selectPen())
@@ -93,23 +128,48 @@ public:
         }
     }
 
+    // Qt hands a line of text over in runs of one script each ("Термогигрометр №", "00A3",
+    // " - …"), placed with its own font metrics. A reader with other metrics would draw the runs
+    // over one another, so the runs of a line are joined and written as one text record, which
+    // the reader lays out itself.
     void drawTextItem(const QPointF& p, const QTextItem& item) override
     {
         const QString text = item.text();
         if (text.isEmpty())
             return;
         const QFont font = item.font();
-        const int height = qRound(QFontInfo(font).pixelSize() * scale());
-        const int weight = font.bold() ? 700 : 400;
+        const QPointF start = transform_.map(p);
+        const QPointF direction = transform_.map(QPointF(1, 0)) - transform_.map(QPointF(0, 0));
+        if (pending_ && pending_->font == font && pending_->color == pen_.color() && pending_->transform == transform_) {
+            // The next run of the same line starts where the pending one ends.
+            const QPointF expected = pending_->end;
+            if (QLineF(expected, start).length() <= 1.5) {
+                pending_->text += text;
+                pending_->end = start + direction * item.width();
+                return;
+            }
+        }
+        flushText();
+        pending_ = PendingText{start, start + direction * item.width(), text, font, pen_.color(), transform_};
+    }
+
+    void flushText()
+    {
+        if (!pending_)
+            return;
+        const PendingText t = *pending_;
+        pending_.reset();
+        const int height = qRound(QFontInfo(t.font).pixelSize() * std::sqrt(std::abs(t.transform.determinant())));
+        const int weight = t.font.bold() ? 700 : 400;
         // A rotated painter writes rotated text: the font's escapement is the baseline's angle,
         // counter-clockwise on the page in tenths of a degree (the painter's angles turn
         // clockwise, its y axis pointing down).
-        const double degrees = std::atan2(transform_.m12(), transform_.m11()) * 180.0 / M_PI;
+        const double degrees = std::atan2(t.transform.m12(), t.transform.m11()) * 180.0 / M_PI;
         const int escapement = (3600 - qRound(degrees * 10) % 3600) % 3600;
-        const int index = writer_.createFont(height, weight, font.italic(), font.family(), escapement);
+        const int index = writer_.createFont(height, weight, t.font.italic(), t.font.family(), escapement);
         writer_.selectObject(index);
-        writer_.setTextColor(RgbOf(pen_.color()));
-        writer_.textOut(transform_.map(p).toPoint(), text);
+        writer_.setTextColor(RgbOf(t.color));
+        writer_.textOut(t.start.toPoint(), t.text);
         writer_.deleteObject(index);
     }
 
@@ -185,6 +245,20 @@ private:
     QFont font_;
     int penObject_ = -1;
     int brushObject_ = -1;
+    std::optional<QRect> currentClip_;
+    bool clipped_ = false;
+
+    // A line of text being joined from its runs: where it starts and where its last run ends
+    // (device coordinates), and how it is drawn.
+    struct PendingText {
+        QPointF start;
+        QPointF end;
+        QString text;
+        QFont font;
+        QColor color;
+        QTransform transform;
+    };
+    std::optional<PendingText> pending_;
 };
 
 WmfPaintDevice::WmfPaintDevice(int width, int height)

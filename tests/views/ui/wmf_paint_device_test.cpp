@@ -125,4 +125,70 @@ TEST(WmfPaintDevice, RotatedTextIsWrittenRotatedWhereThePainterPutsIt)
     }
 }
 
+// The painter's clip is the metafile's: the drawing state is saved, the clip narrowed to the
+// clip rectangle (in device units) for what is drawn inside it, and the state brought back when
+// the painter drops the clip, so a reader clips as the screen does.
+TEST(WmfPaintDevice, ThePaintersClipIsTheMetafilesClip)
+{
+    WmfPaintDevice device(400, 300);
+    {
+        QPainter p(&device);
+        p.setPen(QPen(Qt::black, 0));
+        p.translate(10, 20);
+        p.save();
+        p.setClipRect(QRect(30, 40, 100, 50));
+        p.drawLine(0, 0, 390, 280);  // runs through the clip and out of it
+        p.restore();
+        p.drawLine(0, 0, 5, 5);  // unclipped again
+    }
+    std::vector<uint16_t> functions;
+    std::vector<uint16_t> clip;
+    for (const Record& r : records(device.bytes())) {
+        if (r.function == 0x001E || r.function == 0x0127 || r.function == 0x0416 || r.function == 0x0325)
+            functions.push_back(r.function);
+        if (r.function == 0x0416)
+            clip = r.words;
+        if (r.function == 0x0127)
+            EXPECT_EQ(int16_t(r.words.at(0)), -1) << "the state saved last";
+    }
+    EXPECT_EQ(functions, (std::vector<uint16_t>{0x001E, 0x0416, 0x0325, 0x0127, 0x0325}));
+    // Bottom, right, top, left, the right and bottom edges exclusive, moved by the translation.
+    EXPECT_EQ(clip, (std::vector<uint16_t>{20 + 40 + 50, 10 + 30 + 100, 20 + 40, 10 + 30}));
+}
+
+// Qt draws a line of text in runs of one script each; the metafile holds the line as one text
+// record, so that a reader lays it out with its own font instead of drawing the runs at places
+// measured with another font, over one another.
+TEST(WmfPaintDevice, ALineOfTextIsOneRecordWhateverScriptsItMixes)
+{
+    const QString lines[] = {QStringLiteral("Термогигрометр №00A3 - склад"), QStringLiteral("Температура, °C"),
+                             QStringLiteral("Относительная влажность, %")};
+    WmfPaintDevice device(600, 300);
+    {
+        QPainter p(&device);
+        p.setPen(Qt::black);
+        p.setFont(QFont("DejaVu Sans", 9));
+        int y = 40;
+        for (const QString& line : lines) {
+            p.drawText(QPoint(20, y), line);
+            y += 40;
+        }
+    }
+    std::vector<QByteArray> texts;
+    std::vector<QPoint> starts;
+    for (const Record& r : records(device.bytes()))
+        if (r.function == 0x0A32) {
+            QByteArray text;
+            for (int i = 0; i < r.words[2]; ++i)
+                text += char(i % 2 ? r.words[4 + i / 2] >> 8 : r.words[4 + i / 2] & 0xFF);
+            texts.push_back(text);
+            starts.emplace_back(int16_t(r.words[1]), int16_t(r.words[0]));
+        }
+    ASSERT_EQ(texts.size(), 3u);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(texts[i], EncodeWindows1251(lines[i]).value()) << i;
+        EXPECT_EQ(starts[i], QPoint(20, 40 + 40 * i)) << i;
+    }
+}
+
 }  // namespace
