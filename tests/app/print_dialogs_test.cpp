@@ -4,6 +4,8 @@
 // a save dialog read exactly as given.
 #include "widgets/dialogs.h"
 
+#include "support/print_dialog_look.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -18,53 +20,6 @@
 #include <functional>
 
 namespace {
-
-struct Seen {
-    bool printDialog = false;
-    QAbstractPrintDialog::PrintDialogOptions options;
-    bool rangeShown = false;
-    bool listShown = false;
-    bool listExists = false;  // the dialog has the list field at all (Qt names it so)
-    bool printerList = false;
-    QStringList printers;
-};
-
-bool shown(QWidget* dialog, const char* name)
-{
-    const auto widgets = dialog->findChildren<QWidget*>(QString::fromLatin1(name));
-    // Shown unless hidden itself (the dialog's options part may be folded away as a whole).
-    return std::any_of(widgets.begin(), widgets.end(), [](QWidget* w) { return !w->isHidden(); });
-}
-
-// Runs open(); looks at the dialog it shows and cancels it.
-Seen look(const std::function<void()>& open)
-{
-    Seen seen;
-    QTimer poll;
-    poll.setInterval(10);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal)
-            return;
-        poll.stop();
-        if (auto* dialog = qobject_cast<QPrintDialog*>(modal)) {
-            seen.printDialog = true;
-            seen.options = dialog->options();
-            seen.rangeShown = shown(dialog, "gbPrintRange");
-            seen.listShown = shown(dialog, "pagesRadioButton") || shown(dialog, "pagesLineEdit");
-            seen.listExists = dialog->findChild<QWidget*>(QStringLiteral("pagesLineEdit")) != nullptr;
-            if (auto* list = dialog->findChild<QComboBox*>(QStringLiteral("printers"))) {
-                seen.printerList = true;
-                for (int i = 0; i < list->count(); ++i)
-                    seen.printers << list->itemText(i);
-            }
-        }
-        qobject_cast<QDialog*>(modal)->reject();
-    });
-    poll.start();
-    open();
-    return seen;
-}
 
 TEST(PrintDialogs, ThePrinterSetupIsThePrintDialogWithoutPages)
 {

@@ -36,6 +36,9 @@ public:
     // The printing service's printers; a confirmed dialog that offered a file prints into this one.
     bool hasPrinters = true;
     QString printFileName;
+    // Where the print and printer-setup dialogs really open (the desktop's, driven by the test),
+    // when given; the answers above are then not used.
+    Dialogs* realPrinting = nullptr;
 
     void message(const QString& text) override { record(Kind::Message, text); }
     Answer warning(const QString& text) override
@@ -57,6 +60,8 @@ public:
         printRanges.emplace_back(minPage, maxPage);
         printToFileOffered.push_back(toFile);
         fromPagesOffered.push_back(printer.fromPage());
+        if (realPrinting)
+            return realPrinting->print(printer, minPage, maxPage, toFile);
         const bool ok = take(printAnswers, true);
         if (ok) {
             // As Qt's dialog leaves the printer: all pages clear the range.
@@ -69,9 +74,11 @@ public:
         }
         return ok;
     }
-    bool printerSetup(QPrinter&) override
+    bool printerSetup(QPrinter& printer) override
     {
         record(Kind::PrinterSetup, QString());
+        if (realPrinting)
+            return realPrinting->printerSetup(printer);
         return take(printAnswers, true);
     }
     bool printersInstalled() override { return hasPrinters; }

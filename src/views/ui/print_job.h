@@ -3,7 +3,9 @@
 #pragma once
 
 #include <QPainter>
+#include <QPrintEngine>
 #include <QPrinter>
+#include <QStringList>
 
 #include <memory>
 #include <stdexcept>
@@ -27,6 +29,26 @@ inline QString PrintJobName(const QString& title)
 {
     const QString shown = title.simplified();
     return shown.isEmpty() ? QStringLiteral("Kelmora") : QStringLiteral("Kelmora — %1").arg(shown);
+}
+
+// Takes a page range off the job options the printer keeps for the print server. Qt's print
+// dialog puts a chosen range there as well ("page-ranges", under the print engine's key for the
+// server's options, 0xfe00 in Qt's print support), and the server applies it to every later job
+// on the printer whatever the printer's own print range says.
+inline void ClearPrintServerPageRange(QPrinter& printer)
+{
+    const auto serverOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+    QPrintEngine* engine = printer.printEngine();
+    if (!engine)
+        return;
+    const QStringList options = engine->property(serverOptions).toStringList();
+    QStringList kept;
+    // Name and value pairs.
+    for (qsizetype i = 0; i + 1 < options.size(); i += 2)
+        if (options[i] != QLatin1String("page-ranges"))
+            kept << options[i] << options[i + 1];
+    if (kept.size() != options.size())
+        engine->setProperty(serverOptions, kept);
 }
 
 // What the user is told when the printing service knows no printer.

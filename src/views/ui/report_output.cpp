@@ -213,6 +213,7 @@ void ReportOutput::printGraph()
     // would leave the job without a page. Every option the printout relies on is its own.
     printer.setPrintRange(QPrinter::AllPages);
     printer.setFromTo(0, 0);
+    ClearPrintServerPageRange(printer);
     printer.setDocName(PrintJobName(textPage_.model().sharedTable()->title()));
     prepareCharts_();
     PrintCharts(printer, *graphPage_.humidityChart(), *graphPage_.temperatureChart(), logo_);
