@@ -287,7 +287,9 @@ QString HtmlCellStyle(const CellStyle& style)
                    + hex(style.fontColor) + QStringLiteral(";font-size:8pt");
     if (style.bold)
         text += QStringLiteral(";font-weight: bold");
-    text += QStringLiteral(";font-family: Tahoma;text-align: center;vertical-align: middle");
+    // Tahoma first, as the window shows the table; where it is missing (most Linux desktops)
+    // the reader takes DejaVu Sans or its own sans-serif face rather than a serif default.
+    text += QStringLiteral(";font-family: Tahoma, \"DejaVu Sans\", sans-serif;text-align: center;vertical-align: middle");
     return text;
 }
 

@@ -27,5 +27,6 @@ void SaveToASCII(const QString& fileName, const ReportTable& table);
 QString HtmlReportText(const ReportTable& table, const PlatformColors& colors);
 void SaveToHTML(const QString& fileName, const ReportTable& table, const PlatformColors& colors);
 
-// The style text of a cell: colours, Tahoma 8 pt, bold when marked, centred both ways.
+// The style text of a cell: colours, Tahoma 8 pt (with DejaVu Sans and sans-serif after it), bold
+// when marked, centred both ways.
 QString HtmlCellStyle(const CellStyle& style);

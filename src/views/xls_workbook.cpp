@@ -326,14 +326,30 @@ qsizetype sheetSize(qsizetype rows, int columnCount)
     return (4 + 16) + (4 + 14) + rows * columnCount * kLabelRecord + (4 + 18) + 4;
 }
 
+// The first sheet takes the table's rows from its header row on; every later sheet starts
+// with the header row again, followed by the next data rows.
+constexpr qsizetype kDataRowsOfLaterSheets = kXlsRowsPerSheet - 1;
+
 qsizetype sheetCount(qsizetype rowCount)
 {
-    return std::max<qsizetype>(1, (rowCount + kXlsRowsPerSheet - 1) / kXlsRowsPerSheet);
+    if (rowCount <= kXlsRowsPerSheet)
+        return 1;
+    return 1 + (rowCount - kXlsRowsPerSheet + kDataRowsOfLaterSheets - 1) / kDataRowsOfLaterSheets;
 }
 
+// The table row the sheet's rows after its header start at (the first sheet: row 0, the header).
+qsizetype firstRowOfSheet(qsizetype sheet)
+{
+    return sheet == 0 ? 0 : kXlsRowsPerSheet + (sheet - 1) * kDataRowsOfLaterSheets;
+}
+
+// The rows a sheet holds, its repeated header row included.
 qsizetype rowsOfSheet(qsizetype sheet, qsizetype rowCount)
 {
-    return std::max<qsizetype>(0, std::min<qsizetype>(kXlsRowsPerSheet, rowCount - sheet * kXlsRowsPerSheet));
+    if (sheet == 0)
+        return std::min<qsizetype>(kXlsRowsPerSheet, rowCount);
+    const qsizetype data = std::min<qsizetype>(kDataRowsOfLaterSheets, rowCount - firstRowOfSheet(sheet));
+    return data > 0 ? 1 + data : 0;
 }
 
 // The workbook globals: everything before the first sheet, the shared strings included, with
@@ -399,8 +415,9 @@ void writeSheets(ExportStream& out, qsizetype rowCount, int columnCount, Workboo
     const qsizetype sheets = sheetCount(rowCount);
     const auto find = [&sst](QStringView t) { return sst.find(t); };
     for (qsizetype s = 0; s < sheets; ++s) {
-        const qsizetype first = s * kXlsRowsPerSheet;
+        const qsizetype first = firstRowOfSheet(s);
         const qsizetype rows = rowsOfSheet(s, rowCount);
+        const bool repeatsHeader = s > 0;
         Bytes head;
         record(head, 0x0809, bof(0x0010));
         Bytes dim;
@@ -412,7 +429,7 @@ void writeSheets(ExportStream& out, qsizetype rowCount, int columnCount, Workboo
         record(head, 0x0200, dim.data);
         out.write(head.data.constData(), head.size());
         for (qsizetype r = 0; r < rows; ++r) {
-            row.make(first + r);
+            row.make(!repeatsHeader ? first + r : r == 0 ? 0 : first + r - 1);
             char* at = out.room(columnCount * kLabelRecord);
             for (int c = 0; c < columnCount; ++c) {
                 at = putLe<uint16_t>(at, 0x00FD);
@@ -605,7 +622,8 @@ void writeWorkbook(QIODevice& device, qsizetype rowCount, int columnCount, CellR
                 row.index(c, add);
         }
     }
-    sst.setTotal(static_cast<uint32_t>(rowCount * columnCount));
+    // Every cell of every sheet refers to a string, the repeated header rows included.
+    sst.setTotal(static_cast<uint32_t>((rowCount + sheetCount(rowCount) - 1) * columnCount));
     const QByteArray globals = workbookGlobals(rowCount, columnCount, sst);
     const qsizetype workbookBytes = globals.size() + sheetsBytes(rowCount, columnCount);
     refuseWorkbookOf(rowCount, workbookBytes);

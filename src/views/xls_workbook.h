@@ -1,7 +1,7 @@
 // The spreadsheet form of the report table: a workbook in the binary Excel 97-2003 format
 // (".xls": BIFF8 records inside a compound document), one text cell per table cell from A1,
 // header row first. A sheet holds at most 65,536 rows, so a longer table continues on further
-// sheets ("Лист2", ...) instead of losing rows.
+// sheets ("Лист2", ...) instead of losing rows, each headed by the header row again.
 #pragma once
 
 #include "report/report_table.h"

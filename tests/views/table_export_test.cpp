@@ -100,9 +100,9 @@ TEST(HtmlForm, UnmarkedTableHasTwoStyleLines)
     const QString html = HtmlReportText(t, PlatformColors{});
     EXPECT_EQ(styleLines(html),
               (QStringList{QStringLiteral(".c0 {background-color: #F0F0F0;color: #000000;font-size:8pt;font-family: "
-                                          "Tahoma;text-align: center;vertical-align: middle}"),
+                                          "Tahoma, \"DejaVu Sans\", sans-serif;text-align: center;vertical-align: middle}"),
                            QStringLiteral(".c1 {background-color: #FFFFFF;color: #000000;font-size:8pt;font-family: "
-                                          "Tahoma;text-align: center;vertical-align: middle}")}));
+                                          "Tahoma, \"DejaVu Sans\", sans-serif;text-align: center;vertical-align: middle}")}));
     EXPECT_TRUE(html.startsWith(QStringLiteral("<style>\r\n")));
     EXPECT_TRUE(html.contains(QStringLiteral("</style>\r\n<table border=\"1\" cellspacing=\"0\" cellpadding=\"0\"  "
                                              "width=\"100%\">\r\n<tr>\r\n<td class=\"c0\" nowrap=\"nowrap\">Дата</td>\r\n")));
@@ -122,11 +122,11 @@ TEST(HtmlForm, MarkedCellsGetTheirStylesInOrderOfFirstUse)
     const QStringList styles = styleLines(html);
     ASSERT_EQ(styles.size(), 5);
     EXPECT_EQ(styles[2], QStringLiteral(".c2 {background-color: #FF0000;color: #FFFF00;font-size:8pt;font-weight: bold;"
-                                        "font-family: Tahoma;text-align: center;vertical-align: middle}"));
+                                        "font-family: Tahoma, \"DejaVu Sans\", sans-serif;text-align: center;vertical-align: middle}"));
     EXPECT_EQ(styles[3], QStringLiteral(".c3 {background-color: #FFFF00;color: #FF0000;font-size:8pt;font-weight: bold;"
-                                        "font-family: Tahoma;text-align: center;vertical-align: middle}"));
+                                        "font-family: Tahoma, \"DejaVu Sans\", sans-serif;text-align: center;vertical-align: middle}"));
     EXPECT_EQ(styles[4], QStringLiteral(".c4 {background-color: #FFFF00;color: #0000FF;font-size:8pt;font-weight: bold;"
-                                        "font-family: Tahoma;text-align: center;vertical-align: middle}"));
+                                        "font-family: Tahoma, \"DejaVu Sans\", sans-serif;text-align: center;vertical-align: middle}"));
     EXPECT_TRUE(html.contains(QStringLiteral("<td class=\"c2\" nowrap=\"nowrap\">---</td>\r\n"
                                              "<td class=\"c3\" nowrap=\"nowrap\">61,0</td>")));
     EXPECT_TRUE(html.contains(QStringLiteral("<td class=\"c4\" nowrap=\"nowrap\">20,0</td>")));

@@ -1,7 +1,7 @@
 // The spreadsheet form read back by an independent reader (FreeXL): every cell's text in its
 // place, Cyrillic and long texts across the string table's continuation records, rows beyond
-// one sheet's 65,536 on further sheets, and a workbook large enough to need the extended
-// sector table of the container.
+// one sheet's 65,536 on further sheets under the header row, and a workbook large enough to
+// need the extended sector table of the container.
 #include "logging/report_file_error.h"
 #include "views/export_file.h"
 #include "views/xls_workbook.h"
@@ -112,9 +112,10 @@ TEST_F(XlsWorkbookTest, LongTextsAcrossContinuationRecords)
             ASSERT_EQ(book.text(r, c), cell(r, c)) << r << "," << c;
 }
 
-TEST_F(XlsWorkbookTest, RowsBeyondOneSheetContinueOnTheNextAndTheContainerGrowsItsSectorTable)
+TEST_F(XlsWorkbookTest, RowsBeyondOneSheetContinueOnTheNextUnderTheHeaderAndTheContainerGrowsItsSectorTable)
 {
-    // 150,000 rows: three sheets, and a file of more than 109 sectors of sector table.
+    // 150,000 rows, the header row first: three sheets, and a file of more than 109 sectors of
+    // sector table. Every sheet after the first starts with the header row again.
     constexpr qsizetype rows = 150000;
     const auto cell = [](qsizetype r, int c) { return QString::number(r * 4 + c); };
     const QString path = write(rows, cell);
@@ -123,15 +124,22 @@ TEST_F(XlsWorkbookTest, RowsBeyondOneSheetContinueOnTheNextAndTheContainerGrowsI
     ASSERT_TRUE(book.ok());
     ASSERT_EQ(book.info(FREEXL_BIFF_SHEET_COUNT), 3u);
     EXPECT_EQ(book.sheetName(2), "Лист3");
-    const unsigned expected[] = {65536, 65536, rows - 2 * 65536};
+    // Sheet rows, and the table row each sheet's second row holds.
+    const unsigned expected[] = {65536, 65536, 1 + (rows - 65536 - 65535)};
+    const qsizetype second[] = {1, 65536, 65536 + 65535};
+    qsizetype dataRowsSeen = 0;
     for (unsigned short s = 0; s < 3; ++s) {
         SCOPED_TRACE(s);
         EXPECT_EQ(book.select(s).first, expected[s]);
-        const qsizetype first = s * 65536;
-        EXPECT_EQ(book.text(0, 0), cell(first, 0));
-        EXPECT_EQ(book.text(expected[s] - 1, 3), cell(first + expected[s] - 1, 3));
-        EXPECT_EQ(book.text(777, 2), cell(first + 777, 2));
+        for (int c = 0; c < 4; ++c)
+            EXPECT_EQ(book.text(0, c), cell(0, c)) << "the header row heads every sheet";
+        EXPECT_EQ(book.text(1, 0), cell(second[s], 0));
+        EXPECT_EQ(book.text(777, 2), cell(second[s] + 776, 2));
+        EXPECT_EQ(book.text(expected[s] - 1, 3), cell(second[s] + expected[s] - 2, 3));
+        dataRowsSeen += expected[s] - 1;
     }
+    EXPECT_EQ(dataRowsSeen, rows - 1) << "every data row once";
+    EXPECT_EQ(book.text(expected[2] - 1, 3), cell(rows - 1, 3)) << "the last row last";
 }
 
 TEST_F(XlsWorkbookTest, AFileThatCannotBeCreatedIsAnError)

@@ -36,7 +36,7 @@ write('empty_rh.txt', [
     ' Нет данных             ',
 ])
 
-STYLE = ';font-size:8pt{bold};font-family: Tahoma;text-align: center;vertical-align: middle'
+STYLE = ';font-size:8pt{bold};font-family: Tahoma, "DejaVu Sans", sans-serif;text-align: center;vertical-align: middle'
 def style(n, bg, fg, bold=False):
     return '.c%d {background-color: #%s;color: #%s%s}' % (n, bg, fg, STYLE.format(bold=';font-weight: bold' if bold else ''))
 
