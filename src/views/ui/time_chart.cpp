@@ -420,13 +420,19 @@ void TimeChart::drawSeries(QPainter& painter, const QRect& plot) const
         }
     };
     QPointF previous = point(kept.front());
-    // Points that all fall on one pixel (a single reading, or several in one minute) join no
-    // segment that would show: they get a dot of the last one's colour, three line widths wide.
+    // Points that all fall in one pixel column (a single reading, or several in one minute)
+    // make at most a one-pixel tick, which a divider line may cover: they get a dot, or a bar
+    // from the lowest to the highest, of the last one's colour, three line widths wide.
     const QTransform& device = painter.worldTransform();
-    const auto pixelOf = [&](const QPointF& p) { return device.map(p).toPoint(); };
-    const QPoint firstPixel = pixelOf(previous);
-    if (std::all_of(kept.begin() + 1, kept.end(), [&](std::size_t i) { return pixelOf(point(i)) == firstPixel; })) {
-        painter.fillRect(QRectF(previous - QPointF(1.5, 1.5), QSizeF(3, 3)), ColorOf(s->colour(kept.back())));
+    const int firstColumn = device.map(previous).toPoint().x();
+    if (std::all_of(kept.begin() + 1, kept.end(), [&](std::size_t i) { return device.map(point(i)).toPoint().x() == firstColumn; })) {
+        double top = previous.y(), bottom = previous.y();
+        for (const std::size_t i : kept) {
+            top = std::min(top, point(i).y());
+            bottom = std::max(bottom, point(i).y());
+        }
+        painter.fillRect(QRectF(QPointF(previous.x() - 1.5, top - 1.5), QSizeF(3, bottom - top + 3)),
+                         ColorOf(s->colour(kept.back())));
         painter.restore();
         return;
     }

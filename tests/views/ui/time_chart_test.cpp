@@ -245,6 +245,32 @@ TEST_F(Chart, EmptyAndSinglePointSeries)
     const QImage one = chart.grab().toImage();
     EXPECT_EQ(one.pixel(pixel(at(0, 0), 45)) & 0xFFFFFF, 0x008000u) << "a single point shows as a dot";
 
+    // Five readings within one minute of a week-long time axis fall in one pixel column: they
+    // show as a bar three pixels wide from the lowest to the highest, which a one-pixel divider
+    // line cannot cover, not as a one-pixel tick.
+    {
+        ReportState st;
+        for (int k = 0; k < 5; ++k)
+            st.ReportData.push_back({at(12, 0) + k * 10 / 86400.0, int16_t(4100 + 200 * k), 2000});
+        st.ReportCount = st.ReportData.size();
+        st.IntervalEnd = at(23, 59);
+        ReportSettings coloured;
+        coloured.colorChart = true;
+        chart.setSeries(std::make_shared<const ReportTable>(BuildReport(st, coloured, false)), ChartSeries::Humidity);
+        chart.bottomAxis().setAutomatic(false);
+        chart.bottomAxis().setMinMax(at(12, 0) - 3.3, at(12, 0) + 3.7);
+        chart.leftAxis().setAutomatic(false);
+        chart.leftAxis().setMinMax(0, 100);
+        const QImage run = chart.grab().toImage();
+        const QPoint low = pixel(at(12, 0), 41), high = pixel(at(12, 0), 49), middle = pixel(at(12, 0), 45);
+        for (const QPoint& p : {low, high, middle})
+            EXPECT_EQ(run.pixel(p) & 0xFFFFFF, 0x008000u) << p.x() << "," << p.y();
+        int wide = 0;
+        for (int dx = -4; dx <= 4; ++dx)
+            wide += (run.pixel(middle + QPoint(dx, 0)) & 0xFFFFFF) == 0x008000u;
+        EXPECT_EQ(wide, 3) << "three pixels wide";
+    }
+
     chart.clearSeries();
     EXPECT_FALSE(chart.series().has_value());
     EXPECT_EQ(chart.seriesMaxX(), 0);
