@@ -20,10 +20,6 @@
         <translation>использование: kelmora-cli %1</translation>
     </message>
     <message>
-        <source>chart FILE [--mode rh|dew|abs] [--from &quot;YYYY-MM-DD hh:mm&quot;] [--to &quot;YYYY-MM-DD hh:mm&quot;] [--thresholds &quot;MINH;MAXH;MINT;MAXT&quot;] [--size WxH] [--settings INI] --format bmp|wmf|pdf --out PATH   chart pictures (PATH.bmp1/.bmp2, PATH.wmf1/.wmf2) or the graph printout as PDF</source>
-        <translation>chart FILE [--mode rh|dew|abs] [--from &quot;YYYY-MM-DD hh:mm&quot;] [--to &quot;YYYY-MM-DD hh:mm&quot;] [--thresholds &quot;MINH;MAXH;MINT;MAXT&quot;] [--size WxH] [--settings INI] --format bmp|wmf|pdf --out PATH   рисунки графиков (PATH.bmp1/.bmp2, PATH.wmf1/.wmf2) или печать графиков в PDF</translation>
-    </message>
-    <message>
         <source>--size needs a size WxH in pixels</source>
         <translation>--size: нужен размер ШxВ в пикселях (WxH)</translation>
     </message>
@@ -384,6 +380,18 @@ PORT — имя из списка портов (COM3, \\.\COM12) или путь
     <message>
         <source>%1 of %2 records lie outside the interval and are left out</source>
         <translation>записи вне интервала пропущены: %1 из %2</translation>
+    </message>
+    <message>
+        <source>chart FILE [--mode rh|dew|abs] [--from &quot;YYYY-MM-DD hh:mm&quot;] [--to &quot;YYYY-MM-DD hh:mm&quot;] [--thresholds &quot;MINH;MAXH;MINT;MAXT&quot;] [--size WxH] [--dividers N] [--settings INI] --format bmp|wmf|pdf --out PATH   chart pictures (PATH.bmp1/.bmp2, PATH.wmf1/.wmf2) or the graph printout as PDF; --dividers: the plot split into N parts (2 to 99) by green lines</source>
+        <translation>chart FILE [--mode rh|dew|abs] [--from &quot;YYYY-MM-DD hh:mm&quot;] [--to &quot;YYYY-MM-DD hh:mm&quot;] [--thresholds &quot;MINH;MAXH;MINT;MAXT&quot;] [--size WxH] [--dividers N] [--settings INI] --format bmp|wmf|pdf --out PATH   рисунки графиков (PATH.bmp1/.bmp2, PATH.wmf1/.wmf2) или печать графиков в PDF; --dividers: график разделен зелеными линиями на N частей (от 2 до 99)</translation>
+    </message>
+    <message>
+        <source>--dividers &quot;%1&quot; is not a whole number of parts from 2 to 99</source>
+        <translation>--dividers &quot;%1&quot;: нужно целое число частей от 2 до 99</translation>
+    </message>
+    <message>
+        <source>--dividers needs a number of parts from 2 to 99</source>
+        <translation>--dividers: нужно число частей от 2 до 99</translation>
     </message>
 </context>
 <context>

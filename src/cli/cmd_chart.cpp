@@ -30,8 +30,9 @@ namespace {
 
 constexpr const char* Usage =
     QT_TRANSLATE_NOOP("Cli", "chart FILE [--mode rh|dew|abs] [--from \"YYYY-MM-DD hh:mm\"] [--to \"YYYY-MM-DD hh:mm\"] "
-    "[--thresholds \"MINH;MAXH;MINT;MAXT\"] [--size WxH] [--settings INI] --format bmp|wmf|pdf --out PATH   "
-    "chart pictures (PATH.bmp1/.bmp2, PATH.wmf1/.wmf2) or the graph printout as PDF");
+    "[--thresholds \"MINH;MAXH;MINT;MAXT\"] [--size WxH] [--dividers N] [--settings INI] --format bmp|wmf|pdf --out PATH   "
+    "chart pictures (PATH.bmp1/.bmp2, PATH.wmf1/.wmf2) or the graph printout as PDF; --dividers: the plot split "
+    "into N parts (2 to 99) by green lines");
 
 const CommandText Text{"chart", Usage};
 
@@ -40,12 +41,26 @@ constexpr QSize DefaultPanelSize(1012, 626);
 
 struct ChartOptions : ReportInput {
     QSize size = DefaultPanelSize;
+    int dividers = 0;  // parts the dividers split the plot into; 0: none
 };
 
-// The chart's own option: --size.
+// The chart's own options: --size and --dividers.
 OptionTaken takeChartOption(const QStringList& args, int& i, ChartOptions& o)
 {
     const QString& a = args[i];
+    if (a == QLatin1String("--dividers")) {
+        // As the graph setup's field takes it: a whole number of parts from 2 to 99.
+        bool ok = false;
+        const int parts = i + 1 < args.size() ? args[i + 1].trimmed().toInt(&ok) : 0;
+        if (!ok || parts < 2 || parts > 99) {
+            Text.usageError(i + 1 < args.size() ? Cli::tr("--dividers \"%1\" is not a whole number of parts from 2 to 99").arg(args[i + 1])
+                                                : Cli::tr("--dividers needs a number of parts from 2 to 99"));
+            return OptionTaken::Bad;
+        }
+        o.dividers = parts;
+        ++i;
+        return OptionTaken::Yes;
+    }
     if (a != QLatin1String("--size"))
         return OptionTaken::No;
     if (i + 1 >= args.size()) {
@@ -113,6 +128,11 @@ int run(const QStringList& args)
             RewriteAxisLabel(*temperature, GraphChart::Temperature, displayMode, axis, text);
         });
         ShowTableOnCharts(*humidity, *temperature, table);
+        if (o.dividers > 0)
+            for (TimeChart* chart : {humidity, temperature})
+                QObject::connect(chart, &TimeChart::afterDraw, [parts = o.dividers](QPainter& painter, const QRect& plot) {
+                    DrawPartDividers(true, parts, painter, plot);
+                });
         // Laid out once with both charts showing, as the window's page is when it is made: a
         // chart the settings hide keeps that size for its picture, as in the window.
         const int frame = panel.frameWidth();

@@ -5,7 +5,9 @@
 #include "platform/app_paths.h"
 #include "platform/profile_file.h"
 #include "views/view_settings.h"
+#include "logging/report_comment.h"
 #include "logging/report_pool.h"
+#include "report/comma_text.h"
 #include "report/date_time.h"
 #include "report/number_format.h"
 #include "report/report_builder.h"
@@ -182,6 +184,11 @@ std::optional<ReportState> LoadReportInput(const CommandText& command, const Rep
     if (device.endsWith(QLatin1String(".dat"), Qt::CaseInsensitive))
         device.chop(4);
     state.DeviceNumberText = device;
+    // The report's comment, as the window's title shows it after loading the report: the lines
+    // of its comment file beside it, as one comma text.
+    if (const std::optional<QString> comment = LoadComment(CommentFilePath(info.absolutePath(), info.fileName()));
+        comment && !comment->isEmpty())
+        state.ReportComment = CommaText(comment->split(QLatin1Char('\n')));
     // Without --from and --to the interval is the report's own first and last minute (as the
     // selection dialog proposes), so a logger whose clock ran ahead loses no rows.
     std::optional<double> first, last;

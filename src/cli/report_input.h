@@ -60,7 +60,7 @@ std::optional<KelSettings> LoadStoredSettings(const CommandText& command, const 
 ReportSettings ReportSettingsFor(const ReportInput& input, const KelSettings& stored);
 
 // The report file loaded as the window loads it, without preparing it: the device number from
-// the file name, the interval from --from and --to or, without them, the report's own first and
+// the file name, the comment from its comment file, the interval from --from and --to or, without them, the report's own first and
 // last minute (records an interval the user gave leaves out are counted on standard error).
 // Refuses a missing file or one that is no report file with a message and exit status 1.
 // Throws ReportFileError when the file cannot be read.

@@ -6,7 +6,9 @@
 #include "widgets/bevel_panel.h"
 #include "widgets/mask_edit.h"
 #include "widgets/radio_group.h"
+#include "logging/report_comment.h"
 #include "logging/report_pool.h"
+#include "report/comma_text.h"
 #include "report/date_time.h"
 #include "views/ui/graph_page.h"
 #include "views/ui/graph_setup_dialog.h"
@@ -60,6 +62,8 @@ struct Look {
     const char* humidityLimits[2];
     const char* temperatureLimits[2];
     bool colorChart;
+    const char* comment = "";  // the report's comment file, lines separated by CR LF
+    int dividers = 0;          // the part dividers: 0 none, else the parts
 };
 
 const Look kLooks[] = {
@@ -67,6 +71,7 @@ const Look kLooks[] = {
     {"DewPointAutomaticAndManual", 1, 1, 3, {"+00,0", "100,0"}, {"+15,5", "+30,0"}, true},
     {"AbsoluteHumidityManualTemperatureOff", 2, 3, 0, {"+05,0", "+25,0"}, {"-50,0", "100,0"}, false},
     {"HumidityOffTemperatureAutomatic", 0, 0, 1, {"+00,0", "100,0"}, {"-50,0", "100,0"}, true},
+    {"WithTheCommentAndDividers", 0, 2, 2, {"+00,0", "100,0"}, {"-50,0", "100,0"}, true, "склад\r\nстеллаж 4", 5},
 };
 
 class ChartCli : public MainWindowFixture, public ::testing::WithParamInterface<Look> {
@@ -85,6 +90,13 @@ protected:
     // The window shows the report in the given look on its graph page, and keeps its settings.
     void showInWindow(const Look& look)
     {
+        // The comment as the selection dialog gives it to the window: its lines as one comma text.
+        if (*look.comment) {
+            SaveComment(CommentFilePath(QFileInfo(report).absolutePath(), QFileInfo(report).fileName()),
+                        QString::fromUtf8(look.comment));
+            form().document().state().ReportComment = CommaText(QString::fromUtf8(look.comment).split(QStringLiteral("\r\n")));
+        }
+        form().graphPage().setPartDividers(look.dividers > 0, look.dividers > 0 ? look.dividers : 7);
         ASSERT_TRUE(LoadReport(report, form().document().state()));
         form().document().state().IntervalStart = at(10, 0);
         form().document().state().IntervalEnd = at(11, 59);
@@ -109,7 +121,9 @@ protected:
     QStringList cliArguments(const char* format, const QString& out) const
     {
         const QSize panel = form().graphPage().size();
-        return {report,
+        const QStringList dividers =
+            GetParam().dividers > 0 ? QStringList{"--dividers", QString::number(GetParam().dividers)} : QStringList{};
+        return dividers + QStringList{report,
                 "--from", "2026-03-14 10:00",
                 "--to", "2026-03-14 11:59",
                 "--settings", iniPath(),
@@ -167,6 +181,10 @@ TEST_P(ChartCli, ThePrintedPageIsTheWindows)
     const CliRun r = cli(cliArguments("pdf", path("cli.pdf")));
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(run("pdfinfo", {path("cli.pdf")}).contains(QRegularExpression("Pages:\\s+1\\n")));
+    // The title holds the report's comment as the window shows it.
+    if (*look.comment)
+        EXPECT_TRUE(run("pdftotext", {path("cli.pdf"), "-"}).contains(QStringLiteral("Термогигрометр №00A3 - склад,\"стеллаж 4\"")))
+            << run("pdftotext", {path("cli.pdf"), "-"}).toStdString();
     // The same page drawn: the rendered pages are equal pixel for pixel (the files differ in
     // their creation date only).
     run("pdftoppm", {"-r", "50", "-png", "-singlefile", path("window.pdf"), path("window")});
@@ -226,6 +244,8 @@ TEST(ChartCliRefusals, SayWhatIsWrongAndWriteNothing)
         {{report, "--out", out}, 64, "--format is needed"},
         {{report, "--format", "bmp", "--out", out, "--size", "800"}, 64, "--size \"800\" is not WxH"},
         {{report, "--format", "bmp", "--out", out, "--size", "50x50"}, 64, "from 100 to 10000 pixels"},
+        {{report, "--format", "bmp", "--out", out, "--dividers", "1"}, 64, "--dividers \"1\" is not a whole number of parts from 2 to 99"},
+        {{report, "--format", "bmp", "--out", out, "--dividers"}, 64, "--dividers needs a number of parts"},
         {{report, "--format", "bmp", "--out", out, "--mode", "hot"}, 64, "--mode \"hot\" is not rh, dew or abs"},
         {{report, "--format", "bmp", "--out", out, "--from", "yesterday"}, 64, "is not a date and time"},
         {{report, "--format", "bmp", "--out", out, "--settings", QDir(dir.path()).filePath("none.ini")}, 1,
