@@ -12,9 +12,9 @@ QString PickerDateFormat()
     return QStringLiteral("dd%1MM%1yy").arg(separator);
 }
 
-QString PickerTimeFormat()
+QString PickerTimeFormat(bool withSeconds)
 {
-    return QStringLiteral("HH%1mm%1ss").arg(SystemDateTimeSeparators().time);
+    return (withSeconds ? QStringLiteral("HH%1mm%1ss") : QStringLiteral("HH%1mm")).arg(SystemDateTimeSeparators().time);
 }
 
 namespace {
@@ -44,9 +44,9 @@ QDateEdit* NewDatePicker(QWidget* parent, const char* name, QRect place)
     return picker;
 }
 
-QTimeEdit* NewTimePicker(QWidget* parent, const char* name, QRect place)
+QTimeEdit* NewTimePicker(QWidget* parent, const char* name, QRect place, PickerSeconds seconds)
 {
-    return NewPicker<QTimeEdit>(parent, name, PickerTimeFormat(), place);
+    return NewPicker<QTimeEdit>(parent, name, PickerTimeFormat(seconds == PickerSeconds::Shown), place);
 }
 
 void SetPickers(QDateEdit* date, QTimeEdit* time, double t)

@@ -12,12 +12,17 @@ class QDateEdit;
 class QTimeEdit;
 class QWidget;
 
-// "dd.MM.yy" and "HH:mm:ss" with the system's separators ("." and ":" where it has none).
+// "dd.MM.yy" and "HH:mm:ss" (or "HH:mm") with the system's separators ("." and ":" where it has
+// none).
 QString PickerDateFormat();
-QString PickerTimeFormat();
+QString PickerTimeFormat(bool withSeconds = true);
+
+enum class PickerSeconds { Shown, Hidden };
 
 QDateEdit* NewDatePicker(QWidget* parent, const char* name, QRect place);
-QTimeEdit* NewTimePicker(QWidget* parent, const char* name, QRect place);
+// A picker with its seconds hidden shows hours and minutes only, as the hint "(ЧЧ.ММ)" beside it
+// says, and still holds the seconds it was given.
+QTimeEdit* NewTimePicker(QWidget* parent, const char* name, QRect place, PickerSeconds seconds = PickerSeconds::Shown);
 
 // Puts the date of day count t into the date picker and its time of day into the time picker
 // (from the day count itself, so a time a daylight-saving change skips shows as recorded).

@@ -29,3 +29,22 @@ TEST(DateTimePickers, DayMonthTwoDigitYearUnderTheCLocale)
     EXPECT_EQ(date->calendarWidget()->locale().language(), QLocale::Russian);
     EXPECT_EQ(PickersDayCount(date, time, true), DayCountOf(QDate(2026, 12, 10), (12 * 60 + 18) * 60000));
 }
+
+// The graph setup's pickers show hours and minutes, as their hint says, and keep the seconds and
+// milliseconds they were given: the chart's span starts at the first reading to the millisecond,
+// also after the user changed the hour.
+TEST(DateTimePickers, HiddenSecondsAreKeptNotShown)
+{
+    QWidget parent;
+    QDateEdit* date = NewDatePicker(&parent, "DateTimePicker1", {0, 0, 100, 20});
+    QTimeEdit* time = NewTimePicker(&parent, "DateTimePicker2", {0, 20, 100, 20}, PickerSeconds::Hidden);
+    const double t = DayCountOf(QDate(2026, 12, 10), (12 * 60 + 18) * 60000 + 42250);
+    SetPickers(date, time, t);
+    const QChar separator = SystemDateTimeSeparators().time;
+    EXPECT_EQ(time->findChild<QLineEdit*>()->text(), QStringLiteral("12") + separator + QStringLiteral("18"));
+    EXPECT_EQ(PickersDayCount(date, time, false), t);
+    // The user steps the hour up (arrow key or wheel).
+    time->setCurrentSection(QDateTimeEdit::HourSection);
+    time->stepBy(1);
+    EXPECT_EQ(time->time(), QTime(13, 18, 42, 250));
+}

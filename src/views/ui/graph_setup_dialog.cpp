@@ -59,7 +59,7 @@ GraphSetupDialog::GraphSetupDialog(QWidget* owner)
     DesignLabel(QStringLiteral("Начальная точка:"), timeAxis, {16, 24});
     startDate_ = NewDatePicker(timeAxis, "DateTimePicker1", {16, 48, 100, 21});
     DesignLabel(QStringLiteral("(ДД.ММ.ГГ)"), timeAxis, {136, 52});
-    startTime_ = NewTimePicker(timeAxis, "DateTimePicker2", {16, 80, 100, 21});
+    startTime_ = NewTimePicker(timeAxis, "DateTimePicker2", {16, 80, 100, 21}, PickerSeconds::Hidden);
     DesignLabel(QStringLiteral("(ЧЧ.ММ)"), timeAxis, {136, 84});
     DesignLabel(QStringLiteral("Конечная точка:"), timeAxis, {16, 112});
     DesignLabel(QStringLiteral("(ДД.ММ.ГГ)"), timeAxis, {136, 136});
@@ -90,7 +90,7 @@ GraphSetupDialog::GraphSetupDialog(QWidget* owner)
 
     // The end pickers stand over the group, placed in the dialog itself.
     endDate_ = NewDatePicker(this, "DateTimePicker3", {24, 136, 100, 21});
-    endTime_ = NewTimePicker(this, "DateTimePicker4", {24, 168, 100, 21});
+    endTime_ = NewTimePicker(this, "DateTimePicker4", {24, 168, 100, 21}, PickerSeconds::Hidden);
 
     // Design values, replaced by the settings when the main window is first shown.
     setAxisSettings(GraphAxisSettings{});

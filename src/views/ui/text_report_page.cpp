@@ -133,10 +133,13 @@ void TextReportPage::showTable(std::shared_ptr<const ReportTable> table)
 
     title_->setText(table->title());
     title_->adjustSize();
-    // A figure wider than its field shows its beginning, as a classic edit field does.
+    // A figure wider than its field (a dew point or absolute humidity to fifteen digits) shows
+    // its beginning, as a classic edit field does, and the whole of it when the pointer rests on
+    // the field.
     const auto show = [](QLineEdit* edit, const QString& text) {
         edit->setText(text);
         edit->setCursorPosition(0);
+        edit->setToolTip(text);
     };
     show(humidityMin_, table->humidityMinText());
     show(humidityMax_, table->humidityMaxText());

@@ -105,7 +105,12 @@ TEST_F(TextReportPage, DisplayModeSwitchSetsItsTextsAndRebuildsTheHumidityColumn
         EXPECT_EQ(form().textReportPage().displayMode(), c.entry);
         EXPECT_EQ(cell(0, 2), TableValueText(c.value));
         EXPECT_EQ(cell(0, 3), QStringLiteral("21,5"));
-        EXPECT_EQ(gui::named<QLineEdit>(form().textReportPage(), "Edit1")->text(), GeneralNumberText(c.value));
+        QLineEdit* minimum = gui::named<QLineEdit>(form().textReportPage(), "Edit1");
+        EXPECT_EQ(minimum->text(), GeneralNumberText(c.value));
+        // A dew point to fifteen digits is wider than its field: the field shows its beginning
+        // and the whole figure when the pointer rests on it.
+        EXPECT_EQ(minimum->cursorPosition(), 0);
+        EXPECT_EQ(minimum->toolTip(), GeneralNumberText(c.value));
     }
 }
 
