@@ -393,6 +393,10 @@ PORT — имя из списка портов (COM3, \\.\COM12) или путь
         <source>--dividers needs a number of parts from 2 to 99</source>
         <translation>--dividers: нужно число частей от 2 до 99</translation>
     </message>
+    <message>
+        <source>MQTT: --mqtt-user %1 without a password: %2 is empty or not set</source>
+        <translation>MQTT: --mqtt-user %1 без пароля: переменная %2 пуста или не задана</translation>
+    </message>
 </context>
 <context>
     <name>Kelmora</name>
@@ -463,6 +467,14 @@ PORT — имя из списка портов (COM3, \\.\COM12) или путь
     <message>
         <source>no answer within %1 s</source>
         <translation>нет ответа за %1 с</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;: the prefix may not hold the wildcards &quot;+&quot; and &quot;#&quot;</source>
+        <translation>&quot;%1&quot;: префикс не может содержать символы подстановки &quot;+&quot; и &quot;#&quot;</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;: the prefix may not start with &quot;$&quot; (topics of the broker itself)</source>
+        <translation>&quot;%1&quot;: префикс не может начинаться с &quot;$&quot; (это темы самого брокера)</translation>
     </message>
 </context>
 <context>

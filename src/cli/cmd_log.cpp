@@ -162,6 +162,11 @@ bool parse(const QStringList& args, LogOptions& o)
         o.mqtt->user = o.mqttUser;
         o.mqtt->password = MqttPasswordFromEnvironment();
         o.mqtt->discovery = o.discovery;
+        // A user without a password may be what the broker wants; more often the variable was
+        // not passed on (cron, a service file).
+        if (!o.mqttUser.isEmpty() && o.mqtt->password.isEmpty())
+            printErr(Cli::tr("MQTT: --mqtt-user %1 without a password: %2 is empty or not set")
+                         .arg(o.mqttUser, QString::fromLatin1(kMqttPasswordVariable)));
     }
     if (o.pool.isEmpty())
         o.pool = poolDirectory();

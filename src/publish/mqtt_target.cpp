@@ -39,6 +39,11 @@ std::optional<MqttTarget> ParseMqttUrl(const QString& text, QString* problem)
         fail(problem, QStringLiteral("\"%1\" has no usable port").arg(text));
         return std::nullopt;
     }
+    // A "#" would read as the start of a fragment; in a topic it is the wildcard of a filter.
+    if (text.contains(QLatin1Char('#'))) {
+        fail(problem, QCoreApplication::translate("Kelmora", "\"%1\": the prefix may not hold the wildcards \"+\" and \"#\"").arg(text));
+        return std::nullopt;
+    }
     if (!url.userName().isEmpty() || !url.password().isEmpty() || url.hasQuery() || url.hasFragment()) {
         fail(problem, QCoreApplication::translate("Kelmora", "\"%1\": give the user with --mqtt-user or User=, the password in %2, and nothing after the prefix")
                           .arg(text, QString::fromLatin1(kMqttPasswordVariable)));
@@ -51,6 +56,12 @@ std::optional<MqttTarget> ParseMqttUrl(const QString& text, QString* problem)
         prefix.chop(1);
     if (prefix.contains(QLatin1Char('+')) || prefix.contains(QLatin1Char('#')) || prefix.contains(QStringLiteral("//"))) {
         fail(problem, QCoreApplication::translate("Kelmora", "\"%1\": the prefix may not hold \"+\", \"#\" or an empty level").arg(text));
+        return std::nullopt;
+    }
+    // Topics that start with "$" are the broker's own ($SYS/…): a client's publishes there are
+    // refused or dropped, and the readings would count as sent.
+    if (prefix.startsWith(QLatin1Char('$'))) {
+        fail(problem, QCoreApplication::translate("Kelmora", "\"%1\": the prefix may not start with \"$\" (topics of the broker itself)").arg(text));
         return std::nullopt;
     }
     t.prefix = prefix.isEmpty() ? kDefaultMqttPrefix : prefix;

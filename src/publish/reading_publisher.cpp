@@ -336,8 +336,9 @@ struct ReadingPublisher::Worker {
             }
         }
         attemptStarted = Steady::now();
+        // The library refuses a keep-alive under 5 s ("Invalid function arguments"): it takes 5.
         const int rc = mosquitto_connect_async(client, target.host.toUtf8().constData(), target.port,
-                                               timings.keepAliveSeconds);
+                                               std::max(5, timings.keepAliveSeconds));
         if (rc != MOSQ_ERR_SUCCESS) {
             failed(reasonOf(rc));
             return false;

@@ -18,7 +18,7 @@
 #include <thread>
 
 struct PublisherTimings {
-    int keepAliveSeconds = 30;    // the broker and we notice a dead connection within 1.5 times this
+    int keepAliveSeconds = 30;    // the broker and we notice a dead connection within 1.5 times this; at least 5
     int retryMs = 1000;           // the first wait before another attempt to connect; it doubles ...
     int retryMaxMs = 30000;       // ... up to this
     int connectTimeoutMs = 10000; // an attempt with no answer within this counts as failed

@@ -113,11 +113,25 @@ TEST(CliLogMqttUsage, BadAddressesAndStrayOptionsAreWrongUsage)
 {
     for (const QStringList& extra : {QStringList{"--mqtt", "broker.lan"}, QStringList{"--mqtt"},
                                      QStringList{"--mqtt-user", "curator"}, QStringList{"--no-discovery"},
-                                     QStringList{"--mqtt", "mqtt://broker.lan/a/#"}}) {
+                                     QStringList{"--mqtt", "mqtt://broker.lan/a/#"},
+                                     QStringList{"--mqtt", "mqtt://broker.lan/$SYS/kelmora"}}) {
         const ProcessResult r = runProcess(QStringLiteral(KELMORA_CLI), QStringList{"log", "/dev/null", "--interval", "1"} + extra);
         EXPECT_EQ(r.exitCode, 64) << extra.join(' ').toStdString();
         EXPECT_TRUE(r.err.contains("usage:")) << r.err.toStdString();
     }
+}
+
+// A user name without the password variable: said before logging starts, as cron and service
+// files often do not pass the variable on.
+TEST(CliLogMqttUsage, AUserWithoutThePasswordVariableIsTold)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("KELMORA_MQTT_PASSWORD"));
+    const ProcessResult r = runProcess(env, QStringLiteral(KELMORA_CLI),
+                                       {"log", "/dev/kelmora-missing", "--interval", "0", "--mqtt", "mqtt://127.0.0.1:1/kel",
+                                        "--mqtt-user", "curator"});
+    EXPECT_TRUE(r.err.contains("--mqtt-user curator without a password: KELMORA_MQTT_PASSWORD is empty or not set"))
+        << r.err.toStdString();
 }
 
 }  // namespace

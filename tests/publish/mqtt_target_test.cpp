@@ -44,19 +44,29 @@ INSTANTIATE_TEST_SUITE_P(Addresses, MqttUrl, ::testing::Values(
     UrlCase{"mqtt://broker.lan", false, "broker.lan", 1883, "kelmora"},
     UrlCase{"  mqtt://broker.lan/  ", false, "broker.lan", 1883, "kelmora"}));
 
-class BadMqttUrl : public ::testing::TestWithParam<const char*> {};
+struct BadUrlCase {
+    const char* url;
+    const char* reason;  // a part of the reason given
+};
+
+class BadMqttUrl : public ::testing::TestWithParam<BadUrlCase> {};
 
 TEST_P(BadMqttUrl, IsRefusedWithAReason)
 {
     QString problem;
-    EXPECT_FALSE(ParseMqttUrl(QString::fromUtf8(GetParam()), &problem));
-    EXPECT_FALSE(problem.isEmpty());
+    EXPECT_FALSE(ParseMqttUrl(QString::fromUtf8(GetParam().url), &problem));
+    EXPECT_TRUE(problem.contains(QString::fromUtf8(GetParam().reason))) << problem.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Refused, BadMqttUrl, ::testing::Values(
-    "", "broker.lan/museum", "http://broker.lan/museum", "mqtt:///museum", "mqtt://broker.lan:0/x",
-    "mqtt://broker.lan:70000/x", "mqtt://user:pw@broker.lan/x", "mqtt://broker.lan/a/#", "mqtt://broker.lan/+/x",
-    "mqtt://broker.lan/a//b", "mqtt://broker.lan/x?retain=1"));
+    BadUrlCase{"", "no broker address"}, BadUrlCase{"broker.lan/museum", "no broker address"},
+    BadUrlCase{"http://broker.lan/museum", "no broker address"}, BadUrlCase{"mqtt:///museum", "names no broker host"},
+    BadUrlCase{"mqtt://broker.lan:0/x", "no usable port"}, BadUrlCase{"mqtt://broker.lan:70000/x", "no broker address"},
+    BadUrlCase{"mqtt://user:pw@broker.lan/x", "--mqtt-user"}, BadUrlCase{"mqtt://broker.lan/a/#", "wildcards"},
+    BadUrlCase{"mqtt://broker.lan/#", "wildcards"}, BadUrlCase{"mqtt://broker.lan/+/x", "\"+\""},
+    BadUrlCase{"mqtt://broker.lan/a//b", "empty level"}, BadUrlCase{"mqtt://broker.lan/x?retain=1", "nothing after the prefix"},
+    BadUrlCase{"mqtt://broker.lan/$SYS/kelmora", "may not start with \"$\""},
+    BadUrlCase{"mqtt://broker.lan/$share", "may not start with \"$\""}));
 
 class MqttSettings : public ::testing::Test {
 protected:

@@ -211,6 +211,22 @@ TEST_F(PublisherBroker, ReadingsArriveInOrderAsJsonWithRetainedStatusAndDiscover
     EXPECT_EQ(status.front().payload, "offline");
 }
 
+// A keep-alive shorter than the library takes (KELMORA_MQTT_KEEPALIVE=2) is taken as 5 s: the
+// readings still go out, and no "Invalid function arguments" is told.
+TEST_F(PublisherBroker, AKeepAliveUnderFiveSecondsIsTakenAsFive)
+{
+    TestSubscriber sub(broker.port(), QStringLiteral("museum/#"), QStringLiteral("keepalive-sub"));
+    ASSERT_TRUE(sub.waitUntilSubscribed());
+    PublisherTimings timings = quick();
+    timings.keepAliveSeconds = 2;
+    ReadingPublisher publisher(target(), events.listener(), timings);
+    log(&publisher, 0);
+    const QList<ReceivedMessage> got = sub.waitFor([](const auto& m) { return ReadingPayloads(m).size() >= 1; });
+    EXPECT_EQ(ReadingPayloads(got).size(), 1);
+    for (const PublisherEvent& e : events.all())
+        EXPECT_NE(e.kind, PublisherEvent::Kind::Failing) << e.detail.toStdString();
+}
+
 TEST_F(PublisherBroker, EveryReadingLoggedWhileTheBrokerIsAwayArrivesOnceItIsBack)
 {
     TestSubscriber sub(broker.port(), QStringLiteral("museum/#"), QStringLiteral("away-sub"));
