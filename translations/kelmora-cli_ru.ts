@@ -40,10 +40,6 @@
         <translation>%1: невозможно записать файл PDF</translation>
     </message>
     <message>
-        <source>log PORT [--usb] --interval S [--count N] [--report NAME] [--pool DIR] [--mqtt URL [--mqtt-user USER] [--no-discovery]]   log readings every S seconds into POOL/NAME.dat (default kelmora-cli), each also published to the MQTT broker URL mqtt[s]://HOST[:PORT]/PREFIX (password in KELMORA_MQTT_PASSWORD); exit status 0 only when every reading was stored</source>
-        <translation>log PORT [--usb] --interval S [--count N] [--report NAME] [--pool DIR] [--mqtt URL [--mqtt-user USER] [--no-discovery]]   записывать показания каждые S секунд в POOL/NAME.dat (по умолчанию kelmora-cli), каждое также отправлять брокеру MQTT по адресу mqtt[s]://HOST[:PORT]/PREFIX (пароль в KELMORA_MQTT_PASSWORD); код завершения 0, только если записаны все показания</translation>
-    </message>
-    <message>
         <source>--report needs a name that is not empty</source>
         <translation>--report: имя отчета не может быть пустым</translation>
     </message>
@@ -114,10 +110,6 @@
     <message>
         <source>--interval is needed</source>
         <translation>нужен параметр --interval</translation>
-    </message>
-    <message>
-        <source>--mqtt-user and --no-discovery go with --mqtt</source>
-        <translation>--mqtt-user и --no-discovery задаются только вместе с --mqtt</translation>
     </message>
     <message>
         <source>--interval %1 is negative: a number of seconds is needed</source>
@@ -396,6 +388,22 @@ PORT — имя из списка портов (COM3, \\.\COM12) или путь
     <message>
         <source>MQTT: --mqtt-user %1 without a password: %2 is empty or not set</source>
         <translation>MQTT: --mqtt-user %1 без пароля: переменная %2 пуста или не задана</translation>
+    </message>
+    <message>
+        <source>log PORT [--usb] --interval S [--count N] [--report NAME] [--pool DIR] [--mqtt URL [--mqtt-user USER] [--no-discovery] [--mqtt-wait S]]   log readings every S seconds into POOL/NAME.dat (default kelmora-cli), each also published to the MQTT broker URL mqtt[s]://HOST[:PORT]/PREFIX (password in KELMORA_MQTT_PASSWORD; at the end up to --mqtt-wait seconds, default 10, for the broker to take the readings); exit status 0 only when every reading was stored</source>
+        <translation>log PORT [--usb] --interval S [--count N] [--report NAME] [--pool DIR] [--mqtt URL [--mqtt-user USER] [--no-discovery] [--mqtt-wait S]]   записывать показания каждые S секунд в POOL/NAME.dat (по умолчанию kelmora-cli), каждое также отправлять брокеру MQTT по адресу mqtt[s]://HOST[:PORT]/PREFIX (пароль в KELMORA_MQTT_PASSWORD; в конце до --mqtt-wait секунд, по умолчанию 10, ждать, пока брокер примет показания); код завершения 0, только если записаны все показания</translation>
+    </message>
+    <message>
+        <source>--mqtt-wait needs a number of seconds</source>
+        <translation>--mqtt-wait: нужно число секунд</translation>
+    </message>
+    <message>
+        <source>--mqtt-wait &quot;%1&quot; is not a whole number of seconds from 0 to 3600</source>
+        <translation>--mqtt-wait &quot;%1&quot;: нужно целое число секунд от 0 до 3600</translation>
+    </message>
+    <message>
+        <source>--mqtt-user, --no-discovery and --mqtt-wait go with --mqtt</source>
+        <translation>--mqtt-user, --no-discovery и --mqtt-wait задаются только вместе с --mqtt</translation>
     </message>
 </context>
 <context>

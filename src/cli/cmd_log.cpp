@@ -39,8 +39,9 @@ namespace {
 
 constexpr const char* Usage =
     QT_TRANSLATE_NOOP("Cli", "log PORT [--usb] --interval S [--count N] [--report NAME] [--pool DIR] [--mqtt URL [--mqtt-user USER] "
-    "[--no-discovery]]   log readings every S seconds into POOL/NAME.dat (default kelmora-cli), each also "
-    "published to the MQTT broker URL mqtt[s]://HOST[:PORT]/PREFIX (password in KELMORA_MQTT_PASSWORD); "
+    "[--no-discovery] [--mqtt-wait S]]   log readings every S seconds into POOL/NAME.dat (default kelmora-cli), each also "
+    "published to the MQTT broker URL mqtt[s]://HOST[:PORT]/PREFIX (password in KELMORA_MQTT_PASSWORD; at the end "
+    "up to --mqtt-wait seconds, default 10, for the broker to take the readings); "
     "exit status 0 only when every reading was stored");
 
 volatile std::sig_atomic_t stopRequested = 0;
@@ -64,6 +65,8 @@ struct LogOptions {
     std::optional<MqttTarget> mqtt;
     QString mqttUser;
     bool discovery = true;
+    int mqttWaitSeconds = 10;  // at the end, for the broker to take the readings not yet published
+    bool mqttWaitGiven = false;
 };
 
 // Why NAME cannot be a report name, in a whole sentence.
@@ -143,6 +146,13 @@ bool parse(const QStringList& args, LogOptions& o)
         } else if (a == QLatin1String("--mqtt-user")) {
             if (!value(o.mqttUser))
                 return usage(Cli::tr("--mqtt-user needs a user name"));
+        } else if (a == QLatin1String("--mqtt-wait")) {
+            if (!value(v))
+                return usage(Cli::tr("--mqtt-wait needs a number of seconds"));
+            o.mqttWaitSeconds = v.trimmed().toInt(&ok);
+            if (!ok || o.mqttWaitSeconds < 0 || o.mqttWaitSeconds > 3600)
+                return usage(Cli::tr("--mqtt-wait \"%1\" is not a whole number of seconds from 0 to 3600").arg(v));
+            o.mqttWaitGiven = true;
         } else if (a == QLatin1String("--no-discovery")) {
             o.discovery = false;
         } else if (a.startsWith(QLatin1String("--"))) {
@@ -156,8 +166,8 @@ bool parse(const QStringList& args, LogOptions& o)
     if (!haveInterval)
         return usage(Cli::tr("--interval is needed"));
     o.port = positional.front();
-    if (!o.mqtt && (!o.mqttUser.isEmpty() || !o.discovery))
-        return usage(Cli::tr("--mqtt-user and --no-discovery go with --mqtt"));
+    if (!o.mqtt && (!o.mqttUser.isEmpty() || !o.discovery || o.mqttWaitGiven))
+        return usage(Cli::tr("--mqtt-user, --no-discovery and --mqtt-wait go with --mqtt"));
     if (o.mqtt) {
         o.mqtt->user = o.mqttUser;
         o.mqtt->password = MqttPasswordFromEnvironment();
@@ -345,7 +355,9 @@ int run(const QStringList& args)
     QCoreApplication::exec();
 
     if (publisher) {
-        const qint64 unpublished = publisher->stop();
+        // A run of one reading (cron) ends before its connection is up: the end connects and
+        // waits for the broker to take what is left, for a bounded time.
+        const qint64 unpublished = publisher->stop(o.mqttWaitSeconds * 1000, ReadingPublisher::Flush::ConnectingFirst);
         if (unpublished > 0)
             printErr(Cli::tr("MQTT: %1 readings of the report not yet published; the next run with --mqtt publishes them")
                          .arg(unpublished));

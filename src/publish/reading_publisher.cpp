@@ -138,6 +138,7 @@ struct ReadingPublisher::Worker {
     bool haveSerial = false;
     bool newRecords = false;
     bool stopping = false;
+    bool connectBeforeStop = false;
     Steady::time_point flushDeadline;
     bool finished = false;
     qint64 unpublished = -1;     // records of the report not yet acknowledged when the worker ended
@@ -450,6 +451,19 @@ struct ReadingPublisher::Worker {
         return std::max<qint64>(0, total - done);
     }
 
+    // Under mutex, once stop() was called: whether the flush is over. Connected, it lasts while
+    // readings wait to be sent or acknowledged; not connected, it lasts only when the stop asked
+    // to connect first (a run of one reading ends before its connection is up) and readings of
+    // the report wait; and never beyond the deadline.
+    bool stopNow()
+    {
+        if (Steady::now() >= flushDeadline)
+            return true;
+        if (connected)
+            return backlog() == 0 && !newRecords;
+        return !connectBeforeStop || !haveSerial || reportPath.isEmpty() || unpublishedNow() == 0;
+    }
+
     qint64 backlog()
     {
         return std::max<qint64>(0, fileRecords - sent) + qint64(inFlight.size());
@@ -464,16 +478,14 @@ struct ReadingPublisher::Worker {
             std::unique_lock lock(mutex);
             if (positionDirty && (stopping || Steady::now() - positionWritten >= milliseconds(timings.positionWriteMs)))
                 writePosition();
-            if (stopping && (!connected || Steady::now() >= flushDeadline || (backlog() == 0 && !newRecords)))
+            if (stopping && stopNow())
                 break;
             const bool identityChanged = haveSerial && client && serial != connectedSerial;
             const uint16_t meter = serial;
             if (!client) {
-                if (!haveSerial || stopping || Steady::now() < nextAttempt) {
-                    if (stopping)
-                        break;
+                if (!haveSerial || Steady::now() < nextAttempt) {
                     if (haveSerial)
-                        wake.wait_until(lock, nextAttempt);
+                        wake.wait_until(lock, stopping ? std::min(nextAttempt, flushDeadline) : nextAttempt);
                     else
                         wake.wait(lock);
                     continue;
@@ -589,13 +601,14 @@ void ReadingPublisher::reportMoved(const QString& fromPath, const QString& toPat
         worker_->publishingPath = toPath;
 }
 
-qint64 ReadingPublisher::stop(int flushMs)
+qint64 ReadingPublisher::stop(int flushMs, Flush flush)
 {
     if (!thread_.joinable())
         return unpublished_;
     std::unique_lock lock(worker_->mutex);
     if (!worker_->stopping) {
         worker_->stopping = true;
+        worker_->connectBeforeStop = flush == Flush::ConnectingFirst;
         worker_->flushDeadline = Steady::now() + milliseconds(flushMs);
         worker_->wake.notify_all();
     }

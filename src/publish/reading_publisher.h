@@ -58,11 +58,16 @@ public:
     // The report file moved (saved under another name): its position moves with it.
     void reportMoved(const QString& fromPath, const QString& toPath);
 
-    // Ends publishing: while connected, the readings not yet published are sent for up to
-    // flushMs, then the status "offline" is published and the connection closed; the position
-    // is written. Returns at the latest about flushMs + 2 s later even when the network hangs.
+    // How stop() treats a connection that is not up: WhileConnected ends at once (a window that
+    // closes while the broker is away); ConnectingFirst goes on connecting within the flush time
+    // when readings wait (a run of one reading, which ends before its connection is up).
+    enum class Flush { WhileConnected, ConnectingFirst };
+
+    // Ends publishing: the readings not yet published are sent for up to flushMs (see Flush),
+    // then the status "offline" is published and the connection closed; the position is
+    // written. Returns at the latest about flushMs + 2 s later even when the network hangs.
     // Gives how many records of the report are not yet published (-1 when that is not known).
-    qint64 stop(int flushMs = 3000);
+    qint64 stop(int flushMs = 3000, Flush flush = Flush::WhileConnected);
 
     const MqttTarget& target() const;
 

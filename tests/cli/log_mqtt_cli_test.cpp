@@ -2,6 +2,7 @@
 // a broker stopped in the middle of logging costs no reading, a wrong password or a broker
 // that is not there is said once on standard error and logging goes on to the end.
 #include "support/meter_sim_process.h"
+#include "support/latency_proxy.h"
 #include "support/mosquitto_broker.h"
 
 #include <gtest/gtest.h>
@@ -75,6 +76,43 @@ TEST(CliLogMqtt, ABrokerStoppedDuringLoggingGetsEveryReadingWhenItIsBack)
     EXPECT_DOUBLE_EQ(first.value("temperature").toDouble(), -5.25);
 }
 
+// The cron way: runs of one reading each, to a broker 50 ms away. Each run stores its reading
+// before its connection is up; at its end it connects and waits for the broker to take the
+// reading, so every run's reading arrives (before, most runs published nothing).
+TEST(CliLogMqtt, EveryOneReadingRunPublishesItsReadingToAFarBroker)
+{
+    MosquittoBroker broker;
+    ASSERT_TRUE(broker.problem().isEmpty()) << broker.problem().toStdString();
+    LatencyProxy far(broker.port(), 50);
+    TestSubscriber sub(broker.port(), QStringLiteral("museum/#"), QStringLiteral("cron-sub"));
+    ASSERT_TRUE(sub.waitUntilSubscribed());
+    MeterSimProcess sim({"--serial", "0x00A3", "--rh", "4525", "--t", "-525"});
+    QTemporaryDir pool;
+    constexpr int kRuns = 10;
+    for (int run = 0; run < kRuns; ++run) {
+        const ProcessResult r = runProcess(quickRetries(), QStringLiteral(KELMORA_CLI),
+                                           {"log", sim.devicePath(), "--interval", "0", "--pool", pool.path(), "--report",
+                                            "hall", "--mqtt", QStringLiteral("mqtt://127.0.0.1:%1/museum").arg(far.port())});
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        EXPECT_FALSE(r.err.contains("not yet published")) << run << ": " << r.err.toStdString();
+    }
+    const QList<ReceivedMessage> got = sub.waitFor([](const auto& m) { return distinctTimes(m).size() >= kRuns; }, 15000);
+    EXPECT_EQ(distinctTimes(got).size(), std::size_t(kRuns)) << "one reading from each run";
+}
+
+// --mqtt-wait 0: the run ends without waiting, and says what it leaves for the next run.
+TEST(CliLogMqtt, WithoutAWaitTheRunSaysWhatIsLeftForTheNext)
+{
+    const int nowhere = FreeLocalPort();
+    MeterSimProcess sim({"--serial", "0x00A3"});
+    QTemporaryDir pool;
+    const ProcessResult r = runProcess(quickRetries(), QStringLiteral(KELMORA_CLI),
+                                       {"log", sim.devicePath(), "--interval", "0", "--pool", pool.path(), "--mqtt",
+                                        QStringLiteral("mqtt://127.0.0.1:%1/museum").arg(nowhere), "--mqtt-wait", "0"});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("MQTT: 1 readings of the report not yet published")) << r.err.toStdString();
+}
+
 struct BrokerTrouble {
     const char* what;
     bool brokerThere;
@@ -113,6 +151,8 @@ TEST(CliLogMqttUsage, BadAddressesAndStrayOptionsAreWrongUsage)
 {
     for (const QStringList& extra : {QStringList{"--mqtt", "broker.lan"}, QStringList{"--mqtt"},
                                      QStringList{"--mqtt-user", "curator"}, QStringList{"--no-discovery"},
+                                     QStringList{"--mqtt-wait", "5"},
+                                     QStringList{"--mqtt", "mqtt://broker.lan/x", "--mqtt-wait", "soon"},
                                      QStringList{"--mqtt", "mqtt://broker.lan/a/#"},
                                      QStringList{"--mqtt", "mqtt://broker.lan/$SYS/kelmora"}}) {
         const ProcessResult r = runProcess(QStringLiteral(KELMORA_CLI), QStringList{"log", "/dev/null", "--interval", "1"} + extra);
