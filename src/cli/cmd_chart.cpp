@@ -2,7 +2,6 @@
 // window's picture export writes them (two bitmaps or two metafiles) or as its graph printout
 // on a PDF page. The charts are made by the window's own code on an off-screen surface, so no
 // display is needed.
-#include "platform/app_paths.h"
 #include "widgets/bevel_panel.h"
 #include "cli/cli_meter.h"
 #include "cli/cli_text.h"
@@ -103,7 +102,7 @@ int run(const QStringList& args)
     const std::optional<KelSettings> stored = LoadStoredSettings(Text, o);
     if (!stored)
         return ExitNoAnswer;
-    const QString settingsPath = o.settings.isEmpty() ? settingsFilePath() : o.settings;
+    const QString settingsPath = StoredSettingsPath(o);
     try {
         const std::optional<ReportState> loaded = LoadReportInput(Text, o);
         if (!loaded)

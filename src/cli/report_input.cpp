@@ -144,13 +144,17 @@ bool ParseReportCommand(const CommandText& command, const QStringList& args, con
 
 std::optional<KelSettings> LoadStoredSettings(const CommandText& command, const ReportInput& o)
 {
-    const bool given = !o.settings.isEmpty();
-    const QString path = given ? o.settings : settingsFilePath();
-    if (given && !QFileInfo(path).isFile()) {
+    const QString path = StoredSettingsPath(o);
+    if (!o.settings.isEmpty() && !QFileInfo(path).isFile()) {
         command.error(Cli::tr("--settings %1: no such file").arg(path));
         return std::nullopt;
     }
     return ReadKelSettings(ProfileFile(path));
+}
+
+QString StoredSettingsPath(const ReportInput& o)
+{
+    return o.settings.isEmpty() ? settingsFilePath() : o.settings;
 }
 
 ReportSettings ReportSettingsFor(const ReportInput& o, const KelSettings& stored)

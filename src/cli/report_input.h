@@ -55,6 +55,8 @@ bool ParseReportCommand(const CommandText& command, const QStringList& args, con
 // (a missing kelmora.ini gives the defaults, as in the window). Refuses a --settings file that
 // does not exist with a message.
 std::optional<KelSettings> LoadStoredSettings(const CommandText& command, const ReportInput& input);
+// The settings file that serves: --settings, or kelmora.ini of the data directory.
+QString StoredSettingsPath(const ReportInput& input);
 
 // The report's settings from the stored ones, with --mode and --thresholds in place of theirs.
 ReportSettings ReportSettingsFor(const ReportInput& input, const KelSettings& stored);

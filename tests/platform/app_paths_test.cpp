@@ -10,6 +10,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <functional>
+
 namespace {
 
 void touch(const QString& path)
@@ -37,26 +39,36 @@ TEST(DataDirectory, BesideAPortableCopyInTheUsersDataForAnInstalledOne)
     EXPECT_EQ(DataDirectoryFor(root.filePath("nowhere/bin"), user), user) << "a directory nobody can write";
 }
 
+namespace {
+
+// An installed copy of kelmora-cli under root (usr/bin beside usr/share/applications) with HOME
+// in root/home, running "ports --map COM1 /dev/ttyUSB9" in the environment given by adjust.
+ProcessResult mapAPortWithAnInstalledCli(const QTemporaryDir& root, const std::function<void(QProcessEnvironment&)>& adjust)
+{
+    QDir().mkpath(root.filePath("usr/bin"));
+    touch(root.filePath("usr/share/applications/kelmora.desktop"));
+    const QString program = root.filePath("usr/bin/kelmora-cli");
+    if (!QFile::copy(QStringLiteral(KELMORA_CLI), program))
+        return {};
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", root.filePath("home"));
+    adjust(env);
+    return runProcess(env, program, {"ports", "--map", "COM1", "/dev/ttyUSB9"});
+}
+
+}  // namespace
+
 // An installed kelmora-cli keeps its settings in the user's data directory and says so.
 TEST(DataDirectory, AnInstalledCliWritesItsSettingsIntoTheUsersDataDirectory)
 {
     QTemporaryDir root;
-    QDir().mkpath(root.filePath("usr/bin"));
-    touch(root.filePath("usr/share/applications/kelmora.desktop"));
-    const QString program = root.filePath("usr/bin/kelmora-cli");
-    ASSERT_TRUE(QFile::copy(QStringLiteral(KELMORA_CLI), program));
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("HOME", root.filePath("home"));
-    env.remove("XDG_DATA_HOME");
-    env.remove("KELMORA_DATA_DIR");
-    p.setProcessEnvironment(env);
-    p.start(program, {"ports", "--map", "COM1", "/dev/ttyUSB9"});
-    ASSERT_TRUE(p.waitForFinished(30000));
-    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    const ProcessResult r = mapAPortWithAnInstalledCli(root, [](QProcessEnvironment& env) {
+        env.remove("XDG_DATA_HOME");
+        env.remove("KELMORA_DATA_DIR");
+    });
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QString dataDir = root.filePath("home/.local/share/Kelmora");
-    EXPECT_TRUE(out.contains("data directory: " + dataDir)) << out.toStdString();
+    EXPECT_TRUE(r.out.contains("data directory: " + dataDir)) << r.out.toStdString();
     EXPECT_TRUE(QFile::exists(dataDir + "/kelmora.ini"));
     EXPECT_FALSE(QFile::exists(root.filePath("usr/bin/kelmora.ini")));
 }
@@ -66,19 +78,10 @@ TEST(DataDirectory, AnInstalledCliWritesItsSettingsIntoTheUsersDataDirectory)
 TEST(DataDirectory, TheEnvironmentNamesAnotherDataDirectory)
 {
     QTemporaryDir root;
-    QDir().mkpath(root.filePath("usr/bin"));
-    touch(root.filePath("usr/share/applications/kelmora.desktop"));
-    const QString program = root.filePath("usr/bin/kelmora-cli");
-    ASSERT_TRUE(QFile::copy(QStringLiteral(KELMORA_CLI), program));
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("HOME", root.filePath("home"));
-    env.insert("KELMORA_DATA_DIR", root.filePath("service/kelmora"));
-    p.setProcessEnvironment(env);
-    p.start(program, {"ports", "--map", "COM1", "/dev/ttyUSB9"});
-    ASSERT_TRUE(p.waitForFinished(30000));
-    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-    EXPECT_TRUE(QString::fromUtf8(p.readAllStandardOutput()).contains("data directory: " + root.filePath("service/kelmora")));
+    const ProcessResult r = mapAPortWithAnInstalledCli(
+        root, [&](QProcessEnvironment& env) { env.insert("KELMORA_DATA_DIR", root.filePath("service/kelmora")); });
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("data directory: " + root.filePath("service/kelmora"))) << r.out.toStdString();
     EXPECT_TRUE(QFile::exists(root.filePath("service/kelmora/kelmora.ini")));
     EXPECT_FALSE(QFile::exists(root.filePath("home/.local/share/Kelmora/kelmora.ini")));
 }
