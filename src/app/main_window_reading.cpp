@@ -167,7 +167,7 @@ void MainWindow::storeReading(const MeterReading& reading, bool byHand)
     try {
         broker_->follow(workingReport_.path());
         workingReport_.append(reading.record());
-        broker_->readingStored(reading.serialNumber);
+        broker_->readingStored(reading);
         appendFailing_ = false;
         sayAutomaticReadingBack();
         readingPanel_->showReading(static_cast<int16_t>(reading.humidity), static_cast<int16_t>(reading.temperature));

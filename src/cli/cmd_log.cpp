@@ -320,7 +320,7 @@ int run(const QStringList& args)
                     publisher->follow(file);
                 AppendRecord(o.pool, o.report, outcome.reading.record());
                 if (publisher)
-                    publisher->readingStored(outcome.reading.serialNumber);
+                    publisher->readingStored(outcome.reading.serialNumber, outcome.reading.dt, outcome.reading.utcOffsetSeconds);
                 appendFailing = false;
                 ++stored;
                 printOut(Cli::tr("read %1").arg(

@@ -16,7 +16,9 @@ std::optional<MeterReading> ReadMeter(RegisterProtocol& protocol, Clock& clock, 
     if (!protocol.ProbeDevice(MeterAddress, usb))
         return std::nullopt;
     MeterReading r;
-    r.dt = DateTimeToDays(clock.now());
+    const QDateTime now = clock.now();
+    r.dt = DateTimeToDays(now);
+    r.utcOffsetSeconds = now.offsetFromUtc();
     try {
         r.serialNumber = protocol.ReadRegister(MeterAddress, RegSerialNumber, usb);
         r.humidity = protocol.ReadRegister(MeterAddress, RegHumidity, usb);

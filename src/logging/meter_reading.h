@@ -18,6 +18,7 @@ class RegisterProtocol;
 
 struct MeterReading {
     double dt = 0;             // local date and time of the reading, with milliseconds
+    int utcOffsetSeconds = 0;  // the local UTC offset in force then (a repeated hour has two)
     uint16_t serialNumber = 0;
     uint16_t humidity = 0;     // register 0x0200 as read
     uint16_t temperature = 0;  // register 0x0202 as read (signed when shown)

@@ -23,7 +23,9 @@ inline const QByteArray kStatusOffline = QByteArrayLiteral("offline");
 //  "relative_humidity":45.25,"temperature":-5.25,"dew_point":-13.37,"absolute_humidity":3.0}
 // The numbers are those of the CSV export; a value the meter marked invalid, and a conversion
 // that needs it, is null. Nothing when the time stamp is no date.
-std::optional<QByteArray> ReadingJson(const TDateTimeRHT& record, uint16_t serial, const QString& reportName);
+// The time's UTC offset is utcOffsetSeconds when given, else as RecordFields finds it.
+std::optional<QByteArray> ReadingJson(const TDateTimeRHT& record, uint16_t serial, const QString& reportName,
+                                      std::optional<int> utcOffsetSeconds = std::nullopt);
 
 // One retained discovery message: its topic and its JSON.
 struct DiscoveryMessage {

@@ -3,6 +3,7 @@
 #include "logging/report_lock.h"
 #include "publish/published_position.h"
 #include "publish/reading_message.h"
+#include "report/utc_offset.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -143,6 +144,13 @@ struct ReadingPublisher::Worker {
     bool finished = false;
     qint64 unpublished = -1;     // records of the report not yet acknowledged when the worker ended
     PublishedPosition acked;     // acknowledged by the broker (written to the position file)
+    // The offsets in force when the readings this program stored were taken, by time stamp, for
+    // the stamps of a repeated hour (the newest few; others follow the file's order).
+    struct LiveOffset {
+        double stamp;
+        int utcOffsetSeconds;
+    };
+    std::deque<LiveOffset> liveOffsets;
 
     // The worker's own.
     mosquitto* client = nullptr;
@@ -173,6 +181,19 @@ struct ReadingPublisher::Worker {
     bool statusAcked = false;
 
     static constexpr int kWindow = 100;   // messages in flight at most
+    // Records read before the first one to send, so that the offsets of a repeated hour's
+    // stamps follow the file's order from before it (an hour of readings every 8 s).
+    static constexpr qint64 kOffsetContext = 450;
+    static constexpr size_t kLiveOffsets = 1000;
+
+    // Under mutex: the offset a stored reading was taken with, when this program stored it.
+    std::optional<int> liveOffsetOf(double stamp) const
+    {
+        for (auto it = liveOffsets.rbegin(); it != liveOffsets.rend(); ++it)
+            if (std::memcmp(&it->stamp, &stamp, sizeof stamp) == 0)
+                return it->utcOffsetSeconds;
+        return std::nullopt;
+    }
 
     void tell(const PublisherEvent& e)
     {
@@ -378,15 +399,16 @@ struct ReadingPublisher::Worker {
             return true;
 
         const qint64 checkFrom = std::max<qint64>(0, position.records - 1);
-        const qint64 want = from - checkFrom + (kWindow - qint64(inFlight.size()));
+        const qint64 readFrom = std::max<qint64>(0, checkFrom - kOffsetContext);
+        const qint64 want = from - readFrom + (kWindow - qint64(inFlight.size()));
         std::vector<TDateTimeRHT> records;
         qint64 total = 0;
-        if (!readRecords(path, checkFrom, want, records, total)) {
+        if (!readRecords(path, readFrom, want, records, total)) {
             fileRecords = 0;
             return true;  // no report yet (or not readable now): nothing to publish
         }
         fileRecords = total;
-        if (!PositionStillHolds(position, records, checkFrom)) {
+        if (!PositionStillHolds(position, std::span(records).subspan(size_t(std::min<qint64>(checkFrom - readFrom, qint64(records.size())))), checkFrom)) {
             std::vector<TDateTimeRHT> all;
             qint64 allCount = 0;
             if (!readRecords(path, 0, total, all, allCount))
@@ -404,10 +426,19 @@ struct ReadingPublisher::Worker {
         const QString name = reportNameOf(path);
         const MeterTopics topics = TopicsOf(target.prefix, meter);
         const QByteArray topic = topics.reading.toUtf8();
-        for (qint64 i = from - checkFrom; i < qint64(records.size()) && qint64(inFlight.size()) < kWindow; ++i) {
+        RecordOffsets offsets;
+        for (qint64 i = 0; i < from - readFrom && i < qint64(records.size()); ++i)
+            offsets.next(records[size_t(i)].dt);
+        for (qint64 i = from - readFrom; i < qint64(records.size()) && qint64(inFlight.size()) < kWindow; ++i) {
             const TDateTimeRHT& r = records[size_t(i)];
-            const qint64 index = checkFrom + i;
-            const std::optional<QByteArray> json = ReadingJson(r, meter, name);
+            const qint64 index = readFrom + i;
+            std::optional<int> offset = offsets.next(r.dt);
+            if (offset && offsets.lastWasRepeated()) {
+                std::lock_guard relock(mutex);
+                if (const std::optional<int> live = liveOffsetOf(r.dt))
+                    offset = live;
+            }
+            const std::optional<QByteArray> json = ReadingJson(r, meter, name, offset);
             int mid = -1;
             if (json) {
                 const int rc = mosquitto_publish(client, &mid, topic.constData(), int(json->size()), json->constData(), 1, false);
@@ -580,9 +611,12 @@ void ReadingPublisher::follow(const QString& reportPath)
     WritePublishedPosition(positionPath, start);
 }
 
-void ReadingPublisher::readingStored(uint16_t serial)
+void ReadingPublisher::readingStored(uint16_t serial, double stamp, int utcOffsetSeconds)
 {
     std::lock_guard lock(worker_->mutex);
+    worker_->liveOffsets.push_back({stamp, utcOffsetSeconds});
+    if (worker_->liveOffsets.size() > Worker::kLiveOffsets)
+        worker_->liveOffsets.pop_front();
     worker_->serial = serial;
     worker_->haveSerial = true;
     worker_->newRecords = true;

@@ -53,8 +53,10 @@ public:
     // current end, so that readings logged before publishing was configured are not sent,
     // and every reading appended from now on is.
     void follow(const QString& reportPath);
-    // After a record of the meter `serial` was appended to the followed report.
-    void readingStored(uint16_t serial);
+    // After a record of the meter `serial` was appended to the followed report; stamp is its
+    // time stamp and utcOffsetSeconds the local offset in force when it was taken, which its
+    // message carries (where the clocks went back, the file alone cannot always tell).
+    void readingStored(uint16_t serial, double stamp, int utcOffsetSeconds);
     // The report file moved (saved under another name): its position moves with it.
     void reportMoved(const QString& fromPath, const QString& toPath);
 

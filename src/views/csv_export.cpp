@@ -2,16 +2,15 @@
 
 #include "logging/report_file_error.h"
 #include "report/date_time.h"
+#include "report/utc_offset.h"
 #include "report/humidity.h"
 #include "views/export_file.h"
 
 #include <QDateTime>
 #include <QFile>
-#include <QTimeZone>
 
 #include <cmath>
 #include <limits>
-#include <unordered_map>
 
 namespace {
 
@@ -74,27 +73,6 @@ void appendFixed(Out& out, long long units, int decimals)
     }
 }
 
-// The local UTC offset in seconds at a wall-clock time; asked of the time zone once per hour
-// of the log, since it changes only at the daylight-saving switches.
-class OffsetOfHour {
-public:
-    int operator()(qint64 day, int msOfDay)
-    {
-        const qint64 key = day * 24 + msOfDay / 3600000;
-        const auto found = offsets_.find(key);
-        if (found != offsets_.end())
-            return found->second;
-        const QDate date = QDate::fromJulianDay(day + kJulianDayOfDayZero);
-        const QDateTime local(date, QTime::fromMSecsSinceStartOfDay(msOfDay - msOfDay % 3600000), Qt::LocalTime);
-        const int offset = local.isValid() ? local.offsetFromUtc() : QDateTime(date, QTime(12, 0), Qt::LocalTime).offsetFromUtc();
-        offsets_.emplace(key, offset);
-        return offset;
-    }
-
-private:
-    std::unordered_map<qint64, int> offsets_;
-};
-
 // "2026-12-10T" of a day count's day; readings of one day share it, so it is made once a day.
 class DayText {
 public:
@@ -140,25 +118,17 @@ void appendTime(Out& out, const RowText& dateText, const DayTime& when, int offs
     appendDigits(out, minutes % 60, 2);
 }
 
-// The local UTC offset at a wall-clock time (a time that falls into a daylight-saving gap takes
-// the offset of the day's noon).
-int LocalOffsetAt(qint64 day, int msOfDay)
-{
-    const QDate date = QDate::fromJulianDay(day + kJulianDayOfDayZero);
-    const QDateTime local(date, QTime::fromMSecsSinceStartOfDay(msOfDay), Qt::LocalTime);
-    return local.isValid() ? local.offsetFromUtc() : QDateTime(date, QTime(12, 0), Qt::LocalTime).offsetFromUtc();
-}
-
 }  // namespace
 
-std::optional<RecordFieldTexts> RecordFields(const TDateTimeRHT& r)
+std::optional<RecordFieldTexts> RecordFields(const TDateTimeRHT& r, std::optional<int> utcOffsetSeconds)
 {
     const std::optional<DayTime> when = SplitDayCount(r.dt);
     if (!when)
         return std::nullopt;
     RecordFieldTexts f;
     DayText dateOf;
-    appendTime(f.time, dateOf(when->day), *when, LocalOffsetAt(when->day, when->msOfDay - when->msOfDay % 3600000));
+    const int offset = utcOffsetSeconds ? *utcOffsetSeconds : WallClockZone().offsetsAt(WallClockMs(*when)).first;
+    appendTime(f.time, dateOf(when->day), *when, offset);
     const bool rhValid = validRH(r.RH), tValid = validT(r.T);
     if (rhValid)
         appendFixed(f.relativeHumidity, r.RH, 2);
@@ -186,7 +156,7 @@ void writeCsv(const ReportState& state, Put&& put)
     const std::optional<double> start = TryTruncToMinute(state.IntervalStart);
     const std::optional<double> end = TryTruncToMinute(state.IntervalEnd);
     const qsizetype count = start && end ? std::min(state.ReportCount, state.ReportData.size()) : 0;
-    OffsetOfHour offsetOf;
+    RecordOffsets offsets;  // fed every record in order, inside the interval or not
     DayText dateOf;
     HumidityMemo dewPoints(DewPoint);
     HumidityMemo absolute(AbsoluteHumidity);
@@ -194,10 +164,13 @@ void writeCsv(const ReportState& state, Put&& put)
         const TDateTimeRHT& r = state.ReportData[i];
         const std::optional<double> minute = TryTruncToMinute(r.dt);
         const std::optional<DayTime> when = SplitDayCount(r.dt);
-        if (!minute || !when || *minute < *start || *minute > *end)
+        if (!minute || !when)
+            continue;
+        const int offset = offsets.nextWallMs(WallClockMs(*when));
+        if (*minute < *start || *minute > *end)
             continue;
         RowText row;
-        appendTime(row, dateOf(when->day), *when, offsetOf(when->day, when->msOfDay));
+        appendTime(row, dateOf(when->day), *when, offset);
         const bool rhValid = validRH(r.RH), tValid = validT(r.T);
         row += ',';
         if (rhValid)

@@ -13,13 +13,16 @@
 inline constexpr char kCsvHeader[] = "time,relative_humidity,temperature,dew_point,absolute_humidity\r\n";
 
 // The CSV text of the records of state whose minute lies in the interval (both ends included,
-// as in the report table), in their stored order. Records whose time stamp is no date are left
+// as in the report table), in their stored order. Each time stamp has its UTC offset as
+// RecordOffsets gives it in the stored order (a repeated hour's second pass is told by the
+// backward step of its stamps). Records whose time stamp is no date are left
 // out. Relative humidity and temperature have the register's two decimals, the dew point two,
 // the absolute humidity its own one.
 QByteArray ReportCsv(const ReportState& state);
 
-// The fields of one record as the CSV writes them: the time stamp with the local UTC offset
-// of that moment, relative humidity and temperature, dew point and absolute humidity; a value
+// The fields of one record as the CSV writes them: the time stamp with the given UTC offset
+// (when none is given, the local offset of that wall-clock time, the first where the clocks
+// went back over it; see utc_offset.h), relative humidity and temperature, dew point and absolute humidity; a value
 // the meter marked invalid (and the conversions that need it) is an empty text. Nothing when
 // the time stamp is no date. Other readers of the records (the broker messages) use these
 // texts so that every output of a reading says the same numbers.
@@ -30,7 +33,7 @@ struct RecordFieldTexts {
     QByteArray dewPoint;
     QByteArray absoluteHumidity;
 };
-std::optional<RecordFieldTexts> RecordFields(const TDateTimeRHT& record);
+std::optional<RecordFieldTexts> RecordFields(const TDateTimeRHT& record, std::optional<int> utcOffsetSeconds = std::nullopt);
 
 // Writes ReportCsv to a file. Throws ReportFileError when it cannot be written.
 void SaveToCSV(const QString& fileName, const ReportState& state);

@@ -8,6 +8,7 @@
 #include "publish/reading_publisher.h"
 #include "report/date_time.h"
 #include "support/mosquitto_broker.h"
+#include "support/time_zone.h"
 #include "views/csv_export.h"
 
 #include <gtest/gtest.h>
@@ -25,6 +26,9 @@
 namespace {
 
 constexpr uint16_t kSerial = 0x00A3;
+// The readings of most tests lie far from a change of the clocks: the offset the logger
+// passes with a stored reading is not asked for them.
+constexpr double kOutsideRepeatedHours = 0;
 
 // Record i of a test report: one a second, humidity 40.00 + i/100 so that each reading names itself.
 TDateTimeRHT recordNumber(int i)
@@ -133,7 +137,7 @@ protected:
             publisher->follow(report);
         AppendRecord(pool.path(), QStringLiteral("hall"), recordNumber(i));
         if (publisher)
-            publisher->readingStored(kSerial);
+            publisher->readingStored(kSerial, kOutsideRepeatedHours, 0);
     }
 
     MosquittoBroker broker;
@@ -153,7 +157,7 @@ TEST_F(PublisherBroker, ReadingsArriveInOrderAsJsonWithRetainedStatusAndDiscover
     // One reading the meter marked invalid: humidity out of range.
     publisher.follow(report);
     AppendRecord(pool.path(), QStringLiteral("hall"), {recordNumber(kCount).dt, int16_t(12000), int16_t(-525)});
-    publisher.readingStored(kSerial);
+    publisher.readingStored(kSerial, kOutsideRepeatedHours, 0);
 
     const QList<ReceivedMessage> got = sub.waitFor([](const auto& m) { return ReadingPayloads(m).size() >= kCount + 1; });
     const QList<QByteArray> payloads = ReadingPayloads(got);
@@ -213,6 +217,41 @@ TEST_F(PublisherBroker, ReadingsArriveInOrderAsJsonWithRetainedStatusAndDiscover
 
 // A keep-alive shorter than the library takes (KELMORA_MQTT_KEEPALIVE=2) is taken as 5 s: the
 // readings still go out, and no "Invalid function arguments" is told.
+TEST_F(PublisherBroker, TimesOfTheRepeatedHourCarryTheOffsetInForce)
+{
+    const TimeZone berlin("Europe/Berlin");
+    TestSubscriber sub(broker.port(), QStringLiteral("museum/#"), QStringLiteral("offset-sub"));
+    ASSERT_TRUE(sub.waitUntilSubscribed());
+    ReadingPublisher publisher(target(), events.listener(), quick());
+    publisher.follow(report);
+    // 2026-10-25, when 03:00 summer time became 02:00 winter time. The logger tells the offset
+    // it read each reading with; the reading it does not tell (written by another logger)
+    // takes its offset from the file's order: a step back into the repeated hour.
+    struct Reading {
+        int h, mi;
+        std::optional<int> told;
+        const char* offset;
+    };
+    const Reading readings[] = {
+        {2, 40, 7200, "+02:00"},
+        {2, 55, 3600, "+01:00"},  // after a restart: the file alone would say the first pass
+        {2, 20, std::nullopt, "+01:00"},
+        {3, 5, 3600, "+01:00"},
+    };
+    for (int i = 0; i < 4; ++i) {
+        const double stamp = DayCountOf(QDate(2026, 10, 25), (readings[i].h * 60 + readings[i].mi) * 60000);
+        AppendRecord(pool.path(), QStringLiteral("hall"), {stamp, int16_t(4000 + i), 2000});
+        publisher.readingStored(kSerial, readings[i].told ? stamp : kOutsideRepeatedHours, readings[i].told.value_or(0));
+    }
+    const QList<QByteArray> payloads = ReadingPayloads(sub.waitFor([](const auto& m) { return ReadingPayloads(m).size() >= 4; }));
+    ASSERT_EQ(payloads.size(), 4);
+    for (int i = 0; i < 4; ++i) {
+        const QString time = QJsonDocument::fromJson(payloads[i]).object().value("time").toString();
+        EXPECT_TRUE(time.endsWith(QLatin1String(readings[i].offset))) << time.toStdString();
+    }
+    EXPECT_EQ(publisher.stop(), 0);
+}
+
 TEST_F(PublisherBroker, AKeepAliveUnderFiveSecondsIsTakenAsFive)
 {
     TestSubscriber sub(broker.port(), QStringLiteral("museum/#"), QStringLiteral("keepalive-sub"));
@@ -321,7 +360,7 @@ TEST(PublisherLogin, AWrongPasswordIsToldOnceAndTheReadingsWaitInTheReport)
         for (int i = 0; i < 3; ++i) {
             publisher.follow(report);
             AppendRecord(pool.path(), QStringLiteral("hall"), recordNumber(i));
-            publisher.readingStored(kSerial);
+            publisher.readingStored(kSerial, kOutsideRepeatedHours, 0);
         }
         ASSERT_TRUE(events.waitFor(PublisherEvent::Kind::Failing, 1));
         QThread::msleep(400);
@@ -338,7 +377,7 @@ TEST(PublisherLogin, AWrongPasswordIsToldOnceAndTheReadingsWaitInTheReport)
     t.password = QStringLiteral("s3cret");
     ReadingPublisher publisher(t, events.listener(), quick());
     publisher.follow(report);
-    publisher.readingStored(kSerial);
+    publisher.readingStored(kSerial, kOutsideRepeatedHours, 0);
     EXPECT_EQ(numbers(sub.waitFor([](const auto& m) { return ReadingPayloads(m).size() >= 3; })), QList<int>({0, 1, 2}));
 }
 
@@ -352,7 +391,7 @@ TEST(PublisherUnreachable, ANameThatDoesNotResolveAndAClosedPortAreTold)
         ReadingPublisher publisher(*ParseMqttUrl(url), events.listener(), quick());
         publisher.follow(report);
         AppendRecord(pool.path(), QStringLiteral("hall"), recordNumber(0));
-        publisher.readingStored(kSerial);
+        publisher.readingStored(kSerial, kOutsideRepeatedHours, 0);
         ASSERT_TRUE(events.waitFor(PublisherEvent::Kind::Failing, 1)) << url.toStdString();
         EXPECT_FALSE(events.all().front().detail.isEmpty());
         EXPECT_EQ(events.count(PublisherEvent::Kind::Connected), 0);
@@ -374,7 +413,7 @@ TEST(PublisherTls, TheBrokersCertificateIsCheckedAgainstTheSystemsStore)
         ReadingPublisher publisher(target, events.listener(), quick());
         publisher.follow(report);
         AppendRecord(pool.path(), QStringLiteral("hall"), recordNumber(0));
-        publisher.readingStored(kSerial);
+        publisher.readingStored(kSerial, kOutsideRepeatedHours, 0);
         ASSERT_TRUE(events.waitFor(PublisherEvent::Kind::Failing, 1));
         EXPECT_TRUE(events.all().front().detail.contains("certificate")) << events.all().front().detail.toStdString();
         EXPECT_EQ(events.count(PublisherEvent::Kind::Connected), 0);
@@ -386,7 +425,7 @@ TEST(PublisherTls, TheBrokersCertificateIsCheckedAgainstTheSystemsStore)
     Events events;
     ReadingPublisher publisher(target, events.listener(), quick());
     publisher.follow(report);
-    publisher.readingStored(kSerial);
+    publisher.readingStored(kSerial, kOutsideRepeatedHours, 0);
     const bool connected = events.waitFor(PublisherEvent::Kind::Connected, 1);
     const qint64 left = publisher.stop();
     ::unsetenv("SSL_CERT_FILE");

@@ -5,6 +5,7 @@
 // million.
 #include "report/date_time.h"
 #include "report/humidity.h"
+#include "support/time_zone.h"
 #include "views/csv_export.h"
 
 #include <gtest/gtest.h>
@@ -68,27 +69,6 @@ bool sameValue(const char* text, bool valid, double expected)
         return std::strcmp(text, "None") == 0;
     return std::strtod(text, nullptr) == expected;
 }
-
-class TimeZone {
-public:
-    explicit TimeZone(const char* zone) : old_(qgetenv("TZ")), had_(qEnvironmentVariableIsSet("TZ"))
-    {
-        qputenv("TZ", zone);
-        ::tzset();
-    }
-    ~TimeZone()
-    {
-        if (had_)
-            qputenv("TZ", old_);
-        else
-            qunsetenv("TZ");
-        ::tzset();
-    }
-
-private:
-    QByteArray old_;
-    bool had_;
-};
 
 TEST(CsvReadByPython, EveryRowEqualsItsRecord)
 {

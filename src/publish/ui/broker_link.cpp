@@ -1,5 +1,6 @@
 #include "publish/ui/broker_link.h"
 
+#include "logging/meter_reading.h"
 #include "platform/profile_file.h"
 #include "publish/reading_publisher.h"
 
@@ -96,10 +97,10 @@ void BrokerLink::follow(const QString& reportPath)
         publisher_->follow(reportPath);
 }
 
-void BrokerLink::readingStored(uint16_t serial)
+void BrokerLink::readingStored(const MeterReading& reading)
 {
     if (publisher_)
-        publisher_->readingStored(serial);
+        publisher_->readingStored(reading.serialNumber, reading.dt, reading.utcOffsetSeconds);
 }
 
 void BrokerLink::reportMoved(const QString& fromPath, const QString& toPath)

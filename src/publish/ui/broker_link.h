@@ -13,6 +13,7 @@
 class QLabel;
 class QStatusBar;
 class ReadingPublisher;
+struct MeterReading;
 struct PublisherTimings;
 
 class BrokerLink : public QObject {
@@ -30,7 +31,7 @@ public:
 
     // Around each append: the report the reading goes to, then the meter it came from.
     void follow(const QString& reportPath);
-    void readingStored(uint16_t serial);
+    void readingStored(const MeterReading& reading);
     // The working report was saved under another name: its published position moves too.
     void reportMoved(const QString& fromPath, const QString& toPath);
 
