@@ -7,13 +7,18 @@
 
 bool InstallRussianQtTranslations(QCoreApplication& app)
 {
-    // The translator lives as long as the application that owns it.
-    auto* translator = new QTranslator(&app);
-    const QString directory = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    if (!translator->load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"),
-                          QStringLiteral("_"), directory)) {
-        delete translator;
-        return false;
-    }
-    return QCoreApplication::installTranslator(translator);
+    // The translators live as long as the application that owns them.
+    const auto install = [&app](const QString& name, const QString& directory) {
+        auto* translator = new QTranslator(&app);
+        if (!translator->load(QLocale(QLocale::Russian, QLocale::Russia), name, QStringLiteral("_"), directory)) {
+            delete translator;
+            return false;
+        }
+        return QCoreApplication::installTranslator(translator);
+    };
+    const QString qtDirectory = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    const bool qt = install(QStringLiteral("qtbase"), qtDirectory);
+    const bool port = install(QStringLiteral("qtserialport"), qtDirectory);
+    const bool own = install(QStringLiteral("kelmora"), QStringLiteral(":/translations"));
+    return qt && port && own;
 }

@@ -34,5 +34,5 @@ bool InstallCliLanguage(QCoreApplication& app)
     // Qt's texts of the port and file errors a message passes on.
     install(QStringLiteral("qtbase_ru"), qtDirectory);
     install(QStringLiteral("qtserialport_ru"), qtDirectory);
-    return install(QStringLiteral("kelmora-cli_ru"), QStringLiteral(":/translations"));
+    return install(QStringLiteral("kelmora_ru"), QStringLiteral(":/translations"));
 }

@@ -1,6 +1,6 @@
 // The language kelmora-cli speaks: whole messages in Russian under a Russian locale, in English
 // otherwise. Its own texts are written in English as Cli::tr("…"); the Russian ones come from
-// translations/kelmora-cli_ru.ts, built into the program.
+// translations/kelmora_ru.ts, built into the program.
 #pragma once
 
 #include <QCoreApplication>

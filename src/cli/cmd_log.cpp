@@ -221,6 +221,10 @@ std::unique_ptr<ReadingPublisher> startPublisher(const MqttTarget& target)
             else
                 printErr(Cli::tr("MQTT: publishing to %1").arg(url));
             break;
+        case PublisherEvent::Kind::Refused:
+            printErr(Cli::tr("MQTT: %1 refuses %2; logging goes on, refused readings are sent again until the broker takes them")
+                         .arg(url, e.detail));
+            break;
         case PublisherEvent::Kind::PositionNotWritten:
             printErr(Cli::tr("MQTT: the published position cannot be kept (%1); a restart may publish readings again")
                          .arg(e.detail));

@@ -79,7 +79,4 @@ ReportLock::~ReportLock()
         ::close(fd_);  // releases the lock
 }
 
-QString SystemErrorText(int errnum)
-{
-    return QString::fromLocal8Bit(std::strerror(errnum));
-}
+

@@ -6,6 +6,8 @@
 // another file, and opens and locks again.
 #pragma once
 
+#include "platform/error_text.h"
+
 #include <QString>
 
 #include <functional>
@@ -45,5 +47,4 @@ private:
     struct stat status_ {};
 };
 
-// The system's text for an errno value ("No space left on device").
-QString SystemErrorText(int errnum);
+// SystemErrorText: platform/error_text.h.

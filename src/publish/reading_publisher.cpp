@@ -1,6 +1,7 @@
 #include "publish/reading_publisher.h"
 
 #include "logging/report_lock.h"
+#include "platform/error_text.h"
 #include "publish/published_position.h"
 #include "publish/reading_message.h"
 #include "report/utc_offset.h"
@@ -9,6 +10,7 @@
 #include <QFileInfo>
 
 #include <mosquitto.h>
+#include <mqtt_protocol.h>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -55,6 +57,32 @@ constexpr const char* kLibraryTexts[] = {
     QT_TRANSLATE_NOOP("libmosquitto", "Connection Refused: bad user name or password."),
     QT_TRANSLATE_NOOP("libmosquitto", "Connection Refused: not authorised."),
     QT_TRANSLATE_NOOP("libmosquitto", "Connection Refused: unknown reason."),
+    // The reasons of MQTT 5 (mosquitto_reason_string) a broker gives for a refused connection or message.
+    QT_TRANSLATE_NOOP("libmosquitto", "Unspecified error"),
+    QT_TRANSLATE_NOOP("libmosquitto", "Malformed Packet"),
+    QT_TRANSLATE_NOOP("libmosquitto", "Protocol Error"),
+    QT_TRANSLATE_NOOP("libmosquitto", "Implementation specific error"),
+    QT_TRANSLATE_NOOP("libmosquitto", "Unsupported Protocol Version"),
+    QT_TRANSLATE_NOOP("libmosquitto", "Client Identifier not valid"),
+    QT_TRANSLATE_NOOP("libmosquitto", "Bad User Name or Password"),
+    QT_TRANSLATE_NOOP("libmosquitto", "Not authorized"),
+    QT_TRANSLATE_NOOP("libmosquitto", "Server unavailable"),
+    QT_TRANSLATE_NOOP("libmosquitto", "Server busy"),
+    QT_TRANSLATE_NOOP("libmosquitto", "Banned"),
+    QT_TRANSLATE_NOOP("libmosquitto", "Server shutting down"),
+    QT_TRANSLATE_NOOP("libmosquitto", "Bad authentication method"),
+    QT_TRANSLATE_NOOP("libmosquitto", "Topic Name invalid"),
+    QT_TRANSLATE_NOOP("libmosquitto", "Packet too large"),
+    QT_TRANSLATE_NOOP("libmosquitto", "Message rate too high"),
+    QT_TRANSLATE_NOOP("libmosquitto", "Quota exceeded"),
+    QT_TRANSLATE_NOOP("libmosquitto", "Administrative action"),
+    QT_TRANSLATE_NOOP("libmosquitto", "Payload format invalid"),
+    QT_TRANSLATE_NOOP("libmosquitto", "Retain not supported"),
+    QT_TRANSLATE_NOOP("libmosquitto", "QoS not supported"),
+    QT_TRANSLATE_NOOP("libmosquitto", "Use another server"),
+    QT_TRANSLATE_NOOP("libmosquitto", "Server moved"),
+    QT_TRANSLATE_NOOP("libmosquitto", "Connection rate exceeded"),
+    QT_TRANSLATE_NOOP("libmosquitto", "Unknown reason"),
 };
 
 }  // namespace
@@ -164,6 +192,13 @@ struct ReadingPublisher::Worker {
     bool positionFailing = false;
     QString failure;             // reason of the attempt or connection that failed last
     bool refused = false;        // the broker answered the connection attempt with a refusal
+    bool protocol311 = false;    // the broker does not speak MQTT 5: 3.1.1 (no reasons for refused messages)
+    bool retryAt311 = false;     // the attempt just refused is made again at once in 3.1.1
+    QString readingRefused;      // the broker's reason for refusing a reading just now
+    bool refusing = false;       // the failing streak is one of refused readings
+    Steady::time_point holdUntil;  // after a refused reading: no more are sent before this
+    std::unordered_map<int, QString> identityMids;  // status and discovery messages in flight, by message id
+    std::vector<QString> identityRefusalsTold;        // their topics a refusal was said of
     bool wasConnected = false;   // this client's connection was established
     struct InFlight {
         int mid;
@@ -211,9 +246,10 @@ struct ReadingPublisher::Worker {
         if (WritePublishedPosition(PublishedPositionPath(publishingPath), acked)) {
             positionFailing = false;
         } else if (!positionFailing) {
+            const int why = errno;
             positionFailing = true;
-            tell({PublisherEvent::Kind::PositionNotWritten, PublishedPositionPath(publishingPath) + QStringLiteral(": ")
-                                                                 + QString::fromLocal8Bit(std::strerror(errno))});
+            tell({PublisherEvent::Kind::PositionNotWritten,
+                  PublishedPositionPath(publishingPath) + QStringLiteral(": ") + SystemErrorText(why)});
         }
         positionDirty = false;
         positionWritten = Steady::now();
@@ -237,15 +273,29 @@ struct ReadingPublisher::Worker {
 
     // --- connection ---
 
-    static void onConnect(mosquitto*, void* self, int rc) { static_cast<Worker*>(self)->connectAnswered(rc); }
+    static void onConnect(mosquitto*, void* self, int rc, int, const mosquitto_property*)
+    {
+        static_cast<Worker*>(self)->connectAnswered(rc);
+    }
     static void onDisconnect(mosquitto*, void* self, int rc) { static_cast<Worker*>(self)->disconnected(rc); }
-    static void onPublish(mosquitto*, void* self, int mid) { static_cast<Worker*>(self)->acknowledged(mid); }
+    static void onPublish(mosquitto*, void* self, int mid, int reason, const mosquitto_property*)
+    {
+        static_cast<Worker*>(self)->published(mid, reason);
+    }
 
     void connectAnswered(int rc)
     {
         if (rc != 0) {
             // The client is still inside its loop: it is dropped once the loop returns.
-            failure = sentence(mosquitto_connack_string(rc));
+            if (!protocol311 && (rc == MQTT_RC_UNSUPPORTED_PROTOCOL_VERSION || rc == CONNACK_REFUSED_PROTOCOL_VERSION)) {
+                // A broker of MQTT 3.1.1 only: the next attempt, at once, speaks that.
+                protocol311 = true;
+                failure.clear();
+                retryAt311 = true;
+                return;
+            }
+            failure = QCoreApplication::translate("Kelmora", "the broker refused the connection: %1")
+                          .arg(sentence(protocol311 ? mosquitto_connack_string(rc) : mosquitto_reason_string(rc)));
             refused = true;
             return;
         }
@@ -268,6 +318,54 @@ struct ReadingPublisher::Worker {
         connected = false;
     }
 
+    // The broker's answer to a message: MQTT 5 brokers refuse one with a reason code of 128 or more
+    // (an access list that denies its topic, a quota). A refused reading stays unpublished.
+    void published(int mid, int reason)
+    {
+        const auto identity = identityMids.find(mid);
+        if (identity != identityMids.end()) {
+            const QString topic = identity->second;
+            identityMids.erase(identity);
+            if (reason >= 128 && std::find(identityRefusalsTold.begin(), identityRefusalsTold.end(), topic) == identityRefusalsTold.end()) {
+                identityRefusalsTold.push_back(topic);
+                tell({PublisherEvent::Kind::Refused, topic + QStringLiteral(": ") + sentence(mosquitto_reason_string(reason))});
+            }
+        }
+        const bool reading = std::any_of(inFlight.begin(), inFlight.end(), [mid](const InFlight& m) { return m.mid == mid; });
+        if (reason >= 128) {
+            if (reading && readingRefused.isEmpty())
+                readingRefused = sentence(mosquitto_reason_string(reason));
+            return;
+        }
+        acknowledged(mid);
+        if (reading && refusing) {
+            // The broker takes readings again.
+            refusing = false;
+            retryMs = timings.retryMs;
+            std::lock_guard lock(mutex);
+            failing = false;
+            tell({PublisherEvent::Kind::Connected, QString(), unpublishedNow(), true});
+        }
+    }
+
+    // A reading the broker refused: it and those after it are sent again after the wait of a
+    // failed connection (growing as that does); the streak is said once.
+    void readingWasRefused()
+    {
+        const QString reason = readingRefused;
+        readingRefused.clear();
+        holdUntil = Steady::now() + milliseconds(retryMs);
+        retryMs = std::min(retryMs * 2, timings.retryMaxMs);
+        std::lock_guard lock(mutex);
+        forgetInFlight();
+        if (!failing) {
+            failing = true;
+            refusing = true;
+            tell({PublisherEvent::Kind::Refused, TopicsOf(target.prefix, connectedSerial).reading + QStringLiteral(": ") + reason,
+                  unpublishedNow()});
+        }
+    }
+
     void acknowledged(int mid)
     {
         if (mid == statusMid)
@@ -287,7 +385,7 @@ struct ReadingPublisher::Worker {
     QString reasonOf(int rc) const
     {
         if (rc == MOSQ_ERR_ERRNO)
-            return QString::fromLocal8Bit(std::strerror(errno));
+            return SystemErrorText(errno);
         // Most often a certificate the system's store does not vouch for, or a name it is not for.
         if (rc == MOSQ_ERR_TLS || rc == MOSQ_ERR_TLS_HANDSHAKE)
             return sentence(mosquitto_strerror(rc)) + QCoreApplication::translate("Kelmora", " (the broker's certificate must be trusted by the system "
@@ -337,11 +435,15 @@ struct ReadingPublisher::Worker {
             return false;
         }
         connectedSerial = meter;
-        mosquitto_int_option(client, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V311);
+        // MQTT 5, whose acknowledgements say when the broker refuses a message.
+        mosquitto_int_option(client, MOSQ_OPT_PROTOCOL_VERSION, protocol311 ? MQTT_PROTOCOL_V311 : MQTT_PROTOCOL_V5);
         mosquitto_max_inflight_messages_set(client, kWindow);
-        mosquitto_connect_callback_set(client, onConnect);
+        mosquitto_connect_v5_callback_set(client, onConnect);
         mosquitto_disconnect_callback_set(client, onDisconnect);
-        mosquitto_publish_callback_set(client, onPublish);
+        mosquitto_publish_v5_callback_set(client, onPublish);
+        identityMids.clear();
+        readingRefused.clear();
+        retryAt311 = false;
         const MeterTopics topics = TopicsOf(target.prefix, meter);
         mosquitto_will_set(client, topics.status.toUtf8().constData(), int(kStatusOffline.size()),
                            kStatusOffline.constData(), 1, true);
@@ -371,18 +473,25 @@ struct ReadingPublisher::Worker {
     void publishIdentity()
     {
         const MeterTopics topics = TopicsOf(target.prefix, connectedSerial);
-        mosquitto_publish(client, nullptr, topics.status.toUtf8().constData(), int(kStatusOnline.size()),
-                          kStatusOnline.constData(), 1, true);
+        publishIdentityMessage(topics.status, kStatusOnline);
         if (target.discovery)
             for (const DiscoveryMessage& m : {HumidityDiscovery(target.prefix, connectedSerial),
                                                TemperatureDiscovery(target.prefix, connectedSerial)})
-                mosquitto_publish(client, nullptr, m.topic.toUtf8().constData(), int(m.payload.size()),
-                                  m.payload.constData(), 1, true);
+                publishIdentityMessage(m.topic, m.payload);
+    }
+
+    void publishIdentityMessage(const QString& topic, const QByteArray& payload)
+    {
+        int mid = -1;
+        if (mosquitto_publish(client, &mid, topic.toUtf8().constData(), int(payload.size()), payload.constData(), 1, true)
+            == MOSQ_ERR_SUCCESS)
+            identityMids.emplace(mid, topic);
     }
 
     // --- publishing ---
 
-    // Hands the next records of the report to the library, keeping at most kWindow in flight.
+    // Hands the next records of the report to the library, keeping at most kWindow in flight
+    // (one while the broker refuses them).
     // A report that no longer holds the last acknowledged record at its place was rewritten:
     // publishing goes on from the safe point ResumeIndex finds.
     bool publishMore()
@@ -395,12 +504,15 @@ struct ReadingPublisher::Worker {
         const qint64 from = sent;
         newRecords = false;
         lock.unlock();
-        if (path.isEmpty() || qint64(inFlight.size()) >= kWindow)
+        // While the broker refuses readings, one at a time: those after it wait, so that the
+        // readings still arrive in order once it takes them again.
+        const qint64 window = refusing ? 1 : kWindow;
+        if (path.isEmpty() || qint64(inFlight.size()) >= window)
             return true;
 
         const qint64 checkFrom = std::max<qint64>(0, position.records - 1);
         const qint64 readFrom = std::max<qint64>(0, checkFrom - kOffsetContext);
-        const qint64 want = from - readFrom + (kWindow - qint64(inFlight.size()));
+        const qint64 want = from - readFrom + (window - qint64(inFlight.size()));
         std::vector<TDateTimeRHT> records;
         qint64 total = 0;
         if (!readRecords(path, readFrom, want, records, total)) {
@@ -429,7 +541,7 @@ struct ReadingPublisher::Worker {
         RecordOffsets offsets;
         for (qint64 i = 0; i < from - readFrom && i < qint64(records.size()); ++i)
             offsets.next(records[size_t(i)].dt);
-        for (qint64 i = from - readFrom; i < qint64(records.size()) && qint64(inFlight.size()) < kWindow; ++i) {
+        for (qint64 i = from - readFrom; i < qint64(records.size()) && qint64(inFlight.size()) < window; ++i) {
             const TDateTimeRHT& r = records[size_t(i)];
             const qint64 index = readFrom + i;
             std::optional<int> offset = offsets.next(r.dt);
@@ -491,7 +603,7 @@ struct ReadingPublisher::Worker {
         if (Steady::now() >= flushDeadline)
             return true;
         if (connected)
-            return backlog() == 0 && !newRecords;
+            return refusing || (backlog() == 0 && !newRecords);
         return !connectBeforeStop || !haveSerial || reportPath.isEmpty() || unpublishedNow() == 0;
     }
 
@@ -535,9 +647,15 @@ struct ReadingPublisher::Worker {
                 forgetInFlight();
                 continue;
             }
-            if (connected && worthReading() && !publishMore())
+            if (connected && Steady::now() >= holdUntil && worthReading() && !publishMore())
                 continue;
             const int rc = mosquitto_loop(client, 50, 1);
+            if (retryAt311) {
+                dropClient();
+                continue;
+            }
+            if (!readingRefused.isEmpty())
+                readingWasRefused();
             if (refused || rc != MOSQ_ERR_SUCCESS || (wasConnected && !connected)) {
                 failed(!failure.isEmpty() ? failure : rc != MOSQ_ERR_SUCCESS ? reasonOf(rc) : QCoreApplication::translate("Kelmora", "connection closed"));
                 continue;

@@ -31,9 +31,13 @@ struct PublisherEvent {
         Connected,  // connected (again); backlog: readings logged and not yet published
         Failing,    // the first failure of a streak: the broker cannot be reached or refused us
         PositionNotWritten,  // the position file cannot be written (said once per streak too)
+        Refused,    // the broker refuses a message (detail: "topic: reason"): readings once per
+                    // streak (they stay unpublished and are sent again as after a failure,
+                    // the streak ends with Connected again), status and discovery once a run
+
     };
     Kind kind;
-    QString detail;          // the library's or the system's reason, for Failing and PositionNotWritten
+    QString detail;          // the library's or the system's reason, for Failing and PositionNotWritten; topic and reason for Refused
     qint64 backlog = 0;
     bool again = false;      // Connected after a failure
 };

@@ -137,8 +137,8 @@ TEST(CliLanguage, ARussianLocaleThatIsNotInstalledGivesEnglish)
 TEST(CliLanguage, EveryTextHasItsTranslation)
 {
     QTemporaryDir dir;
-    const QString ts = dir.filePath("kelmora-cli_ru.ts");
-    ASSERT_TRUE(QFile::copy(QStringLiteral(KELMORA_SOURCE_DIR "/translations/kelmora-cli_ru.ts"), ts));
+    const QString ts = dir.filePath("kelmora_ru.ts");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(KELMORA_SOURCE_DIR "/translations/kelmora_ru.ts"), ts));
     QFile::setPermissions(ts, QFile::ReadOwner | QFile::WriteOwner);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("KELMORA_LUPDATE", KELMORA_LUPDATE);

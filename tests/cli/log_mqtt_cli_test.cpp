@@ -113,6 +113,23 @@ TEST(CliLogMqtt, WithoutAWaitTheRunSaysWhatIsLeftForTheNext)
     EXPECT_TRUE(r.err.contains("MQTT: 1 readings of the report not yet published")) << r.err.toStdString();
 }
 
+// A broker whose access list denies the readings: the refusal is said once with the broker's
+// reason, and the readings count as not published (the next run sends them).
+TEST(CliLogMqtt, ReadingsTheBrokerRefusesAreSaidAndLeftForTheNextRun)
+{
+    MosquittoBroker broker(QString(), QString(), false, "topic read museum/#\n");
+    ASSERT_TRUE(broker.problem().isEmpty()) << broker.problem().toStdString();
+    MeterSimProcess sim({"--serial", "0x00A3"});
+    QTemporaryDir pool;
+    const ProcessResult r = runProcess(quickRetries(), QStringLiteral(KELMORA_CLI),
+                                       {"log", sim.devicePath(), "--interval", "1", "--count", "3", "--pool", pool.path(),
+                                        "--mqtt", broker.url("museum"), "--no-discovery"});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.err.count("refuses museum/00A3/reading: Not authorized"), 1) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("MQTT: 3 readings of the report not yet published")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("stored 3 of 3 readings")) << r.err.toStdString();
+}
+
 struct BrokerTrouble {
     const char* what;
     bool brokerThere;
@@ -144,7 +161,7 @@ TEST_P(CliLogMqttTrouble, IsToldOnceAndEveryReadingIsStored)
 }
 
 INSTANTIATE_TEST_SUITE_P(Brokers, CliLogMqttTrouble, ::testing::Values(
-    BrokerTrouble{"wrong password", true, "not authorised"},
+    BrokerTrouble{"wrong password", true, "Not authorized"},
     BrokerTrouble{"nothing listens", false, "Connection refused"}));
 
 TEST(CliLogMqttUsage, BadAddressesAndStrayOptionsAreWrongUsage)

@@ -345,6 +345,46 @@ TEST_F(PublisherBroker, AReportRewrittenMeanwhileResumesAfterTheLastPublishedRea
     EXPECT_EQ(arrived, QList<int>({0, 1, 2, 3, 4, 5, 6, 7, 8}));
 }
 
+TEST(PublisherAcl, ReadingsTheBrokerRefusesStayUnpublishedUntilItTakesThem)
+{
+    // Anonymous clients may read the readings but not write them; discovery is allowed.
+    MosquittoBroker broker(QString(), QString(), false, "topic read museum/#\ntopic readwrite homeassistant/#\n");
+    ASSERT_TRUE(broker.problem().isEmpty()) << broker.problem().toStdString();
+    QTemporaryDir pool;
+    const QString report = QDir(pool.path()).filePath(QStringLiteral("hall.dat"));
+    TestSubscriber sub(broker.port(), QStringLiteral("museum/#"), QStringLiteral("acl-sub"));
+    ASSERT_TRUE(sub.waitUntilSubscribed());
+    Events events;
+    ReadingPublisher publisher(*ParseMqttUrl(broker.url(QStringLiteral("museum/hall"))), events.listener(), quick());
+    for (int i = 0; i < 3; ++i) {
+        publisher.follow(report);
+        AppendRecord(pool.path(), QStringLiteral("hall"), recordNumber(i));
+        publisher.readingStored(kSerial, kOutsideRepeatedHours, 0);
+    }
+    // The status and the readings are refused, each said once however often the readings are
+    // offered again; nothing counts as published.
+    ASSERT_TRUE(events.waitFor(PublisherEvent::Kind::Refused, 2));
+    QThread::msleep(600);
+    QStringList refusals;
+    for (const PublisherEvent& e : events.all())
+        if (e.kind == PublisherEvent::Kind::Refused)
+            refusals.push_back(e.detail);
+    EXPECT_EQ(refusals.size(), 2) << refusals.join(" | ").toStdString();
+    EXPECT_TRUE(refusals.contains("museum/hall/00A3/status: Not authorized")) << refusals.join(" | ").toStdString();
+    EXPECT_TRUE(refusals.contains("museum/hall/00A3/reading: Not authorized")) << refusals.join(" | ").toStdString();
+    EXPECT_TRUE(ReadingPayloads(sub.messages()).isEmpty());
+    EXPECT_EQ(ReadPublishedPosition(PublishedPositionPath(report))->records, 0);
+
+    // The broker allows them now: they go out in order on the same connection, and the end
+    // of the streak is said.
+    ASSERT_TRUE(broker.changeAcl("topic readwrite museum/#\ntopic readwrite homeassistant/#\n"));
+    EXPECT_EQ(numbers(sub.waitFor([](const auto& m) { return ReadingPayloads(m).size() >= 3; })), QList<int>({0, 1, 2}));
+    ASSERT_TRUE(events.waitFor(PublisherEvent::Kind::Connected, 2));
+    EXPECT_TRUE(events.all().back().again);
+    EXPECT_EQ(publisher.stop(), 0);
+    EXPECT_EQ(ReadPublishedPosition(PublishedPositionPath(report))->records, 3);
+}
+
 TEST(PublisherLogin, AWrongPasswordIsToldOnceAndTheReadingsWaitInTheReport)
 {
     MosquittoBroker broker(QStringLiteral("curator"), QStringLiteral("s3cret"));
@@ -367,7 +407,7 @@ TEST(PublisherLogin, AWrongPasswordIsToldOnceAndTheReadingsWaitInTheReport)
         EXPECT_EQ(publisher.stop(), 3);
     }
     ASSERT_EQ(events.count(PublisherEvent::Kind::Failing), 1);
-    EXPECT_TRUE(events.all().front().detail.contains("not authorised")) << events.all().front().detail.toStdString();
+    EXPECT_TRUE(events.all().front().detail.contains("Not authorized")) << events.all().front().detail.toStdString();
     EXPECT_EQ(events.count(PublisherEvent::Kind::Connected), 0);
 
     // With the right password the three go out.

@@ -11,6 +11,7 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <pwd.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -47,7 +48,7 @@ int FreeLocalPort()
     return ntohs(a.sin_port);
 }
 
-MosquittoBroker::MosquittoBroker(const QString& user, const QString& password, bool tls) : tls_(tls)
+MosquittoBroker::MosquittoBroker(const QString& user, const QString& password, bool tls, const QByteArray& acl) : tls_(tls)
 {
     if (!QFileInfo(QString::fromLatin1(kBroker)).isExecutable()) {
         problem_ = QStringLiteral("mosquitto is not installed (%1 missing); scripts/setup installs it").arg(QLatin1String(kBroker));
@@ -88,6 +89,12 @@ MosquittoBroker::MosquittoBroker(const QString& user, const QString& password, b
         }
         conf += "allow_anonymous false\npassword_file " + QFile::encodeName(file) + "\n";
     }
+    if (!acl.isNull()) {
+        QFile list(d.filePath(QStringLiteral("acl")));
+        list.open(QIODevice::WriteOnly);
+        list.write(acl);
+        conf += "acl_file " + QFile::encodeName(list.fileName()) + "\n";
+    }
     QFile f(d.filePath(QStringLiteral("mosquitto.conf")));
     f.open(QIODevice::WriteOnly);
     f.write(conf);
@@ -113,6 +120,17 @@ QString MosquittoBroker::url(const QString& prefix) const
 QString MosquittoBroker::certificatePath() const
 {
     return QDir(dir_.path()).filePath(QStringLiteral("cert.pem"));
+}
+
+bool MosquittoBroker::changeAcl(const QByteArray& acl)
+{
+    QFile list(QDir(dir_.path()).filePath(QStringLiteral("acl")));
+    if (!list.exists() || !list.open(QIODevice::WriteOnly))
+        return false;
+    list.write(acl);
+    list.close();
+    // The broker reads its access list again on SIGHUP, keeping its connections.
+    return process_.state() == QProcess::Running && ::kill(pid_t(process_.processId()), SIGHUP) == 0;
 }
 
 bool MosquittoBroker::start()

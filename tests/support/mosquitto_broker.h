@@ -20,8 +20,10 @@ class MosquittoBroker {
 public:
     // user/password: when given, the broker admits only that user (no anonymous logins).
     // tls: the listener speaks TLS with a certificate for 127.0.0.1 made by openssl for the
-    // test (certificatePath()), which no system trusts.
-    explicit MosquittoBroker(const QString& user = QString(), const QString& password = QString(), bool tls = false);
+    // test (certificatePath()), which no system trusts. acl: an access list (mosquitto's
+    // acl_file) when given.
+    explicit MosquittoBroker(const QString& user = QString(), const QString& password = QString(), bool tls = false,
+                             const QByteArray& acl = QByteArray());
     ~MosquittoBroker();
 
     // Empty when the broker runs; else why it does not (mosquitto missing, no start).
@@ -32,6 +34,8 @@ public:
 
     void stop();   // SIGTERM and wait: the broker saves its sessions
     bool start();  // again on the same port
+    // Another access list (for a broker made with one), read at once; connections stay.
+    bool changeAcl(const QByteArray& acl);
 
 private:
     QTemporaryDir dir_;

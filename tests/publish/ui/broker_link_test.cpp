@@ -1,6 +1,7 @@
 // The window with [Mqtt] in kelmora.ini: its readings reach the broker from the working
 // report, the published position follows the report when it is saved under a name, and a
 // broker that is not there is said in the status bar, not in a box, while readings go on.
+#include "app/qt_translations.h"
 #include "publish/published_position.h"
 #include "publish/reading_publisher.h"
 #include "publish/ui/broker_link.h"
@@ -32,6 +33,13 @@ PublisherTimings quick()
 
 class WindowPublishing : public MeterWindowFixture {
 protected:
+    WindowPublishing()
+    {
+        // As the program starts: the window speaks Russian, the reasons it passes on included.
+        static const bool russian = InstallRussianQtTranslations(*QCoreApplication::instance());
+        EXPECT_TRUE(russian);
+    }
+
     // Points [Mqtt] at url and lets the window publish with short waits.
     void useBroker(const QString& url)
     {
@@ -102,7 +110,7 @@ TEST_F(WindowPublishing, ABrokerThatIsNotThereIsSaidInTheStatusBarAndReadingsGoO
     read();
     EXPECT_EQ(QFileInfo(pool("temp.dat")).size(), 24);
     const QString text = statusText("недоступен");
-    EXPECT_EQ(text, "MQTT: брокер " + url + " недоступен (Connection refused). "
+    EXPECT_EQ(text, "MQTT: брокер " + url + " недоступен (В соединении отказано). "
                     "Показания сохраняются в отчет и будут отправлены позже");
     EXPECT_TRUE(dialogs.shown.empty()) << "no box for the broker";
     EXPECT_TRUE(form().statusBar()->isVisible());
@@ -119,7 +127,8 @@ TEST_F(WindowPublishing, AnUnusableUrlIsSaidAndNothingIsPublished)
 {
     useBroker("broker.lan/rooms");
     EXPECT_FALSE(form().broker().publishing());
-    EXPECT_TRUE(form().broker().field()->text().startsWith("MQTT: адрес брокера в kelmora.ini не годится: "));
+    EXPECT_EQ(form().broker().field()->text(), "MQTT: адрес брокера в kelmora.ini не годится: \"broker.lan/rooms\" — не адрес "
+                                                "брокера вида mqtt://HOST[:PORT]/PREFIX или mqtts://HOST[:PORT]/PREFIX");
     read();
     EXPECT_FALSE(QFileInfo::exists(pool("temp.mqtt")));
 }

@@ -405,6 +405,10 @@ PORT — имя из списка портов (COM3, \\.\COM12) или путь
         <source>--mqtt-user, --no-discovery and --mqtt-wait go with --mqtt</source>
         <translation>--mqtt-user, --no-discovery и --mqtt-wait задаются только вместе с --mqtt</translation>
     </message>
+    <message>
+        <source>MQTT: %1 refuses %2; logging goes on, refused readings are sent again until the broker takes them</source>
+        <translation>MQTT: %1 не принимает %2; запись продолжается, непринятые показания отправляются снова, пока брокер их не примет</translation>
+    </message>
 </context>
 <context>
     <name>Kelmora</name>
@@ -483,6 +487,153 @@ PORT — имя из списка портов (COM3, \\.\COM12) или путь
     <message>
         <source>&quot;%1&quot;: the prefix may not start with &quot;$&quot; (topics of the broker itself)</source>
         <translation>&quot;%1&quot;: префикс не может начинаться с &quot;$&quot; (это темы самого брокера)</translation>
+    </message>
+    <message>
+        <source>the broker refused the connection: %1</source>
+        <translation>брокер отказал в соединении: %1</translation>
+    </message>
+</context>
+<context>
+    <name>errno</name>
+    <message>
+        <source>Operation not permitted</source>
+        <translation>Операция не позволена</translation>
+    </message>
+    <message>
+        <source>No such file or directory</source>
+        <translation>Нет такого файла или каталога</translation>
+    </message>
+    <message>
+        <source>Interrupted system call</source>
+        <translation>Прерван системный вызов</translation>
+    </message>
+    <message>
+        <source>Input/output error</source>
+        <translation>Ошибка ввода/вывода</translation>
+    </message>
+    <message>
+        <source>No such device or address</source>
+        <translation>Нет такого устройства или адреса</translation>
+    </message>
+    <message>
+        <source>Resource temporarily unavailable</source>
+        <translation>Ресурс временно недоступен</translation>
+    </message>
+    <message>
+        <source>Cannot allocate memory</source>
+        <translation>Невозможно выделить память</translation>
+    </message>
+    <message>
+        <source>Permission denied</source>
+        <translation>Отказано в доступе</translation>
+    </message>
+    <message>
+        <source>Device or resource busy</source>
+        <translation>Устройство или ресурс занято</translation>
+    </message>
+    <message>
+        <source>File exists</source>
+        <translation>Файл существует</translation>
+    </message>
+    <message>
+        <source>Invalid cross-device link</source>
+        <translation>Неверная ссылка между устройствами</translation>
+    </message>
+    <message>
+        <source>No such device</source>
+        <translation>Нет такого устройства</translation>
+    </message>
+    <message>
+        <source>Not a directory</source>
+        <translation>Это не каталог</translation>
+    </message>
+    <message>
+        <source>Is a directory</source>
+        <translation>Это каталог</translation>
+    </message>
+    <message>
+        <source>Invalid argument</source>
+        <translation>Недопустимый аргумент</translation>
+    </message>
+    <message>
+        <source>Too many open files</source>
+        <translation>Слишком много открытых файлов</translation>
+    </message>
+    <message>
+        <source>Text file busy</source>
+        <translation>Текстовый файл занят</translation>
+    </message>
+    <message>
+        <source>File too large</source>
+        <translation>Файл слишком велик</translation>
+    </message>
+    <message>
+        <source>No space left on device</source>
+        <translation>На устройстве не осталось свободного места</translation>
+    </message>
+    <message>
+        <source>Read-only file system</source>
+        <translation>Файловая система доступна только для чтения</translation>
+    </message>
+    <message>
+        <source>Broken pipe</source>
+        <translation>Обрыв канала</translation>
+    </message>
+    <message>
+        <source>File name too long</source>
+        <translation>Слишком длинное имя файла</translation>
+    </message>
+    <message>
+        <source>Directory not empty</source>
+        <translation>Каталог не пуст</translation>
+    </message>
+    <message>
+        <source>Too many levels of symbolic links</source>
+        <translation>Слишком много уровней символических ссылок</translation>
+    </message>
+    <message>
+        <source>Cannot assign requested address</source>
+        <translation>Не удается назначить запрошенный адрес</translation>
+    </message>
+    <message>
+        <source>Network is down</source>
+        <translation>Сеть не работает</translation>
+    </message>
+    <message>
+        <source>Network is unreachable</source>
+        <translation>Сеть недоступна</translation>
+    </message>
+    <message>
+        <source>Software caused connection abort</source>
+        <translation>Программа вызвала разрыв соединения</translation>
+    </message>
+    <message>
+        <source>Connection reset by peer</source>
+        <translation>Соединение сброшено другой стороной</translation>
+    </message>
+    <message>
+        <source>Connection timed out</source>
+        <translation>Время ожидания соединения истекло</translation>
+    </message>
+    <message>
+        <source>Connection refused</source>
+        <translation>В соединении отказано</translation>
+    </message>
+    <message>
+        <source>Host is down</source>
+        <translation>Узел не работает</translation>
+    </message>
+    <message>
+        <source>No route to host</source>
+        <translation>Нет маршрута до узла</translation>
+    </message>
+    <message>
+        <source>Stale file handle</source>
+        <translation>Устаревший дескриптор файла</translation>
+    </message>
+    <message>
+        <source>Disk quota exceeded</source>
+        <translation>Превышена дисковая квота</translation>
     </message>
 </context>
 <context>
@@ -594,6 +745,106 @@ PORT — имя из списка портов (COM3, \\.\COM12) или путь
     <message>
         <source>Connection Refused: unknown reason.</source>
         <translation>В соединении отказано: причина неизвестна.</translation>
+    </message>
+    <message>
+        <source>Unspecified error</source>
+        <translation>Неуказанная ошибка</translation>
+    </message>
+    <message>
+        <source>Malformed Packet</source>
+        <translation>Искаженный пакет</translation>
+    </message>
+    <message>
+        <source>Protocol Error</source>
+        <translation>Ошибка протокола</translation>
+    </message>
+    <message>
+        <source>Implementation specific error</source>
+        <translation>Ошибка, зависящая от реализации</translation>
+    </message>
+    <message>
+        <source>Unsupported Protocol Version</source>
+        <translation>Неподдерживаемая версия протокола</translation>
+    </message>
+    <message>
+        <source>Client Identifier not valid</source>
+        <translation>Недопустимый идентификатор клиента</translation>
+    </message>
+    <message>
+        <source>Bad User Name or Password</source>
+        <translation>Неверное имя пользователя или пароль</translation>
+    </message>
+    <message>
+        <source>Not authorized</source>
+        <translation>Нет прав</translation>
+    </message>
+    <message>
+        <source>Server unavailable</source>
+        <translation>Сервер недоступен</translation>
+    </message>
+    <message>
+        <source>Server busy</source>
+        <translation>Сервер занят</translation>
+    </message>
+    <message>
+        <source>Banned</source>
+        <translation>Доступ запрещен</translation>
+    </message>
+    <message>
+        <source>Server shutting down</source>
+        <translation>Сервер завершает работу</translation>
+    </message>
+    <message>
+        <source>Bad authentication method</source>
+        <translation>Неверный способ аутентификации</translation>
+    </message>
+    <message>
+        <source>Topic Name invalid</source>
+        <translation>Недопустимое имя темы</translation>
+    </message>
+    <message>
+        <source>Packet too large</source>
+        <translation>Слишком большой пакет</translation>
+    </message>
+    <message>
+        <source>Message rate too high</source>
+        <translation>Слишком частые сообщения</translation>
+    </message>
+    <message>
+        <source>Quota exceeded</source>
+        <translation>Превышена квота</translation>
+    </message>
+    <message>
+        <source>Administrative action</source>
+        <translation>Действие администратора</translation>
+    </message>
+    <message>
+        <source>Payload format invalid</source>
+        <translation>Недопустимый формат содержимого</translation>
+    </message>
+    <message>
+        <source>Retain not supported</source>
+        <translation>Сохранение сообщений не поддерживается</translation>
+    </message>
+    <message>
+        <source>QoS not supported</source>
+        <translation>Уровень QoS не поддерживается</translation>
+    </message>
+    <message>
+        <source>Use another server</source>
+        <translation>Используйте другой сервер</translation>
+    </message>
+    <message>
+        <source>Server moved</source>
+        <translation>Сервер перемещен</translation>
+    </message>
+    <message>
+        <source>Connection rate exceeded</source>
+        <translation>Слишком частые подключения</translation>
+    </message>
+    <message>
+        <source>Unknown reason</source>
+        <translation>Неизвестная причина</translation>
     </message>
 </context>
 </TS>
