@@ -409,6 +409,10 @@ PORT — имя из списка портов (COM3, \\.\COM12) или путь
         <source>MQTT: %1 refuses %2; logging goes on, refused readings are sent again until the broker takes them</source>
         <translation>MQTT: %1 не принимает %2; запись продолжается, непринятые показания отправляются снова, пока брокер их не примет</translation>
     </message>
+    <message>
+        <source>MQTT: %1 holds no published position (damaged); the readings stamped since %2 are published again</source>
+        <translation>MQTT: в %1 нет позиции отправки (файл поврежден); показания с %2 отправляются снова</translation>
+    </message>
 </context>
 <context>
     <name>Kelmora</name>

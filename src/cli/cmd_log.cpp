@@ -221,6 +221,10 @@ std::unique_ptr<ReadingPublisher> startPublisher(const MqttTarget& target)
             else
                 printErr(Cli::tr("MQTT: publishing to %1").arg(url));
             break;
+        case PublisherEvent::Kind::PositionDamaged:
+            printErr(Cli::tr("MQTT: %1 holds no published position (damaged); the readings stamped since %2 are published again")
+                         .arg(e.detail, e.since.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"))));
+            break;
         case PublisherEvent::Kind::Refused:
             printErr(Cli::tr("MQTT: %1 refuses %2; logging goes on, refused readings are sent again until the broker takes them")
                          .arg(url, e.detail));

@@ -5,6 +5,7 @@
 #include "cli/command.h"
 #include "logging/report_file_error.h"
 #include "logging/report_state.h"
+#include "publish/published_position.h"
 #include "report/date_time.h"
 #include "report/report_preparation.h"
 
@@ -38,7 +39,7 @@ int run(const QStringList& given)
     ReportState state;
     try {
         QStringList notes;
-        PrepareReportFile(state, path, nullptr, &notes);
+        PrepareReportFile(state, path, nullptr, &notes, KeepPublishedPosition(path));
         for (const QString& note : notes)
             printErr(Cli::tr("kelmora-cli prepare: %1").arg(note));
         // The first and last record's minute (not the selection dialog's proposal, which starts

@@ -334,21 +334,31 @@ bool RewriteReport(const QString& filePath, const ReportState& state, QStringLis
 }
 
 bool RewritePreparedReport(const QString& filePath, ReportState& state, const ReportVersion& loaded, bool changed,
-                           const std::function<bool(ReportState&)>& prepareAgain, QStringList* notes)
+                           const std::function<bool(ReportState&)>& prepareAgain, QStringList* notes,
+                           const ReportRewritten& rewritten, std::span<const TDateTimeRHT> loadedRecords)
 {
     if (!QFileInfo::exists(filePath))
         return false;
     const ReportLock file(filePath, O_RDONLY, ReportLock::Mode::Exclusive);
     if (!lockedReportThere(file, filePath))
         return false;
+    std::span<const TDateTimeRHT> before = loadedRecords;
+    QList<TDateTimeRHT> reloaded;  // shares the records as loaded again until they are sorted
     if (!sameVersion(file.status(), loaded)) {
         // Records came in (or the file was replaced) since it was loaded: they are kept by
         // preparing the file as it is now, while nobody can change it.
         loadFrom(file.fd(), file.status(), filePath, state);
+        if (rewritten) {
+            reloaded = state.ReportData;
+            before = std::span<const TDateTimeRHT>(reloaded.constData(), size_t(std::min(state.ReportCount, reloaded.size())));
+        }
         changed = prepareAgain(state) || qint64(file.status().st_size) != qint64(state.ReportCount) * kRecordSize;
     }
-    if (changed)
+    if (changed) {
         replaceLocked(filePath, file.status(), state, notes);
+        if (rewritten)
+            rewritten(before, state.records());
+    }
     return true;
 }
 

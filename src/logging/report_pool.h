@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <span>
 
 // Name of the working report of a fresh run, until the user names it.
 inline const QString kScratchReportName = QStringLiteral("temp");
@@ -73,8 +74,13 @@ bool RewriteReport(const QString& filePath, const ReportState& state, QStringLis
 // again and prepareAgain(state) is called, whose result says whether it needs rewriting;
 // otherwise `changed` says so. So the rewrite keeps every record that is in the file when it
 // commits. A missing file is skipped (returns false).
+// When the file is replaced, rewritten(before, after) is called while it is still locked, with
+// the records as they were in the file (`loadedRecords`, the records as loaded, or the file as
+// loaded again) and as they are now.
+using ReportRewritten = std::function<void(std::span<const TDateTimeRHT> before, std::span<const TDateTimeRHT> after)>;
 bool RewritePreparedReport(const QString& filePath, ReportState& state, const ReportVersion& loaded, bool changed,
-                           const std::function<bool(ReportState&)>& prepareAgain, QStringList* notes = nullptr);
+                           const std::function<bool(ReportState&)>& prepareAgain, QStringList* notes = nullptr,
+                           const ReportRewritten& rewritten = {}, std::span<const TDateTimeRHT> loadedRecords = {});
 
 // Whether two paths name one file: the same path, or the same file through links.
 bool SameReportFile(const QString& a, const QString& b);

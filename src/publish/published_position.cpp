@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <unordered_map>
 
 namespace {
 
@@ -123,4 +124,61 @@ qint64 ResumeIndex(const PublishedPosition& position, std::span<const TDateTimeR
         if (records[size_t(i)].dt <= position.last->dt)
             resume = i + 1;
     return resume;
+}
+
+namespace {
+
+// A record as a key of its 12 bytes.
+struct RecordKey {
+    uint64_t head;
+    uint32_t tail;
+    bool operator==(const RecordKey&) const = default;
+};
+
+RecordKey keyOf(const TDateTimeRHT& r)
+{
+    RecordKey k{};
+    std::memcpy(&k.head, &r, 8);
+    std::memcpy(&k.tail, reinterpret_cast<const char*>(&r) + 8, 4);
+    return k;
+}
+
+struct RecordKeyHash {
+    size_t operator()(const RecordKey& k) const { return std::hash<uint64_t>()(k.head * 31 + k.tail); }
+};
+
+}  // namespace
+
+PublishedPosition PositionAfterRewrite(const PublishedPosition& position, std::span<const TDateTimeRHT> before,
+                                       std::span<const TDateTimeRHT> after)
+{
+    const qint64 resume = ResumeIndex(position, after);
+    PublishedPosition moved{resume, resume > 0 ? std::optional(after[size_t(resume - 1)]) : std::nullopt};
+    if (position.records > qint64(before.size()))
+        return moved;
+    // The published records, each as often as it was published; a record of `after` beyond
+    // that count was not published yet.
+    std::unordered_map<RecordKey, qint64, RecordKeyHash> published;
+    published.reserve(size_t(position.records));
+    for (qint64 i = 0; i < position.records; ++i)
+        ++published[keyOf(before[size_t(i)])];
+    qint64 i = 0;
+    for (; i < qint64(after.size()); ++i) {
+        const auto found = published.find(keyOf(after[size_t(i)]));
+        if (found == published.end() || found->second == 0)
+            break;
+        --found->second;
+    }
+    return {i, i > 0 ? std::optional(after[size_t(i - 1)]) : std::nullopt};
+}
+
+ReportRewritten KeepPublishedPosition(const QString& reportPath)
+{
+    const QString positionPath = PublishedPositionPath(reportPath);
+    if (!QFileInfo::exists(positionPath))
+        return {};
+    return [positionPath](std::span<const TDateTimeRHT> before, std::span<const TDateTimeRHT> after) {
+        if (const std::optional<PublishedPosition> position = ReadPublishedPosition(positionPath))
+            WritePublishedPosition(positionPath, PositionAfterRewrite(*position, before, after));
+    };
 }

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "logging/measurement_record.h"
+#include "logging/report_pool.h"
 
 #include <QString>
 
@@ -36,6 +37,18 @@ bool WritePublishedPosition(const QString& positionPath, const PublishedPosition
 // - the record is gone: after the last record stamped at or before its time, so that readings
 //   already published are not sent again and readings logged after it are.
 qint64 ResumeIndex(const PublishedPosition& position, std::span<const TDateTimeRHT> records);
+// The position after a preparation rewrote a report (sorted it, dropped repeats) from `before`
+// (the file's records as they were, the first position.records of them published) to `after`:
+// right before the first record of `after` not yet published, so that every reading not yet
+// published is still sent (published ones after it are sent again, as the at-least-once
+// delivery allows). A position beyond `before` is taken as ResumeIndex gives it.
+PublishedPosition PositionAfterRewrite(const PublishedPosition& position, std::span<const TDateTimeRHT> before,
+                                       std::span<const TDateTimeRHT> after);
+
+// For a preparation of the report at reportPath: a listener that carries its position file (when
+// there is one) over the rewrite as PositionAfterRewrite says; empty when there is none.
+ReportRewritten KeepPublishedPosition(const QString& reportPath);
+
 // Whether the fast check holds: the last published record is still at its place.
 bool PositionStillHolds(const PublishedPosition& position, std::span<const TDateTimeRHT> recordsAroundIt,
                         qint64 firstIndex);

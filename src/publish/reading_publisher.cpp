@@ -4,6 +4,7 @@
 #include "platform/error_text.h"
 #include "publish/published_position.h"
 #include "publish/reading_message.h"
+#include "report/date_time.h"
 #include "report/utc_offset.h"
 
 #include <QCoreApplication>
@@ -211,6 +212,7 @@ struct ReadingPublisher::Worker {
     qint64 fileRecords = 0;      // the report's record count when read last
     Steady::time_point lastRead;
     bool positionDirty = false;
+    int ackedSinceWrite = 0;     // acknowledgements the position file does not hold yet
     Steady::time_point positionWritten;
     int statusMid = -1;          // the "offline" of an orderly stop
     bool statusAcked = false;
@@ -252,6 +254,7 @@ struct ReadingPublisher::Worker {
                   PublishedPositionPath(publishingPath) + QStringLiteral(": ") + SystemErrorText(why)});
         }
         positionDirty = false;
+        ackedSinceWrite = 0;
         positionWritten = Steady::now();
     }
 
@@ -261,8 +264,43 @@ struct ReadingPublisher::Worker {
         if (positionDirty)
             writePosition();
         publishingPath = reportPath;
-        acked = ReadPublishedPosition(PublishedPositionPath(publishingPath)).value_or(PublishedPosition{});
+        const QString positionPath = PublishedPositionPath(publishingPath);
+        if (const std::optional<PublishedPosition> position = ReadPublishedPosition(positionPath)) {
+            acked = *position;
+        } else if (QFileInfo::exists(positionPath)) {
+            // There, but empty or torn (a full disk, a hand edit): what it said is lost. The
+            // readings stamped since a minute before it was last written are published again,
+            // so that nothing waiting is skipped; it is said.
+            const QDateTime changed = QFileInfo(positionPath).lastModified().addSecs(-60);
+            acked = positionBefore(publishingPath, DateTimeToDays(changed));
+            positionDirty = true;
+            tell({PublisherEvent::Kind::PositionDamaged, positionPath, unpublishedNow(), false, changed});
+        } else {
+            acked = PublishedPosition{};
+        }
         forgetInFlight();
+    }
+
+    // Right after the last record (in file order) stamped at or before `since`; the file is
+    // read backwards from its end, so a long report costs only the records after that one.
+    static PublishedPosition positionBefore(const QString& path, double since)
+    {
+        std::vector<TDateTimeRHT> chunk;
+        qint64 total = 0;
+        if (!readRecords(path, 0, 0, chunk, total))
+            return {};
+        constexpr qint64 kChunk = 4096;
+        for (qint64 end = total; end > 0;) {
+            const qint64 first = std::max<qint64>(0, end - kChunk);
+            qint64 ignored = 0;
+            if (!readRecords(path, first, end - first, chunk, ignored))
+                return {};
+            for (qint64 i = qint64(chunk.size()) - 1; i >= 0; --i)
+                if (chunk[size_t(i)].dt <= since)
+                    return {first + i + 1, chunk[size_t(i)]};
+            end = first;
+        }
+        return {};
     }
 
     void forgetInFlight()
@@ -379,6 +417,7 @@ struct ReadingPublisher::Worker {
             acked.last = inFlight.front().record;
             inFlight.pop_front();
             positionDirty = true;
+            ++ackedSinceWrite;
         }
     }
 
@@ -619,7 +658,10 @@ struct ReadingPublisher::Worker {
         nextAttempt = Steady::now();
         for (;;) {
             std::unique_lock lock(mutex);
-            if (positionDirty && (stopping || Steady::now() - positionWritten >= milliseconds(timings.positionWriteMs)))
+            // Written every positionWriteMs, and every kWindow acknowledgements during a backlog:
+            // a crash repeats at most that many readings.
+            if (positionDirty && (stopping || ackedSinceWrite >= kWindow
+                                  || Steady::now() - positionWritten >= milliseconds(timings.positionWriteMs)))
                 writePosition();
             if (stopping && stopNow())
                 break;
@@ -715,8 +757,8 @@ void ReadingPublisher::follow(const QString& reportPath)
         return;
     worker_->reportPath = reportPath;
     const QString positionPath = PublishedPositionPath(reportPath);
-    if (ReadPublishedPosition(positionPath))
-        return;
+    if (QFileInfo::exists(positionPath))
+        return;  // a position, or a damaged one the publishing deals with
     // No position yet: publishing starts at the report's current end.
     std::vector<TDateTimeRHT> last;
     qint64 total = 0;

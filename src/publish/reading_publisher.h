@@ -10,6 +10,7 @@
 
 #include "publish/mqtt_target.h"
 
+#include <QDateTime>
 #include <QString>
 
 #include <cstdint>
@@ -22,7 +23,7 @@ struct PublisherTimings {
     int retryMs = 1000;           // the first wait before another attempt to connect; it doubles ...
     int retryMaxMs = 30000;       // ... up to this
     int connectTimeoutMs = 10000; // an attempt with no answer within this counts as failed
-    int positionWriteMs = 500;    // the position file is written at most this often while publishing
+    int positionWriteMs = 500;    // the position file is written this often while publishing, and after every 100 acknowledgements
 };
 
 // What the publisher has to say, on its own thread.
@@ -31,6 +32,8 @@ struct PublisherEvent {
         Connected,  // connected (again); backlog: readings logged and not yet published
         Failing,    // the first failure of a streak: the broker cannot be reached or refused us
         PositionNotWritten,  // the position file cannot be written (said once per streak too)
+        PositionDamaged,  // the position file is there but holds no position (detail: its path);
+                          // the readings stamped since `since` are published again
         Refused,    // the broker refuses a message (detail: "topic: reason"): readings once per
                     // streak (they stay unpublished and are sent again as after a failure,
                     // the streak ends with Connected again), status and discovery once a run
@@ -40,6 +43,7 @@ struct PublisherEvent {
     QString detail;          // the library's or the system's reason, for Failing and PositionNotWritten; topic and reason for Refused
     qint64 backlog = 0;
     bool again = false;      // Connected after a failure
+    QDateTime since;         // PositionDamaged
 };
 
 class ReadingPublisher {
@@ -55,7 +59,8 @@ public:
     // Before a record is appended to reportPath: this is the report the readings go to. The
     // first time a report is followed without a position file, the file is made at the report's
     // current end, so that readings logged before publishing was configured are not sent,
-    // and every reading appended from now on is.
+    // and every reading appended from now on is. A position file that is there but damaged is
+    // left to the publishing, which says so and sends the readings since it was last written.
     void follow(const QString& reportPath);
     // After a record of the meter `serial` was appended to the followed report; stamp is its
     // time stamp and utcOffsetSeconds the local offset in force when it was taken, which its

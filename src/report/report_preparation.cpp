@@ -190,7 +190,8 @@ ReportExtremes ScanReportExtremes(const TDateTimeRHT* records, qsizetype count, 
     return x;
 }
 
-ReportExtremes PrepareReportFile(ReportState& state, const QString& filePath, WaitProgress* progress, QStringList* notes)
+ReportExtremes PrepareReportFile(ReportState& state, const QString& filePath, WaitProgress* progress, QStringList* notes,
+                                 const ReportRewritten& rewritten)
 {
     if (progress)
         progress->setText(kScanText);
@@ -206,6 +207,10 @@ ReportExtremes PrepareReportFile(ReportState& state, const QString& filePath, Wa
         progress->showWindow();  // shows the window and lets the pending messages run
     }
     ReportExtremes extremes = ScanReportExtremes(state.ReportData.constData(), state.ReportCount, progress);
+    // The records in their file order, for whoever must know what the rewrite moved (the list
+    // is shared until the sort changes the state's).
+    const QList<TDateTimeRHT> loadedRecords = rewritten ? state.ReportData : QList<TDateTimeRHT>();
+    const std::span<const TDateTimeRHT> loadedSpan(loadedRecords.constData(), size_t(rewritten ? state.ReportCount : 0));
 
     if (progress) {
         progress->setText(kSortText);
@@ -240,7 +245,7 @@ ReportExtremes PrepareReportFile(ReportState& state, const QString& filePath, Wa
             const bool resorted = sortInUse(again);
             again.ReportCount = DedupReportData(again, again.ReportCount);
             return resorted || again.ReportCount != size;
-        }, notes);
+        }, notes, rewritten, loadedSpan);
     }
     // The extremes are whole minutes already; cutting them again keeps them as they are.
     state.IntervalStart = TruncToMinute(extremes.earliest);

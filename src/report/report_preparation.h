@@ -3,6 +3,7 @@
 // time a report becomes selected and puts the interval into its pickers.
 #pragma once
 
+#include "logging/report_pool.h"
 #include "logging/report_state.h"
 #include "report/progress.h"
 
@@ -45,5 +46,7 @@ ReportExtremes ScanReportExtremes(const TDateTimeRHT* records, qsizetype count, 
 // The report is locked against appends while it is loaded and while it is rewritten; records
 // appended between the two are prepared with the others (see RewritePreparedReport). What the
 // rewrite could not keep of the file (its owner) goes to notes.
+// rewritten (may be empty) is told when the file is replaced (see RewritePreparedReport); the
+// records as loaded are then kept apart while they are sorted.
 ReportExtremes PrepareReportFile(ReportState& state, const QString& filePath, WaitProgress* progress = nullptr,
-                                 QStringList* notes = nullptr);
+                                 QStringList* notes = nullptr, const ReportRewritten& rewritten = {});

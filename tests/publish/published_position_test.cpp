@@ -11,6 +11,8 @@
 
 #include <sys/stat.h>
 
+#include <cstring>
+
 namespace {
 
 TDateTimeRHT rec(int i)
@@ -96,6 +98,34 @@ INSTANTIATE_TEST_SUITE_P(ReportStates, Resume, ::testing::Values(
     ResumeCase{"replaced by a newer report", {5, rec(4)}, recs({10, 11}), 0},
     ResumeCase{"replaced by an older report and grown", {2, rec(50)}, recs({0, 1, 2, 60, 61}), 3},
     ResumeCase{"emptied", {5, rec(4)}, recs({}), 0}));
+
+TEST(PositionAfterRewrite, NoReadingNotYetPublishedIsLeftBehind)
+{
+    struct Case {
+        const char* what;
+        std::vector<TDateTimeRHT> before;
+        qint64 published;
+        std::vector<TDateTimeRHT> after;
+        qint64 resume;
+    };
+    const Case cases[] = {
+        {"sorted, nothing waiting before the last published", recs({1, 2, 3, 4}), 3, recs({1, 2, 3, 4}), 3},
+        {"a reading logged after 3 but stamped before it sorts in front of it", recs({1, 2, 4, 3, 5}), 3,
+         recs({1, 2, 3, 4, 5}), 2},
+        {"it sorts before everything published", recs({2, 3, 1}), 2, recs({1, 2, 3}), 0},
+        {"a repeat of a published reading dropped", recs({1, 1, 2, 3}), 3, recs({1, 2, 3}), 2},
+        {"all published", recs({3, 1, 2}), 3, recs({1, 2, 3}), 3},
+        {"nothing published", recs({3, 1}), 0, recs({1, 3}), 0},
+    };
+    for (const Case& c : cases) {
+        const PublishedPosition at{c.published, c.published > 0 ? std::optional(c.before[size_t(c.published - 1)]) : std::nullopt};
+        const PublishedPosition moved = PositionAfterRewrite(at, c.before, c.after);
+        EXPECT_EQ(moved.records, c.resume) << c.what;
+        EXPECT_EQ(moved.last.has_value(), c.resume > 0) << c.what;
+        if (moved.last && c.resume > 0)
+            EXPECT_EQ(std::memcmp(&*moved.last, &c.after[size_t(c.resume - 1)], kRecordSize), 0) << c.what;
+    }
+}
 
 TEST(PositionCheck, HoldsOnlyWhenTheLastPublishedRecordIsAtItsPlace)
 {

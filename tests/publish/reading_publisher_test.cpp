@@ -4,6 +4,7 @@
 // published position, and a refused login is told once while nothing is lost.
 #include "logging/report_pool.h"
 #include "publish/published_position.h"
+#include "report/report_preparation.h"
 #include "publish/reading_message.h"
 #include "publish/reading_publisher.h"
 #include "report/date_time.h"
@@ -343,6 +344,92 @@ TEST_F(PublisherBroker, AReportRewrittenMeanwhileResumesAfterTheLastPublishedRea
     log(&second, 8);
     const QList<int> arrived = numbers(sub.waitFor([](const auto& m) { return ReadingPayloads(m).size() >= 9; }));
     EXPECT_EQ(arrived, QList<int>({0, 1, 2, 3, 4, 5, 6, 7, 8}));
+}
+
+TEST_F(PublisherBroker, ABacklogKeepsItsPositionEveryHundredAcknowledgements)
+{
+    TestSubscriber sub(broker.port(), QStringLiteral("museum/#"), QStringLiteral("backlog-sub"));
+    ASSERT_TRUE(sub.waitUntilSubscribed());
+    {
+        ReadingPublisher first(target(), events.listener(), quick());
+        log(&first, 0);
+        sub.waitFor([](const auto& m) { return ReadingPayloads(m).size() >= 1; });
+        EXPECT_EQ(first.stop(), 0);
+    }
+    constexpr int kBacklog = 350;
+    for (int i = 1; i <= kBacklog; ++i)
+        log(nullptr, i);
+    // However long the time between writes, a crash in the backlog would repeat at most a
+    // hundred readings (and those in flight): the position follows the acknowledgements.
+    PublisherTimings slow = quick();
+    slow.positionWriteMs = 3600 * 1000;
+    ReadingPublisher second(target(), events.listener(), slow);
+    log(&second, kBacklog + 1);
+    sub.waitFor([](const auto& m) { return ReadingPayloads(m).size() >= kBacklog + 2; });
+    QThread::msleep(200);
+    EXPECT_GE(ReadPublishedPosition(PublishedPositionPath(report))->records, kBacklog + 2 - 100);
+    EXPECT_EQ(second.stop(), 0);
+}
+
+TEST_F(PublisherBroker, APreparationLeavesNoReadingNotYetPublishedBehind)
+{
+    TestSubscriber sub(broker.port(), QStringLiteral("museum/#"), QStringLiteral("prepare-sub"));
+    ASSERT_TRUE(sub.waitUntilSubscribed());
+    {
+        ReadingPublisher first(target(), events.listener(), quick());
+        for (int i : {0, 1, 3, 4})
+            log(&first, i);
+        sub.waitFor([](const auto& m) { return ReadingPayloads(m).size() >= 4; });
+        EXPECT_EQ(first.stop(), 0);
+    }
+    // Logged while no publisher ran: reading 2 (stamped before 3, the clock was set back) and 5.
+    log(nullptr, 2);
+    log(nullptr, 5);
+    ReportState state;
+    PrepareReportFile(state, report, nullptr, nullptr, KeepPublishedPosition(report));
+    ASSERT_EQ(state.ReportCount, 6);
+    ReadingPublisher second(target(), events.listener(), quick());
+    log(&second, 6);
+    const QList<int> arrived = numbers(sub.waitFor([](const auto& m) { return distinct(numbers(m)).size() >= 7; }));
+    EXPECT_EQ(distinct(arrived), std::set<int>({0, 1, 2, 3, 4, 5, 6}));
+    // After the first four, 2 and what follows it: 3 and 4 a second time.
+    EXPECT_EQ(arrived, QList<int>({0, 1, 3, 4, 2, 3, 4, 5, 6}));
+}
+
+TEST_F(PublisherBroker, ADamagedPositionIsSaidAndTheReadingsSinceItWasWrittenAreSent)
+{
+    TestSubscriber sub(broker.port(), QStringLiteral("museum/#"), QStringLiteral("damaged-sub"));
+    ASSERT_TRUE(sub.waitUntilSubscribed());
+    {
+        ReadingPublisher first(target(), events.listener(), quick());
+        for (int i = 0; i < 3; ++i)
+            log(&first, i);
+        sub.waitFor([](const auto& m) { return ReadingPayloads(m).size() >= 3; });
+        EXPECT_EQ(first.stop(), 0);
+    }
+    for (int i = 3; i < 6; ++i)
+        log(nullptr, i);
+    // A full disk left the position empty, a minute after reading 2 was taken.
+    const QString positionPath = PublishedPositionPath(report);
+    {
+        QFile position(positionPath);
+        ASSERT_TRUE(position.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        position.close();
+        ASSERT_TRUE(position.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(position.setFileTime(DaysToDateTime(recordNumber(2).dt).addSecs(60), QFileDevice::FileModificationTime));
+    }
+    ReadingPublisher second(target(), events.listener(), quick());
+    log(&second, 6);
+    const QList<int> arrived = numbers(sub.waitFor([](const auto& m) { return ReadingPayloads(m).size() >= 7; }));
+    EXPECT_EQ(arrived, QList<int>({0, 1, 2, 3, 4, 5, 6}));
+    ASSERT_EQ(events.count(PublisherEvent::Kind::PositionDamaged), 1);
+    for (const PublisherEvent& e : events.all())
+        if (e.kind == PublisherEvent::Kind::PositionDamaged) {
+            EXPECT_EQ(e.detail, positionPath);
+            EXPECT_EQ(e.since, DaysToDateTime(recordNumber(2).dt));
+        }
+    EXPECT_EQ(second.stop(), 0);
+    EXPECT_EQ(ReadPublishedPosition(positionPath)->records, 7);
 }
 
 TEST(PublisherAcl, ReadingsTheBrokerRefusesStayUnpublishedUntilItTakesThem)

@@ -38,6 +38,9 @@ QString eventText(const QString& url, const PublisherEvent& e)
     case PublisherEvent::Kind::Failing:
         return QStringLiteral("MQTT: брокер %1 недоступен (%2). Показания сохраняются в отчет и будут отправлены позже")
             .arg(url, e.detail);
+    case PublisherEvent::Kind::PositionDamaged:
+        return QStringLiteral("MQTT: файл позиции отправки %1 поврежден; показания с %2 отправляются снова")
+            .arg(e.detail, e.since.toString(QStringLiteral("dd.MM.yyyy hh:mm:ss")));
     case PublisherEvent::Kind::Refused:
         return QStringLiteral("MQTT: брокер %1 не принимает %2. Показания сохраняются в отчет и будут отправлены, когда брокер их примет")
             .arg(url, e.detail);

@@ -8,6 +8,7 @@
 #include "logging/report_comment.h"
 #include "logging/report_pool.h"
 #include "logging/report_state.h"
+#include "publish/published_position.h"
 #include "report/date_time.h"
 #include "report/report_preparation.h"
 
@@ -223,7 +224,8 @@ void ReportSelectionDialog::SelectReport()
     LoadComment();
     if (!hasReport())
         return;
-    const ReportExtremes span = PrepareReportFile(report_, ReportFilePath(poolDirectory_, selectedReport()), wait_);
+    const QString path = ReportFilePath(poolDirectory_, selectedReport());
+    const ReportExtremes span = PrepareReportFile(report_, path, wait_, nullptr, KeepPublishedPosition(path));
     setPickers(span.earliest, span.latest);
 }
 
