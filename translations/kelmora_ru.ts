@@ -390,10 +390,6 @@ PORT — имя из списка портов (COM3, \\.\COM12) или путь
         <translation>MQTT: --mqtt-user %1 без пароля: переменная %2 пуста или не задана</translation>
     </message>
     <message>
-        <source>log PORT [--usb] --interval S [--count N] [--report NAME] [--pool DIR] [--mqtt URL [--mqtt-user USER] [--no-discovery] [--mqtt-wait S]]   log readings every S seconds into POOL/NAME.dat (default kelmora-cli), each also published to the MQTT broker URL mqtt[s]://HOST[:PORT]/PREFIX (password in KELMORA_MQTT_PASSWORD; at the end up to --mqtt-wait seconds, default 10, for the broker to take the readings); exit status 0 only when every reading was stored</source>
-        <translation>log PORT [--usb] --interval S [--count N] [--report NAME] [--pool DIR] [--mqtt URL [--mqtt-user USER] [--no-discovery] [--mqtt-wait S]]   записывать показания каждые S секунд в POOL/NAME.dat (по умолчанию kelmora-cli), каждое также отправлять брокеру MQTT по адресу mqtt[s]://HOST[:PORT]/PREFIX (пароль в KELMORA_MQTT_PASSWORD; в конце до --mqtt-wait секунд, по умолчанию 10, ждать, пока брокер примет показания); код завершения 0, только если записаны все показания</translation>
-    </message>
-    <message>
         <source>--mqtt-wait needs a number of seconds</source>
         <translation>--mqtt-wait: нужно число секунд</translation>
     </message>
@@ -402,16 +398,28 @@ PORT — имя из списка портов (COM3, \\.\COM12) или путь
         <translation>--mqtt-wait &quot;%1&quot;: нужно целое число секунд от 0 до 3600</translation>
     </message>
     <message>
-        <source>--mqtt-user, --no-discovery and --mqtt-wait go with --mqtt</source>
-        <translation>--mqtt-user, --no-discovery и --mqtt-wait задаются только вместе с --mqtt</translation>
-    </message>
-    <message>
         <source>MQTT: %1 refuses %2; logging goes on, refused readings are sent again until the broker takes them</source>
         <translation>MQTT: %1 не принимает %2; запись продолжается, непринятые показания отправляются снова, пока брокер их не примет</translation>
     </message>
     <message>
         <source>MQTT: %1 holds no published position (damaged); the readings stamped since %2 are published again</source>
         <translation>MQTT: в %1 нет позиции отправки (файл поврежден); показания с %2 отправляются снова</translation>
+    </message>
+    <message>
+        <source>log PORT [--usb] --interval S [--count N] [--report NAME] [--pool DIR] [--mqtt URL [--mqtt-user USER] [--mqtt-cafile FILE] [--no-discovery] [--mqtt-wait S]]   log readings every S seconds into POOL/NAME.dat (default kelmora-cli), each also published to the MQTT broker URL mqtt[s]://HOST[:PORT]/PREFIX (password in KELMORA_MQTT_PASSWORD; mqtts:// checked against the system&apos;s certificate authorities or the one in --mqtt-cafile; at the end up to --mqtt-wait seconds, default 10, for the broker to take the readings); exit status 0 only when every reading was stored</source>
+        <translation>log PORT [--usb] --interval S [--count N] [--report NAME] [--pool DIR] [--mqtt URL [--mqtt-user USER] [--mqtt-cafile FILE] [--no-discovery] [--mqtt-wait S]]   записывать показания каждые S секунд в POOL/NAME.dat (по умолчанию kelmora-cli), каждое также отправляется брокеру MQTT по адресу mqtt[s]://HOST[:PORT]/PREFIX (пароль в KELMORA_MQTT_PASSWORD; mqtts:// проверяется по удостоверяющим центрам системы или по центру из --mqtt-cafile; в конце до --mqtt-wait секунд, по умолчанию 10, ждать, пока брокер примет показания); код завершения 0 только если записаны все показания</translation>
+    </message>
+    <message>
+        <source>--mqtt-cafile needs a file of the certificate authority (PEM)</source>
+        <translation>--mqtt-cafile требует файл удостоверяющего центра (PEM)</translation>
+    </message>
+    <message>
+        <source>--mqtt-user, --mqtt-cafile, --no-discovery and --mqtt-wait go with --mqtt</source>
+        <translation>--mqtt-user, --mqtt-cafile, --no-discovery и --mqtt-wait задаются вместе с --mqtt</translation>
+    </message>
+    <message>
+        <source>--mqtt-cafile goes with an mqtts:// address</source>
+        <translation>--mqtt-cafile задается вместе с адресом mqtts://</translation>
     </message>
 </context>
 <context>
@@ -469,10 +477,6 @@ PORT — имя из списка портов (COM3, \\.\COM12) или путь
         <translation>&quot;%1&quot;: префикс не может содержать &quot;+&quot;, &quot;#&quot; или пустой уровень</translation>
     </message>
     <message>
-        <source> (the broker&apos;s certificate must be trusted by the system and name the host of the URL)</source>
-        <translation> (система должна доверять сертификату брокера, и в нем должен быть указан узел из адреса)</translation>
-    </message>
-    <message>
         <source>cannot make an MQTT client</source>
         <translation>невозможно создать клиент MQTT</translation>
     </message>
@@ -495,6 +499,38 @@ PORT — имя из списка портов (COM3, \\.\COM12) или путь
     <message>
         <source>the broker refused the connection: %1</source>
         <translation>брокер отказал в соединении: %1</translation>
+    </message>
+    <message>
+        <source>%1: no such file</source>
+        <translation>%1: нет такого файла</translation>
+    </message>
+    <message>
+        <source>%1: not a file</source>
+        <translation>%1: это не файл</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read: %2</source>
+        <translation>%1 не читается: %2</translation>
+    </message>
+    <message>
+        <source>%1 holds no certificate in PEM form (-----BEGIN CERTIFICATE-----)</source>
+        <translation>в %1 нет сертификата в форме PEM (-----BEGIN CERTIFICATE-----)</translation>
+    </message>
+    <message>
+        <source>the broker&apos;s certificate is not made out for %1, the host of the URL</source>
+        <translation>сертификат брокера выдан не для %1 — узла из адреса</translation>
+    </message>
+    <message>
+        <source>the broker&apos;s certificate is not trusted: no certificate authority of the system&apos;s store vouches for it (a private one is given with --mqtt-cafile or CaFile=)</source>
+        <translation>сертификату брокера нет доверия: его не заверяет ни один удостоверяющий центр системы (свой центр задается через --mqtt-cafile или CaFile=)</translation>
+    </message>
+    <message>
+        <source>the broker&apos;s certificate is not trusted: %1 does not vouch for it</source>
+        <translation>сертификату брокера нет доверия: %1 его не заверяет</translation>
+    </message>
+    <message>
+        <source>the TLS handshake failed (%1); does the port speak TLS?</source>
+        <translation>установить TLS не удалось (%1); работает ли порт по TLS?</translation>
     </message>
 </context>
 <context>

@@ -39,8 +39,9 @@ namespace {
 
 constexpr const char* Usage =
     QT_TRANSLATE_NOOP("Cli", "log PORT [--usb] --interval S [--count N] [--report NAME] [--pool DIR] [--mqtt URL [--mqtt-user USER] "
-    "[--no-discovery] [--mqtt-wait S]]   log readings every S seconds into POOL/NAME.dat (default kelmora-cli), each also "
-    "published to the MQTT broker URL mqtt[s]://HOST[:PORT]/PREFIX (password in KELMORA_MQTT_PASSWORD; at the end "
+    "[--mqtt-cafile FILE] [--no-discovery] [--mqtt-wait S]]   log readings every S seconds into POOL/NAME.dat (default kelmora-cli), each also "
+    "published to the MQTT broker URL mqtt[s]://HOST[:PORT]/PREFIX (password in KELMORA_MQTT_PASSWORD; mqtts:// checked "
+    "against the system's certificate authorities or the one in --mqtt-cafile; at the end "
     "up to --mqtt-wait seconds, default 10, for the broker to take the readings); "
     "exit status 0 only when every reading was stored");
 
@@ -64,6 +65,7 @@ struct LogOptions {
     QString pool;
     std::optional<MqttTarget> mqtt;
     QString mqttUser;
+    QString mqttCaFile;
     bool discovery = true;
     int mqttWaitSeconds = 10;  // at the end, for the broker to take the readings not yet published
     bool mqttWaitGiven = false;
@@ -146,6 +148,9 @@ bool parse(const QStringList& args, LogOptions& o)
         } else if (a == QLatin1String("--mqtt-user")) {
             if (!value(o.mqttUser))
                 return usage(Cli::tr("--mqtt-user needs a user name"));
+        } else if (a == QLatin1String("--mqtt-cafile")) {
+            if (!value(o.mqttCaFile))
+                return usage(Cli::tr("--mqtt-cafile needs a file of the certificate authority (PEM)"));
         } else if (a == QLatin1String("--mqtt-wait")) {
             if (!value(v))
                 return usage(Cli::tr("--mqtt-wait needs a number of seconds"));
@@ -166,8 +171,16 @@ bool parse(const QStringList& args, LogOptions& o)
     if (!haveInterval)
         return usage(Cli::tr("--interval is needed"));
     o.port = positional.front();
-    if (!o.mqtt && (!o.mqttUser.isEmpty() || !o.discovery || o.mqttWaitGiven))
-        return usage(Cli::tr("--mqtt-user, --no-discovery and --mqtt-wait go with --mqtt"));
+    if (!o.mqtt && (!o.mqttUser.isEmpty() || !o.discovery || o.mqttWaitGiven || !o.mqttCaFile.isEmpty()))
+        return usage(Cli::tr("--mqtt-user, --mqtt-cafile, --no-discovery and --mqtt-wait go with --mqtt"));
+    if (o.mqtt && !o.mqttCaFile.isEmpty()) {
+        if (!o.mqtt->tls)
+            return usage(Cli::tr("--mqtt-cafile goes with an mqtts:// address"));
+        const QString problem = MqttCaFileProblem(o.mqttCaFile);
+        if (!problem.isEmpty())
+            return usage(problem);
+        o.mqtt->caFile = o.mqttCaFile;
+    }
     if (o.mqtt) {
         o.mqtt->user = o.mqttUser;
         o.mqtt->password = MqttPasswordFromEnvironment();

@@ -3,6 +3,8 @@
 #include "platform/profile_file.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QUrl>
 
 #include <cstdlib>
@@ -83,7 +85,23 @@ std::optional<MqttTarget> ReadMqttTarget(const ProfileFile& settings, QString* p
     if (!t)
         return std::nullopt;
     t->user = settings.readString(kMqttSection, QStringLiteral("User"));
+    t->caFile = settings.readString(kMqttSection, QStringLiteral("CaFile")).trimmed();
     t->discovery = settings.readBool(kMqttSection, QStringLiteral("Discovery"), true);
     t->password = MqttPasswordFromEnvironment();
     return t;
+}
+
+QString MqttCaFileProblem(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return QCoreApplication::translate("Kelmora", "%1: no such file").arg(path);
+    if (!info.isFile())
+        return QCoreApplication::translate("Kelmora", "%1: not a file").arg(path);
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QCoreApplication::translate("Kelmora", "%1 cannot be read: %2").arg(path, f.errorString());
+    if (!f.read(1 << 20).contains("-----BEGIN CERTIFICATE-----"))
+        return QCoreApplication::translate("Kelmora", "%1 holds no certificate in PEM form (-----BEGIN CERTIFICATE-----)").arg(path);
+    return QString();
 }

@@ -14,6 +14,8 @@
 #include <mqtt_protocol.h>
 
 #include <fcntl.h>
+#include <poll.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -195,6 +197,9 @@ struct ReadingPublisher::Worker {
     bool refused = false;        // the broker answered the connection attempt with a refusal
     bool protocol311 = false;    // the broker does not speak MQTT 5: 3.1.1 (no reasons for refused messages)
     bool retryAt311 = false;     // the attempt just refused is made again at once in 3.1.1
+    bool tlsHostNameFailed = false;  // the library logged that the certificate is not for the host
+    QString tlsSslError;             // the first OpenSSL reason the library logged
+    std::optional<Steady::time_point> hungUpSince;  // the connecting TLS socket hung up then
     QString readingRefused;      // the broker's reason for refusing a reading just now
     bool refusing = false;       // the failing streak is one of refused readings
     Steady::time_point holdUntil;  // after a refused reading: no more are sent before this
@@ -425,11 +430,65 @@ struct ReadingPublisher::Worker {
     {
         if (rc == MOSQ_ERR_ERRNO)
             return SystemErrorText(errno);
-        // Most often a certificate the system's store does not vouch for, or a name it is not for.
         if (rc == MOSQ_ERR_TLS || rc == MOSQ_ERR_TLS_HANDSHAKE)
-            return sentence(mosquitto_strerror(rc)) + QCoreApplication::translate("Kelmora", " (the broker's certificate must be trusted by the system "
-                                                                     "and name the host of the URL)");
+            return tlsReason();
         return sentence(mosquitto_strerror(rc));
+    }
+
+    // Why the TLS handshake failed, from what the library logged of it.
+    QString tlsReason() const
+    {
+        if (tlsHostNameFailed)
+            return QCoreApplication::translate("Kelmora", "the broker's certificate is not made out for %1, the host of the URL")
+                .arg(target.host);
+        if (tlsSslError.contains(QLatin1String("certificate verify failed")))
+            return target.caFile.isEmpty()
+                       ? QCoreApplication::translate("Kelmora", "the broker's certificate is not trusted: no certificate authority "
+                                                                "of the system's store vouches for it (a private one is given with "
+                                                                "--mqtt-cafile or CaFile=)")
+                       : QCoreApplication::translate("Kelmora", "the broker's certificate is not trusted: %1 does not vouch for it")
+                             .arg(target.caFile);
+        if (!tlsSslError.isEmpty())
+            return QCoreApplication::translate("Kelmora", "the TLS handshake failed (%1); does the port speak TLS?").arg(tlsSslError);
+        return sentence(mosquitto_strerror(MOSQ_ERR_TLS));
+    }
+
+    // The library's log, for the reasons of a failed TLS handshake it gives no code for.
+    static void onLog(mosquitto*, void* self, int level, const char* text)
+    {
+        if (level != MOSQ_LOG_ERR || !text)
+            return;
+        Worker* w = static_cast<Worker*>(self);
+        const QString line = QString::fromUtf8(text);
+        if (line.contains(QLatin1String("host name verification failed")))
+            w->tlsHostNameFailed = true;
+        // "OpenSSL Error[0]: error:0A000086:SSL routines::certificate verify failed": the reason
+        // is what follows the last colon.
+        if (line.startsWith(QLatin1String("OpenSSL Error")) && w->tlsSslError.isEmpty())
+            w->tlsSslError = line.section(QLatin1Char(':'), -1).trimmed();
+    }
+
+    // A TLS connection whose socket was refused: the library notices it only when the connect
+    // timeout runs out, so it is looked at here. The socket has hung up without a peer, and the
+    // library said nothing of a handshake for a while (a port that accepted and then closed,
+    // one that does not speak TLS, is left to the library, which tells the handshake's failure).
+    bool tlsConnectionRefused()
+    {
+        const int fd = mosquitto_socket(client);
+        if (fd < 0)
+            return false;
+        pollfd p{fd, POLLOUT, 0};
+        sockaddr_storage peer{};
+        socklen_t length = sizeof peer;
+        const bool hungUp = ::poll(&p, 1, 0) == 1 && (p.revents & (POLLHUP | POLLERR))
+                            && ::getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &length) != 0 && errno == ENOTCONN;
+        if (!hungUp) {
+            hungUpSince.reset();
+            return false;
+        }
+        if (!hungUpSince)
+            hungUpSince = Steady::now();
+        return Steady::now() - *hungUpSince >= milliseconds(500);
     }
 
     // The library's texts end with a full stop; ours go on after them.
@@ -480,9 +539,13 @@ struct ReadingPublisher::Worker {
         mosquitto_connect_v5_callback_set(client, onConnect);
         mosquitto_disconnect_callback_set(client, onDisconnect);
         mosquitto_publish_v5_callback_set(client, onPublish);
+        mosquitto_log_callback_set(client, onLog);
         identityMids.clear();
         readingRefused.clear();
         retryAt311 = false;
+        tlsHostNameFailed = false;
+        tlsSslError.clear();
+        hungUpSince.reset();
         const MeterTopics topics = TopicsOf(target.prefix, meter);
         mosquitto_will_set(client, topics.status.toUtf8().constData(), int(kStatusOffline.size()),
                            kStatusOffline.constData(), 1, true);
@@ -490,9 +553,15 @@ struct ReadingPublisher::Worker {
             mosquitto_username_pw_set(client, target.user.toUtf8().constData(),
                                       target.password.isEmpty() ? nullptr : target.password.toUtf8().constData());
         if (target.tls) {
-            // The system's certificate store, as a browser would check the broker.
-            mosquitto_int_option(client, MOSQ_OPT_TLS_USE_OS_CERTS, 1);
-            const int rc = mosquitto_tls_set(client, nullptr, "/etc/ssl/certs", nullptr, nullptr, nullptr);
+            // The system's certificate store, as a browser would check the broker, or the
+            // certificate authority the user names (a private one).
+            int rc;
+            if (target.caFile.isEmpty()) {
+                mosquitto_int_option(client, MOSQ_OPT_TLS_USE_OS_CERTS, 1);
+                rc = mosquitto_tls_set(client, nullptr, "/etc/ssl/certs", nullptr, nullptr, nullptr);
+            } else {
+                rc = mosquitto_tls_set(client, QFile::encodeName(target.caFile).constData(), nullptr, nullptr, nullptr, nullptr);
+            }
             if (rc != MOSQ_ERR_SUCCESS) {
                 failed(reasonOf(rc));
                 return false;
@@ -700,6 +769,10 @@ struct ReadingPublisher::Worker {
                 readingWasRefused();
             if (refused || rc != MOSQ_ERR_SUCCESS || (wasConnected && !connected)) {
                 failed(!failure.isEmpty() ? failure : rc != MOSQ_ERR_SUCCESS ? reasonOf(rc) : QCoreApplication::translate("Kelmora", "connection closed"));
+                continue;
+            }
+            if (!connected && target.tls && tlsConnectionRefused()) {
+                failed(SystemErrorText(ECONNREFUSED));
                 continue;
             }
             if (!connected && Steady::now() - attemptStarted > milliseconds(timings.connectTimeoutMs))

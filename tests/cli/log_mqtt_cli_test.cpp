@@ -130,6 +130,21 @@ TEST(CliLogMqtt, ReadingsTheBrokerRefusesAreSaidAndLeftForTheNextRun)
     EXPECT_TRUE(r.err.contains("stored 3 of 3 readings")) << r.err.toStdString();
 }
 
+// A broker whose certificate a private authority signed: --mqtt-cafile names it.
+TEST(CliLogMqtt, APrivateCertificateAuthorityServesTls)
+{
+    MosquittoBroker broker(QString(), QString(), true);
+    ASSERT_TRUE(broker.problem().isEmpty()) << broker.problem().toStdString();
+    MeterSimProcess sim({"--serial", "0x00A3"});
+    QTemporaryDir pool;
+    const ProcessResult r = runProcess(quickRetries(), QStringLiteral(KELMORA_CLI),
+                                       {"log", sim.devicePath(), "--interval", "0", "--pool", pool.path(), "--mqtt",
+                                        broker.url("museum"), "--mqtt-cafile", broker.certificatePath()});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("MQTT: publishing to " + broker.url("museum"))) << r.err.toStdString();
+    EXPECT_FALSE(r.err.contains("not yet published")) << r.err.toStdString();
+}
+
 struct BrokerTrouble {
     const char* what;
     bool brokerThere;
@@ -171,7 +186,11 @@ TEST(CliLogMqttUsage, BadAddressesAndStrayOptionsAreWrongUsage)
                                      QStringList{"--mqtt-wait", "5"},
                                      QStringList{"--mqtt", "mqtt://broker.lan/x", "--mqtt-wait", "soon"},
                                      QStringList{"--mqtt", "mqtt://broker.lan/a/#"},
-                                     QStringList{"--mqtt", "mqtt://broker.lan/$SYS/kelmora"}}) {
+                                     QStringList{"--mqtt", "mqtt://broker.lan/$SYS/kelmora"},
+                                     QStringList{"--mqtt-cafile", KELMORA_SOURCE_DIR "/README.md"},
+                                     QStringList{"--mqtt", "mqtts://broker.lan/x", "--mqtt-cafile", "/nonexistent/ca.pem"},
+                                     QStringList{"--mqtt", "mqtts://broker.lan/x", "--mqtt-cafile", KELMORA_SOURCE_DIR "/README.md"},
+                                     QStringList{"--mqtt", "mqtt://broker.lan/x", "--mqtt-cafile", KELMORA_SOURCE_DIR "/README.md"}}) {
         const ProcessResult r = runProcess(QStringLiteral(KELMORA_CLI), QStringList{"log", "/dev/null", "--interval", "1"} + extra);
         EXPECT_EQ(r.exitCode, 64) << extra.join(' ').toStdString();
         EXPECT_TRUE(r.err.contains("usage:")) << r.err.toStdString();

@@ -18,6 +18,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -542,7 +543,9 @@ TEST(PublisherTls, TheBrokersCertificateIsCheckedAgainstTheSystemsStore)
         AppendRecord(pool.path(), QStringLiteral("hall"), recordNumber(0));
         publisher.readingStored(kSerial, kOutsideRepeatedHours, 0);
         ASSERT_TRUE(events.waitFor(PublisherEvent::Kind::Failing, 1));
-        EXPECT_TRUE(events.all().front().detail.contains("certificate")) << events.all().front().detail.toStdString();
+        EXPECT_TRUE(events.all().front().detail.startsWith("the broker's certificate is not trusted: no certificate authority of "
+                                                           "the system's store vouches for it"))
+            << events.all().front().detail.toStdString();
         EXPECT_EQ(events.count(PublisherEvent::Kind::Connected), 0);
         EXPECT_EQ(publisher.stop(), 1);
     }
@@ -558,6 +561,61 @@ TEST(PublisherTls, TheBrokersCertificateIsCheckedAgainstTheSystemsStore)
     ::unsetenv("SSL_CERT_FILE");
     ASSERT_TRUE(connected) << (events.all().isEmpty() ? std::string() : events.all().front().detail.toStdString());
     EXPECT_EQ(left, 0);
+}
+
+// A private certificate authority named for the broker (--mqtt-cafile, CaFile=), and each way a
+// TLS connection fails said for what it is: long before the connect timeout runs out.
+TEST(PublisherTls, APrivateAuthorityAndEachFailureSaidForWhatItIs)
+{
+    MosquittoBroker tlsBroker(QString(), QString(), true);
+    ASSERT_TRUE(tlsBroker.problem().isEmpty()) << tlsBroker.problem().toStdString();
+    MosquittoBroker plainBroker;
+    ASSERT_TRUE(plainBroker.problem().isEmpty()) << plainBroker.problem().toStdString();
+    QTemporaryDir pool;
+    const QString report = QDir(pool.path()).filePath(QStringLiteral("hall.dat"));
+    QTemporaryDir other;
+    const QString otherCa = QDir(other.path()).filePath(QStringLiteral("other.pem"));
+    QProcess openssl;
+    openssl.start(QStringLiteral("openssl"), {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", "/CN=other",
+                                              "-keyout", QDir(other.path()).filePath(QStringLiteral("key.pem")), "-out", otherCa});
+    ASSERT_TRUE(openssl.waitForFinished(30000) && openssl.exitCode() == 0);
+    struct Case {
+        const char* what;
+        QString url;
+        QString caFile;
+        QString told;  // empty: the reading goes out
+    };
+    const int port = tlsBroker.port();
+    const Case cases[] = {
+        {"trusted through the named authority", QStringLiteral("mqtts://127.0.0.1:%1/museum").arg(port), tlsBroker.certificatePath(), {}},
+        {"an authority that does not vouch for it", QStringLiteral("mqtts://127.0.0.1:%1/museum").arg(port), otherCa,
+         QStringLiteral("the broker's certificate is not trusted: %1 does not vouch for it").arg(otherCa)},
+        {"a name the certificate is not for", QStringLiteral("mqtts://localhost:%1/museum").arg(port), tlsBroker.certificatePath(),
+         QStringLiteral("the broker's certificate is not made out for localhost, the host of the URL")},
+        {"nothing listens", QStringLiteral("mqtts://127.0.0.1:%1/museum").arg(FreeLocalPort()), QString(),
+         QStringLiteral("Connection refused")},
+        {"the port speaks plain MQTT", QStringLiteral("mqtts://127.0.0.1:%1/museum").arg(plainBroker.port()), QString(),
+         QStringLiteral("the TLS handshake failed (unexpected eof while reading); does the port speak TLS?")},
+    };
+    for (const Case& c : cases) {
+        MqttTarget target = *ParseMqttUrl(c.url);
+        target.caFile = c.caFile;
+        PublisherTimings t = quick();
+        t.connectTimeoutMs = 60000;  // a failure told must not be the timeout's
+        Events events;
+        ReadingPublisher publisher(target, events.listener(), t);
+        publisher.follow(report);
+        AppendRecord(pool.path(), QStringLiteral("hall"), recordNumber(0));
+        publisher.readingStored(kSerial, kOutsideRepeatedHours, 0);
+        if (c.told.isEmpty()) {
+            EXPECT_TRUE(events.waitFor(PublisherEvent::Kind::Connected, 1)) << c.what;
+            EXPECT_EQ(publisher.stop(), 0) << c.what;
+        } else {
+            ASSERT_TRUE(events.waitFor(PublisherEvent::Kind::Failing, 1, 20000)) << c.what;
+            EXPECT_EQ(events.all().front().detail, c.told) << c.what;
+            publisher.stop(0);
+        }
+    }
 }
 
 }  // namespace

@@ -91,6 +91,15 @@ void BrokerLink::start(const QString& settingsFile, const PublisherTimings& timi
         field_->setToolTip(field_->text());
         return;
     }
+    if (!target->caFile.isEmpty()) {
+        const QString caProblem = target->tls ? MqttCaFileProblem(target->caFile)
+                                              : QStringLiteral("он нужен только адресу mqtts://");
+        if (!caProblem.isEmpty()) {
+            field_->setText(QStringLiteral("MQTT: файл удостоверяющего центра CaFile в kelmora.ini не годится: %1").arg(caProblem));
+            field_->setToolTip(field_->text());
+            return;
+        }
+    }
     const std::shared_ptr<Relay> relay = relay_;
     const QString url = target->url;
     publisher_ = std::make_unique<ReadingPublisher>(
