@@ -59,7 +59,8 @@ DiscoveryMessage discovery(const QString& prefix, uint16_t serial, const char* w
     QJsonObject config{
         {QStringLiteral("name"), QString::fromUtf8(name)},
         {QStringLiteral("unique_id"), unique},
-        {QStringLiteral("object_id"), unique},
+        // The entity's id, as Home Assistant takes it since 2025.10 (it ignores object_id from 2026.4).
+        {QStringLiteral("default_entity_id"), QStringLiteral("sensor.") + unique.toLower()},
         {QStringLiteral("device_class"), QString::fromUtf8(deviceClass)},
         {QStringLiteral("state_class"), QStringLiteral("measurement")},
         {QStringLiteral("unit_of_measurement"), QString::fromUtf8(unit)},

@@ -582,16 +582,18 @@ struct ReadingPublisher::Worker {
     {
         const MeterTopics topics = TopicsOf(target.prefix, connectedSerial);
         publishIdentityMessage(topics.status, kStatusOnline);
-        if (target.discovery)
-            for (const DiscoveryMessage& m : {HumidityDiscovery(target.prefix, connectedSerial),
-                                               TemperatureDiscovery(target.prefix, connectedSerial)})
-                publishIdentityMessage(m.topic, m.payload);
+        // Without discovery, configurations an earlier run left retained are cleared (an empty
+        // retained message), so Home Assistant drops the meter's sensors.
+        for (const DiscoveryMessage& m : {HumidityDiscovery(target.prefix, connectedSerial),
+                                           TemperatureDiscovery(target.prefix, connectedSerial)})
+            publishIdentityMessage(m.topic, target.discovery ? m.payload : QByteArray());
     }
 
     void publishIdentityMessage(const QString& topic, const QByteArray& payload)
     {
         int mid = -1;
-        if (mosquitto_publish(client, &mid, topic.toUtf8().constData(), int(payload.size()), payload.constData(), 1, true)
+        if (mosquitto_publish(client, &mid, topic.toUtf8().constData(), int(payload.size()),
+                              payload.isEmpty() ? nullptr : payload.constData(), 1, true)
             == MOSQ_ERR_SUCCESS)
             identityMids.emplace(mid, topic);
     }

@@ -200,6 +200,8 @@ TEST_F(PublisherBroker, ReadingsArriveInOrderAsJsonWithRetainedStatusAndDiscover
             EXPECT_EQ(c.value("device_class").toString(), QLatin1String(sensor));
             EXPECT_EQ(c.value("state_topic").toString(), "museum/hall/00A3/reading");
             EXPECT_EQ(c.value("unique_id").toString(), QStringLiteral("kelmora_00A3_%1").arg(QLatin1String(sensor)));
+            EXPECT_EQ(c.value("default_entity_id").toString(), QStringLiteral("sensor.kelmora_00a3_%1").arg(QLatin1String(sensor)));
+            EXPECT_FALSE(c.contains("object_id"));
             EXPECT_EQ(c.value("device").toObject().value("identifiers").toArray().first().toString(), "kelmora_00A3");
         }
     }
@@ -252,6 +254,33 @@ TEST_F(PublisherBroker, TimesOfTheRepeatedHourCarryTheOffsetInForce)
         EXPECT_TRUE(time.endsWith(QLatin1String(readings[i].offset))) << time.toStdString();
     }
     EXPECT_EQ(publisher.stop(), 0);
+}
+
+TEST_F(PublisherBroker, WithoutDiscoveryTheConfigurationsOfEarlierRunsAreCleared)
+{
+    const auto keptConfigs = [this](const char* clientId) {
+        TestSubscriber late(broker.port(), QStringLiteral("homeassistant/#"), QString::fromLatin1(clientId));
+        EXPECT_TRUE(late.waitUntilSubscribed());
+        QThread::msleep(300);
+        int kept = 0;
+        for (const ReceivedMessage& m : late.messages())
+            kept += m.retained && !m.payload.isEmpty();
+        return kept;
+    };
+    {
+        ReadingPublisher publisher(target(), events.listener(), quick());
+        log(&publisher, 0);
+        ASSERT_TRUE(events.waitFor(PublisherEvent::Kind::Connected, 1));
+        EXPECT_EQ(publisher.stop(), 0);
+    }
+    EXPECT_EQ(keptConfigs("before"), 2);
+    MqttTarget quiet = target();
+    quiet.discovery = false;
+    ReadingPublisher publisher(quiet, events.listener(), quick());
+    log(&publisher, 1);
+    ASSERT_TRUE(events.waitFor(PublisherEvent::Kind::Connected, 2));
+    EXPECT_EQ(publisher.stop(), 0);
+    EXPECT_EQ(keptConfigs("after"), 0);
 }
 
 TEST_F(PublisherBroker, AKeepAliveUnderFiveSecondsIsTakenAsFive)
