@@ -421,6 +421,26 @@ PORT — имя из списка портов (COM3, \\.\COM12) или путь
         <source>--mqtt-cafile goes with an mqtts:// address</source>
         <translation>--mqtt-cafile задается вместе с адресом mqtts://</translation>
     </message>
+    <message>
+        <source>analyse FILE [--from &quot;YYYY-MM-DD hh:mm&quot;] [--to &quot;YYYY-MM-DD hh:mm&quot;] [--thresholds &quot;MINH;MAXH;MINT;MAXT&quot;] [--gap MINUTES] [--activation-energy KJ_PER_MOL] [--lm-activation-energy KJ_PER_MOL] [--settings INI] --format txt|csv|json [--out PATH|-]   climate analysis of the report&apos;s interval: time beyond the thresholds, daily figures, mean kinetic temperature (activation energy default 83.144), wood moisture, lifetime multiplier (default 100), mould hours; csv: the daily table; without --out to standard output</source>
+        <translation>analyse FILE [--from &quot;YYYY-MM-DD hh:mm&quot;] [--to &quot;YYYY-MM-DD hh:mm&quot;] [--thresholds &quot;MINH;MAXH;MINT;MAXT&quot;] [--gap MINUTES] [--activation-energy KJ_PER_MOL] [--lm-activation-energy KJ_PER_MOL] [--settings INI] --format txt|csv|json [--out PATH|-]   анализ климата за интервал отчета: время за пределами, показатели по дням, средняя кинетическая температура (энергия активации по умолчанию 83,144), влажность древесины, коэффициент срока службы (по умолчанию 100), часы риска плесени; csv — таблица по дням; без --out — в стандартный вывод</translation>
+    </message>
+    <message>
+        <source>%1 needs a positive number</source>
+        <translation>%1 требует положительное число</translation>
+    </message>
+    <message>
+        <source>%1 &quot;%2&quot; is not a positive number up to %3</source>
+        <translation>%1 &quot;%2&quot; — не положительное число не больше %3</translation>
+    </message>
+    <message>
+        <source>kelmora-cli analyse: --out %1 is the report itself; choose another file</source>
+        <translation>kelmora-cli analyse: --out %1 — это сам отчет; выберите другой файл</translation>
+    </message>
+    <message>
+        <source>kelmora-cli analyse: %1</source>
+        <translation>kelmora-cli analyse: %1</translation>
+    </message>
 </context>
 <context>
     <name>Kelmora</name>
