@@ -224,7 +224,8 @@ void MainWindow::releaseOnDestruction()
 
 QList<QAction*> MainWindow::reportActions() const
 {
-    return {saveAction_, textReportAction_, graphReportAction_, printGraphAction_, graphSetupAction_, printTableAction_};
+    return {saveAction_, textReportAction_, graphReportAction_, printGraphAction_, graphSetupAction_, printTableAction_,
+            climateAnalysisAction_};
 }
 
 void MainWindow::setReportActionsEnabled(bool on)

@@ -29,6 +29,7 @@ class SerialLine;
 class AboutBox;
 class ReportSelectionDialog;
 class GraphSetupDialog;
+class ClimateAnalysisDialog;
 class WaitWindow;
 class QAction;
 class QGroupBox;
@@ -66,6 +67,8 @@ public:
     WaitWindow* waitWindow() const { return waitWindow_; }
     AboutBox* aboutBox() const { return aboutBox_; }
     GraphSetupDialog* graphSetupDialog() const { return graphSetupDialog_; }
+    // Made when "Анализ климата…" is first chosen.
+    ClimateAnalysisDialog* climateAnalysisDialog() const { return climateAnalysisDialog_; }
     ReportSelectionDialog* reportSelectionDialog() const { return reportSelectionDialog_; }
 
     Clock& clock() const { return clock_; }
@@ -129,6 +132,8 @@ private slots:
     void printTable();
     void printGraph();
     void openGraphSetup();
+    // "Анализ климата…": the climate of the loaded report's interval, in a dialog of its own.
+    void openClimateAnalysis();
     void loadStoredReport();
     // Page 3 shown: the graph setup's axis settings applied to the charts.
     void applyGraphSetupOnShow();
@@ -187,6 +192,7 @@ private:
     WaitWindow* waitWindow_ = nullptr;
     AboutBox* aboutBox_ = nullptr;
     GraphSetupDialog* graphSetupDialog_ = nullptr;
+    ClimateAnalysisDialog* climateAnalysisDialog_ = nullptr;  // made when first opened
     ReportSelectionDialog* reportSelectionDialog_ = nullptr;
 
     // --- State of the window and the program ---
@@ -208,6 +214,7 @@ private:
     QAction* printTableAction_;
     QAction* graphSetupAction_;
     QAction* loadReportAction_;
+    QAction* climateAnalysisAction_;
 
     QMenu* fileMenu_;
     QMenu* operationsMenu_;

@@ -24,7 +24,7 @@ struct ActionSpec {
 
 void MainWindow::createActions()
 {
-    for (int i = 0; i < 16; ++i)
+    for (int i = 0; i < 17; ++i)
         toolbarPictures_ << QPixmap(QStringLiteral(":/kelmora/tool%1.png").arg(i, 2, 10, QLatin1Char('0')));
 
     const ActionSpec specs[] = {
@@ -49,6 +49,8 @@ void MainWindow::createActions()
          &MainWindow::openGraphSetup},
         {&MainWindow::loadReportAction_, "AcLoadReport", "&Загрузить отчет", "Загрузить отчет", {}, 14, true,
          &MainWindow::loadStoredReport},
+        {&MainWindow::climateAnalysisAction_, "AcClimateAnalysis", "&Анализ климата…", "Анализ климата", {}, 16, false,
+         &MainWindow::openClimateAnalysis},
     };
     for (const ActionSpec& s : specs) {
         auto* a = new QAction(QString::fromUtf8(s.caption), this);
@@ -87,6 +89,8 @@ void MainWindow::createMenuAndToolBar()
     operationsMenu_->addAction(graphReportAction_);
     operationsMenu_->addAction(printGraphAction_);
     operationsMenu_->addAction(graphSetupAction_);
+    operationsMenu_->addSeparator();
+    operationsMenu_->addAction(climateAnalysisAction_);
 
     helpMenu_ = menuBar()->addMenu(QStringLiteral("&Помощь"));
     helpMenu_->setObjectName(QStringLiteral("HelpMenu"));
@@ -119,6 +123,8 @@ void MainWindow::createMenuAndToolBar()
     toolBar_->addAction(graphSetupAction_);
     toolBar_->addSeparator();
     toolBar_->addAction(aboutAction_);
+    toolBar_->addSeparator();
+    toolBar_->addAction(climateAnalysisAction_);
 
     // One panel that shows the hint of whatever is under the mouse pointer.
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));

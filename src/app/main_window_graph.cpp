@@ -6,6 +6,11 @@
 #include "views/ui/graph_page.h"
 #include "views/ui/print_job.h"
 #include "views/ui/graph_setup_dialog.h"
+#include "views/ui/climate_analysis_dialog.h"
+#include "views/ui/text_report_page.h"
+#include "report/climate_analysis.h"
+#include "report/report_builder.h"
+#include "report/report_document.h"
 #include "views/ui/time_chart.h"
 #include "widgets/dialogs.h"
 
@@ -82,4 +87,22 @@ void MainWindow::prepareChartsForOutput()
 {
     if (pages_->currentWidget() != graphTab_)
         graphPage_->applyAxisSettings(graphSetupDialog_->axisSettings());
+}
+
+void MainWindow::openClimateAnalysis()
+{
+    // The report's interval with the thresholds the table is coloured by.
+    const ReportState& state = document_->state();
+    ClimateAnalysisOptions options;
+    const ThresholdTexts thresholds = textReportPage_->thresholdTexts();
+    options.thresholds = ThresholdsFromMaskTexts(thresholds.minHumidity, thresholds.maxHumidity, thresholds.minTemperature,
+                                                 thresholds.maxTemperature);
+    ClimateAnalysis analysis = AnalyseClimate(state.records(), state.IntervalStart, state.IntervalEnd, options);
+    if (!climateAnalysisDialog_)
+        climateAnalysisDialog_ = new ClimateAnalysisDialog(dialogs_, programDirectory_, this);
+    climateAnalysisDialog_->showAnalysis(std::move(analysis), QStringLiteral("Термогигрометр №") + state.DeviceNumberText
+                                                                  + QStringLiteral(" - ") + state.ReportComment);
+    climateAnalysisDialog_->show();
+    climateAnalysisDialog_->raise();
+    climateAnalysisDialog_->activateWindow();
 }

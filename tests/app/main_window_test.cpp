@@ -126,6 +126,8 @@ TEST_F(MainWindowTest, ActionListAsDesigned)
         {gui::named<QAction>(f, "AcPrintReport"), "Распечатать таблицу", "Распечатать таблицу", {}, 15},
         {gui::named<QAction>(f, "AcSetupGraph"), "Настройка графика", "Настройка графика", {}, 7},
         {gui::named<QAction>(f, "AcLoadReport"), "&Загрузить отчет", "Загрузить отчет", {}, 14},
+        // Added after the designed ones: the climate analysis, with a picture of its own.
+        {gui::named<QAction>(f, "AcClimateAnalysis"), "&Анализ климата…", "Анализ климата", {}, 16},
     };
     for (const auto& row : table) {
         SCOPED_TRACE(row.action->objectName().toStdString());
@@ -137,7 +139,7 @@ TEST_F(MainWindowTest, ActionListAsDesigned)
         EXPECT_FALSE(row.action->icon().isNull());
         EXPECT_FALSE(row.action->isIconVisibleInMenu());
     }
-    ASSERT_EQ(f.toolbarPictures().size(), 16);
+    ASSERT_EQ(f.toolbarPictures().size(), 17);
     for (const QPixmap& p : f.toolbarPictures())
         EXPECT_EQ(p.size(), QSize(16, 16));
 }
@@ -162,12 +164,12 @@ TEST_F(MainWindowTest, MenuBarAndToolBarInTheirOrder)
     EXPECT_EQ(layout(gui::named<QMenu>(f, "FileMenu")->actions()), (QStringList{"AcSave", "|", "ActExit"}));
     EXPECT_EQ(layout(gui::named<QMenu>(f, "OperationsMenu")->actions()),
               (QStringList{"AcConnect", "AcLoadReport", "|", "AcTextReport", "AcPrintReport", "|",
-                           "AcGraphReport", "AcPrintGraph", "AcSetupGraph"}));
+                           "AcGraphReport", "AcPrintGraph", "AcSetupGraph", "|", "AcClimateAnalysis"}));
     EXPECT_EQ(layout(gui::named<QMenu>(f, "HelpMenu")->actions()), QStringList{"AcAbout"});
     EXPECT_EQ(layout(gui::named<QToolBar>(f, "ToolBar1")->actions()),
               (QStringList{"AcSave", "ActExit", "|", "AcConnect", "AcLoadReport", "|", "AcOperations",
                            "AcTextReport", "AcPrintReport", "AcGraphReport", "AcPrintGraph", "AcSetupGraph",
-                           "|", "AcAbout"}));
+                           "|", "AcAbout", "|", "AcClimateAnalysis"}));
     EXPECT_EQ(gui::named<QToolBar>(f, "ToolBar1")->toolButtonStyle(), Qt::ToolButtonIconOnly);
     EXPECT_EQ(gui::named<QToolBar>(f, "ToolBar1")->height(), 27);
 }

@@ -35,7 +35,7 @@ TEST_F(PortSelection, SuccessfulCheckShowsTheMeterAndSwitchesTheReportFunctionsO
     EXPECT_EQ(gui::named<QLabel>(form().readingPanel(), "Label1")->text(), "--.-");
     EXPECT_EQ(gui::named<QLabel>(form().readingPanel(), "Label2")->text(), "--.-");
     EXPECT_FALSE(form().readingPanel().isHidden());
-    EXPECT_EQ(enabledReportActions(), 6);
+    EXPECT_EQ(enabledReportActions(), 7);  // the six designed ones and the climate analysis
     // Lines up, about one second of settling, lines down, the filler, closed.
     EXPECT_GE(clock.elapsed(), 1000);
     EXPECT_FALSE(line->Active());
