@@ -9,6 +9,7 @@
 #include "views/ui/climate_analysis_dialog.h"
 #include "views/ui/text_report_page.h"
 #include "report/climate_analysis.h"
+#include "report/date_time.h"
 #include "report/report_builder.h"
 #include "report/report_document.h"
 #include "views/ui/time_chart.h"
@@ -97,7 +98,17 @@ void MainWindow::openClimateAnalysis()
     const ThresholdTexts thresholds = textReportPage_->thresholdTexts();
     options.thresholds = ThresholdsFromMaskTexts(thresholds.minHumidity, thresholds.maxHumidity, thresholds.minTemperature,
                                                  thresholds.maxTemperature);
-    ClimateAnalysis analysis = AnalyseClimate(state.records(), state.IntervalStart, state.IntervalEnd, options);
+    // The working report's interval starts at day 0 ("all its readings"): the analysis starts
+    // at its first reading, so the century before is not counted as time without data.
+    double from = state.IntervalStart;
+    if (from <= 0) {
+        std::optional<double> first;
+        for (const TDateTimeRHT& r : state.records())
+            if (const std::optional<double> minute = TryTruncToMinute(r.dt); minute && *minute <= state.IntervalEnd)
+                first = first ? std::min(*first, *minute) : *minute;
+        from = first.value_or(from);
+    }
+    ClimateAnalysis analysis = AnalyseClimate(state.records(), from, state.IntervalEnd, options);
     if (!climateAnalysisDialog_)
         climateAnalysisDialog_ = new ClimateAnalysisDialog(dialogs_, programDirectory_, this);
     climateAnalysisDialog_->showAnalysis(std::move(analysis), QStringLiteral("Термогигрометр №") + state.DeviceNumberText

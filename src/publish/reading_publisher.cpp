@@ -832,9 +832,12 @@ void ReadingPublisher::follow(const QString& reportPath)
         return;
     worker_->reportPath = reportPath;
     const QString positionPath = PublishedPositionPath(reportPath);
-    if (QFileInfo::exists(positionPath))
+    const QFileInfo report(reportPath);
+    if (QFileInfo::exists(positionPath) && report.exists() && report.size() >= kRecordSize)
         return;  // a position, or a damaged one the publishing deals with
-    // No position yet: publishing starts at the report's current end.
+    // No position yet, or one left by a report that is gone (the window's scratch report is
+    // deleted when the window closes without keeping it): the report starts anew.
+    // Publishing starts at the report's current end.
     std::vector<TDateTimeRHT> last;
     qint64 total = 0;
     readRecords(reportPath, 0, 0, last, total);

@@ -426,6 +426,27 @@ TEST_F(PublisherBroker, APreparationLeavesNoReadingNotYetPublishedBehind)
     EXPECT_EQ(arrived, QList<int>({0, 1, 3, 4, 2, 3, 4, 5, 6}));
 }
 
+TEST_F(PublisherBroker, APositionLeftByADeletedReportDoesNotHoldBackTheNewOne)
+{
+    TestSubscriber sub(broker.port(), QStringLiteral("museum/#"), QStringLiteral("deleted-sub"));
+    ASSERT_TRUE(sub.waitUntilSubscribed());
+    {
+        ReadingPublisher first(target(), events.listener(), quick());
+        for (int i = 5; i < 8; ++i)
+            log(&first, i);
+        sub.waitFor([](const auto& m) { return ReadingPayloads(m).size() >= 3; });
+        EXPECT_EQ(first.stop(), 0);
+    }
+    // The window closed without keeping its scratch report: the report goes, its position
+    // stays. The new report's readings are stamped earlier (the clock was put right).
+    ASSERT_TRUE(QFile::remove(report));
+    ReadingPublisher second(target(), events.listener(), quick());
+    for (int i = 0; i < 2; ++i)
+        log(&second, i);
+    EXPECT_EQ(numbers(sub.waitFor([](const auto& m) { return ReadingPayloads(m).size() >= 5; })), QList<int>({5, 6, 7, 0, 1}));
+    EXPECT_EQ(second.stop(), 0);
+}
+
 TEST_F(PublisherBroker, ADamagedPositionIsSaidAndTheReadingsSinceItWasWrittenAreSent)
 {
     TestSubscriber sub(broker.port(), QStringLiteral("museum/#"), QStringLiteral("damaged-sub"));

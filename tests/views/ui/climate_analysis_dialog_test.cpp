@@ -75,6 +75,12 @@ TEST_F(ClimateAnalysisWindow, ShowsTheAnalysisOfTheReportsIntervalBesideTheWindo
     EXPECT_EQ(form().climateAnalysisDialog(), dialog);
     EXPECT_EQ(dialog->analysis().readings, 100);
 
+    // The working report (its interval from day 0, "all its readings"): from its first reading.
+    form().document().state().IntervalStart = 0;
+    gui::named<QAction>(form(), "AcClimateAnalysis")->trigger();
+    EXPECT_EQ(dialog->analysis().from, records.front().dt);
+    EXPECT_EQ(dialog->analysis().noDataMinutes, 0.0);
+
     // Without a report the item is off.
     form().setReportActionsEnabled(false);
     EXPECT_FALSE(gui::named<QAction>(form(), "AcClimateAnalysis")->isEnabled());
