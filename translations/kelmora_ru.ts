@@ -260,10 +260,6 @@
         <translation>kelmora-cli report: --out - принимает txt, htm или csv; книга xls записывается в файл</translation>
     </message>
     <message>
-        <source>kelmora-cli report: --out %1 is the report itself; choose another file</source>
-        <translation>kelmora-cli report: --out %1 — это сам отчет; выберите другой файл</translation>
-    </message>
-    <message>
         <source>kelmora-cli report: %1</source>
         <translation>kelmora-cli report: %1</translation>
     </message>
@@ -432,10 +428,6 @@ PORT — имя из списка портов (COM3, \\.\COM12) или путь
     <message>
         <source>%1 &quot;%2&quot; is not a positive number up to %3</source>
         <translation>%1 &quot;%2&quot; — не положительное число не больше %3</translation>
-    </message>
-    <message>
-        <source>kelmora-cli analyse: --out %1 is the report itself; choose another file</source>
-        <translation>kelmora-cli analyse: --out %1 — это сам отчет; выберите другой файл</translation>
     </message>
     <message>
         <source>kelmora-cli analyse: %1</source>

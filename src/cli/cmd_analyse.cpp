@@ -13,7 +13,6 @@
 #include <QFile>
 #include <QIODevice>
 
-#include <sys/stat.h>
 
 namespace {
 
@@ -66,12 +65,8 @@ int run(const QStringList& given)
     if (!ParseReportCommand(Text, args, {QStringLiteral("txt"), QStringLiteral("csv"), QStringLiteral("json")}, o,
                             [&o](const QStringList& a, int& i) { return takeAnalyseOption(a, i, o); }))
         return ExitUsage;
-    struct stat in {}, out {};
-    if (::stat(QFile::encodeName(o.file).constData(), &in) == 0 && ::stat(QFile::encodeName(o.out).constData(), &out) == 0
-        && in.st_dev == out.st_dev && in.st_ino == out.st_ino) {
-        printErr(Cli::tr("kelmora-cli analyse: --out %1 is the report itself; choose another file").arg(o.out));
+    if (OutIsTheReport(Text, o))
         return ExitUsage;
-    }
     // The thresholds as the report table colours them: the settings file's, or --thresholds.
     const std::optional<KelSettings> stored = LoadStoredSettings(Text, o);
     if (!stored)

@@ -21,7 +21,6 @@
 #include <QRegularExpression>
 
 #include <optional>
-#include <sys/stat.h>
 
 namespace {
 
@@ -41,14 +40,8 @@ int run(const QStringList& args)
         printErr(Cli::tr("kelmora-cli report: --out - takes txt, htm or csv; a workbook goes to a file"));
         return ExitUsage;
     }
-    // The export would replace the report it is made from (the same file, also through a
-    // link or under another name).
-    struct stat in {}, out {};
-    if (::stat(QFile::encodeName(o.file).constData(), &in) == 0 && ::stat(QFile::encodeName(o.out).constData(), &out) == 0
-        && in.st_dev == out.st_dev && in.st_ino == out.st_ino) {
-        printErr(Cli::tr("kelmora-cli report: --out %1 is the report itself; choose another file").arg(o.out));
+    if (OutIsTheReport(Text, o))
         return ExitUsage;
-    }
     // Display mode and thresholds as the window would load them, options in place of theirs.
     const std::optional<KelSettings> stored = LoadStoredSettings(Text, o);
     if (!stored)

@@ -17,6 +17,8 @@
 
 #include <algorithm>
 
+#include <sys/stat.h>
+
 bool CommandText::usageError(const QString& problem) const
 {
     printErr(QStringLiteral("kelmora-cli %1: %2\n%3")
@@ -224,4 +226,14 @@ std::optional<ReportState> LoadReportInput(const CommandText& command, const Rep
                               .arg(state.ReportCount));
     }
     return state;
+}
+
+bool OutIsTheReport(const CommandText& command, const ReportInput& input)
+{
+    struct stat in {}, out {};
+    if (::stat(QFile::encodeName(input.file).constData(), &in) != 0 || ::stat(QFile::encodeName(input.out).constData(), &out) != 0
+        || in.st_dev != out.st_dev || in.st_ino != out.st_ino)
+        return false;
+    command.error(Cli::tr("--out %1 is the report itself; choose another file").arg(input.out));
+    return true;
 }

@@ -51,6 +51,10 @@ using OwnOption = std::function<OptionTaken(const QStringList& args, int& i)>;
 bool ParseReportCommand(const CommandText& command, const QStringList& args, const QStringList& formats,
                         ReportInput& input, const OwnOption& own = {});
 
+// Whether --out names the report itself (the same file, also through a link or under another
+// name), which the output would replace; said with a message.
+bool OutIsTheReport(const CommandText& command, const ReportInput& input);
+
 // The settings the window would load at its start: --settings or kelmora.ini beside the program
 // (a missing kelmora.ini gives the defaults, as in the window). Refuses a --settings file that
 // does not exist with a message.
