@@ -21,7 +21,7 @@ inline ReportState MinuteReadings(int count, double invalidShare = 0.0)
         const double day = i / 1440.0;
         const double rh = 45 - 12 * std::sin(2 * M_PI * day) + noise(rng);
         const double t = 21 + 4 * std::sin(2 * M_PI * day) + 0.2 * noise(rng);
-        TDateTimeRHT r{start + day + 5.0 / 86400.0, int16_t(std::lround(rh * 10) * 10),
+        MeasurementRecord r{start + day + 5.0 / 86400.0, int16_t(std::lround(rh * 10) * 10),
                        int16_t(std::lround(t * 10) * 10)};
         if (unit(rng) < invalidShare)
             r.RH = 12000;

@@ -40,12 +40,12 @@ constexpr int kRecords = 1'000'000;
 // the meter's resolution of 0.1 (values in steps of ten hundredths). Time stamps are local
 // wall-clock time, so each autumn the clock goes back an hour and the file is out of order
 // there; each spring it jumps an hour ahead.
-QList<TDateTimeRHT> syntheticReport()
+QList<MeasurementRecord> syntheticReport()
 {
     std::mt19937 rng(20240305);
     std::normal_distribution<double> noise(0.0, 1.0);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
-    QList<TDateTimeRHT> records;
+    QList<MeasurementRecord> records;
     records.reserve(kRecords);
     const double start = DayCountOf(QDate(2023, 1, 1), 0);
     double minute = 0;
@@ -56,7 +56,7 @@ QList<TDateTimeRHT> syntheticReport()
         const double t = start + day + wallShift + unit(rng) * 40.0 / 86400.0;  // a few seconds into the minute
         const double temperature = 21.5 + 2.5 * std::sin(2 * M_PI * day) + 3.0 * std::sin(2 * M_PI * day / 365.0) + 0.1 * noise(rng);
         const double humidity = 45.0 - 8.0 * std::sin(2 * M_PI * day) + 10.0 * std::sin(2 * M_PI * day / 365.0 + 1.0) + 0.5 * noise(rng);
-        TDateTimeRHT r{t, int16_t(std::lround(humidity * 10) * 10), int16_t(std::lround(temperature * 10) * 10)};
+        MeasurementRecord r{t, int16_t(std::lround(humidity * 10) * 10), int16_t(std::lround(temperature * 10) * 10)};
         const double u = unit(rng);
         if (u < 0.005)
             r.RH = int16_t(10000 + std::lround(unit(rng) * 5000));  // out of range
@@ -64,7 +64,7 @@ QList<TDateTimeRHT> syntheticReport()
             r.T = int16_t(-10000 - std::lround(unit(rng) * 5000));
         records.push_back(r);
         if (unit(rng) < 0.03 && records.size() < kRecords) {  // the same reading stored twice
-            TDateTimeRHT again = r;
+            MeasurementRecord again = r;
             again.dt += 2.0 / 86400.0;
             records.push_back(again);
         }
@@ -73,9 +73,9 @@ QList<TDateTimeRHT> syntheticReport()
     return records;
 }
 
-const QList<TDateTimeRHT>& report()
+const QList<MeasurementRecord>& report()
 {
-    static const QList<TDateTimeRHT> records = syntheticReport();
+    static const QList<MeasurementRecord> records = syntheticReport();
     return records;
 }
 
@@ -95,7 +95,7 @@ void writeReport(const QString& path)
 void BM_StdSortTimestamps(benchmark::State& state)
 {
     std::vector<double> stamps;
-    for (const TDateTimeRHT& r : report())
+    for (const MeasurementRecord& r : report())
         stamps.push_back(r.dt);
     for (auto _ : state) {
         state.PauseTiming();
@@ -160,10 +160,10 @@ BENCHMARK(BM_PreparePhase)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
 
 // The report's records in one of three orders: 0 sorted, 1 shuffled, 2 organ pipe (rising to
 // the middle, then falling: the order that made the quicksort quadratic).
-QList<TDateTimeRHT> reportInOrder(int order)
+QList<MeasurementRecord> reportInOrder(int order)
 {
-    QList<TDateTimeRHT> records = report();
-    std::sort(records.begin(), records.end(), [](const TDateTimeRHT& a, const TDateTimeRHT& b) { return a.dt < b.dt; });
+    QList<MeasurementRecord> records = report();
+    std::sort(records.begin(), records.end(), [](const MeasurementRecord& a, const MeasurementRecord& b) { return a.dt < b.dt; });
     if (order == 1)
         std::shuffle(records.begin(), records.end(), std::mt19937(7));
     if (order == 2)
@@ -171,7 +171,7 @@ QList<TDateTimeRHT> reportInOrder(int order)
     return records;
 }
 
-void writeRecords(const QString& path, const QList<TDateTimeRHT>& records)
+void writeRecords(const QString& path, const QList<MeasurementRecord>& records)
 {
     QFile f(path);
     f.open(QIODevice::WriteOnly | QIODevice::Truncate);
@@ -181,7 +181,7 @@ void writeRecords(const QString& path, const QList<TDateTimeRHT>& records)
 // The preparation of the report in each order.
 void BM_PrepareOrder(benchmark::State& state)
 {
-    const QList<TDateTimeRHT> records = reportInOrder(int(state.range(0)));
+    const QList<MeasurementRecord> records = reportInOrder(int(state.range(0)));
     const QString path = QDir(poolDir().path()).filePath(QStringLiteral("order.dat"));
     for (auto _ : state) {
         state.PauseTiming();
@@ -198,7 +198,7 @@ BENCHMARK(BM_PrepareOrder)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->Rep
 // drop the repeats, write a temporary file, sync it and rename it over the report.
 void BM_SameIoBaseline(benchmark::State& state)
 {
-    const QList<TDateTimeRHT> records = reportInOrder(int(state.range(0)));
+    const QList<MeasurementRecord> records = reportInOrder(int(state.range(0)));
     const QString path = QDir(poolDir().path()).filePath(QStringLiteral("baseline.dat"));
     const QString temporary = path + QStringLiteral(".tmp");
     for (auto _ : state) {
@@ -206,10 +206,10 @@ void BM_SameIoBaseline(benchmark::State& state)
         writeRecords(path, records);
         state.ResumeTiming();
         std::FILE* in = std::fopen(QFile::encodeName(path).constData(), "rb");
-        std::vector<TDateTimeRHT> data(std::size_t(QFileInfo(path).size() / kRecordSize));
+        std::vector<MeasurementRecord> data(std::size_t(QFileInfo(path).size() / kRecordSize));
         const std::size_t got = std::fread(data.data(), kRecordSize, data.size(), in);
         std::fclose(in);
-        std::sort(data.begin(), data.begin() + qsizetype(got), [](const TDateTimeRHT& a, const TDateTimeRHT& b) { return a.dt < b.dt; });
+        std::sort(data.begin(), data.begin() + qsizetype(got), [](const MeasurementRecord& a, const MeasurementRecord& b) { return a.dt < b.dt; });
         const qsizetype kept = DedupReportData(data.data(), qsizetype(got));
         std::FILE* out = std::fopen(QFile::encodeName(temporary).constData(), "wb");
         std::fwrite(data.data(), kRecordSize, std::size_t(kept), out);
@@ -258,7 +258,7 @@ std::vector<std::pair<int16_t, int16_t>> distinctPairs()
     std::vector<std::pair<int16_t, int16_t>> pairs;
     std::set<std::pair<int16_t, int16_t>> seen;
     int16_t rh = 0, t = 0;
-    for (const TDateTimeRHT& r : report()) {
+    for (const MeasurementRecord& r : report()) {
         if (r.RH >= 0 && r.RH <= 9999)
             rh = r.RH;
         if (r.T >= -9999 && r.T <= 9999)

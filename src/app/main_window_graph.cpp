@@ -103,7 +103,7 @@ void MainWindow::openClimateAnalysis()
     double from = state.IntervalStart;
     if (from <= 0) {
         std::optional<double> first;
-        for (const TDateTimeRHT& r : state.records())
+        for (const MeasurementRecord& r : state.records())
             if (const std::optional<double> minute = TryTruncToMinute(r.dt); minute && *minute <= state.IntervalEnd)
                 first = first ? std::min(*first, *minute) : *minute;
         from = first.value_or(from);

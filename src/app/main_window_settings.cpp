@@ -16,15 +16,15 @@ void MainWindow::LoadSettings()
 
     // No handler runs while loading: choosing the port index does not open the port, an axis
     // mode does not apply graph settings, the threshold fields do not rebuild the report.
-    ortanelSetting_ = s.Ortanel;
-    connection_->chooseListedPort(s.Port);
-    textReportPage_->setThresholdTexts({s.minh, s.maxh, s.mint, s.maxt});
+    ortanelSetting_ = s.ortanel;
+    connection_->chooseListedPort(s.portIndex);
+    textReportPage_->setThresholdTexts({s.minHumidity, s.maxHumidity, s.minTemperature, s.maxTemperature});
     readingPanel_->setIntervalText(s.interval);
     // The mode is chosen (and the report built for it) when the window is first shown.
-    textReportPage_->keepDisplayMode(s.Indic);
-    graphPage_->setDisplayMode(s.Indic, false);
+    textReportPage_->keepDisplayMode(s.displayMode);
+    graphPage_->setDisplayMode(s.displayMode, false);
     if (graphSetupDialog_)
-        graphSetupDialog_->setAxisSettings({s.modeRH, s.modeT, s.min_RH, s.max_RH, s.min_T, s.max_T});
+        graphSetupDialog_->setAxisSettings({s.humidityAxisMode, s.temperatureAxisMode, s.humidityAxisMin, s.humidityAxisMax, s.temperatureAxisMin, s.temperatureAxisMax});
     colorChart_ = s.colorChart;
     connection_->setUsb(s.usb);
 }
@@ -33,23 +33,23 @@ void MainWindow::SaveSettings()
 {
     // Start from the file as it stands, so values of a window that does not exist keep theirs.
     KelSettings s = ReadKelSettings(ProfileFile(settingsFilePath()));
-    s.Ortanel = ortanelSetting_;
-    s.Port = connection_->listedPort();
+    s.ortanel = ortanelSetting_;
+    s.portIndex = connection_->listedPort();
     const ThresholdTexts thresholds = textReportPage_->thresholdTexts();
-    s.minh = thresholds.minHumidity;
-    s.maxh = thresholds.maxHumidity;
-    s.mint = thresholds.minTemperature;
-    s.maxt = thresholds.maxTemperature;
+    s.minHumidity = thresholds.minHumidity;
+    s.maxHumidity = thresholds.maxHumidity;
+    s.minTemperature = thresholds.minTemperature;
+    s.maxTemperature = thresholds.maxTemperature;
     s.interval = readingPanel_->intervalText();
-    s.Indic = textReportPage_->displayMode();
+    s.displayMode = textReportPage_->displayMode();
     if (graphSetupDialog_) {
         const GraphAxisSettings axes = graphSetupDialog_->axisSettings();
-        s.modeRH = axes.humidityMode;
-        s.modeT = axes.temperatureMode;
-        s.min_RH = axes.humidityMinimum;
-        s.max_RH = axes.humidityMaximum;
-        s.min_T = axes.temperatureMinimum;
-        s.max_T = axes.temperatureMaximum;
+        s.humidityAxisMode = axes.humidityMode;
+        s.temperatureAxisMode = axes.temperatureMode;
+        s.humidityAxisMin = axes.humidityMinimum;
+        s.humidityAxisMax = axes.humidityMaximum;
+        s.temperatureAxisMin = axes.temperatureMinimum;
+        s.temperatureAxisMax = axes.temperatureMaximum;
     }
     s.colorChart = colorChart_;
     s.usb = connection_->usb();

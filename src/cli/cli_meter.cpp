@@ -55,7 +55,7 @@ void closeSession(CliMeter& meter)
 {
     try {
         endSession(meter.port);
-    } catch (const EComError&) {
+    } catch (const ComError&) {
     }
     meter.port.Close();
 }

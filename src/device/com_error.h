@@ -1,13 +1,13 @@
-// EComError: the failure of a serial-line operation, with the system's error number or 0.
+// ComError: the failure of a serial-line operation, with the system's error number or 0.
 #pragma once
 
 #include <QString>
 
 #include <stdexcept>
 
-class EComError : public std::runtime_error {
+class ComError : public std::runtime_error {
 public:
-    EComError(const QString& message, int errorCode = 0)
+    ComError(const QString& message, int errorCode = 0)
         : std::runtime_error(message.toStdString()), message_(message), errorCode_(errorCode) {}
 
     const QString& message() const { return message_; }

@@ -30,7 +30,7 @@ bool openWithLines(SerialLine& line, QString* why)
         line.SetDTR();
         line.SetRTS();
         return true;
-    } catch (const EComError& e) {
+    } catch (const ComError& e) {
         if (why)
             *why = e.message();
         return false;
@@ -48,7 +48,7 @@ void closeWithLinesDown(SerialLine& line)
     try {
         line.ClearDTR();
         line.ClearRTS();
-    } catch (const EComError&) {
+    } catch (const ComError&) {
     }
     line.Close();
 }
@@ -81,7 +81,7 @@ SessionEnd RunSession(SerialLine& line, Clock& clock, const QString& portName, c
         {
             try {
                 endSession(line);
-            } catch (const EComError&) {
+            } catch (const ComError&) {
             }
             line.Close();
         }

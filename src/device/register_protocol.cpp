@@ -68,7 +68,7 @@ bool RegisterProtocol::inStepFor(uint16_t reg)
     bool arrived = false;
     try {
         arrived = line_.AwaitReceived(line_.Received() + owed, LateReplyQuietMs, LateReplyLimitMs);
-    } catch (const EComError&) {
+    } catch (const ComError&) {
     }
     followLine();
     if (arrived)
@@ -108,7 +108,7 @@ bool RegisterProtocol::attempt(uint8_t address, uint16_t reg, bool usb, bool che
     lastRegister_ = reg;
     try {
         transfer(usb);
-    } catch (const EComError&) {
+    } catch (const ComError&) {
         reply_.fill(0);
     }
     // What came is counted now: the line may be closed and opened again before the next look.
@@ -129,7 +129,7 @@ bool RegisterProtocol::attempt(uint8_t address, uint16_t reg, bool usb, bool che
     try {
         line_.PurgeInput();
         line_.PurgeOutput();
-    } catch (const EComError&) {
+    } catch (const ComError&) {
     }
     clock_.sleep(100);
     return false;
@@ -147,7 +147,7 @@ bool RegisterProtocol::ProbeDevice(uint8_t address, bool usb)
     // still coming for another program's request): they go, in USB mode too.
     try {
         line_.PurgeInput();
-    } catch (const EComError&) {
+    } catch (const ComError&) {
     }
     followLine();
     for (attempt_ = 1; attempt_ <= ProbeAttempts; ++attempt_)

@@ -1,6 +1,6 @@
 // SerialLine: the one serial line to the meter as the protocol and the handlers use it.
 // SerialPort implements it over the operating system; tests use scripted lines.
-// Every failing operation throws EComError.
+// Every failing operation throws ComError.
 #pragma once
 
 #include <QString>

@@ -32,7 +32,7 @@ void SerialPort::SetDeviceName(const QString& name)
     if (name == deviceName_)
         return;
     if (Active())
-        throw EComError(ComErrorText::OpenPort);
+        throw ComError(ComErrorText::OpenPort);
     deviceName_ = name;
 }
 
@@ -46,7 +46,7 @@ void SerialPort::failWithPortError(int systemError)
     const QString text = port_.errorString();
     const int code = systemError != 0 ? systemError : static_cast<int>(port_.error());
     port_.clearError();
-    throw EComError(text, code);
+    throw ComError(text, code);
 }
 
 void SerialPort::Open()
@@ -75,7 +75,7 @@ void SerialPort::Open()
         const int code = static_cast<int>(port_.error());
         port_.close();
         port_.clearError();
-        throw EComError(text, code);
+        throw ComError(text, code);
     }
     received_ = 0;
 }
@@ -92,7 +92,7 @@ void SerialPort::Close()
 void SerialPort::requireOpen() const
 {
     if (!Active())
-        throw EComError(ComErrorText::ClosedPort);
+        throw ComError(ComErrorText::ClosedPort);
 }
 
 void SerialPort::Read(uint8_t* buf, int count, bool /*waitForCompletion*/)
@@ -121,7 +121,7 @@ void SerialPort::Read(uint8_t* buf, int count, bool /*waitForCompletion*/)
     // Line-error flags are cleared after every read and otherwise ignored.
     port_.clearError();
     if (received < count)
-        throw EComError(ComErrorText::Timeout);
+        throw ComError(ComErrorText::Timeout);
 }
 
 void SerialPort::waitForPendingWrite()
@@ -145,7 +145,7 @@ void SerialPort::Write(const uint8_t* buf, int count, bool waitForCompletion)
     if (queued < 0)
         failWithPortError();
     if (queued < count)
-        throw EComError(ComErrorText::Timeout);
+        throw ComError(ComErrorText::Timeout);
     if (waitForCompletion) {
         waitForPendingWrite();
     } else {

@@ -5,7 +5,7 @@
 #include <cstring>
 
 namespace {
-void swapRecords(TDateTimeRHT* records, qsizetype count)
+void swapRecords(MeasurementRecord* records, qsizetype count)
 {
     if constexpr (Q_BYTE_ORDER == Q_LITTLE_ENDIAN)
         return;
@@ -20,12 +20,12 @@ void swapRecords(TDateTimeRHT* records, qsizetype count)
 }
 }  // namespace
 
-void RecordsFromLittleEndian(TDateTimeRHT* records, qsizetype count)
+void RecordsFromLittleEndian(MeasurementRecord* records, qsizetype count)
 {
     swapRecords(records, count);
 }
 
-void RecordsToLittleEndian(TDateTimeRHT* records, qsizetype count)
+void RecordsToLittleEndian(MeasurementRecord* records, qsizetype count)
 {
     swapRecords(records, count);
 }

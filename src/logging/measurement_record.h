@@ -6,18 +6,18 @@
 #include <cstdint>
 
 #pragma pack(push, 1)
-struct TDateTimeRHT {
+struct MeasurementRecord {
     double dt;     // local wall-clock time of the reading, days since 1899-12-30 00:00
     int16_t RH;    // relative humidity, % x 100 (a register value with the top bit set reads negative)
     int16_t T;     // temperature, degrees Celsius x 100
 };
 #pragma pack(pop)
 
-static_assert(sizeof(TDateTimeRHT) == 12, "a report record is exactly 12 bytes");
+static_assert(sizeof(MeasurementRecord) == 12, "a report record is exactly 12 bytes");
 
-inline constexpr qint64 kRecordSize = sizeof(TDateTimeRHT);
+inline constexpr qint64 kRecordSize = sizeof(MeasurementRecord);
 
 // Records in memory are in the host's byte order; files are little-endian. On a big-endian
 // host these swap a record between the two (on a little-endian host they do nothing).
-void RecordsFromLittleEndian(TDateTimeRHT* records, qsizetype count);
-void RecordsToLittleEndian(TDateTimeRHT* records, qsizetype count);
+void RecordsFromLittleEndian(MeasurementRecord* records, qsizetype count);
+void RecordsToLittleEndian(MeasurementRecord* records, qsizetype count);

@@ -4,9 +4,9 @@
 #include "device/register_protocol.h"
 #include "report/date_time.h"
 
-TDateTimeRHT MeterReading::record() const
+MeasurementRecord MeterReading::record() const
 {
-    return TDateTimeRHT{dt, static_cast<int16_t>(humidity), static_cast<int16_t>(temperature)};
+    return MeasurementRecord{dt, static_cast<int16_t>(humidity), static_cast<int16_t>(temperature)};
 }
 
 std::optional<MeterReading> ReadMeter(RegisterProtocol& protocol, Clock& clock, bool usb, bool* outOfStep)

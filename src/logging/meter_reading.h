@@ -24,7 +24,7 @@ struct MeterReading {
     uint16_t temperature = 0;  // register 0x0202 as read (signed when shown)
 
     // The record as stored: both registers exactly as read, 16 bits each.
-    TDateTimeRHT record() const;
+    MeasurementRecord record() const;
 };
 
 // Nothing when the meter does not answer the probe, or when the serial number read again after

@@ -138,7 +138,7 @@ void loadFrom(int fd, const struct stat& status, const QString& path, ReportStat
     const qint64 memory = physicalMemory();
     if (count > std::numeric_limits<qsizetype>::max() / kRecordSize || (memory > 0 && bytes > memory))
         throw tooLarge(path, length);
-    QList<TDateTimeRHT> data;
+    QList<MeasurementRecord> data;
     try {
         data.resize(static_cast<qsizetype>(count));
     } catch (const std::bad_alloc&) {
@@ -246,7 +246,7 @@ void replaceLocked(const QString& filePath, const struct stat& held, const Repor
     if constexpr (Q_BYTE_ORDER == Q_LITTLE_ENDIAN) {
         written = writeAll(fd, reinterpret_cast<const char*>(state.ReportData.constData()), bytes);
     } else {
-        QList<TDateTimeRHT> out(state.ReportData.constBegin(), state.ReportData.constBegin() + count);
+        QList<MeasurementRecord> out(state.ReportData.constBegin(), state.ReportData.constBegin() + count);
         RecordsToLittleEndian(out.data(), out.size());
         written = writeAll(fd, reinterpret_cast<const char*>(out.constData()), bytes);
     }
@@ -277,7 +277,7 @@ bool lockedReportThere(const ReportLock& file, const QString& filePath)
 
 }  // namespace
 
-void AppendRecord(const QString& poolDir, const QString& repName, const TDateTimeRHT& record)
+void AppendRecord(const QString& poolDir, const QString& repName, const MeasurementRecord& record)
 {
     const QString path = WorkingReportPath(poolDir, repName);
     const bool existed = QFileInfo::exists(path);
@@ -295,7 +295,7 @@ void AppendRecord(const QString& poolDir, const QString& repName, const TDateTim
         if (::ftruncate(file.fd(), length - length % kRecordSize) != 0)
             throw cannotWrite(path, errno);
     }
-    TDateTimeRHT out = record;
+    MeasurementRecord out = record;
     RecordsToLittleEndian(&out, 1);
     if (!writeAll(file.fd(), reinterpret_cast<const char*>(&out), kRecordSize)) {
         const int why = errno;
@@ -335,22 +335,22 @@ bool RewriteReport(const QString& filePath, const ReportState& state, QStringLis
 
 bool RewritePreparedReport(const QString& filePath, ReportState& state, const ReportVersion& loaded, bool changed,
                            const std::function<bool(ReportState&)>& prepareAgain, QStringList* notes,
-                           const ReportRewritten& rewritten, std::span<const TDateTimeRHT> loadedRecords)
+                           const ReportRewritten& rewritten, std::span<const MeasurementRecord> loadedRecords)
 {
     if (!QFileInfo::exists(filePath))
         return false;
     const ReportLock file(filePath, O_RDONLY, ReportLock::Mode::Exclusive);
     if (!lockedReportThere(file, filePath))
         return false;
-    std::span<const TDateTimeRHT> before = loadedRecords;
-    QList<TDateTimeRHT> reloaded;  // shares the records as loaded again until they are sorted
+    std::span<const MeasurementRecord> before = loadedRecords;
+    QList<MeasurementRecord> reloaded;  // shares the records as loaded again until they are sorted
     if (!sameVersion(file.status(), loaded)) {
         // Records came in (or the file was replaced) since it was loaded: they are kept by
         // preparing the file as it is now, while nobody can change it.
         loadFrom(file.fd(), file.status(), filePath, state);
         if (rewritten) {
             reloaded = state.ReportData;
-            before = std::span<const TDateTimeRHT>(reloaded.constData(), size_t(std::min(state.ReportCount, reloaded.size())));
+            before = std::span<const MeasurementRecord>(reloaded.constData(), size_t(std::min(state.ReportCount, reloaded.size())));
         }
         changed = prepareAgain(state) || qint64(file.status().st_size) != qint64(state.ReportCount) * kRecordSize;
     }

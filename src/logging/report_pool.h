@@ -44,7 +44,7 @@ void DiscardWorkingReport(const QString& poolDir, const QString& repName = kScra
 // overwrite each other and never go into a file that a rewrite is replacing. A file whose length
 // is not a whole number of records loses its partial tail first, so the new record starts on a
 // record boundary. Throws ReportFileError (with the system's reason) when a step fails.
-void AppendRecord(const QString& poolDir, const QString& repName, const TDateTimeRHT& record);
+void AppendRecord(const QString& poolDir, const QString& repName, const MeasurementRecord& record);
 
 // Which file was loaded and how it was then: a later rewrite can tell whether it changed.
 struct ReportVersion {
@@ -77,10 +77,10 @@ bool RewriteReport(const QString& filePath, const ReportState& state, QStringLis
 // When the file is replaced, rewritten(before, after) is called while it is still locked, with
 // the records as they were in the file (`loadedRecords`, the records as loaded, or the file as
 // loaded again) and as they are now.
-using ReportRewritten = std::function<void(std::span<const TDateTimeRHT> before, std::span<const TDateTimeRHT> after)>;
+using ReportRewritten = std::function<void(std::span<const MeasurementRecord> before, std::span<const MeasurementRecord> after)>;
 bool RewritePreparedReport(const QString& filePath, ReportState& state, const ReportVersion& loaded, bool changed,
                            const std::function<bool(ReportState&)>& prepareAgain, QStringList* notes = nullptr,
-                           const ReportRewritten& rewritten = {}, std::span<const TDateTimeRHT> loadedRecords = {});
+                           const ReportRewritten& rewritten = {}, std::span<const MeasurementRecord> loadedRecords = {});
 
 // Whether two paths name one file: the same path, or the same file through links.
 bool SameReportFile(const QString& a, const QString& b);

@@ -13,7 +13,7 @@ struct ReportState {
     // Records of the file loaded last. Implicitly shared: a build that lets window messages run
     // keeps its own snapshot, so a reading that reloads the report meanwhile cannot pull the
     // records from under it.
-    QList<TDateTimeRHT> ReportData;
+    QList<MeasurementRecord> ReportData;
     // Records in use at the start of ReportData (de-duplication lowers it, the list keeps its length).
     qsizetype ReportCount = 0;
     // First and last minute of the report, both included, as day counts.
@@ -22,7 +22,7 @@ struct ReportState {
     QString DeviceNumberText;
     QString ReportComment;
 
-    std::span<const TDateTimeRHT> records() const
+    std::span<const MeasurementRecord> records() const
     {
         return {ReportData.constData(), static_cast<size_t>(ReportCount)};
     }

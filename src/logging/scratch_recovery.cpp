@@ -16,7 +16,7 @@ QString KeepOrDiscardScratchReport(const QString& poolDir)
         QFile::remove(scratch);
         return {};
     }
-    TDateTimeRHT last{};
+    MeasurementRecord last{};
     file.seek((records - 1) * kRecordSize);
     const bool read = file.read(reinterpret_cast<char*>(&last), kRecordSize) == kRecordSize;
     file.close();

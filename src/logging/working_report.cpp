@@ -32,7 +32,7 @@ void WorkingReport::reset()
     meter_ = 0;
 }
 
-void WorkingReport::append(const TDateTimeRHT& record) const
+void WorkingReport::append(const MeasurementRecord& record) const
 {
     AppendRecord(poolDir_, name_, record);
 }

@@ -45,7 +45,7 @@ public:
     void reset();
 
     // Stores a reading's record (ReportFileError when it cannot).
-    void append(const TDateTimeRHT& record) const;
+    void append(const MeasurementRecord& record) const;
 
     // The save button, after CheckSaveTarget and the user's consent: the report moves to the
     // typed name, or back to the scratch report when nothing is typed. True when a file moved.

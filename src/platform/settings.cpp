@@ -1,75 +1,92 @@
 #include "platform/settings.h"
 
-namespace {
+#include <variant>
 
-// A masked number field's text as the file keeps it: untyped positions (blanks) as zeros.
-QString storedMaskText(const QString& text)
-{
-    return QString(text).replace(QLatin1Char(' '), QLatin1Char('0'));
-}
+namespace {
 
 const QString Section = SettingsKeys::Section;
 
-void put(ProfileFile& file, const QString& key, const QString& value)
-{
-    if (!file.writeString(Section, key, value))
-        throw EIniFileException(QStringLiteral("Unable to write to %1").arg(file.path()));
-}
+// One key of the file: its name, the value it holds, and how it is written.
+struct SettingsKey {
+    const char* name;
+    std::variant<int KelSettings::*, std::uint8_t KelSettings::*, QString KelSettings::*, bool KelSettings::*> member;
+    bool maskedText = false;       // a masked number field's text: untyped positions (blanks) written as zeros
+    bool onlyWhenPositive = false;  // written only when above 0
+};
+
+// The keys in the order they are read and written.
+const SettingsKey kKeys[] = {
+    {"Ortanel", &KelSettings::ortanel, false, true},
+    {"Port", &KelSettings::portIndex},
+    {"minh", &KelSettings::minHumidity, true},
+    {"maxh", &KelSettings::maxHumidity, true},
+    {"mint", &KelSettings::minTemperature, true},
+    {"maxt", &KelSettings::maxTemperature, true},
+    {"interval", &KelSettings::interval},
+    {"Indic", &KelSettings::displayMode},
+    {"modeRH", &KelSettings::humidityAxisMode},
+    {"modeT", &KelSettings::temperatureAxisMode},
+    {"min_RH", &KelSettings::humidityAxisMin, true},
+    {"max_RH", &KelSettings::humidityAxisMax, true},
+    {"min_T", &KelSettings::temperatureAxisMin, true},
+    {"max_T", &KelSettings::temperatureAxisMax, true},
+    {"colorChart", &KelSettings::colorChart},
+    {"usb", &KelSettings::usb},
+};
+
+template <class... Visitors>
+struct Overloaded : Visitors... {
+    using Visitors::operator()...;
+};
 
 }  // namespace
 
 const QStringList& SettingsKeys::order()
 {
-    static const QStringList keys{
-        QStringLiteral("Ortanel"), QStringLiteral("Port"),     QStringLiteral("minh"),
-        QStringLiteral("maxh"),    QStringLiteral("mint"),     QStringLiteral("maxt"),
-        QStringLiteral("interval"), QStringLiteral("Indic"),   QStringLiteral("modeRH"),
-        QStringLiteral("modeT"),   QStringLiteral("min_RH"),   QStringLiteral("max_RH"),
-        QStringLiteral("min_T"),   QStringLiteral("max_T"),    QStringLiteral("colorChart"),
-        QStringLiteral("usb")};
+    static const QStringList keys = [] {
+        QStringList names;
+        for (const SettingsKey& k : kKeys)
+            names << QString::fromLatin1(k.name);
+        return names;
+    }();
     return keys;
 }
 
 KelSettings ReadKelSettings(const ProfileFile& file)
 {
-    const KelSettings d;
+    const KelSettings defaults;
     KelSettings s;
-    s.Ortanel = file.readInteger(Section, QStringLiteral("Ortanel"), d.Ortanel);
-    s.Port = file.readInteger(Section, QStringLiteral("Port"), d.Port);
-    s.minh = file.readString(Section, QStringLiteral("minh"), d.minh);
-    s.maxh = file.readString(Section, QStringLiteral("maxh"), d.maxh);
-    s.mint = file.readString(Section, QStringLiteral("mint"), d.mint);
-    s.maxt = file.readString(Section, QStringLiteral("maxt"), d.maxt);
-    s.interval = file.readString(Section, QStringLiteral("interval"), d.interval);
-    s.Indic = static_cast<std::uint8_t>(file.readInteger(Section, QStringLiteral("Indic"), d.Indic) & 0xFF);
-    s.modeRH = file.readInteger(Section, QStringLiteral("modeRH"), d.modeRH);
-    s.modeT = file.readInteger(Section, QStringLiteral("modeT"), d.modeT);
-    s.min_RH = file.readString(Section, QStringLiteral("min_RH"), d.min_RH);
-    s.max_RH = file.readString(Section, QStringLiteral("max_RH"), d.max_RH);
-    s.min_T = file.readString(Section, QStringLiteral("min_T"), d.min_T);
-    s.max_T = file.readString(Section, QStringLiteral("max_T"), d.max_T);
-    s.colorChart = file.readBool(Section, QStringLiteral("colorChart"), d.colorChart);
-    s.usb = file.readBool(Section, QStringLiteral("usb"), d.usb);
+    for (const SettingsKey& k : kKeys) {
+        const QString key = QString::fromLatin1(k.name);
+        std::visit(Overloaded{
+                       [&](int KelSettings::*m) { s.*m = file.readInteger(Section, key, defaults.*m); },
+                       [&](std::uint8_t KelSettings::*m) {
+                           s.*m = static_cast<std::uint8_t>(file.readInteger(Section, key, defaults.*m) & 0xFF);
+                       },
+                       [&](QString KelSettings::*m) { s.*m = file.readString(Section, key, defaults.*m); },
+                       [&](bool KelSettings::*m) { s.*m = file.readBool(Section, key, defaults.*m); },
+                   },
+                   k.member);
+    }
     return s;
 }
 
 void WriteKelSettings(ProfileFile& file, const KelSettings& s)
 {
-    if (s.Ortanel > 0)
-        put(file, QStringLiteral("Ortanel"), QString::number(s.Ortanel));
-    put(file, QStringLiteral("Port"), QString::number(s.Port));
-    put(file, QStringLiteral("minh"), storedMaskText(s.minh));
-    put(file, QStringLiteral("maxh"), storedMaskText(s.maxh));
-    put(file, QStringLiteral("mint"), storedMaskText(s.mint));
-    put(file, QStringLiteral("maxt"), storedMaskText(s.maxt));
-    put(file, QStringLiteral("interval"), s.interval);
-    put(file, QStringLiteral("Indic"), QString::number(s.Indic));
-    put(file, QStringLiteral("modeRH"), QString::number(s.modeRH));
-    put(file, QStringLiteral("modeT"), QString::number(s.modeT));
-    put(file, QStringLiteral("min_RH"), storedMaskText(s.min_RH));
-    put(file, QStringLiteral("max_RH"), storedMaskText(s.max_RH));
-    put(file, QStringLiteral("min_T"), storedMaskText(s.min_T));
-    put(file, QStringLiteral("max_T"), storedMaskText(s.max_T));
-    put(file, QStringLiteral("colorChart"), s.colorChart ? QStringLiteral("1") : QStringLiteral("0"));
-    put(file, QStringLiteral("usb"), s.usb ? QStringLiteral("1") : QStringLiteral("0"));
+    for (const SettingsKey& k : kKeys) {
+        const QString value = std::visit(
+            Overloaded{
+                [&](int KelSettings::*m) { return QString::number(s.*m); },
+                [&](std::uint8_t KelSettings::*m) { return QString::number(s.*m); },
+                [&](QString KelSettings::*m) {
+                    return k.maskedText ? QString(s.*m).replace(QLatin1Char(' '), QLatin1Char('0')) : s.*m;
+                },
+                [&](bool KelSettings::*m) { return s.*m ? QStringLiteral("1") : QStringLiteral("0"); },
+            },
+            k.member);
+        if (k.onlyWhenPositive && value.toInt() <= 0)
+            continue;
+        if (!file.writeString(Section, QString::fromLatin1(k.name), value))
+            throw SettingsFileError(QStringLiteral("Unable to write to %1").arg(file.path()));
+    }
 }

@@ -11,9 +11,9 @@
 #include <stdexcept>
 
 // A key the operating system refused to write: "Unable to write to <settings file>".
-class EIniFileException : public std::runtime_error {
+class SettingsFileError : public std::runtime_error {
 public:
-    explicit EIniFileException(const QString& message)
+    explicit SettingsFileError(const QString& message)
         : std::runtime_error(message.toStdString()), message_(message) {}
     const QString& message() const { return message_; }
 
@@ -21,24 +21,25 @@ private:
     QString message_;
 };
 
-// Every value the file holds, as the program's controls and variables hold it.
+// Every value the file holds, as the program's controls and variables hold it; the initial
+// values are the defaults of a missing key. The file's key of each is in settings.cpp's table.
 struct KelSettings {
-    int Ortanel = 0;                   // kept for the file only; written when above 0
-    int Port = 0;                      // index in the port box, -1 when nothing is selected
-    QString minh = QStringLiteral("+00,0");
-    QString maxh = QStringLiteral("+99,9");
-    QString mint = QStringLiteral("-40,0");
-    QString maxt = QStringLiteral("+60,0");
-    QString interval = QStringLiteral("60");
-    std::uint8_t Indic = 0;            // display mode: the low 8 bits of the stored integer
-    int modeRH = 2;
-    int modeT = 2;
-    QString min_RH = QStringLiteral("+00,0");
-    QString max_RH = QStringLiteral("100,0");
-    QString min_T = QStringLiteral("-50,0");
-    QString max_T = QStringLiteral("100,0");
-    bool colorChart = true;
-    bool usb = false;
+    int ortanel = 0;                   // "Ortanel": kept for the file only; written when above 0
+    int portIndex = 0;                 // "Port": index in the port box, -1 when nothing is selected
+    QString minHumidity = QStringLiteral("+00,0");     // "minh": the table's thresholds, as typed
+    QString maxHumidity = QStringLiteral("+99,9");     // "maxh"
+    QString minTemperature = QStringLiteral("-40,0");  // "mint"
+    QString maxTemperature = QStringLiteral("+60,0");  // "maxt"
+    QString interval = QStringLiteral("60");           // "interval": seconds between automatic readings
+    std::uint8_t displayMode = 0;      // "Indic": the low 8 bits of the stored integer
+    int humidityAxisMode = 2;          // "modeRH": the graph setup's axis modes and limits
+    int temperatureAxisMode = 2;       // "modeT"
+    QString humidityAxisMin = QStringLiteral("+00,0");     // "min_RH"
+    QString humidityAxisMax = QStringLiteral("100,0");     // "max_RH"
+    QString temperatureAxisMin = QStringLiteral("-50,0");  // "min_T"
+    QString temperatureAxisMax = QStringLiteral("100,0");  // "max_T"
+    bool colorChart = true;            // "colorChart"
+    bool usb = false;                  // "usb"
 
     friend bool operator==(const KelSettings&, const KelSettings&) = default;
 };
@@ -55,5 +56,5 @@ KelSettings ReadKelSettings(const ProfileFile& file);
 
 // Writes every key in order ("Ortanel" only when above 0; the masked threshold and limit
 // texts through BlanksToZeros). Stops at the first key the file refuses and throws
-// EIniFileException; the keys before it stay written.
+// SettingsFileError; the keys before it stay written.
 void WriteKelSettings(ProfileFile& file, const KelSettings& values);

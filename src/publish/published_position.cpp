@@ -17,25 +17,25 @@ namespace {
 
 const QByteArray kMagic = QByteArrayLiteral("kelmora published position");
 
-QByteArray recordHex(const TDateTimeRHT& record)
+QByteArray recordHex(const MeasurementRecord& record)
 {
-    TDateTimeRHT copy = record;
+    MeasurementRecord copy = record;
     RecordsToLittleEndian(&copy, 1);
     return QByteArray(reinterpret_cast<const char*>(&copy), kRecordSize).toHex();
 }
 
-std::optional<TDateTimeRHT> recordOfHex(const QByteArray& hex)
+std::optional<MeasurementRecord> recordOfHex(const QByteArray& hex)
 {
     const QByteArray bytes = QByteArray::fromHex(hex);
     if (bytes.size() != kRecordSize || bytes.toHex() != hex.toLower())
         return std::nullopt;
-    TDateTimeRHT r;
+    MeasurementRecord r;
     std::memcpy(&r, bytes.constData(), kRecordSize);
     RecordsFromLittleEndian(&r, 1);
     return r;
 }
 
-bool sameRecord(const TDateTimeRHT& a, const TDateTimeRHT& b)
+bool sameRecord(const MeasurementRecord& a, const MeasurementRecord& b)
 {
     return std::memcmp(&a, &b, kRecordSize) == 0;
 }
@@ -100,7 +100,7 @@ bool WritePublishedPosition(const QString& positionPath, const PublishedPosition
     return true;
 }
 
-bool PositionStillHolds(const PublishedPosition& position, std::span<const TDateTimeRHT> records, qint64 firstIndex)
+bool PositionStillHolds(const PublishedPosition& position, std::span<const MeasurementRecord> records, qint64 firstIndex)
 {
     if (position.records == 0)
         return true;
@@ -108,7 +108,7 @@ bool PositionStillHolds(const PublishedPosition& position, std::span<const TDate
     return at >= 0 && at < qint64(records.size()) && position.last && sameRecord(records[size_t(at)], *position.last);
 }
 
-qint64 ResumeIndex(const PublishedPosition& position, std::span<const TDateTimeRHT> records)
+qint64 ResumeIndex(const PublishedPosition& position, std::span<const MeasurementRecord> records)
 {
     if (position.records == 0 || !position.last)
         return 0;
@@ -135,7 +135,7 @@ struct RecordKey {
     bool operator==(const RecordKey&) const = default;
 };
 
-RecordKey keyOf(const TDateTimeRHT& r)
+RecordKey keyOf(const MeasurementRecord& r)
 {
     RecordKey k{};
     std::memcpy(&k.head, &r, 8);
@@ -149,8 +149,8 @@ struct RecordKeyHash {
 
 }  // namespace
 
-PublishedPosition PositionAfterRewrite(const PublishedPosition& position, std::span<const TDateTimeRHT> before,
-                                       std::span<const TDateTimeRHT> after)
+PublishedPosition PositionAfterRewrite(const PublishedPosition& position, std::span<const MeasurementRecord> before,
+                                       std::span<const MeasurementRecord> after)
 {
     const qint64 resume = ResumeIndex(position, after);
     PublishedPosition moved{resume, resume > 0 ? std::optional(after[size_t(resume - 1)]) : std::nullopt};
@@ -177,7 +177,7 @@ ReportRewritten KeepPublishedPosition(const QString& reportPath)
     const QString positionPath = PublishedPositionPath(reportPath);
     if (!QFileInfo::exists(positionPath))
         return {};
-    return [positionPath](std::span<const TDateTimeRHT> before, std::span<const TDateTimeRHT> after) {
+    return [positionPath](std::span<const MeasurementRecord> before, std::span<const MeasurementRecord> after) {
         if (const std::optional<PublishedPosition> position = ReadPublishedPosition(positionPath))
             WritePublishedPosition(positionPath, PositionAfterRewrite(*position, before, after));
     };

@@ -17,7 +17,7 @@
 
 struct PublishedPosition {
     qint64 records = 0;                  // records 0 .. records-1 of the report are published
-    std::optional<TDateTimeRHT> last;    // a copy of record records-1 (none when records is 0)
+    std::optional<MeasurementRecord> last;    // a copy of record records-1 (none when records is 0)
 };
 
 // <pool>/<name>.mqtt for the report file <pool>/<name>.dat.
@@ -36,19 +36,19 @@ bool WritePublishedPosition(const QString& positionPath, const PublishedPosition
 //   record elsewhere: right after it;
 // - the record is gone: after the last record stamped at or before its time, so that readings
 //   already published are not sent again and readings logged after it are.
-qint64 ResumeIndex(const PublishedPosition& position, std::span<const TDateTimeRHT> records);
+qint64 ResumeIndex(const PublishedPosition& position, std::span<const MeasurementRecord> records);
 // The position after a preparation rewrote a report (sorted it, dropped repeats) from `before`
 // (the file's records as they were, the first position.records of them published) to `after`:
 // right before the first record of `after` not yet published, so that every reading not yet
 // published is still sent (published ones after it are sent again, as the at-least-once
 // delivery allows). A position beyond `before` is taken as ResumeIndex gives it.
-PublishedPosition PositionAfterRewrite(const PublishedPosition& position, std::span<const TDateTimeRHT> before,
-                                       std::span<const TDateTimeRHT> after);
+PublishedPosition PositionAfterRewrite(const PublishedPosition& position, std::span<const MeasurementRecord> before,
+                                       std::span<const MeasurementRecord> after);
 
 // For a preparation of the report at reportPath: a listener that carries its position file (when
 // there is one) over the rewrite as PositionAfterRewrite says; empty when there is none.
 ReportRewritten KeepPublishedPosition(const QString& reportPath);
 
 // Whether the fast check holds: the last published record is still at its place.
-bool PositionStillHolds(const PublishedPosition& position, std::span<const TDateTimeRHT> recordsAroundIt,
+bool PositionStillHolds(const PublishedPosition& position, std::span<const MeasurementRecord> recordsAroundIt,
                         qint64 firstIndex);

@@ -77,7 +77,7 @@ DiscoveryMessage discovery(const QString& prefix, uint16_t serial, const char* w
 
 }  // namespace
 
-std::optional<QByteArray> ReadingJson(const TDateTimeRHT& record, uint16_t serial, const QString& reportName,
+std::optional<QByteArray> ReadingJson(const MeasurementRecord& record, uint16_t serial, const QString& reportName,
                                       std::optional<int> utcOffsetSeconds)
 {
     const std::optional<RecordFieldTexts> f = RecordFields(record, utcOffsetSeconds);

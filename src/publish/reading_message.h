@@ -24,7 +24,7 @@ inline const QByteArray kStatusOffline = QByteArrayLiteral("offline");
 // The numbers are those of the CSV export; a value the meter marked invalid, and a conversion
 // that needs it, is null. Nothing when the time stamp is no date.
 // The time's UTC offset is utcOffsetSeconds when given, else as RecordFields finds it.
-std::optional<QByteArray> ReadingJson(const TDateTimeRHT& record, uint16_t serial, const QString& reportName,
+std::optional<QByteArray> ReadingJson(const MeasurementRecord& record, uint16_t serial, const QString& reportName,
                                       std::optional<int> utcOffsetSeconds = std::nullopt);
 
 // One retained discovery message: its topic and its JSON.

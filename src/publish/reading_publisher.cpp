@@ -112,7 +112,7 @@ void initLibrary()
 // Records firstIndex .. firstIndex+maxCount-1 of a report file (fewer at its end), read under
 // the shared lock so that no half-appended record is taken; total: the file's record count.
 // False when the file is not there or cannot be read.
-bool readRecords(const QString& path, qint64 firstIndex, qint64 maxCount, std::vector<TDateTimeRHT>& out, qint64& total)
+bool readRecords(const QString& path, qint64 firstIndex, qint64 maxCount, std::vector<MeasurementRecord>& out, qint64& total)
 {
     out.clear();
     total = 0;
@@ -209,7 +209,7 @@ struct ReadingPublisher::Worker {
     struct InFlight {
         int mid;
         qint64 index;
-        TDateTimeRHT record;
+        MeasurementRecord record;
         bool acked;
     };
     std::deque<InFlight> inFlight;
@@ -290,7 +290,7 @@ struct ReadingPublisher::Worker {
     // read backwards from its end, so a long report costs only the records after that one.
     static PublishedPosition positionBefore(const QString& path, double since)
     {
-        std::vector<TDateTimeRHT> chunk;
+        std::vector<MeasurementRecord> chunk;
         qint64 total = 0;
         if (!readRecords(path, 0, 0, chunk, total))
             return {};
@@ -623,7 +623,7 @@ struct ReadingPublisher::Worker {
         const qint64 checkFrom = std::max<qint64>(0, position.records - 1);
         const qint64 readFrom = std::max<qint64>(0, checkFrom - kOffsetContext);
         const qint64 want = from - readFrom + (window - qint64(inFlight.size()));
-        std::vector<TDateTimeRHT> records;
+        std::vector<MeasurementRecord> records;
         qint64 total = 0;
         if (!readRecords(path, readFrom, want, records, total)) {
             fileRecords = 0;
@@ -631,7 +631,7 @@ struct ReadingPublisher::Worker {
         }
         fileRecords = total;
         if (!PositionStillHolds(position, std::span(records).subspan(size_t(std::min<qint64>(checkFrom - readFrom, qint64(records.size())))), checkFrom)) {
-            std::vector<TDateTimeRHT> all;
+            std::vector<MeasurementRecord> all;
             qint64 allCount = 0;
             if (!readRecords(path, 0, total, all, allCount))
                 return true;
@@ -652,7 +652,7 @@ struct ReadingPublisher::Worker {
         for (qint64 i = 0; i < from - readFrom && i < qint64(records.size()); ++i)
             offsets.next(records[size_t(i)].dt);
         for (qint64 i = from - readFrom; i < qint64(records.size()) && qint64(inFlight.size()) < window; ++i) {
-            const TDateTimeRHT& r = records[size_t(i)];
+            const MeasurementRecord& r = records[size_t(i)];
             const qint64 index = readFrom + i;
             std::optional<int> offset = offsets.next(r.dt);
             if (offset && offsets.lastWasRepeated()) {
@@ -695,7 +695,7 @@ struct ReadingPublisher::Worker {
     // report as it is now (the count read last may be from before an outage).
     qint64 unpublishedNow()
     {
-        std::vector<TDateTimeRHT> none;
+        std::vector<MeasurementRecord> none;
         qint64 total = 0;
         readRecords(reportPath, 0, 0, none, total);
         const qint64 done = publishingPath == reportPath
@@ -838,7 +838,7 @@ void ReadingPublisher::follow(const QString& reportPath)
     // No position yet, or one left by a report that is gone (the window's scratch report is
     // deleted when the window closes without keeping it): the report starts anew.
     // Publishing starts at the report's current end.
-    std::vector<TDateTimeRHT> last;
+    std::vector<MeasurementRecord> last;
     qint64 total = 0;
     readRecords(reportPath, 0, 0, last, total);
     PublishedPosition start{total, std::nullopt};

@@ -343,7 +343,7 @@ constexpr int kHumidities = 10000;
 
 }  // namespace
 
-ClimateAnalysis AnalyseClimate(std::span<const TDateTimeRHT> records, double from, double to,
+ClimateAnalysis AnalyseClimate(std::span<const MeasurementRecord> records, double from, double to,
                                const ClimateAnalysisOptions& options)
 {
     ClimateAnalysis a;
@@ -373,7 +373,7 @@ ClimateAnalysis AnalyseClimate(std::span<const TDateTimeRHT> records, double fro
     std::vector<Reading> readings;
     readings.reserve(records.size());  // pages beyond the interval's readings are never touched
     bool inOrder = true;
-    for (const TDateTimeRHT& r : records) {
+    for (const MeasurementRecord& r : records) {
         const std::optional<qint64> ms = linearMs(r.dt);
         if (!ms)
             continue;

@@ -230,5 +230,5 @@ struct ClimateAnalysis {
 // data for its channel. One pass over the records and one over the interval's readings, no
 // text and no date object per record, the conversions remembered per distinct pair: ten
 // million readings take less time than their CSV export.
-ClimateAnalysis AnalyseClimate(std::span<const TDateTimeRHT> records, double from, double to,
+ClimateAnalysis AnalyseClimate(std::span<const MeasurementRecord> records, double from, double to,
                                const ClimateAnalysisOptions& options = {});

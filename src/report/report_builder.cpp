@@ -134,7 +134,7 @@ void ReportBuilder::putInDeferredDewPoints()
 
 std::optional<uint8_t> ReportBuilder::ConvertRecord(qsizetype i)
 {
-    const TDateTimeRHT& record = records_.constData()[i];
+    const MeasurementRecord& record = records_.constData()[i];
     const std::optional<double> minute = TryTruncToMinute(record.dt);
     if (!minute)
         return std::nullopt;

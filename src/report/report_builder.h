@@ -122,7 +122,7 @@ private:
     double convertHumidity(int16_t rh, int16_t t);
     void putInDeferredDewPoints();
 
-    QList<TDateTimeRHT> records_;  // snapshot: a nested reading may replace the state's list
+    QList<MeasurementRecord> records_;  // snapshot: a nested reading may replace the state's list
     qsizetype count_ = 0;
     std::optional<double> startMinute_;
     std::optional<double> endMinute_;

@@ -19,7 +19,7 @@ const QString kDedupText = QStringLiteral("Подождите, идет упор
 // Whether dt rises strictly over records L..R. On such a range every partition stops at its
 // pivot and swaps it with itself, so the sort leaves the range as it is; equal time stamps do
 // get exchanged, so a range holding them is sorted in full.
-bool strictlyRising(const TDateTimeRHT* a, qsizetype L, qsizetype R)
+bool strictlyRising(const MeasurementRecord* a, qsizetype L, qsizetype R)
 {
     for (qsizetype k = L; k < R; ++k)
         if (!(a[k].dt < a[k + 1].dt))
@@ -29,14 +29,14 @@ bool strictlyRising(const TDateTimeRHT* a, qsizetype L, qsizetype R)
 
 // Time stamps in ascending order; a stamp that is no number (a damaged record) goes after all
 // others, so the order is total and the library sort stays within the range.
-bool earlier(const TDateTimeRHT& a, const TDateTimeRHT& b)
+bool earlier(const MeasurementRecord& a, const MeasurementRecord& b)
 {
     if (std::isnan(b.dt))
         return !std::isnan(a.dt);
     return a.dt < b.dt;
 }
 
-void hoareSort(TDateTimeRHT* a, qsizetype L, qsizetype R, int depthLeft)
+void hoareSort(MeasurementRecord* a, qsizetype L, qsizetype R, int depthLeft)
 {
     // The two halves of a partition are disjoint, so sorting the smaller one by recursion and
     // the larger one by looping gives the very same order as sorting both by recursion, with
@@ -88,7 +88,7 @@ int depthBound(qsizetype count)
 }
 }  // namespace
 
-void SortReportData(TDateTimeRHT* records, qsizetype L, qsizetype R)
+void SortReportData(MeasurementRecord* records, qsizetype L, qsizetype R)
 {
     if (records && L < R)
         hoareSort(records, L, R, depthBound(R - L + 1));
@@ -114,7 +114,7 @@ void SortReportData(ReportState& state, qsizetype L, qsizetype R)
         SortReportData(state.ReportData.data(), L, R);
 }
 
-qsizetype DedupReportData(TDateTimeRHT* records, qsizetype n)
+qsizetype DedupReportData(MeasurementRecord* records, qsizetype n)
 {
     if (n <= 1)
         return n;
@@ -157,7 +157,7 @@ double ScanStartLatest()
     return DayCountOf(QDate(2000, 1, 1), 0);
 }
 
-ReportExtremes ScanReportExtremes(const TDateTimeRHT* records, qsizetype count, WaitProgress* progress)
+ReportExtremes ScanReportExtremes(const MeasurementRecord* records, qsizetype count, WaitProgress* progress)
 {
     // TruncToMinute rises with the minute number (ms / 60000 toward zero) for every day count,
     // so the extremes are found on minute numbers and turned into day counts once.
@@ -209,8 +209,8 @@ ReportExtremes PrepareReportFile(ReportState& state, const QString& filePath, Wa
     ReportExtremes extremes = ScanReportExtremes(state.ReportData.constData(), state.ReportCount, progress);
     // The records in their file order, for whoever must know what the rewrite moved (the list
     // is shared until the sort changes the state's).
-    const QList<TDateTimeRHT> loadedRecords = rewritten ? state.ReportData : QList<TDateTimeRHT>();
-    const std::span<const TDateTimeRHT> loadedSpan(loadedRecords.constData(), size_t(rewritten ? state.ReportCount : 0));
+    const QList<MeasurementRecord> loadedRecords = rewritten ? state.ReportData : QList<MeasurementRecord>();
+    const std::span<const MeasurementRecord> loadedSpan(loadedRecords.constData(), size_t(rewritten ? state.ReportCount : 0));
 
     if (progress) {
         progress->setText(kSortText);

@@ -17,13 +17,13 @@
 // n log n sort: the same bytes wherever the stamps differ, possibly another order of records
 // with equal stamps; a stamp that is no number sorts after all others there.
 void SortReportData(ReportState& state, qsizetype L, qsizetype R);
-void SortReportData(TDateTimeRHT* records, qsizetype L, qsizetype R);
+void SortReportData(MeasurementRecord* records, qsizetype L, qsizetype R);
 
 // Removes repeated readings from the first n (sorted) records: a record in the same minute as
 // the last record kept, with equal RH and T, is dropped. Returns the new count; the array
 // keeps its length. A record whose time stamp is no valid date is never taken for a repeat.
 qsizetype DedupReportData(ReportState& state, qsizetype n);
-qsizetype DedupReportData(TDateTimeRHT* records, qsizetype n);
+qsizetype DedupReportData(MeasurementRecord* records, qsizetype n);
 
 // The starting extremes of the scan: fixed dates, not the first record's minute.
 double ScanStartEarliest();  // 2020-01-01 00:00
@@ -36,7 +36,7 @@ struct ReportExtremes {
 
 // Earliest and latest minute among records, starting from the fixed extremes. A record whose
 // time stamp is no valid date (NaN, outside the years 1 to 9999) is left out.
-ReportExtremes ScanReportExtremes(const TDateTimeRHT* records, qsizetype count, WaitProgress* progress = nullptr);
+ReportExtremes ScanReportExtremes(const MeasurementRecord* records, qsizetype count, WaitProgress* progress = nullptr);
 
 // The whole preparation of the report file at filePath (a missing file leaves the records in
 // memory to be prepared in their place). Sets DeviceNumberText (the file name less its last

@@ -2,7 +2,7 @@
 
 #include "report/number_format.h"
 
-CellStyle Grid1GetCellColor(qsizetype row, int column, const QString& text, const Thresholds& thresholds,
+CellStyle cellStyleOf(qsizetype row, int column, const QString& text, const Thresholds& thresholds,
                             CellStyle normal)
 {
     if (column <= 1 || row <= 0)

@@ -41,7 +41,7 @@ QByteArray fixedText(double value, int decimals, char point)
 // its other fields empty).
 QByteArray isoTime(double dayCount)
 {
-    const std::optional<RecordFieldTexts> fields = RecordFields(TDateTimeRHT{dayCount, int16_t(-1), int16_t(-10000)});
+    const std::optional<RecordFieldTexts> fields = RecordFields(MeasurementRecord{dayCount, int16_t(-1), int16_t(-10000)});
     return fields ? fields->time : QByteArray();
 }
 

@@ -120,7 +120,7 @@ void appendTime(Out& out, const RowText& dateText, const DayTime& when, int offs
 
 }  // namespace
 
-std::optional<RecordFieldTexts> RecordFields(const TDateTimeRHT& r, std::optional<int> utcOffsetSeconds)
+std::optional<RecordFieldTexts> RecordFields(const MeasurementRecord& r, std::optional<int> utcOffsetSeconds)
 {
     const std::optional<DayTime> when = SplitDayCount(r.dt);
     if (!when)
@@ -161,7 +161,7 @@ void writeCsv(const ReportState& state, Put&& put)
     HumidityMemo dewPoints(DewPoint);
     HumidityMemo absolute(AbsoluteHumidity);
     for (qsizetype i = 0; i < count; ++i) {
-        const TDateTimeRHT& r = state.ReportData[i];
+        const MeasurementRecord& r = state.ReportData[i];
         const std::optional<double> minute = TryTruncToMinute(r.dt);
         const std::optional<DayTime> when = SplitDayCount(r.dt);
         if (!minute || !when)

@@ -33,7 +33,7 @@ struct RecordFieldTexts {
     QByteArray dewPoint;
     QByteArray absoluteHumidity;
 };
-std::optional<RecordFieldTexts> RecordFields(const TDateTimeRHT& record, std::optional<int> utcOffsetSeconds = std::nullopt);
+std::optional<RecordFieldTexts> RecordFields(const MeasurementRecord& record, std::optional<int> utcOffsetSeconds = std::nullopt);
 
 // Writes ReportCsv to a file. Throws ReportFileError when it cannot be written.
 void SaveToCSV(const QString& fileName, const ReportState& state);

@@ -155,7 +155,7 @@ public:
     const CellStyle& header() const { return header_; }
     const CellStyle& normal() const { return normal_; }
 
-    // The style of a cell of the row texts made last (as Grid1GetCellColor gives it).
+    // The style of a cell of the row texts made last (as cellStyleOf gives it).
     CellStyle styleOf(qsizetype row, int column, const ReportRowTexts& texts) const
     {
         if (row == 0)
@@ -163,7 +163,7 @@ public:
         if (column <= 1)
             return normal_;
         if (table_.isNoData())
-            return Grid1GetCellColor(row, column, texts.text(column).toString(), table_.thresholds(), normal_);
+            return cellStyleOf(row, column, texts.text(column).toString(), table_.thresholds(), normal_);
         const ReportRow& r = table_.rows()[std::size_t(row - 1)];
         if (r.flags & (column == 2 ? kHumidityInvalid : kTemperatureInvalid))
             return kInvalidCellStyle;

@@ -8,11 +8,11 @@ ReportSettings ReportSettingsFromStored(const KelSettings& stored)
 {
     ReportSettings settings;
     // The selector has three entries; a stored mode beyond them selects the last.
-    settings.displayMode = std::clamp(int(stored.Indic), 0, 2);
-    settings.minHumidityText = MaskedFieldText(stored.minh);
-    settings.maxHumidityText = MaskedFieldText(stored.maxh);
-    settings.minTemperatureText = MaskedFieldText(stored.mint);
-    settings.maxTemperatureText = MaskedFieldText(stored.maxt);
+    settings.displayMode = std::clamp(int(stored.displayMode), 0, 2);
+    settings.minHumidityText = MaskedFieldText(stored.minHumidity);
+    settings.maxHumidityText = MaskedFieldText(stored.maxHumidity);
+    settings.minTemperatureText = MaskedFieldText(stored.minTemperature);
+    settings.maxTemperatureText = MaskedFieldText(stored.maxTemperature);
     settings.colorChart = stored.colorChart;
     return settings;
 }
@@ -20,11 +20,11 @@ ReportSettings ReportSettingsFromStored(const KelSettings& stored)
 GraphAxisSettings AxisSettingsFromStored(const KelSettings& stored)
 {
     GraphAxisSettings axes;
-    axes.humidityMode = stored.modeRH;
-    axes.temperatureMode = stored.modeT;
-    axes.humidityMinimum = MaskedFieldText(stored.min_RH);
-    axes.humidityMaximum = MaskedFieldText(stored.max_RH);
-    axes.temperatureMinimum = MaskedFieldText(stored.min_T);
-    axes.temperatureMaximum = MaskedFieldText(stored.max_T);
+    axes.humidityMode = stored.humidityAxisMode;
+    axes.temperatureMode = stored.temperatureAxisMode;
+    axes.humidityMinimum = MaskedFieldText(stored.humidityAxisMin);
+    axes.humidityMaximum = MaskedFieldText(stored.humidityAxisMax);
+    axes.temperatureMinimum = MaskedFieldText(stored.temperatureAxisMin);
+    axes.temperatureMaximum = MaskedFieldText(stored.temperatureAxisMax);
     return axes;
 }

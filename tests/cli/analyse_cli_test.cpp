@@ -34,7 +34,7 @@ protected:
             const int16_t rh = i == 200 ? int16_t(-1) : int16_t(std::lround((50 + 15 * std::sin(i / 20.0)) * 100));
             records.push_back({t, rh, int16_t(2000 + i % 50 * 10)});
         }
-        for (const TDateTimeRHT& r : records)
+        for (const MeasurementRecord& r : records)
             AppendRecord(dir.path(), QStringLiteral("hall"), r);
     }
 
@@ -47,7 +47,7 @@ protected:
 
     QTemporaryDir dir;
     QString report = QDir(dir.path()).filePath(QStringLiteral("hall.dat"));
-    std::vector<TDateTimeRHT> records;
+    std::vector<MeasurementRecord> records;
 };
 
 Thresholds thresholds(double minH, double maxH, double minT, double maxT)

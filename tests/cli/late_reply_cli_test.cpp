@@ -84,7 +84,7 @@ TEST(LateRepliesThroughTheCli, LogNeverStoresAShiftedReading)
             bytes = f.readAll();
         EXPECT_EQ(bytes.size(), printed * 12);
         for (qsizetype at = 0; at + 12 <= bytes.size(); at += 12) {
-            TDateTimeRHT rec;
+            MeasurementRecord rec;
             memcpy(&rec, bytes.constData() + at, 12);
             EXPECT_EQ(rec.RH, 4525) << "delay " << r.delay;
             EXPECT_EQ(rec.T, 2150) << "delay " << r.delay;

@@ -22,13 +22,13 @@
 
 namespace {
 
-QList<TDateTimeRHT> records(const QString& path)
+QList<MeasurementRecord> records(const QString& path)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return {};
     const QByteArray bytes = f.readAll();
-    QList<TDateTimeRHT> out(bytes.size() / 12);
+    QList<MeasurementRecord> out(bytes.size() / 12);
     memcpy(out.data(), bytes.constData(), static_cast<size_t>(out.size()) * 12);
     return out;
 }
@@ -50,7 +50,7 @@ TEST(CliLog, FiveReadingsAreSixtyBytesWithTheMetersValues)
     EXPECT_EQ(QFileInfo(file).size(), 60);
     const auto recs = records(file);
     ASSERT_EQ(recs.size(), 5);
-    for (const TDateTimeRHT& rec : recs) {
+    for (const MeasurementRecord& rec : recs) {
         EXPECT_EQ(rec.RH, 4525);
         EXPECT_EQ(rec.T, -525);
     }

@@ -32,7 +32,7 @@ void expectComError(F&& f, const QString& text)
     try {
         f();
         ADD_FAILURE() << "no error, expected " << text.toStdString();
-    } catch (const EComError& e) {
+    } catch (const ComError& e) {
         EXPECT_EQ(e.message(), text);
         EXPECT_EQ(e.ErrorCode(), 0);
     }
@@ -99,7 +99,7 @@ TEST(SerialPort, OpenOfAMissingDeviceFailsWithTheSystemsTextAndStaysClosed)
     try {
         port.Open();
         FAIL() << "opened a missing device";
-    } catch (const EComError& e) {
+    } catch (const ComError& e) {
         EXPECT_FALSE(e.message().isEmpty());
         EXPECT_NE(e.ErrorCode(), 0);
     }
@@ -116,7 +116,7 @@ TEST(SerialPort, OpenOfADeviceAnotherProcessHoldsFails)
 
     SerialPort port;
     port.SetDeviceName(pty.devicePath());
-    EXPECT_THROW(port.Open(), EComError);
+    EXPECT_THROW(port.Open(), ComError);
     EXPECT_FALSE(port.Active());
 
     holder.closeWriteChannel();
@@ -147,7 +147,7 @@ TEST(SerialPort, ShortReadFailsWithTimeoutHalfASecondAfterItStarted)
         try {
             p.port.Read(buf, 6);
             FAIL() << "read did not fail";
-        } catch (const EComError& e) {
+        } catch (const ComError& e) {
             EXPECT_EQ(e.message(), "Timeout");
         }
         const qint64 ms = t.elapsed();
@@ -173,7 +173,7 @@ TEST(SerialPort, TheHalfSecondCountsFromTheStartOfTheRead)
     uint8_t buf[6]{};
     QElapsedTimer t;
     t.start();
-    EXPECT_THROW(p.port.Read(buf, 6), EComError);
+    EXPECT_THROW(p.port.Read(buf, 6), ComError);
     EXPECT_LT(t.elapsed(), 700);
     sender.join();
 }
@@ -197,7 +197,7 @@ TEST(SerialPort, QueuedBytesAreTakenAtOnceAndTheRestStays)
     p.pty.send(QByteArray("XY"));
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     p.port.PurgeInput();
-    EXPECT_THROW(p.port.Read(rest, 1), EComError);
+    EXPECT_THROW(p.port.Read(rest, 1), ComError);
 }
 
 TEST(SerialPort, WritesReachTheLineInOrder)
@@ -224,13 +224,13 @@ TEST(SerialPort, ADeviceThatVanishesMidReadGivesAnErrorNotACrash)
         p.pty.hangUp();
     });
     uint8_t buf[6]{};
-    EXPECT_THROW(p.port.Read(buf, 6), EComError);
+    EXPECT_THROW(p.port.Read(buf, 6), ComError);
     pull.join();
     // Whatever state the port is in now, the next operations fail cleanly or do nothing.
     try {
         p.port.Write(buf, 6, true);
         p.port.Read(buf, 6);
-    } catch (const EComError&) {
+    } catch (const ComError&) {
     }
     p.port.Close();
     EXPECT_FALSE(p.port.Active());

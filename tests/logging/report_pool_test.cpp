@@ -32,7 +32,7 @@ protected:
 
     static QByteArray recordBytes(double dt, int16_t rh, int16_t t)
     {
-        TDateTimeRHT r{dt, rh, t};
+        MeasurementRecord r{dt, rh, t};
         return QByteArray(reinterpret_cast<const char*>(&r), 12);
     }
 
@@ -74,7 +74,7 @@ TEST_F(ReportPool, LoadTakesWholeRecordsOnly)
 TEST_F(ReportPool, MissingFileIsSkippedByLoadAndRewrite)
 {
     ReportState state;
-    state.ReportData = {TDateTimeRHT{1, 2, 3}};
+    state.ReportData = {MeasurementRecord{1, 2, 3}};
     state.ReportCount = 1;
     EXPECT_FALSE(LoadReport(path(QStringLiteral("none.dat")), state));
     EXPECT_EQ(state.ReportCount, 1);
@@ -98,7 +98,7 @@ TEST_F(ReportPool, RewriteWritesExactlyReportCountRecordsThroughARename)
     EXPECT_EQ(QDir(pool.path()).entryList(QDir::Files), QStringList{QStringLiteral("r.dat")}) << "no temporary left";
 
     // A shorter count (after de-duplication) writes only the records in use.
-    state.ReportData = {TDateTimeRHT{5, 6, 7}, TDateTimeRHT{8, 9, 10}, TDateTimeRHT{11, 12, 13}};
+    state.ReportData = {MeasurementRecord{5, 6, 7}, MeasurementRecord{8, 9, 10}, MeasurementRecord{11, 12, 13}};
     state.ReportCount = 2;
     ASSERT_TRUE(RewriteReport(path(QStringLiteral("r.dat")), state));
     EXPECT_EQ(bytes(QStringLiteral("r.dat")), recordBytes(5, 6, 7) + recordBytes(8, 9, 10));
@@ -138,7 +138,7 @@ TEST_F(ReportPool, FailedRewriteLeavesTheReportWhole)
     const QByteArray original = recordBytes(1, 2, 3) + recordBytes(4, 5, 6);
     writeBytes(QStringLiteral("r.dat"), original);
     ReportState state;
-    state.ReportData = {TDateTimeRHT{9, 9, 9}, TDateTimeRHT{8, 8, 8}, TDateTimeRHT{7, 7, 7}};
+    state.ReportData = {MeasurementRecord{9, 9, 9}, MeasurementRecord{8, 8, 8}, MeasurementRecord{7, 7, 7}};
     state.ReportCount = 3;
     // The disk "fills up" after 20 bytes: the write of 36 fails half way.
     struct rlimit saved {};
@@ -150,7 +150,7 @@ TEST_F(ReportPool, FailedRewriteLeavesTheReportWhole)
     EXPECT_THROW(RewriteReport(path(QStringLiteral("r.dat")), state), ReportFileError);
     // An append that does not fit is an error too, never a silent loss.
     writeBytes(QStringLiteral("a.dat"), recordBytes(1, 1, 1));
-    EXPECT_THROW(AppendRecord(pool.path(), QStringLiteral("a"), TDateTimeRHT{2, 2, 2}), ReportFileError);
+    EXPECT_THROW(AppendRecord(pool.path(), QStringLiteral("a"), MeasurementRecord{2, 2, 2}), ReportFileError);
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_EQ(bytes(QStringLiteral("r.dat")), original);
@@ -179,15 +179,15 @@ TEST_F(ReportPool, LoadFailuresRaiseTheOpenError)
 
 TEST_F(ReportPool, AppendCreatesAndExtendsOnRecordBoundaries)
 {
-    AppendRecord(pool.path(), QStringLiteral("temp"), TDateTimeRHT{10.5, 4525, -525});
+    AppendRecord(pool.path(), QStringLiteral("temp"), MeasurementRecord{10.5, 4525, -525});
     EXPECT_EQ(bytes(QStringLiteral("temp.dat")), recordBytes(10.5, 4525, -525));
     // Two readings in the same second are two records.
-    AppendRecord(pool.path(), QStringLiteral("temp"), TDateTimeRHT{10.5, 4525, -525});
+    AppendRecord(pool.path(), QStringLiteral("temp"), MeasurementRecord{10.5, 4525, -525});
     EXPECT_EQ(bytes(QStringLiteral("temp.dat")).size(), 24);
 
     // A torn tail from an earlier write is dropped, so the new record is not shifted.
     writeBytes(QStringLiteral("torn.dat"), recordBytes(1, 1, 1) + "\x01\x02\x03\x04\x05");
-    AppendRecord(pool.path(), QStringLiteral("torn"), TDateTimeRHT{2, 2, 2});
+    AppendRecord(pool.path(), QStringLiteral("torn"), MeasurementRecord{2, 2, 2});
     EXPECT_EQ(bytes(QStringLiteral("torn.dat")), recordBytes(1, 1, 1) + recordBytes(2, 2, 2));
     ReportState state;
     LoadReport(path(QStringLiteral("torn.dat")), state);
@@ -197,7 +197,7 @@ TEST_F(ReportPool, AppendCreatesAndExtendsOnRecordBoundaries)
 
 TEST_F(ReportPool, AppendIntoAMissingPoolFails)
 {
-    EXPECT_THROW(AppendRecord(path(QStringLiteral("no/such/dir")), QStringLiteral("temp"), TDateTimeRHT{1, 1, 1}),
+    EXPECT_THROW(AppendRecord(path(QStringLiteral("no/such/dir")), QStringLiteral("temp"), MeasurementRecord{1, 1, 1}),
                  ReportFileError);
 }
 
@@ -208,7 +208,7 @@ TEST_F(ReportPool, CreatePoolAndDiscardIgnoreFailures)
     CreatePool(dir);  // exists: ignored
     EXPECT_TRUE(QFileInfo(dir).isDir());
     DiscardWorkingReport(dir);  // nothing to delete: ignored
-    AppendRecord(dir, kScratchReportName, TDateTimeRHT{1, 1, 1});
+    AppendRecord(dir, kScratchReportName, MeasurementRecord{1, 1, 1});
     EXPECT_TRUE(QFile::exists(QDir(dir).filePath(QStringLiteral("temp.dat"))));
     DiscardWorkingReport(dir);
     EXPECT_FALSE(QFile::exists(QDir(dir).filePath(QStringLiteral("temp.dat"))));

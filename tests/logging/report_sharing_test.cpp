@@ -21,9 +21,9 @@ namespace {
 
 // A record that names its writer and its number, so every one can be found again; RH differs
 // from record to record, so a preparation never takes one for a repeat of another.
-TDateTimeRHT recordOf(int writer, int n)
+MeasurementRecord recordOf(int writer, int n)
 {
-    return TDateTimeRHT{46000.0 + writer + n / 100000.0, static_cast<int16_t>(n), static_cast<int16_t>(writer)};
+    return MeasurementRecord{46000.0 + writer + n / 100000.0, static_cast<int16_t>(n), static_cast<int16_t>(writer)};
 }
 
 // Starts a process that appends `count` records to <pool>/<name>.dat as fast as it can.
@@ -56,7 +56,7 @@ QSet<QPair<int, int>> recordsIn(const QString& path)
     ReportState state;
     LoadReport(path, state);
     QSet<QPair<int, int>> found;
-    for (const TDateTimeRHT& r : state.records())
+    for (const MeasurementRecord& r : state.records())
         found.insert({r.T, r.RH});
     return found;
 }

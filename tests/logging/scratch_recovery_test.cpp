@@ -18,7 +18,7 @@ void write(const QString& path, const QByteArray& bytes)
 }
 QByteArray recordAt(const QDate& d, const QTime& t)
 {
-    TDateTimeRHT r{DayCountOf(d, t.msecsSinceStartOfDay()), 4500, 2100};
+    MeasurementRecord r{DayCountOf(d, t.msecsSinceStartOfDay()), 4500, 2100};
     return QByteArray(reinterpret_cast<const char*>(&r), 12);
 }
 }  // namespace

@@ -94,8 +94,8 @@ struct PoolWithScratch {
     {
         report.meterRead(1111, QString());
         const double day = DayCountOf(QDate(2026, 3, 1), 0);
-        report.append(TDateTimeRHT{day + 0.5, 4500, 2100});
-        report.append(TDateTimeRHT{day + 0.6, 4600, 2200});
+        report.append(MeasurementRecord{day + 0.5, 4500, 2100});
+        report.append(MeasurementRecord{day + 0.6, 4600, 2200});
         oldReadings = read(path("temp.dat"));
     }
 };

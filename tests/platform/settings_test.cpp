@@ -22,19 +22,19 @@ TEST_F(SettingsFileTest, NoFileGivesEveryDefault)
 {
     const KelSettings s = ReadKelSettings(ProfileFile(path()));
     EXPECT_EQ(s, KelSettings{});
-    EXPECT_EQ(s.Port, 0);
-    EXPECT_EQ(s.minh, "+00,0");
-    EXPECT_EQ(s.maxh, "+99,9");
-    EXPECT_EQ(s.mint, "-40,0");
-    EXPECT_EQ(s.maxt, "+60,0");
+    EXPECT_EQ(s.portIndex, 0);
+    EXPECT_EQ(s.minHumidity, "+00,0");
+    EXPECT_EQ(s.maxHumidity, "+99,9");
+    EXPECT_EQ(s.minTemperature, "-40,0");
+    EXPECT_EQ(s.maxTemperature, "+60,0");
     EXPECT_EQ(s.interval, "60");
-    EXPECT_EQ(s.Indic, 0);
-    EXPECT_EQ(s.modeRH, 2);
-    EXPECT_EQ(s.modeT, 2);
-    EXPECT_EQ(s.min_RH, "+00,0");
-    EXPECT_EQ(s.max_RH, "100,0");
-    EXPECT_EQ(s.min_T, "-50,0");
-    EXPECT_EQ(s.max_T, "100,0");
+    EXPECT_EQ(s.displayMode, 0);
+    EXPECT_EQ(s.humidityAxisMode, 2);
+    EXPECT_EQ(s.temperatureAxisMode, 2);
+    EXPECT_EQ(s.humidityAxisMin, "+00,0");
+    EXPECT_EQ(s.humidityAxisMax, "100,0");
+    EXPECT_EQ(s.temperatureAxisMin, "-50,0");
+    EXPECT_EQ(s.temperatureAxisMax, "100,0");
     EXPECT_TRUE(s.colorChart);
     EXPECT_FALSE(s.usb);
 }
@@ -44,26 +44,26 @@ TEST_F(SettingsFileTest, ValuesFollowTheirKindsRules)
     write("[KEL]\nortanel=0x1F\nport=19\nIndic=258\nmodeRH=abc\nmodeT=3\ncolorChart=yes\nusb=2\n"
           "interval=abc\nminh=+  , \n");
     const KelSettings s = ReadKelSettings(ProfileFile(path()));
-    EXPECT_EQ(s.Ortanel, 31);
-    EXPECT_EQ(s.Port, 19);
-    EXPECT_EQ(s.Indic, 2);                    // low 8 bits of 258
-    EXPECT_EQ(s.modeRH, 2);                   // not a number: the default
-    EXPECT_EQ(s.modeT, 3);
+    EXPECT_EQ(s.ortanel, 31);
+    EXPECT_EQ(s.portIndex, 19);
+    EXPECT_EQ(s.displayMode, 2);                    // low 8 bits of 258
+    EXPECT_EQ(s.humidityAxisMode, 2);                   // not a number: the default
+    EXPECT_EQ(s.temperatureAxisMode, 3);
     EXPECT_TRUE(s.colorChart);                // not a number: the default, true
     EXPECT_TRUE(s.usb);                       // any non-zero integer
     EXPECT_EQ(s.interval, "abc");             // texts are taken as they are
-    EXPECT_EQ(s.minh, "+  ,");                // blanks at the end of a line are not kept
+    EXPECT_EQ(s.minHumidity, "+  ,");                // blanks at the end of a line are not kept
 }
 
 TEST_F(SettingsFileTest, WritesEveryKeyInOrderWithMaskBlanksAsZeros)
 {
     KelSettings s;
-    s.Port = -1;
-    s.minh = "+12, ";
-    s.maxh = "+  , ";
-    s.max_T = "-4 , ";
+    s.portIndex = -1;
+    s.minHumidity = "+12, ";
+    s.maxHumidity = "+  , ";
+    s.temperatureAxisMax = "-4 , ";
     s.interval = " 5";
-    s.Indic = 2;
+    s.displayMode = 2;
     s.colorChart = false;
     s.usb = true;
     ProfileFile file(path());
@@ -78,7 +78,7 @@ TEST_F(SettingsFileTest, OrtanelIsWrittenOnlyWhenAboveZero)
     for (int value : {0, -3}) {
         write("[Kel]\nOrtanel=keep me\n");
         KelSettings s;
-        s.Ortanel = value;
+        s.ortanel = value;
         ProfileFile file(path());
         WriteKelSettings(file, s);
         EXPECT_EQ(file.readString("Kel", "Ortanel"), "keep me") << value;
@@ -98,7 +98,7 @@ TEST_F(SettingsFileTest, ARefusedWriteThrowsUnableToWriteWithThePath)
     try {
         WriteKelSettings(file, KelSettings{});
         FAIL() << "no error";
-    } catch (const EIniFileException& e) {
+    } catch (const SettingsFileError& e) {
         EXPECT_EQ(e.message(), "Unable to write to " + path());
         EXPECT_EQ(QString::fromUtf8(e.what()), e.message());
     }

@@ -15,14 +15,14 @@
 
 namespace {
 
-TDateTimeRHT rec(int i)
+MeasurementRecord rec(int i)
 {
     return {46000.5 + i / 86400.0, int16_t(4000 + i), int16_t(2000 + i)};
 }
 
-std::vector<TDateTimeRHT> recs(std::initializer_list<int> numbers)
+std::vector<MeasurementRecord> recs(std::initializer_list<int> numbers)
 {
-    std::vector<TDateTimeRHT> out;
+    std::vector<MeasurementRecord> out;
     for (int i : numbers)
         out.push_back(rec(i));
     return out;
@@ -41,7 +41,7 @@ TEST(PublishedPositionFile, SitsBesideTheReportAndRoundTrips)
         EXPECT_EQ(back->records, p.records);
         ASSERT_EQ(back->last.has_value(), p.last.has_value());
         if (p.last) {
-            EXPECT_EQ(0, memcmp(&*back->last, &*p.last, sizeof(TDateTimeRHT)));
+            EXPECT_EQ(0, memcmp(&*back->last, &*p.last, sizeof(MeasurementRecord)));
         }
     }
     EXPECT_FALSE(QFileInfo::exists(path + "~")) << "the temporary file is renamed over the position";
@@ -76,7 +76,7 @@ TEST(PublishedPositionFile, ADirectoryThatCannotBeWrittenIsReported)
 struct ResumeCase {
     const char* what;
     PublishedPosition position;
-    std::vector<TDateTimeRHT> report;
+    std::vector<MeasurementRecord> report;
     qint64 resume;
 };
 
@@ -103,9 +103,9 @@ TEST(PositionAfterRewrite, NoReadingNotYetPublishedIsLeftBehind)
 {
     struct Case {
         const char* what;
-        std::vector<TDateTimeRHT> before;
+        std::vector<MeasurementRecord> before;
         qint64 published;
-        std::vector<TDateTimeRHT> after;
+        std::vector<MeasurementRecord> after;
         qint64 resume;
     };
     const Case cases[] = {
@@ -129,7 +129,7 @@ TEST(PositionAfterRewrite, NoReadingNotYetPublishedIsLeftBehind)
 
 TEST(PositionCheck, HoldsOnlyWhenTheLastPublishedRecordIsAtItsPlace)
 {
-    const std::vector<TDateTimeRHT> tail = recs({4, 5, 6});  // records 4.. of the report
+    const std::vector<MeasurementRecord> tail = recs({4, 5, 6});  // records 4.. of the report
     EXPECT_TRUE(PositionStillHolds({5, rec(4)}, tail, 4));
     EXPECT_FALSE(PositionStillHolds({6, rec(4)}, tail, 4));
     EXPECT_FALSE(PositionStillHolds({8, rec(7)}, tail, 4)) << "beyond the file's end";

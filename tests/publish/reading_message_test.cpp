@@ -30,7 +30,7 @@ class ReadingJsonFields : public ::testing::TestWithParam<JsonCase> {};
 TEST_P(ReadingJsonFields, CarryTheCsvNumbersAndNullForInvalidValues)
 {
     const JsonCase& c = GetParam();
-    const TDateTimeRHT r{DayCountOf(QDate(2026, 7, 1), 14 * 3600000 + 47 * 60000 + 8123), c.rh, c.t};
+    const MeasurementRecord r{DayCountOf(QDate(2026, 7, 1), 14 * 3600000 + 47 * 60000 + 8123), c.rh, c.t};
     const QJsonObject o = parse(*ReadingJson(r, 0x1A2B, QStringLiteral("Склад \"B\"\\1")));
     const RecordFieldTexts f = *RecordFields(r);
     EXPECT_EQ(o.value("serial").toString(), "1A2B");

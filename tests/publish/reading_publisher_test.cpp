@@ -33,7 +33,7 @@ constexpr uint16_t kSerial = 0x00A3;
 constexpr double kOutsideRepeatedHours = 0;
 
 // Record i of a test report: one a second, humidity 40.00 + i/100 so that each reading names itself.
-TDateTimeRHT recordNumber(int i)
+MeasurementRecord recordNumber(int i)
 {
     return {DayCountOf(QDate(2026, 3, 14), 9 * 3600000 + i * 1000 + 125), int16_t(4000 + i), int16_t(2000 + i)};
 }

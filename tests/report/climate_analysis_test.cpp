@@ -29,14 +29,14 @@ double hm(int h, int m)
     return at(h * 60 + m);
 }
 
-TDateTimeRHT reading(double minutes, double rh, double t)
+MeasurementRecord reading(double minutes, double rh, double t)
 {
     return {at(minutes), int16_t(std::lround(rh * 100)), int16_t(std::lround(t * 100))};
 }
 
 // Readings at the given minutes after kDay 00:00, with relative humidity and temperature.
 struct Log {
-    std::vector<TDateTimeRHT> records;
+    std::vector<MeasurementRecord> records;
     Log& add(double minutes, double rh, double t)
     {
         records.push_back(reading(minutes, rh, t));

@@ -17,10 +17,10 @@ double at(int h, int mi, double seconds = 0)
     return DayCountOf(QDate(2024, 3, 5), 0) + (h * 3600 + mi * 60 + seconds) / 86400.0;
 }
 
-ReportState stateOf(std::vector<TDateTimeRHT> records, double from = 0, double to = 1e6)
+ReportState stateOf(std::vector<MeasurementRecord> records, double from = 0, double to = 1e6)
 {
     ReportState s;
-    s.ReportData = QList<TDateTimeRHT>(records.begin(), records.end());
+    s.ReportData = QList<MeasurementRecord>(records.begin(), records.end());
     s.ReportCount = s.ReportData.size();
     s.IntervalStart = from;
     s.IntervalEnd = to;
@@ -116,7 +116,7 @@ TEST(BuildReport, InvalidReadingsCarryTheLastValidValueForward)
 
 TEST(BuildReport, IntervalIncludesBothEndMinutes)
 {
-    const std::vector<TDateTimeRHT> records = {
+    const std::vector<MeasurementRecord> records = {
         {at(10, 14, 59), 1000, 100}, {at(10, 15, 0), 2000, 200}, {at(10, 15, 59), 3000, 300}, {at(10, 16, 0), 4000, 400}};
     const ReportTable t = BuildReport(stateOf(records, at(10, 15, 42), at(10, 15, 10)), settings(), false);
     ASSERT_EQ(t.rowCount(), 3);
@@ -133,7 +133,7 @@ TEST(BuildReport, IntervalIncludesBothEndMinutes)
 
 TEST(BuildReport, DisplayModesConvertTheHumidityColumnOnly)
 {
-    const std::vector<TDateTimeRHT> records = {{at(10, 0), 5000, 2000}, {at(10, 1), 8000, -1000}};
+    const std::vector<MeasurementRecord> records = {{at(10, 0), 5000, 2000}, {at(10, 1), 8000, -1000}};
     const ReportTable rh = BuildReport(stateOf(records), settings(kRelativeHumidity), false);
     const ReportTable dew = BuildReport(stateOf(records), settings(kDewPoint), false);
     const ReportTable abs = BuildReport(stateOf(records), settings(kAbsoluteHumidity), false);
@@ -159,7 +159,7 @@ TEST(BuildReport, DisplayModesConvertTheHumidityColumnOnly)
 
 TEST(BuildReport, ChartPointColoursFollowTheThresholds)
 {
-    const std::vector<TDateTimeRHT> records = {{at(10, 0), 3000, -4000}, {at(10, 1), 2990, -4010}, {at(10, 2), 6010, 6010}};
+    const std::vector<MeasurementRecord> records = {{at(10, 0), 3000, -4000}, {at(10, 1), 2990, -4010}, {at(10, 2), 6010, 6010}};
     ReportSettings s = settings();
     s.minHumidityText = QStringLiteral("+30,0");
     s.maxHumidityText = QStringLiteral("+60,0");
@@ -194,9 +194,9 @@ TEST(BuildReport, ChartPointColoursFollowTheThresholds)
 // whether the conversions are kept from another build or not.
 TEST(BuildReport, ManyNewDewPointsAreTheValuesOfEachRecord)
 {
-    std::vector<TDateTimeRHT> records;
+    std::vector<MeasurementRecord> records;
     for (int i = 0; i < 30000; ++i) {
-        TDateTimeRHT r{at(0, 0) + i / 1440.0, int16_t((i * 37) % 10000), int16_t(((i * 53) % 12000) - 4000)};
+        MeasurementRecord r{at(0, 0) + i / 1440.0, int16_t((i * 37) % 10000), int16_t(((i * 53) % 12000) - 4000)};
         if (i % 97 == 0)
             r.RH = 12000;  // invalid: the last valid humidity goes on
         if (i % 89 == 0)
@@ -222,7 +222,7 @@ TEST(BuildReport, ManyNewDewPointsAreTheValuesOfEachRecord)
     double low = 100, high = -100;
     int16_t rh = 0, t = 0;
     for (int i = 0; i < 30000; ++i) {
-        const TDateTimeRHT& r = records[std::size_t(i)];
+        const MeasurementRecord& r = records[std::size_t(i)];
         if (std::isnan(r.dt))
             continue;
         if (r.RH >= 0 && r.RH <= 9999)
@@ -253,7 +253,7 @@ TEST(BuildReport, ManyNewDewPointsAreTheValuesOfEachRecord)
     ConversionCache cache;
     s.cache = &cache;
     // Some pairs known from a build of a part of the report, the rest new.
-    BuildReport(stateOf(std::vector<TDateTimeRHT>(records.begin(), records.begin() + 5000)), s, false);
+    BuildReport(stateOf(std::vector<MeasurementRecord>(records.begin(), records.begin() + 5000)), s, false);
     check(BuildReport(state, s, false), "some conversions kept");
     check(BuildReport(state, s, false), "all conversions kept");
 }
@@ -270,7 +270,7 @@ TEST(BuildReport, UndatableRecordIsSkippedAndTheRestShown)
 
 TEST(BuildReport, WaitWindowOnlyWhenNotFromAReading)
 {
-    const std::vector<TDateTimeRHT> records = {{at(10, 0), 1, 1}, {at(10, 1), 1, 1}, {at(10, 2), 1, 1}, {at(10, 3), 1, 1}};
+    const std::vector<MeasurementRecord> records = {{at(10, 0), 1, 1}, {at(10, 1), 1, 1}, {at(10, 2), 1, 1}, {at(10, 3), 1, 1}};
     RecordingProgress fromButton;
     BuildReport(stateOf(records), settings(), false, &fromButton);
     EXPECT_EQ(fromButton.events, (QStringList{QStringLiteral("text Подождите, идет создание отчета..."),
@@ -291,7 +291,7 @@ TEST(BuildReport, WaitWindowOnlyWhenNotFromAReading)
 TEST(BuildReport, AReadingDuringTheBuildDoesNotDisturbIt)
 {
     // Messages run between records; a reading may reload the report meanwhile.
-    std::vector<TDateTimeRHT> records;
+    std::vector<MeasurementRecord> records;
     for (int i = 0; i < 50; ++i)
         records.push_back({at(10, i), int16_t(1000 + i), 100});
     ReportState state = stateOf(records);
@@ -299,7 +299,7 @@ TEST(BuildReport, AReadingDuringTheBuildDoesNotDisturbIt)
     int pumps = 0;
     progress.onPump = [&] {
         if (++pumps == 10) {
-            state.ReportData = {TDateTimeRHT{at(11, 0), 9000, 9000}};
+            state.ReportData = {MeasurementRecord{at(11, 0), 9000, 9000}};
             state.ReportCount = 1;
             BuildReport(state, settings(), true);  // the reading's own build
         }
@@ -311,9 +311,9 @@ TEST(BuildReport, AReadingDuringTheBuildDoesNotDisturbIt)
 
 TEST(BuildReport, MoreThanAMillionRowsFit)
 {
-    std::vector<TDateTimeRHT> records(1'000'100);
+    std::vector<MeasurementRecord> records(1'000'100);
     for (std::size_t i = 0; i < records.size(); ++i)
-        records[i] = TDateTimeRHT{43831.0 + double(i) / 1440.0, int16_t(4000 + i % 100), int16_t(2000)};
+        records[i] = MeasurementRecord{43831.0 + double(i) / 1440.0, int16_t(4000 + i % 100), int16_t(2000)};
     const ReportTable t = BuildReport(stateOf(records), settings(), false);
     EXPECT_EQ(t.rowCount(), 1'000'101);
     EXPECT_EQ(t.cellText(1'000'100, 1), TimeText(43831.0 + 1'000'099.0 / 1440.0, QLatin1Char(':')));

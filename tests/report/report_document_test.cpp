@@ -30,7 +30,7 @@ TEST(ReportDocument, ABuildAskedForDuringABuildFollowsItWithTheSettingsOfThen)
     });
     ReportState& state = document.state();
     for (int i = 0; i < 50; ++i)
-        state.ReportData.push_back(TDateTimeRHT{DayCountOf(QDate(2026, 3, 1), 0) + i / 1440.0, 4500, 2000});
+        state.ReportData.push_back(MeasurementRecord{DayCountOf(QDate(2026, 3, 1), 0) + i / 1440.0, 4500, 2000});
     state.ReportCount = state.ReportData.size();
     state.IntervalEnd = 1e6;
 

@@ -27,7 +27,7 @@ double at(int h, int mi, double seconds = 0, QDate date = QDate(2024, 3, 5))
 }
 
 // The sort exactly as it is defined: recursion on both halves, the middle record as pivot.
-void definedSort(TDateTimeRHT* a, qsizetype L, qsizetype R)
+void definedSort(MeasurementRecord* a, qsizetype L, qsizetype R)
 {
     qsizetype i = L, j = R;
     const double pivot = a[(L + R) / 2].dt;
@@ -48,7 +48,7 @@ void definedSort(TDateTimeRHT* a, qsizetype L, qsizetype R)
         definedSort(a, i, R);
 }
 
-bool sameRecords(const QList<TDateTimeRHT>& a, const QList<TDateTimeRHT>& b)
+bool sameRecords(const QList<MeasurementRecord>& a, const QList<MeasurementRecord>& b)
 {
     return a.size() == b.size() && std::memcmp(a.constData(), b.constData(), size_t(a.size()) * 12) == 0;
 }
@@ -58,7 +58,7 @@ TEST(SortReportData, SameOrderAsTheDefinedQuicksortEqualStampsIncluded)
     std::mt19937 rng(11);
     for (int round = 0; round < 300; ++round) {
         const int n = 1 + int(rng() % 300);
-        QList<TDateTimeRHT> records;
+        QList<MeasurementRecord> records;
         const int kind = round % 5;
         for (int i = 0; i < n; ++i) {
             double dt = 0;
@@ -71,9 +71,9 @@ TEST(SortReportData, SameOrderAsTheDefinedQuicksortEqualStampsIncluded)
             }
             if (kind == 4 && rng() % 20 == 0)
                 dt = NAN;  // time stamps that are no numbers must not derail the sort
-            records.push_back(TDateTimeRHT{dt, int16_t(i), int16_t(-i)});  // RH tells the records apart
+            records.push_back(MeasurementRecord{dt, int16_t(i), int16_t(-i)});  // RH tells the records apart
         }
-        QList<TDateTimeRHT> expected = records;
+        QList<MeasurementRecord> expected = records;
         definedSort(expected.data(), 0, n - 1);
         ReportState state;
         state.ReportData = records;
@@ -89,7 +89,7 @@ TEST(SortReportData, NothingOrOneRecordIsLeftAlone)
     SortReportData(empty, 0, -1);
     EXPECT_TRUE(empty.ReportData.isEmpty());
     ReportState one;
-    one.ReportData = {TDateTimeRHT{5, 1, 2}};
+    one.ReportData = {MeasurementRecord{5, 1, 2}};
     one.ReportCount = 1;
     SortReportData(one, 0, 0);
     EXPECT_EQ(one.ReportData[0].dt, 5);
@@ -97,9 +97,9 @@ TEST(SortReportData, NothingOrOneRecordIsLeftAlone)
 
 TEST(SortReportData, AMillionDescendingRecordsNeedNoDeepStack)
 {
-    QList<TDateTimeRHT> records(1'000'000);
+    QList<MeasurementRecord> records(1'000'000);
     for (qsizetype i = 0; i < records.size(); ++i)
-        records[i] = TDateTimeRHT{double(records.size() - i), 0, 0};
+        records[i] = MeasurementRecord{double(records.size() - i), 0, 0};
     SortReportData(records.data(), 0, records.size() - 1);
     for (qsizetype i = 1; i < records.size(); ++i)
         ASSERT_LE(double(records[i - 1].dt), double(records[i].dt));  // copies: the records are packed
@@ -120,21 +120,21 @@ TEST(SortReportData, AdversarialOrdersOfDistinctStampsEndInTheirOneOrder)
     int number = 0;
     for (const auto& order : orders) {
         SCOPED_TRACE(number++);
-        QList<TDateTimeRHT> records(n);
+        QList<MeasurementRecord> records(n);
         for (qsizetype i = 0; i < n; ++i)
-            records[i] = TDateTimeRHT{order(i), int16_t(i), int16_t(i >> 16)};
-        QList<TDateTimeRHT> expected = records;
-        std::sort(expected.begin(), expected.end(), [](const TDateTimeRHT& a, const TDateTimeRHT& b) { return a.dt < b.dt; });
+            records[i] = MeasurementRecord{order(i), int16_t(i), int16_t(i >> 16)};
+        QList<MeasurementRecord> expected = records;
+        std::sort(expected.begin(), expected.end(), [](const MeasurementRecord& a, const MeasurementRecord& b) { return a.dt < b.dt; });
         SortReportData(records.data(), 0, n - 1);
         ASSERT_TRUE(sameRecords(records, expected));
     }
     // Stamps that are no numbers in such an order do not derail the sort; the rest still rises.
-    QList<TDateTimeRHT> damaged(n);
+    QList<MeasurementRecord> damaged(n);
     for (qsizetype i = 0; i < n; ++i)
-        damaged[i] = TDateTimeRHT{i % 97 == 0 ? NAN : double(i < n / 2 ? 2 * i : 2 * (n - i) - 1), 0, 0};
+        damaged[i] = MeasurementRecord{i % 97 == 0 ? NAN : double(i < n / 2 ? 2 * i : 2 * (n - i) - 1), 0, 0};
     SortReportData(damaged.data(), 0, n - 1);
     double last = -1;
-    for (const TDateTimeRHT& r : damaged)
+    for (const MeasurementRecord& r : damaged)
         if (!std::isnan(r.dt)) {
             ASSERT_LT(last, double(r.dt));
             last = r.dt;
@@ -143,8 +143,8 @@ TEST(SortReportData, AdversarialOrdersOfDistinctStampsEndInTheirOneOrder)
 
 struct DedupCase {
     const char* name;
-    std::vector<TDateTimeRHT> in;
-    std::vector<TDateTimeRHT> kept;
+    std::vector<MeasurementRecord> in;
+    std::vector<MeasurementRecord> kept;
 };
 
 class Dedup : public ::testing::TestWithParam<DedupCase> {};
@@ -153,7 +153,7 @@ TEST_P(Dedup, KeepsTheFirstOfEachRunInAMinute)
 {
     const DedupCase& c = GetParam();
     ReportState state;
-    state.ReportData = QList<TDateTimeRHT>(c.in.begin(), c.in.end());
+    state.ReportData = QList<MeasurementRecord>(c.in.begin(), c.in.end());
     state.ReportCount = state.ReportData.size();
     const qsizetype n = DedupReportData(state, state.ReportCount);
     ASSERT_EQ(n, qsizetype(c.kept.size()));
@@ -193,14 +193,14 @@ class PrepareFile : public ::testing::Test {
 protected:
     QString file(const char* name) const { return QDir(dir.path()).filePath(QLatin1String(name)); }
 
-    void write(const char* name, const std::vector<TDateTimeRHT>& records) const
+    void write(const char* name, const std::vector<MeasurementRecord>& records) const
     {
         QFile f(file(name));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(reinterpret_cast<const char*>(records.data()), qint64(records.size()) * 12);
     }
 
-    QList<TDateTimeRHT> read(const char* name) const
+    QList<MeasurementRecord> read(const char* name) const
     {
         ReportState s;
         LoadReport(file(name), s);
@@ -242,7 +242,7 @@ TEST_F(PrepareFile, ExtremesStartFromFixedDates)
         {"InvalidStampsLeftOut", {NAN, y2021, 1e300, -1e9, INFINITY}, DayCountOf(QDate(2020, 1, 1), 0), y2021},
     };
     for (const Case& c : cases) {
-        std::vector<TDateTimeRHT> records;
+        std::vector<MeasurementRecord> records;
         for (const double t : c.stamps)
             records.push_back({t, 1, 1});
         write("x.dat", records);
@@ -262,7 +262,7 @@ TEST_F(PrepareFile, ClockSetBackIsSortedAndWrittenBack)
     const ReportExtremes x = PrepareReportFile(state, file("hall.dat"));
     EXPECT_EQ(x.earliest, DayCountOf(QDate(2020, 1, 1), 0)) << "readings after 2020 leave the fixed start";
     EXPECT_EQ(x.latest, at(12, 0));
-    const QList<TDateTimeRHT> written = read("hall.dat");
+    const QList<MeasurementRecord> written = read("hall.dat");
     ASSERT_EQ(written.size(), 3);
     EXPECT_EQ(written[0].dt, at(11, 0));
     EXPECT_EQ(double(written[1].dt), at(11, 30));
@@ -309,7 +309,7 @@ TEST_F(PrepareFile, ThirteenByteFileIsWrittenBackAsOneRecord)
 TEST_F(PrepareFile, MissingFilePreparesTheRecordsInMemory)
 {
     ReportState state;
-    state.ReportData = {TDateTimeRHT{at(10, 5), 1, 1}, TDateTimeRHT{at(10, 1), 1, 1}, TDateTimeRHT{at(10, 1, 30), 1, 1}};
+    state.ReportData = {MeasurementRecord{at(10, 5), 1, 1}, MeasurementRecord{at(10, 1), 1, 1}, MeasurementRecord{at(10, 1, 30), 1, 1}};
     state.ReportCount = 3;
     const ReportExtremes x = PrepareReportFile(state, file("gone.dat"));
     EXPECT_FALSE(QFile::exists(file("gone.dat")));
@@ -321,7 +321,7 @@ TEST_F(PrepareFile, MissingFilePreparesTheRecordsInMemory)
 
 TEST_F(PrepareFile, WaitWindowPhases)
 {
-    std::vector<TDateTimeRHT> records;
+    std::vector<MeasurementRecord> records;
     for (int i = 0; i < 8; ++i)
         records.push_back({at(10, i), 1, int16_t(i)});
     write("w.dat", records);

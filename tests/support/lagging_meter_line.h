@@ -44,7 +44,7 @@ public:
         }
         if (got < count) {
             advanceTo(deadline);
-            throw EComError(ComErrorText::Timeout);
+            throw ComError(ComErrorText::Timeout);
         }
     }
 
@@ -106,7 +106,7 @@ private:
     void requireOpen() const
     {
         if (!active_)
-            throw EComError(ComErrorText::ClosedPort);
+            throw ComError(ComErrorText::ClosedPort);
     }
     void advanceTo(qint64 t)
     {

@@ -49,11 +49,11 @@ protected:
     MainWindow& form() const { return windows->mainWindow(); }
     // Puts records into the window's report as a loaded report: every minute of the interval,
     // no comment. The report is not built.
-    void setReport(const std::vector<TDateTimeRHT>& records, const QString& device = QStringLiteral("00A3"),
+    void setReport(const std::vector<MeasurementRecord>& records, const QString& device = QStringLiteral("00A3"),
                    double intervalEnd = 1e6)
     {
         ReportState& r = form().document().state();
-        r.ReportData = QList<TDateTimeRHT>(records.begin(), records.end());
+        r.ReportData = QList<MeasurementRecord>(records.begin(), records.end());
         r.ReportCount = r.ReportData.size();
         r.IntervalStart = 0;
         r.IntervalEnd = intervalEnd;

@@ -16,7 +16,7 @@ int main(int argc, char** argv)
     port.SetDeviceName(QString::fromLocal8Bit(argv[1]));
     try {
         port.Open();
-    } catch (const EComError& e) {
+    } catch (const ComError& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;
     }

@@ -26,7 +26,7 @@ public:
     void Open() override
     {
         if (!Active() && !meters.count(DeviceName()))
-            throw EComError(QStringLiteral("No such file or directory"), 2);
+            throw ComError(QStringLiteral("No such file or directory"), 2);
         ScriptedLine::Open();
     }
     std::map<QString, MeterModel> meters;

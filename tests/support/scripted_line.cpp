@@ -8,7 +8,7 @@ void ScriptedLine::SetDeviceName(const QString& name)
     if (name == name_)
         return;
     if (active_)
-        throw EComError(ComErrorText::OpenPort);
+        throw ComError(ComErrorText::OpenPort);
     name_ = name;
 }
 
@@ -18,7 +18,7 @@ void ScriptedLine::Open()
         return;
     log_ << QStringLiteral("Open %1").arg(name_);
     if (openFails_)
-        throw EComError(QStringLiteral("No such file or directory"), 2);
+        throw ComError(QStringLiteral("No such file or directory"), 2);
     active_ = true;
     received_ = 0;
 }
@@ -34,7 +34,7 @@ void ScriptedLine::Close()
 void ScriptedLine::requireOpen() const
 {
     if (!active_)
-        throw EComError(ComErrorText::ClosedPort);
+        throw ComError(ComErrorText::ClosedPort);
 }
 
 void ScriptedLine::line(const char* op)
@@ -42,7 +42,7 @@ void ScriptedLine::line(const char* op)
     requireOpen();
     log_ << QString::fromLatin1(op);
     if (linesFail_)
-        throw EComError(QStringLiteral("Input/output error"), 5);
+        throw ComError(QStringLiteral("Input/output error"), 5);
 }
 
 void ScriptedLine::lineDown(const char* op)
@@ -50,7 +50,7 @@ void ScriptedLine::lineDown(const char* op)
     if (linesDownFail_) {
         requireOpen();
         log_ << QString::fromLatin1(op);
-        throw EComError(QStringLiteral("Input/output error"), 5);
+        throw ComError(QStringLiteral("Input/output error"), 5);
     }
     line(op);
 }
@@ -68,7 +68,7 @@ void ScriptedLine::Read(uint8_t* buf, int count, bool)
     if (got < count) {
         if (clock_)
             clock_->advance(500);
-        throw EComError(ComErrorText::Timeout);
+        throw ComError(ComErrorText::Timeout);
     }
 }
 

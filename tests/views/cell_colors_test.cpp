@@ -24,7 +24,7 @@ class ColourRule : public ::testing::TestWithParam<ColourCase> {};
 TEST_P(ColourRule, MarksTheCell)
 {
     const ColourCase& c = GetParam();
-    EXPECT_EQ(Grid1GetCellColor(c.row, c.column, QString::fromUtf8(c.text), c.thresholds, kNormal), c.expected);
+    EXPECT_EQ(cellStyleOf(c.row, c.column, QString::fromUtf8(c.text), c.thresholds, kNormal), c.expected);
 }
 
 constexpr Thresholds kRoom{30, 60, -40, 60};
@@ -59,8 +59,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ColourRule, LeavesUnmarkedCellsAsTheyCame)
 {
     const CellStyle current{0x3399FF, 0xFFFFFF, false};
-    EXPECT_EQ(Grid1GetCellColor(1, 2, QStringLiteral("45,0"), kRoom, current), current);
-    EXPECT_EQ(Grid1GetCellColor(1, 2, QStringLiteral("65,0"), kRoom, current), kAbove);
+    EXPECT_EQ(cellStyleOf(1, 2, QStringLiteral("45,0"), kRoom, current), current);
+    EXPECT_EQ(cellStyleOf(1, 2, QStringLiteral("65,0"), kRoom, current), kAbove);
 }
 
 }  // namespace

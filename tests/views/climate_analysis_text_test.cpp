@@ -25,7 +25,7 @@ double at(double minutes)
     return DayCountOf(kDay, 0) + minutes / 1440.0;
 }
 
-TDateTimeRHT reading(double minutes, int16_t rh, int16_t t)
+MeasurementRecord reading(double minutes, int16_t rh, int16_t t)
 {
     return {at(minutes), rh, t};
 }
@@ -35,7 +35,7 @@ TDateTimeRHT reading(double minutes, int16_t rh, int16_t t)
 //   23:20 55 % 20 | 23:30 65 % 21 | 23:40 66.5 % 22 [gap] | 00:10 70 % 22.5 | 00:20 71 % ---
 ClimateAnalysis sample()
 {
-    const std::vector<TDateTimeRHT> records = {
+    const std::vector<MeasurementRecord> records = {
         reading(23 * 60 + 20, 5500, 2000), reading(23 * 60 + 30, 6500, 2100), reading(23 * 60 + 40, 6650, 2200),
         reading(24 * 60 + 10, 7000, 2250), reading(24 * 60 + 20, 7100, -10000),
     };
@@ -161,7 +161,7 @@ TEST(ClimateAnalysisJson, AbsentFiguresAreNull)
 {
     // Readings with humidity only: no temperature, so no dew point, kinetic temperature, wood,
     // lifetime or mould; and an interval without any reading.
-    const std::vector<TDateTimeRHT> humidityOnly = {reading(600, 5000, -10000), reading(610, 5200, -10000)};
+    const std::vector<MeasurementRecord> humidityOnly = {reading(600, 5000, -10000), reading(610, 5200, -10000)};
     for (const ClimateAnalysis& a : {AnalyseClimate(humidityOnly, at(600), at(619)), AnalyseClimate({}, at(600), at(619))}) {
         const QByteArray json = ClimateAnalysisJson(a);
         EXPECT_FALSE(json.contains("nan") || json.contains("inf")) << json.toStdString();
@@ -193,7 +193,7 @@ TEST(ClimateAnalysisCsv, TheDailyTable)
     EXPECT_EQ(csv, QByteArray("date,rh_min,rh_mean,rh_max,t_min,t_mean,t_max,rh_range\r\n"
                               "2026-03-02,55.00,62.17,66.50,20.00,21.00,22.00,11.50\r\n"
                               "2026-03-03,70.00,70.50,71.00,22.50,22.50,22.50,1.00\r\n"));
-    const std::vector<TDateTimeRHT> humidityOnly = {reading(600, 5000, -10000)};
+    const std::vector<MeasurementRecord> humidityOnly = {reading(600, 5000, -10000)};
     EXPECT_EQ(ClimateAnalysisCsv(AnalyseClimate(humidityOnly, at(600), at(609))),
               QByteArray("date,rh_min,rh_mean,rh_max,t_min,t_mean,t_max,rh_range\r\n2026-03-02,50.00,50.00,50.00,,,,0.00\r\n"));
     EXPECT_EQ(ClimateAnalysisCsv(AnalyseClimate({}, at(600), at(609))), QByteArray(kClimateDaysCsvHeader));

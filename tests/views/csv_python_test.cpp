@@ -97,7 +97,7 @@ TEST(CsvReadByPython, EveryRowEqualsItsRecord)
     char line[512];
     while (std::fgets(line, sizeof line, in)) {
         ASSERT_LT(rows, count);
-        const TDateTimeRHT& r = state.ReportData[rows++];
+        const MeasurementRecord& r = state.ReportData[rows++];
         int y, mo, d, h, mi, s, ms, offset;
         char rh[64], t[64], dew[64], abs[64];
         ASSERT_EQ(std::sscanf(line, "%d %d %d %d %d %d %d %d %63s %63s %63s %63s", &y, &mo, &d, &h, &mi, &s, &ms, &offset,

@@ -42,7 +42,7 @@ ReportTable table(const Fixture& f)
     ReportState s;
     const double start = DayCountOf(QDate(2024, 3, 5), 0);
     for (int i = 0; i < f.records; ++i) {
-        TDateTimeRHT r{start + i * 40.0 / 86400.0, int16_t(rng() % 10000), int16_t(int(rng() % 19999) - 9999)};
+        MeasurementRecord r{start + i * 40.0 / 86400.0, int16_t(rng() % 10000), int16_t(int(rng() % 19999) - 9999)};
         const unsigned u = rng() % 100;
         if (u == 0)
             r.RH = int16_t(10000 + rng() % 5000);

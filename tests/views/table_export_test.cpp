@@ -24,12 +24,12 @@ double at(int h, int mi)
     return DayCountOf(QDate(2024, 3, 5), 0) + (h * 60 + mi) / 1440.0;
 }
 
-ReportTable build(std::vector<TDateTimeRHT> records, int mode = kRelativeHumidity,
+ReportTable build(std::vector<MeasurementRecord> records, int mode = kRelativeHumidity,
                   const QStringList& thresholds = {QStringLiteral("+00,0"), QStringLiteral("+99,9"),
                                                    QStringLiteral("-40,0"), QStringLiteral("+60,0")})
 {
     ReportState s;
-    s.ReportData = QList<TDateTimeRHT>(records.begin(), records.end());
+    s.ReportData = QList<MeasurementRecord>(records.begin(), records.end());
     s.ReportCount = s.ReportData.size();
     s.IntervalEnd = 1e6;
     ReportSettings settings;
@@ -64,7 +64,7 @@ TEST(AsciiForm, FieldsAreWidestTextPlusOneCentred)
 
 TEST(AsciiForm, HumidityColumnWidthFollowsTheHeader)
 {
-    const std::vector<TDateTimeRHT> records = {{at(10, 0), 5000, 2000}};
+    const std::vector<MeasurementRecord> records = {{at(10, 0), 5000, 2000}};
     struct Case {
         int mode;
         const char* header;
@@ -173,7 +173,7 @@ TEST(ExportFiles, AFailedExportLeavesThePreviousOneAndNoTemporary)
     // fail with the system's reason, and the earlier export of each name stays whole. The
     // window's save action and kelmora-cli report write through these same functions.
     QTemporaryDir dir;
-    std::vector<TDateTimeRHT> many;
+    std::vector<MeasurementRecord> many;
     for (int i = 0; i < 3000; ++i)
         many.push_back({at(0, 0) + i / 1440.0, static_cast<int16_t>(3000 + i), 2150});
     const ReportTable t = build(many);

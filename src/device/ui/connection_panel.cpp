@@ -117,7 +117,7 @@ void ConnectionPanel::closePort()
     session_->call([](SerialLine& line, RegisterProtocol&) {
         try {
             line.Close();
-        } catch (const EComError&) {
+        } catch (const ComError&) {
         }
     });
 }

@@ -40,7 +40,7 @@ QVariant ReportTableModel::data(const QModelIndex& index, int role) const
     case Qt::TextAlignmentRole: {
         Qt::Alignment horizontal = Qt::AlignLeft;
         Qt::Alignment vertical = Qt::AlignVCenter;
-        Grid1GetAlignment(index.row() + 1, index.column(), horizontal, vertical);
+        cellAlignment(index.row() + 1, index.column(), horizontal, vertical);
         return QVariant::fromValue(horizontal | vertical);
     }
     default:
@@ -58,7 +58,7 @@ QVariant ReportTableModel::headerData(int section, Qt::Orientation orientation, 
     case Qt::TextAlignmentRole: {
         Qt::Alignment horizontal = Qt::AlignLeft;
         Qt::Alignment vertical = Qt::AlignVCenter;
-        Grid1GetAlignment(0, section, horizontal, vertical);
+        cellAlignment(0, section, horizontal, vertical);
         return QVariant::fromValue(horizontal | vertical);
     }
     default:
@@ -82,12 +82,12 @@ Qt::ItemFlags ReportTableModel::flags(const QModelIndex& index) const
     return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
 }
 
-Grid1CellPainter::Grid1CellPainter(QTableView* view, const ReportTableModel* model)
+ReportCellPainter::ReportCellPainter(QTableView* view, const ReportTableModel* model)
     : QStyledItemDelegate(view), view_(view), model_(model)
 {
 }
 
-void Grid1CellPainter::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+void ReportCellPainter::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     const QString text = index.data(Qt::DisplayRole).toString();
     const QPalette& palette = option.palette;
@@ -99,7 +99,7 @@ void Grid1CellPainter::paint(QPainter* painter, const QStyleOptionViewItem& opti
         background = palette.color(QPalette::Active, QPalette::Highlight);
         foreground = palette.color(QPalette::Active, QPalette::HighlightedText);
     } else {
-        style = Grid1GetCellColor(index.row() + 1, index.column(), text, model_->table().thresholds(), style);
+        style = cellStyleOf(index.row() + 1, index.column(), text, model_->table().thresholds(), style);
         background = ColorOf(style.background);
         foreground = ColorOf(style.fontColor);
     }
@@ -111,7 +111,7 @@ void Grid1CellPainter::paint(QPainter* painter, const QStyleOptionViewItem& opti
     painter->setPen(foreground);
     Qt::Alignment horizontal = Qt::AlignLeft;
     Qt::Alignment vertical = Qt::AlignVCenter;
-    Grid1GetAlignment(index.row() + 1, index.column(), horizontal, vertical);
+    cellAlignment(index.row() + 1, index.column(), horizontal, vertical);
     painter->drawText(option.rect, static_cast<int>(horizontal | vertical), text);
     painter->restore();
 }

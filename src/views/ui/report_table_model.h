@@ -41,10 +41,10 @@ private:
 // Paints Grid1's cells: the normal colours, then the colour rule with the thresholds of the
 // table's last build; the current cell in the highlight colours over any marking, with no
 // focus rectangle; bold where the rule says so; text centred.
-class Grid1CellPainter : public QStyledItemDelegate {
+class ReportCellPainter : public QStyledItemDelegate {
     Q_OBJECT
 public:
-    Grid1CellPainter(QTableView* view, const ReportTableModel* model);
+    ReportCellPainter(QTableView* view, const ReportTableModel* model);
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 

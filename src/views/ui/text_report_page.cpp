@@ -87,7 +87,7 @@ TextReportPage::TextReportPage(QAction* printTable, QAction* printGraph, QWidget
     table_->setWordWrap(false);
     model_ = new ReportTableModel(this);
     table_->setModel(model_);
-    table_->setItemDelegate(new Grid1CellPainter(table_, model_));
+    table_->setItemDelegate(new ReportCellPainter(table_, model_));
     table_->setCurrentIndex(model_->index(0, 0));
     inBody->place(table_, {10, 10, 299, 585}, Anchor::Left | Anchor::Top | Anchor::Bottom);
 

@@ -99,7 +99,7 @@ TEST_F(LoggingGoesOn, DialogsOpenedDuringAReadingDoNotStopLogging)
 TEST_F(LoggingGoesOn, AStoredReportOpenedDuringAReadingIsWhatThePagesShow)
 {
     const double day = DayCountOf(QDate(2026, 3, 13), 0);
-    const TDateTimeRHT stored[] = {{day + 0.25, 4000, 2000}, {day + 0.5, 4100, 2100}, {day + 0.75, 4200, 2200}};
+    const MeasurementRecord stored[] = {{day + 0.25, 4000, 2000}, {day + 0.5, 4100, 2100}, {day + 0.75, 4200, 2200}};
     QDir().mkpath(pool(""));
     QFile f(pool("meterA.dat"));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));

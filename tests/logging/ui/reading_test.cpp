@@ -33,13 +33,13 @@ protected:
     void replaceMeter(MeterConfig config) { line->meters.at("COM1") = MeterModel(config); }
     QString pool(const QString& file) const { return QDir(dir.path()).filePath("POOL/" + file); }
     qint64 size(const QString& file) const { return QFileInfo(pool(file)).exists() ? QFileInfo(pool(file)).size() : -1; }
-    QList<TDateTimeRHT> records(const QString& file) const
+    QList<MeasurementRecord> records(const QString& file) const
     {
         QFile f(pool(file));
         if (!f.open(QIODevice::ReadOnly))
             return {};
         const QByteArray b = f.readAll();
-        QList<TDateTimeRHT> r(b.size() / 12);
+        QList<MeasurementRecord> r(b.size() / 12);
         memcpy(r.data(), b.constData(), static_cast<size_t>(r.size()) * 12);
         return r;
     }

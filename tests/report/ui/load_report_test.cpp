@@ -35,11 +35,11 @@ protected:
     void SetUp() override { startAndShow(); }
 
     QString pool(const QString& file) const { return QDir(dir.path()).filePath("POOL/" + file); }
-    void writeReport(const QString& file, const std::vector<TDateTimeRHT>& records) const
+    void writeReport(const QString& file, const std::vector<MeasurementRecord>& records) const
     {
         QFile f(pool(file));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(reinterpret_cast<const char*>(records.data()), qint64(records.size() * sizeof(TDateTimeRHT)));
+        f.write(reinterpret_cast<const char*>(records.data()), qint64(records.size() * sizeof(MeasurementRecord)));
     }
     void writeFile(const QString& file, const QByteArray& bytes) const { WriteFileBytes(pool(file), bytes); }
     ReportSelectionDialog& dialog() const { return *form().reportSelectionDialog(); }

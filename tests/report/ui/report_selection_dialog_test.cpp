@@ -97,11 +97,11 @@ protected:
 
     void writeFile(const QString& name, const QByteArray& bytes) const { WriteFileBytes(path(name), bytes); }
     QByteArray fileBytes(const QString& name) const { return FileBytes(path(name)); }
-    static QByteArray recordBytes(const QList<TDateTimeRHT>& records)
+    static QByteArray recordBytes(const QList<MeasurementRecord>& records)
     {
         return QByteArray(reinterpret_cast<const char*>(records.constData()), records.size() * 12);
     }
-    void writeReport(const QString& name, const QList<TDateTimeRHT>& records) const
+    void writeReport(const QString& name, const QList<MeasurementRecord>& records) const
     {
         writeFile(name, recordBytes(records));
     }
@@ -159,10 +159,10 @@ protected:
                                               {at(kDay, 11, 0, 40), 4525, 2150},
                                               {at(kDay, 11, 30), 4100, 2100}});
     }
-    const QList<TDateTimeRHT> aPrepared{{at(kDay, 11, 0, 5), 4525, 2150},
+    const QList<MeasurementRecord> aPrepared{{at(kDay, 11, 0, 5), 4525, 2150},
                                         {at(kDay, 11, 30), 4100, 2100},
                                         {at(kDay, 12, 0, 30), 4000, 2000}};
-    const QList<TDateTimeRHT> bRecords{{at(QDate(1999, 12, 31), 23, 58, 59), 5000, -525},
+    const QList<MeasurementRecord> bRecords{{at(QDate(1999, 12, 31), 23, 58, 59), 5000, -525},
                                        {at(QDate(1999, 12, 31), 23, 59, 30), 5010, -500}};
 
     const QString startDirectory = QDir::currentPath();
@@ -217,7 +217,7 @@ TEST_F(ReportSelectionDialogTest, TheUsersChoicePreparesTheNewReportAndTheProgra
 {
     twoReports();
     writeFile(QStringLiteral("b.txt"), QByteArray("\xD1\xEA\xEB\xE0\xE4\r\n\xEF\xEE\xEB\xEA\xE0 3"));  // cp1251
-    QList<TDateTimeRHT> bUnsorted{bRecords[1], bRecords[0], bRecords[1]};
+    QList<MeasurementRecord> bUnsorted{bRecords[1], bRecords[0], bRecords[1]};
     writeReport(QStringLiteral("b.dat"), bUnsorted);
     open();
     ASSERT_EQ(wait.shows, 1);
@@ -621,7 +621,7 @@ TEST_F(RepselWiring, TheProgramsDialogPreparesIntoTheMainWindowsReport)
     EXPECT_EQ(dialog.parentWidget(), &main);
     EXPECT_EQ(dialog.poolDirectory(), main.poolDirectory());
 
-    const QList<TDateTimeRHT> records{{at(kDay, 9, 5, 10), 4500, 2100}, {at(kDay, 8, 0), 4400, 2000}};
+    const QList<MeasurementRecord> records{{at(kDay, 9, 5, 10), 4500, 2100}, {at(kDay, 8, 0), 4400, 2000}};
     QFile file(QDir(main.poolDirectory()).filePath(QStringLiteral("hall.dat")));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(reinterpret_cast<const char*>(records.constData()), records.size() * 12);

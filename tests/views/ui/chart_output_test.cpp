@@ -84,7 +84,7 @@ protected:
     void SetUp() override
     {
         startAndShow();
-        std::vector<TDateTimeRHT> records;
+        std::vector<MeasurementRecord> records;
         for (int i = 0; i < 120; ++i)
             records.push_back({at(10, 0) + i / 1440.0, int16_t(3000 + 40 * (i % 50)), int16_t(1800 + 10 * (i % 70))});
         setReport(records, QStringLiteral("00A3"), at(23, 59));
@@ -209,7 +209,7 @@ protected:
     {
         startAndShow();
         // Humidity steady at 45,7 (a span of a hundredth), temperature 18 to 24.
-        std::vector<TDateTimeRHT> records;
+        std::vector<MeasurementRecord> records;
         for (int i = 0; i < 60; ++i)
             records.push_back({at(10, 0) + i / 1440.0, int16_t(4570 + i % 2), int16_t(1800 + 10 * i)});
         setReport(records, QStringLiteral("00A3"), at(23, 59));

@@ -51,7 +51,7 @@ protected:
     }
 
     QString path(const QString& name) const { return QDir(dir.path()).filePath(name); }
-    std::vector<TDateTimeRHT> records;
+    std::vector<MeasurementRecord> records;
 };
 
 }  // namespace

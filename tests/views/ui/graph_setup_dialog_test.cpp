@@ -90,7 +90,7 @@ protected:
         setRecords({{at(10, 0), 4000, 2000}, {at(11, 0), 6000, 2500}, {at(12, 30, 15), 5000, 2200}});
         form().setReportActionsEnabled(true);
     }
-    void setRecords(const std::vector<TDateTimeRHT>& records)
+    void setRecords(const std::vector<MeasurementRecord>& records)
     {
         setReport(records, QStringLiteral("00A3"), at(23, 59));
         form().BuildReport(false);

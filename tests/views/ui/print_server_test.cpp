@@ -63,7 +63,7 @@ protected:
     // rows readings a minute apart, as a loaded report of meter 1A2B with the comment "склад".
     void build(int rows)
     {
-        std::vector<TDateTimeRHT> records;
+        std::vector<MeasurementRecord> records;
         for (int i = 0; i < rows; ++i)
             records.push_back({at(i), static_cast<int16_t>(4000 + 10 * i % 5000), 2000});
         setReport(records, QStringLiteral("1A2B"), at(24 * 60));

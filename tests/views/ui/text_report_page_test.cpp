@@ -29,7 +29,7 @@ class TextReportPage : public MainWindowFixture {
 protected:
     void SetUp() override { startAndShow(); }
 
-    void setRecords(const std::vector<TDateTimeRHT>& records) { setReport(records, QStringLiteral("1A2B"), at(23, 59)); }
+    void setRecords(const std::vector<MeasurementRecord>& records) { setReport(records, QStringLiteral("1A2B"), at(23, 59)); }
     const ReportTableModel& model() const { return form().textReportPage().model(); }
     QString cell(int row, int column) const { return model().data(model().index(row, column)).toString(); }
     QString header(int column) const { return model().headerData(column, Qt::Horizontal).toString(); }
