@@ -433,6 +433,10 @@ PORT — имя из списка портов (COM3, \\.\COM12) или путь
         <source>kelmora-cli analyse: %1</source>
         <translation>kelmora-cli analyse: %1</translation>
     </message>
+    <message>
+        <source>--mode does not go with analyse: the analysis covers every channel</source>
+        <translation>--mode не задается для analyse: анализ охватывает все величины</translation>
+    </message>
 </context>
 <context>
     <name>Kelmora</name>

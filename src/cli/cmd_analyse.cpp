@@ -65,6 +65,11 @@ int run(const QStringList& given)
     if (!ParseReportCommand(Text, args, {QStringLiteral("txt"), QStringLiteral("csv"), QStringLiteral("json")}, o,
                             [&o](const QStringList& a, int& i) { return takeAnalyseOption(a, i, o); }))
         return ExitUsage;
+    // The analysis covers every channel: a display mode would change nothing.
+    if (o.modeGiven) {
+        Text.usageError(Cli::tr("--mode does not go with analyse: the analysis covers every channel"));
+        return ExitUsage;
+    }
     if (OutIsTheReport(Text, o))
         return ExitUsage;
     // The thresholds as the report table colours them: the settings file's, or --thresholds.

@@ -123,6 +123,7 @@ TEST_F(AnalyseCli, WrongUsageAndAMissingReportAreRefused)
                                     QStringList{report, "--format", "json", "--gap", "soon"},
                                     QStringList{report, "--format", "json", "--activation-energy", "-5"},
                                     QStringList{report, "--format", "json", "--lm-activation-energy"},
+                                    QStringList{report, "--format", "json", "--mode", "dew"},
                                     QStringList{"--format", "json"}}) {
         const ProcessResult r = analyse(args);
         EXPECT_EQ(r.exitCode, 64) << args.join(' ').toStdString() << "\n" << r.err.toStdString();
